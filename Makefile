@@ -1,0 +1,27 @@
+# Entry points for a newcomer: `make run` builds and starts the program, `make test` runs every suite.
+PRESETS := dev noqt asan
+
+.PHONY: run test bench deps $(addprefix build-,$(PRESETS))
+
+deps:
+	@scripts/install-deps
+
+# Configure only until a build file exists (a failed configure leaves a cache but no build.ninja);
+# after that ninja re-runs cmake by itself when a CMakeLists changes.
+$(addprefix build-,$(PRESETS)): build-%: deps
+	@test -f build/$*/build.ninja || cmake --preset $*
+	cmake --build --preset $*
+
+run: build-dev
+	build/dev/bin/quorvane
+
+test: deps
+	@set -e; export QT_QPA_PLATFORM=offscreen; \
+	for p in $(PRESETS); do \
+	  echo "== preset $$p"; \
+	  $(MAKE) --no-print-directory build-$$p; \
+	  ctest --preset $$p --parallel $$(nproc); \
+	done
+
+bench:
+	@echo "no benchmarks yet"

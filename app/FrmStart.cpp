@@ -1,0 +1,200 @@
+#include "app/FrmStart.h"
+
+#include "app/numeric_text.h"
+#include "app/program.h"
+#include "home/FrmFengmian.h"
+#include "platform/files.h"
+#include "platform/legacy_text.h"
+#include "platform/numbers.h"
+#include "platform/osinfo.h"
+#include "platform/textfile.h"
+
+namespace qz {
+
+namespace {
+
+int scaled(double design, double scale) { return static_cast<int>(platform::clng(design * scale)); }
+
+// Built-in product information, used where the installation files say nothing.
+void setProductDefaults(std::array<std::string, 41>& pi) {
+    for (auto& e : pi) e.clear();
+    pi[0] = "Quorvane";
+    pi[1] = "https://www.quorvane.invalid/";
+    pi[2] = "https://study.quorvane.invalid/";
+    pi[3] = "https://chat.quorvane.invalid/service1";
+    pi[4] = "https://chat.quorvane.invalid/service2";
+    pi[5] = "https://pay.quorvane.invalid/";
+    pi[6] = "https://shop.quorvane.invalid/";
+    pi[7] = "Quorvane教育软件工作室";
+    pi[8] = "考生";
+    pi[9] = "Quorvane练习系统";
+    pi[10] = "400-000-0000";
+    pi[11] = "100000";
+    pi[12] = "quorvane";
+    pi[13] = "https://www.quorvane.invalid/upgrade";
+    pi[15] = "quorvane";
+    pi[16] = "www.quorvane.invalid";
+    pi[26] = "2015";
+    pi[29] = "&H666666";
+    pi[30] = "240";
+    pi[31] = "5040";
+    pi[32] = "7440";
+    pi[33] = "9930";
+    pi[34] = "2";
+}
+
+}  // namespace
+
+FrmStart::FrmStart(Program& p)
+    : forms::Form(p.rt, "FrmStart"), Label1(this, "Label1"), Timer1(this, "Timer1"), p_(p) {
+    setFormBorderStyle(0);
+    startUpPosition = 2;
+    move(0, 0, 6000, 3000);
+    Label1.setBackStyle(0);
+    Label1.setForeColor(forms::colors::White);
+    Label1.setAutoSize(true);
+    Timer1.setInterval(100);
+    Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+void FrmStart::Form_Load() {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("startload");
+    // Nothing may be read before the running copy has been asked.
+    bool first = true;
+    on([&] { first = p_.takeInstanceLock(); });
+    if (!first) {
+        rt().msgBox(AlreadyRunningText, forms::mb::OkOnly | forms::mb::Information, "系统提示");
+        rt().endProgram();
+    }
+    on([&] { readInfo(); });
+    on([&] {
+        g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
+        g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
+    });
+    on([&] { setWidth(scaled(6000, g.ScaleX)); });
+    on([&] { setHeight(scaled(3000, g.ScaleY)); });
+    on([&] { setPicture(p_.LoadPicture(g.DataDir + "l20059" + ".mxy")); });
+    on([&] { Label1.setTop(scaled(2160, g.ScaleY)); });
+    on([&] { Label1.setCaption("正在启动" + g.ModuleTitle + "，请稍候..."); });
+    on([&] { Label1.setFontSize(11 * g.ScaleX); });
+    on([&] { Label1.setLeft((width() - Label1.width()) / 2); });
+    on([&] {
+        g.ListBase = 0;
+        g.DemoRunning = false;
+    });
+    on([&] { g.ExamineeName = g.ProductInfo[8]; });
+    on([&] { setIcon(p_.LoadPicture(g.DataDir + "l62011" + ".mxy")); });
+    on([&] { setCaption("Quorvane练习系统"); });
+    on([&] { g.OsVersion = GetOSVersionOF(); });
+    on([&] {
+        StartPending = true;
+        Timer1.setEnabled(true);
+    });
+}
+
+void FrmStart::Timer1_Timer() {
+    // A tick already queued behind the first must not start the home screen twice.
+    if (!StartPending) return;
+    StartPending = false;
+    Timer1.setEnabled(false);
+    UpdataExe();
+}
+
+void FrmStart::UpdataExe() {
+    forms::OnError silent;
+    silent([&] { p_.frmFengmian().show(); });
+    silent([&] {
+        p_.g.RunLogPath = platform::joinPath(platform::joinPath(p_.g.ProgramFolder, "ksdata"),
+                                             platform::localTimeStamp("%Y%m%d%H%M%S") + ".txt");
+    });
+    silent([&] { unload(); });
+}
+
+std::string FrmStart::GetOSVersionOF() { return platform::osVersionText(); }
+
+void FrmStart::readInfo() {
+    Shared& g = p_.g;
+    auto& pi = g.ProductInfo;
+    forms::OnError on = p_.reporting("readInfo");
+    auto reportGroup = [&](const platform::VbError& e) { on([&] { throw e; }); };
+    // Entries beyond the table are reported and not stored; reading goes on.
+    auto store = [&](std::size_t k, const std::string& line) {
+        on([&] {
+            std::string text = decodeNumericText(line, reportGroup);
+            if (k >= pi.size()) platform::raise(9);
+            pi[k] = text;
+        });
+    };
+
+    on([&] { setProductDefaults(pi); });
+
+    std::vector<std::string> ver;
+    on([&] { ver = platform::readLines(platform::joinPath(g.ProgramFolder, "ver.txt")); });
+    for (std::size_t i = 0; i < ver.size(); ++i) store(i + 1, ver[i]);
+
+    on([&] { g.ModuleNumber = platform::cint(platform::val(pi[4])); });
+    on([&] { g.ModuleName = platform::trimSpaces(pi[1]); });
+    on([&] { g.ModuleTitle = platform::trimSpaces(pi[2]); });
+    on([&] { g.DataDir = platform::joinPath(g.ProgramFolder, platform::trimSpaces(pi[3])) + "/"; });
+    for (std::size_t u = 0; u <= 20; ++u) on([&] { g.UnitTable[u][1] = platform::trimSpaces(pi[5 + u]); });
+
+    std::vector<std::string> info;
+    on([&] { info = platform::readLines(g.DataDir + "288901.mxy"); });
+    for (std::size_t k = 0; k < info.size(); ++k) store(k, info[k]);
+
+    for (auto& e : pi) on([&] { e = platform::trimSpaces(e); });
+    on([&] { rt().appTitle = pi[0] + pi[9] + "——" + g.ModuleName + "模块"; });
+
+    std::string firstRunPath = g.DataDir + "288892.mxy";
+    std::string firstLine;
+    bool haveLine = false;
+    on([&] {
+        auto lines = platform::readLines(firstRunPath);
+        if (!lines.empty()) {
+            firstLine = lines[0];
+            haveLine = true;
+        }
+    });
+    if (haveLine && firstLine == "0") {
+        std::string nn = platform::rightChars("0" + platform::cstr(g.ModuleNumber), 2);
+        std::string key = "Software\\" + pi[15];
+        std::int32_t count = 0;
+        long r1 = -1, r2 = -1;
+        on([&] {
+            r1 = WriteRegistryValue("HKEY_CURRENT_USER", key, "ProPath" + nn, 1, g.ProgramFolder + std::string(72, '*'),
+                                    count);
+        });
+        on([&] {
+            r2 = WriteRegistryValue("HKEY_CURRENT_USER", key, "ProName" + nn, 1,
+                                    platform::executableBaseName() + std::string(36, '*'), count);
+        });
+        // Only a start that really stored both values is the first run; otherwise the next
+        // start tries again.
+        if (r1 == 0 && r2 == 0) on([&] { platform::writeLinesReplace(firstRunPath, {"1"}); });
+    }
+}
+
+long FrmStart::WriteRegistryValue(const std::string& rootKey, const std::string& subKey, const std::string& valueName,
+                                  std::int32_t valueType, const std::string& value, std::int32_t& byteCount) {
+    platform::SettingsStore* store = p_.svc.settings;
+    if (!store) return 1;
+    std::string key = rootKey + "\\" + subKey;
+    long r = store->createKey(key);
+    if (r != 0) return r;
+    switch (valueType) {
+        case 1:
+        case 2:
+            // Stored whole: the text's characters, not cut to a byte count.
+            byteCount = static_cast<std::int32_t>(platform::charCount(value));
+            return store->setValue(key, valueName, value);
+        case 3:
+        case 4:
+            if (valueType == 4) byteCount = 4;
+            return store->setValue(key, valueName, std::to_string(platform::clng(platform::val(value))));
+        default:
+            return 0;
+    }
+}
+
+}  // namespace qz

@@ -1,0 +1,51 @@
+// The error report and the run log.
+#include <string>
+
+#include "app/program.h"
+#include "platform/http.h"
+#include "platform/legacy_text.h"
+#include "platform/osinfo.h"
+#include "platform/textfile.h"
+
+namespace qz {
+
+std::string Program::errorReportUrl(const std::string& tag, std::int32_t number, const std::string& description) const {
+    // Every value is percent-encoded so that a description with line breaks, "&" or "#"
+    // cannot break the request or smuggle keys into it.
+    using platform::percentEncode;
+    return svc.reportServer + "/up/error/submit.asp?pronm=" + percentEncode(g.ModuleName) +
+           "&pver=" + percentEncode(g.QuestionBankVersion) + "&osver=" + percentEncode(g.OsVersion) +
+           "&errsub=" + percentEncode(tag) + "&errno=" + std::to_string(number) +
+           "&errdescript=" + percentEncode(description);
+}
+
+void Program::ReportError(const std::string& tag, std::int32_t number, const std::string& description) {
+    // A report never starts another one: not from its own request, nor from a handler
+    // that runs while it waits.
+    if (reportInProgress_) return;
+    reportInProgress_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{reportInProgress_};
+
+    forms::OnError silent;
+    silent([&] { getHtmlStr(errorReportUrl(tag, number, description), 1); });
+    std::string text = "软件运行提示:" + tag + description + "\r\n" + "系统版本:" + g.OsVersion + ",软件版本:" +
+                       g.QuestionBankVersion + "," + std::to_string(number) + "\r\n";
+    silent([&] { AppendLogEntry(g.RunLogPath, text); });
+}
+
+void Program::AppendLogEntry(const std::string& path, const std::string& text) {
+    forms::OnError silent;
+    silent([&] {
+        if (path.empty()) platform::raise(75);
+        std::vector<std::string> lines{"", platform::localTimeStamp("%Y-%m-%d %H:%M:%S")};
+        for (auto& l : platform::splitLines(platform::trimSpaces(text))) lines.push_back(l);
+        // The text's own final line break leaves the entry ending in an empty line.
+        lines.emplace_back();
+        platform::appendLines(path, lines);
+    });
+}
+
+}  // namespace qz

@@ -1,0 +1,46 @@
+#include "app/program.h"
+
+#include "app/FrmStart.h"
+#include "home/FrmFengmian.h"
+#include "platform/files.h"
+
+namespace qz {
+
+Program::Program(const Services& services) : rt(*services.host), svc(services) {
+    g.ProgramFolder = svc.programFolder;
+    frmStart_ = std::make_unique<forms::FormSlot<FrmStart>>(rt, [this] { return std::make_unique<FrmStart>(*this); });
+    frmFengmian_ =
+        std::make_unique<forms::FormSlot<FrmFengmian>>(rt, [this] { return std::make_unique<FrmFengmian>(*this); });
+}
+
+Program::~Program() {
+    frmFengmian_.reset();
+    frmStart_.reset();
+}
+
+FrmStart& Program::frmStart() { return frmStart_->get(); }
+FrmFengmian& Program::frmFengmian() { return frmFengmian_->get(); }
+
+void Program::run() {
+    // The platform creates the start-up window and shows it once its load has returned.
+    rt.run([this] { frmStart().show(); });
+}
+
+forms::OnError Program::reporting(const std::string& tag) {
+    return forms::OnError(tag, [this](const std::string& t, const platform::VbError& e) {
+        g.ErrorProcName = t;
+        g.ErrorNumber = e.number;
+        g.ErrorDescription = e.what();
+        ReportError(g.ErrorProcName, g.ErrorNumber, g.ErrorDescription);
+    });
+}
+
+forms::PicturePtr Program::LoadPicture(const std::string& path) {
+    return rt.host().loadPicture(platform::resolvePath(path));
+}
+
+bool Program::takeInstanceLock() {
+    return instanceLock_.acquire(platform::joinPath(g.ProgramFolder, ".quorvane.lock"));
+}
+
+}  // namespace qz

@@ -1,0 +1,100 @@
+// The running program: its runtime, its services, the shared state every window reaches,
+// and the typed accessors that load a window on first touch.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "forms/on_error.h"
+#include "forms/runtime.h"
+#include "platform/http.h"
+#include "platform/instance.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+
+namespace qz {
+
+class FrmStart;
+class FrmFengmian;
+
+// What the program needs from outside; tests hand in their own.
+struct Services {
+    forms::Host* host = nullptr;
+    platform::HttpClient* http = nullptr;
+    platform::Shell* shell = nullptr;
+    platform::SettingsStore* settings = nullptr;
+    std::string programFolder;                     // the executable's folder
+    std::string reportServer = QZ_REPORT_SERVER;   // scheme and host of the maker's server
+};
+
+// The module-level variables shared by all windows. Indexes follow the original tables:
+// ProductInfo from 0; UnitTable rows from 0, columns 1 to 4.
+struct Shared {
+    std::string ProgramFolder;
+    std::string DataDir;  // with a trailing separator
+    double ScaleX = 1;
+    double ScaleY = 1;
+    std::array<std::string, 41> ProductInfo;
+    std::string ModuleName;
+    std::string ModuleTitle;
+    std::int16_t ModuleNumber = 0;
+    std::array<std::array<std::string, 5>, 21> UnitTable;
+    std::string ErrorProcName;
+    std::int32_t ErrorNumber = 0;
+    std::string ErrorDescription;
+    std::string RunLogPath;
+    std::string OsVersion;
+    std::string QuestionBankVersion;
+    std::int16_t ListBase = 0;
+    bool DemoRunning = false;
+    std::string ExamineeName;
+    std::int16_t ShowUpdateWindow = 0;
+    std::int16_t MsgBoxResult = 0;
+};
+
+class Program {
+public:
+    explicit Program(const Services& services);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Starts the first window and runs until the program ends.
+    void run();
+
+    forms::Runtime rt;
+    Services svc;
+    Shared g;
+
+    // Windows, loaded on first touch.
+    FrmStart& frmStart();
+    FrmFengmian& frmFengmian();
+
+    // ---- module procedures ----
+    // HTTP GET with a time-out in seconds; the body as text, or the time-out text.
+    std::string getHtmlStr(const std::string& url, std::int16_t timeout);
+    void ReportError(const std::string& tag, std::int32_t number, const std::string& description);
+    void AppendLogEntry(const std::string& path, const std::string& text);
+    // Reporting error handling for a procedure with this tag.
+    forms::OnError reporting(const std::string& tag);
+    // The request URL of an error report.
+    std::string errorReportUrl(const std::string& tag, std::int32_t number, const std::string& description) const;
+
+    // Pictures of the data folder and the like; the path may use either separator.
+    forms::PicturePtr LoadPicture(const std::string& path);
+
+    // Refuses a second running copy; true when this copy may run.
+    bool takeInstanceLock();
+
+    static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
+
+private:
+    std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
+    std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
+    platform::SingleInstanceLock instanceLock_;
+    bool reportInProgress_ = false;
+};
+
+}  // namespace qz

@@ -1,0 +1,536 @@
+#include "forms/controls.h"
+
+#include <algorithm>
+
+#include "forms/form.h"
+#include "forms/runtime.h"
+#include "platform/legacy_text.h"
+#include "platform/vb_error.h"
+
+namespace forms {
+
+Color resolveColor(Color c) {
+    if ((c & 0x80000000u) == 0) return c & 0xFFFFFF;
+    switch (c & 0xFF) {
+        case 0x00: return rgb(200, 200, 200);  // scroll bars
+        case 0x01: return rgb(58, 110, 165);   // desktop
+        case 0x05: return rgb(255, 255, 255);  // window background
+        case 0x08: return rgb(0, 0, 0);        // window text
+        case 0x0F: return rgb(240, 240, 240);  // button face
+        case 0x10: return rgb(160, 160, 160);  // button shadow
+        case 0x11: return rgb(109, 109, 109);  // grey text
+        case 0x12: return rgb(0, 0, 0);        // button text
+        case 0x14: return rgb(255, 255, 255);  // highlight
+        case 0x0D: return rgb(0, 120, 215);    // selection
+        case 0x0E: return rgb(255, 255, 255);  // selected text
+        case 0x17: return rgb(0, 0, 0);        // tooltip text
+        case 0x18: return rgb(255, 255, 225);  // tooltip background
+        default: return rgb(240, 240, 240);
+    }
+}
+
+void raiseMissingElement(const std::string& name, int index) {
+    throw platform::VbError(340, "Control array element '" + std::to_string(index) + "' doesn't exist (" + name + ")");
+}
+
+// ---- Control ----
+
+Control::Control(Container* parent, Kind kind, std::string name, int index)
+    : parent_(parent), kind_(kind), name_(std::move(name)), index_(index) {
+    if (parent_) parent_->adopt(this);
+}
+
+Control::~Control() {
+    if (parent_) {
+        parent_->release(this);
+        runtime().controlDestroyed(*this);
+    }
+}
+
+Form& Control::form() const {
+    const Control* c = this;
+    while (c->parent_) c = c->parent_;
+    return *static_cast<Form*>(const_cast<Control*>(c));
+}
+
+Runtime& Control::runtime() const { return form().rt(); }
+
+bool Control::windowed() const {
+    switch (kind_) {
+        case Kind::PictureBox: case Kind::Frame: case Kind::TextBox: case Kind::CheckBox:
+        case Kind::WebBrowser: case Kind::UserControl: case Kind::Form:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool Control::mouseTransparent() const {
+    return kind_ == Kind::Shape || kind_ == Kind::Line || kind_ == Kind::Timer;
+}
+
+void Control::move(int left, int top, int width, int height) {
+    // Negative sizes are the platform's error 380.
+    if (width < 0 || height < 0) throw platform::VbError(380, "Invalid property value");
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    changed();
+}
+
+void Control::setVisible(bool v) {
+    if (visible_ == v) return;
+    visible_ = v;
+    changed();
+}
+
+void Control::setEnabled(bool v) {
+    enabled_ = v;
+    changed();
+}
+
+bool Control::effectivelyVisible() const {
+    for (const Control* c = this; c; c = c->parent_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+bool Control::effectivelyEnabled() const {
+    for (const Control* c = this; c; c = c->parent_)
+        if (!c->enabled_) return false;
+    return true;
+}
+
+void Control::setMousePointer(int v) {
+    if ((v < 0 || v > 15) && v != 99) throw platform::VbError(380, "Invalid property value");
+    mousePointer_ = v;
+}
+
+void Control::zOrder(int position) {
+    if (!parent_) return;
+    if (position == 0) {
+        z_ = parent_->nextZ();
+    } else {
+        int lowest = 0;
+        for (auto* c : parent_->children_) lowest = std::min(lowest, c->z_);
+        z_ = lowest - 1;
+    }
+    changed();
+}
+
+Point Control::originInForm() const {
+    Point p{0, 0};
+    const Control* c = this;
+    while (c->parent_) {
+        p.x += c->left_;
+        p.y += c->top_;
+        Point off = c->parent_->clientOffset();
+        p.x += off.x;
+        p.y += off.y;
+        c = c->parent_;
+    }
+    return p;
+}
+
+void Control::changed() {
+    if (kind_ == Kind::Form) {
+        auto* f = static_cast<Form*>(this);
+        if (f->isLoaded()) f->rt().invalidate(*f);
+        return;
+    }
+    Form& f = form();
+    if (f.isLoaded()) f.rt().invalidate(f);
+}
+
+// ---- Container ----
+
+Container::Container(Container* parent, Kind kind, std::string name, int index)
+    : Control(parent, kind, std::move(name), index) {
+    if (parent) font = parent->font;
+}
+
+Container::~Container() {
+    for (auto* c : children_) c->parent_ = nullptr;
+}
+
+void Container::adopt(Control* c) {
+    c->z_ = nextZ();
+    children_.push_back(c);
+}
+
+void Container::release(Control* c) {
+    children_.erase(std::remove(children_.begin(), children_.end(), c), children_.end());
+}
+
+int Container::nextZ() { return ++zCounter_; }
+
+std::vector<Control*> Container::paintOrder() const {
+    std::vector<Control*> out = children_;
+    std::stable_sort(out.begin(), out.end(), [](Control* a, Control* b) {
+        if (a->windowed() != b->windowed()) return !a->windowed();
+        return a->zValue() < b->zValue();
+    });
+    return out;
+}
+
+// ---- Label ----
+
+Label::Label(Container* parent, std::string name, int index) : Control(parent, Kind::Label, std::move(name), index) {
+    if (parent) font_ = parent->font;
+}
+
+void Label::setCaption(std::string text) {
+    caption_ = std::move(text);
+    remeasure();
+}
+void Label::setFont(Font f) { font_ = std::move(f); remeasure(); }
+void Label::setFontSize(double size) {
+    if (size <= 0) throw platform::VbError(380, "Invalid property value");
+    font_.size = size;
+    remeasure();
+}
+void Label::setFontName(std::string name) { font_.name = std::move(name); remeasure(); }
+void Label::setFontBold(bool b) { font_.bold = b; remeasure(); }
+void Label::setFontUnderline(bool b) { font_.underline = b; remeasure(); }
+void Label::setAutoSize(bool v) { autoSize_ = v; remeasure(); }
+void Label::setWordWrap(bool v) { wordWrap_ = v; remeasure(); }
+
+void Label::move(int left, int top, int width, int height) {
+    Control::move(left, top, width, height);
+    if (autoSize_ && wordWrap_) remeasure();
+}
+
+std::string Label::displayText() const {
+    if (!useMnemonic) return caption_;
+    std::string out;
+    out.reserve(caption_.size());
+    for (std::size_t i = 0; i < caption_.size(); ++i) {
+        if (caption_[i] == '&') {
+            if (i + 1 < caption_.size() && caption_[i + 1] == '&') { out += '&'; ++i; }
+            continue;
+        }
+        out += caption_[i];
+    }
+    return out;
+}
+
+int Label::lineHeight() const {
+    return runtime().host().measureText(font_, "Ag").height;
+}
+
+std::vector<std::string> Label::lines() const {
+    // Hard breaks first (CR LF, lone CR or LF), then wrapping at the label's width.
+    std::vector<std::string> hard;
+    std::string text = displayText();
+    std::string cur;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char ch = text[i];
+        if (ch == '\r' || ch == '\n') {
+            hard.push_back(cur);
+            cur.clear();
+            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            cur += ch;
+        }
+    }
+    hard.push_back(cur);
+    if (!wordWrap_) return hard;
+
+    Host& host = runtime().host();
+    int avail = std::max(width_ - (borderStyle_ ? 2 * host.twipsPerPixelX() : 0), 1);
+    std::vector<std::string> out;
+    for (const auto& line : hard) {
+        std::u32string u = platform::toU32(line);
+        std::size_t start = 0;
+        if (u.empty()) { out.emplace_back(); continue; }
+        while (start < u.size()) {
+            // Longest prefix that fits; prefer a break after a space for Latin text.
+            std::size_t end = start + 1;
+            std::size_t lastSpace = std::u32string::npos;
+            while (end < u.size()) {
+                std::string candidate = platform::fromU32(u.substr(start, end + 1 - start));
+                if (host.measureText(font_, candidate).width > avail) break;
+                if (u[end] == U' ') lastSpace = end;
+                ++end;
+            }
+            if (end < u.size() && lastSpace != std::u32string::npos && u[end] != U' ' && u[end] < 0x80 && u[end - 1] < 0x80)
+                end = lastSpace + 1;
+            std::u32string piece = u.substr(start, end - start);
+            while (!piece.empty() && piece.back() == U' ' && end < u.size()) piece.pop_back();
+            out.push_back(platform::fromU32(piece));
+            start = end;
+        }
+    }
+    return out;
+}
+
+void Label::remeasure() {
+    if (autoSize_ && parent_) {
+        Host& host = runtime().host();
+        int lh = lineHeight();
+        int border = borderStyle_ ? 2 * host.twipsPerPixelX() : 0;
+        auto ls = lines();
+        if (wordWrap_) {
+            height_ = static_cast<int>(ls.size()) * lh + border;
+        } else {
+            int w = 0;
+            for (const auto& l : ls) w = std::max(w, host.measureText(font_, l).width);
+            width_ = w + border;
+            height_ = static_cast<int>(ls.size()) * lh + border;
+        }
+    }
+    changed();
+}
+
+// ---- Image ----
+
+Image::Image(Container* parent, std::string name, int index) : Control(parent, Kind::Image, std::move(name), index) {}
+
+void Image::setPicture(PicturePtr p) {
+    picture_ = std::move(p);
+    if (!stretch_) {
+        width_ = picture_ ? picture_->widthTwips : 0;
+        height_ = picture_ ? picture_->heightTwips : 0;
+    }
+    changed();
+}
+
+// ---- PictureBox, Frame, UserControl ----
+
+PictureBox::PictureBox(Container* parent, std::string name, int index)
+    : Container(parent, Kind::PictureBox, std::move(name), index) {
+    borderStyle_ = 1;
+}
+
+Point PictureBox::clientOffset() const {
+    if (borderStyle_ == 0) return {0, 0};
+    Host& h = runtime().host();
+    return {2 * h.twipsPerPixelX(), 2 * h.twipsPerPixelY()};
+}
+
+void PictureBox::setPicture(PicturePtr p) {
+    picture_ = std::move(p);
+    if (autoSize && picture_) {
+        Point off = clientOffset();
+        width_ = picture_->widthTwips + 2 * off.x;
+        height_ = picture_->heightTwips + 2 * off.y;
+    }
+    changed();
+}
+
+Frame::Frame(Container* parent, std::string name, int index) : Container(parent, Kind::Frame, std::move(name), index) {
+    borderStyle_ = 1;
+}
+
+UserControl::UserControl(Container* parent, std::string name, int index)
+    : Container(parent, Kind::UserControl, std::move(name), index) {}
+
+// ---- TextBox ----
+
+TextBox::TextBox(Container* parent, std::string name, int index) : Control(parent, Kind::TextBox, std::move(name), index) {
+    if (parent) font = parent->font;
+}
+
+void TextBox::setText(std::string t) {
+    // A programmatic assignment is kept whole; MaxLength limits typing only.
+    int n = static_cast<int>(platform::charCount(t));
+    text_ = std::move(t);
+    if (selStart_ > n) selStart_ = n;
+    selLength_ = 0;
+    changed();
+    if (Change) Change();
+}
+
+void TextBox::setSelStart(int v) {
+    if (v < 0) throw platform::VbError(380, "Invalid property value");
+    int n = static_cast<int>(platform::charCount(text_));
+    selStart_ = std::min(v, n);
+    selLength_ = 0;
+    changed();
+}
+
+void TextBox::setSelLength(int v) {
+    if (v < 0) throw platform::VbError(380, "Invalid property value");
+    int n = static_cast<int>(platform::charCount(text_));
+    selLength_ = std::min(v, n - selStart_);
+    changed();
+}
+
+std::string TextBox::selText() const {
+    return platform::midChars(text_, selStart_ + 1, selLength_);
+}
+
+void TextBox::setSelText(const std::string& t) { replaceSelection(platform::toU32(t)); }
+
+void TextBox::replaceSelection(const std::u32string& with) {
+    std::u32string u = platform::toU32(text_);
+    int start = std::min(selStart_, static_cast<int>(u.size()));
+    int len = std::min(selLength_, static_cast<int>(u.size()) - start);
+    u.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(len), with);
+    text_ = platform::fromU32(u);
+    selStart_ = start + static_cast<int>(with.size());
+    selLength_ = 0;
+    changed();
+    if (Change) Change();
+}
+
+bool TextBox::setFocus() {
+    if (!effectivelyVisible() || !effectivelyEnabled()) return false;
+    Form& f = form();
+    if (!f.isLoaded() || !f.visible()) return false;
+    f.setActiveControl(this);
+    return true;
+}
+
+bool TextBox::hasFocus() const {
+    Form& f = form();
+    return f.activeControl() == this && runtime().activeForm() == &f;
+}
+
+void TextBox::typeText(const std::string& utf8) {
+    if (locked) return;
+    std::u32string add;
+    for (char32_t c : platform::toU32(utf8)) {
+        if (c == U'\r') {
+            if (!multiLine) continue;
+            add += U"\r\n";
+            continue;
+        }
+        if (c == U'\n' || c == U'\t' || c < 0x20) continue;
+        add += c;
+    }
+    if (add.empty()) return;
+    if (maxLength > 0) {
+        int have = static_cast<int>(platform::charCount(text_)) - selLength_;
+        int room = maxLength - have;
+        if (room <= 0) return;
+        if (static_cast<int>(add.size()) > room) add.resize(static_cast<std::size_t>(room));
+    }
+    replaceSelection(add);
+}
+
+void TextBox::editKey(int keyCode, int shift) {
+    int n = static_cast<int>(platform::charCount(text_));
+    bool extend = (shift & shiftmask::Shift) != 0;
+    // The selection's anchor is its start; the caret is its end.
+    int caret = selStart_ + selLength_;
+    auto moveCaret = [&](int to) {
+        to = std::clamp(to, 0, n);
+        if (extend) {
+            int anchor = selStart_;
+            selStart_ = std::min(anchor, to);
+            selLength_ = std::max(anchor, to) - selStart_;
+        } else {
+            selStart_ = to;
+            selLength_ = 0;
+        }
+        changed();
+    };
+    switch (keyCode) {
+        case vk::LeftArrow: moveCaret(selLength_ && !extend ? selStart_ : caret - 1); break;
+        case vk::RightArrow: moveCaret(selLength_ && !extend ? caret : caret + 1); break;
+        case vk::Home: moveCaret(0); break;
+        case vk::End: moveCaret(n); break;
+        case vk::Delete:
+            if (locked) break;
+            if (selLength_ == 0 && selStart_ < n) selLength_ = 1;
+            if (selLength_ > 0) replaceSelection(U"");
+            break;
+        case vk::Back:
+            if (locked) break;
+            if (selLength_ == 0 && selStart_ > 0) { --selStart_; selLength_ = 1; }
+            if (selLength_ > 0) replaceSelection(U"");
+            break;
+        default: break;
+    }
+}
+
+// ---- CheckBox, Shape, Line ----
+
+CheckBox::CheckBox(Container* parent, std::string name, int index) : Control(parent, Kind::CheckBox, std::move(name), index) {
+    if (parent) font = parent->font;
+}
+
+void CheckBox::setValue(int v) {
+    if (v < 0 || v > 2) throw platform::VbError(380, "Invalid property value");
+    if (v == value_) return;
+    value_ = v;
+    changed();
+    if (Click) Click();
+}
+
+Shape::Shape(Container* parent, std::string name, int index) : Control(parent, Kind::Shape, std::move(name), index) {}
+
+Line::Line(Container* parent, std::string name, int index) : Control(parent, Kind::Line, std::move(name), index) {}
+
+void Line::setPoints(int x1, int y1, int x2, int y2) {
+    x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2;
+    left_ = std::min(x1, x2);
+    top_ = std::min(y1, y2);
+    width_ = std::abs(x2 - x1);
+    height_ = std::abs(y2 - y1);
+    changed();
+}
+
+// ---- Timer ----
+
+Timer::Timer(Container* parent, std::string name, int index) : Control(parent, Kind::Timer, std::move(name), index) {
+    visible_ = false;
+    enabled_ = false;
+    if (parent_) runtime().timerCreated(*this);
+}
+
+Timer::~Timer() = default;
+
+void Timer::rearm() {
+    if (parent_) due = runtime().now() + interval_;
+}
+
+void Timer::setInterval(int ms) {
+    if (ms < 0 || ms > 65535) throw platform::VbError(380, "Invalid property value");
+    interval_ = ms;
+    rearm();
+}
+
+void Timer::setEnabled(bool v) {
+    enabled_ = v;
+    rearm();
+}
+
+// ---- WebBrowser ----
+
+WebBrowser::WebBrowser(Container* parent, std::string name, int index)
+    : Control(parent, Kind::WebBrowser, std::move(name), index) {}
+
+void WebBrowser::navigate(const std::string& pathOrUrl) {
+    location_ = pathOrUrl;
+    changed();
+}
+
+// ---- Menus ----
+
+MenuItem& MenuArray::load(int index) {
+    auto& slot = items_[index];
+    if (!slot) {
+        slot = std::make_unique<MenuItem>(name_, index);
+        slot->Click = [this, index] { if (onClick) onClick(index); };
+    }
+    return *slot;
+}
+
+void MenuArray::unload(int index) { items_.erase(index); }
+
+MenuItem& MenuArray::operator()(int index) {
+    auto it = items_.find(index);
+    if (it == items_.end()) raiseMissingElement(name_, index);
+    return *it->second;
+}
+
+std::vector<MenuItem*> MenuArray::items() const {
+    std::vector<MenuItem*> out;
+    for (auto& [i, p] : items_) out.push_back(p.get());
+    return out;
+}
+
+}  // namespace forms

@@ -1,0 +1,424 @@
+// Controls of the form model. Geometry is in twips relative to the container's client area.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/types.h"
+
+namespace forms {
+
+class Form;
+class Container;
+class Runtime;
+
+enum class Kind {
+    Label, Image, PictureBox, Frame, TextBox, CheckBox, Shape, Line, Timer, WebBrowser,
+    UserControl, Form
+};
+
+using MouseHandler = std::function<void(int button, int shift, int x, int y)>;
+using PlainHandler = std::function<void()>;
+using KeyHandler = std::function<void(int& keyCode, int shift)>;
+using KeyPressHandler = std::function<void(int& keyAscii)>;
+
+class Control {
+public:
+    Control(Container* parent, Kind kind, std::string name, int index);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    Kind kind() const { return kind_; }
+    const std::string& name() const { return name_; }
+    int index() const { return index_; }  // -1 outside a control array
+    Container* parent() const { return parent_; }
+    Form& form() const;
+    Runtime& runtime() const;
+
+    // Windowed controls own a window: they stack above windowless siblings and are what
+    // "the window under a point" finds.
+    bool windowed() const;
+    // Shapes, lines and timers never take the mouse.
+    bool mouseTransparent() const;
+
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void setLeft(int v) { move(v, top_, width_, height_); }
+    void setTop(int v) { move(left_, v, width_, height_); }
+    void setWidth(int v) { move(left_, top_, v, height_); }
+    void setHeight(int v) { move(left_, top_, width_, v); }
+    virtual void move(int left, int top, int width, int height);
+    void moveTo(int left, int top) { move(left, top, width_, height_); }
+    Rect rect() const { return {left_, top_, width_, height_}; }
+
+    bool visible() const { return visible_; }
+    void setVisible(bool v);
+    bool enabled() const { return enabled_; }
+    virtual void setEnabled(bool v);
+    // Visible and enabled up to the form.
+    bool effectivelyVisible() const;
+    bool effectivelyEnabled() const;
+
+    std::string toolTipText;
+    std::string tag;
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int v);
+    PicturePtr mouseIcon() const { return mouseIcon_; }
+    void setMouseIcon(PicturePtr p) { mouseIcon_ = std::move(p); }
+
+    // 0 brings to the front of its layer, 1 sends to the back.
+    void zOrder(int position = 0);
+    int zValue() const { return z_; }
+
+    // Position of this control's origin in its form's client area.
+    Point originInForm() const;
+
+    // Events, bound by the owning window (arrays bind them with the index).
+    MouseHandler MouseDown, MouseMove, MouseUp;
+    PlainHandler Click, DblClick;
+    KeyHandler KeyDown, KeyUp;
+    KeyPressHandler KeyPress;
+    PlainHandler Change;
+
+    void changed();  // asks the host to repaint
+
+protected:
+    friend class Container;
+    Container* parent_;
+    Kind kind_;
+    std::string name_;
+    int index_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    int mousePointer_ = 0;
+    PicturePtr mouseIcon_;
+    int z_ = 0;
+};
+
+// A control that holds others and clips them to its client area.
+class Container : public Control {
+public:
+    Container(Container* parent, Kind kind, std::string name, int index);
+    ~Container() override;
+
+    // Children in paint order: windowless ones bottom to top, then windowed ones.
+    std::vector<Control*> paintOrder() const;
+    const std::vector<Control*>& children() const { return children_; }
+
+    // Offset of the client area inside the control (a border or a caption bar).
+    virtual Point clientOffset() const { return {0, 0}; }
+
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c) { backColor_ = c; changed(); }
+    PicturePtr picture() const { return picture_; }
+    virtual void setPicture(PicturePtr p) { picture_ = std::move(p); changed(); }
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int b) { borderStyle_ = b; changed(); }
+
+    Font font;  // ambient font of the children
+
+protected:
+    friend class Control;
+    void adopt(Control* c);
+    void release(Control* c);
+    int nextZ();
+    std::vector<Control*> children_;
+    int zCounter_ = 0;
+    Color backColor_ = colors::ButtonFace;
+    PicturePtr picture_;
+    int borderStyle_ = 0;
+};
+
+class Label : public Control {
+public:
+    Label(Container* parent, std::string name, int index = -1);
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string text);
+    const Font& font() const { return font_; }
+    void setFont(Font f);
+    void setFontSize(double size);
+    void setFontName(std::string name);
+    void setFontBold(bool b);
+    void setFontUnderline(bool b);
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool v);
+    bool wordWrap() const { return wordWrap_; }
+    void setWordWrap(bool v);
+    int alignment() const { return alignment_; }  // 0 left, 1 right, 2 centre
+    void setAlignment(int a) { alignment_ = a; changed(); }
+    int backStyle() const { return backStyle_; }  // 0 transparent, 1 opaque
+    void setBackStyle(int b) { backStyle_ = b; changed(); }
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int b) { borderStyle_ = b; remeasure(); }
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color c) { foreColor_ = c; changed(); }
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c) { backColor_ = c; changed(); }
+    bool useMnemonic = true;
+
+    // The text as shown: access-key ampersands removed.
+    std::string displayText() const;
+    // The shown lines after line breaks and word wrapping within the current width.
+    std::vector<std::string> lines() const;
+    int lineHeight() const;
+
+    void move(int left, int top, int width, int height) override;
+
+private:
+    void remeasure();
+    std::string caption_;
+    Font font_;
+    bool autoSize_ = false;
+    bool wordWrap_ = false;
+    int alignment_ = 0;
+    int backStyle_ = 1;
+    int borderStyle_ = 0;
+    Color foreColor_ = colors::ButtonText;
+    Color backColor_ = colors::ButtonFace;
+};
+
+class Image : public Control {
+public:
+    Image(Container* parent, std::string name, int index = -1);
+    PicturePtr picture() const { return picture_; }
+    // Without Stretch the image takes the picture's natural size.
+    void setPicture(PicturePtr p);
+    bool stretch() const { return stretch_; }
+    void setStretch(bool s) { stretch_ = s; changed(); }
+    int borderStyle = 0;
+
+private:
+    PicturePtr picture_;
+    bool stretch_ = false;
+};
+
+class PictureBox : public Container {
+public:
+    PictureBox(Container* parent, std::string name, int index = -1);
+    Point clientOffset() const override;
+    bool autoSize = false;
+    void setPicture(PicturePtr p) override;
+};
+
+class Frame : public Container {
+public:
+    Frame(Container* parent, std::string name, int index = -1);
+    std::string caption;
+    Color foreColor = colors::ButtonText;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Container* parent, std::string name, int index = -1);
+
+    const std::string& text() const { return text_; }
+    // Every assignment raises Change, as the platform does, even to the same text.
+    void setText(std::string t);
+    bool multiLine = false;
+    int maxLength = 0;  // characters, 0 unlimited
+    bool locked = false;
+    int scrollBars = 0;
+    int alignment = 0;
+    int borderStyle = 1;
+    Font font;
+    Color foreColor = colors::WindowText;
+    Color backColor = colors::WindowBackground;
+
+    // Caret and selection in characters.
+    int selStart() const { return selStart_; }
+    int selLength() const { return selLength_; }
+    void setSelStart(int v);
+    void setSelLength(int v);
+    std::string selText() const;
+    void setSelText(const std::string& t);
+
+    // Fails softly (returns false) when the box or its form is not shown or not enabled.
+    bool setFocus();
+    bool hasFocus() const;
+
+    // Editing as the keyboard does it; used by the runtime's key routing.
+    void typeText(const std::string& utf8);
+    void editKey(int keyCode, int shift);
+
+private:
+    void replaceSelection(const std::u32string& with);
+    std::string text_;
+    int selStart_ = 0;
+    int selLength_ = 0;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Container* parent, std::string name, int index = -1);
+    int value() const { return value_; }
+    // A programmatic change raises Click, as a click does.
+    void setValue(int v);
+    std::string caption;
+    Font font;
+    Color foreColor = colors::ButtonText;
+    Color backColor = colors::ButtonFace;
+
+private:
+    int value_ = 0;
+};
+
+class Shape : public Control {
+public:
+    Shape(Container* parent, std::string name, int index = -1);
+    int shape = 0;  // 0 rectangle, 1 square, 2 oval, 3 circle, 4 rounded rectangle, 5 rounded square
+    Color borderColor = colors::WindowText;
+    int borderWidth = 1;
+    int borderStyle = 1;  // 0 transparent, 1 solid, 2 dash, 3 dot ...
+    int fillStyle = 1;    // 0 solid, 1 transparent
+    Color fillColor = colors::Black;
+    int backStyle = 0;    // 0 transparent, 1 opaque
+    Color backColor = colors::WindowBackground;
+};
+
+class Line : public Control {
+public:
+    Line(Container* parent, std::string name, int index = -1);
+    int x1() const { return x1_; }
+    int y1() const { return y1_; }
+    int x2() const { return x2_; }
+    int y2() const { return y2_; }
+    void setPoints(int x1, int y1, int x2, int y2);
+    Color borderColor = colors::WindowText;
+    int borderWidth = 1;
+    int borderStyle = 1;
+
+private:
+    int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+};
+
+class Timer : public Control {
+public:
+    Timer(Container* parent, std::string name, int index = -1);
+    ~Timer() override;
+    int interval() const { return interval_; }
+    void setInterval(int ms);
+    bool timerEnabled() const { return enabled_; }
+    // Enabling (again) restarts the count.
+    void setEnabled(bool v) override;
+    PlainHandler Tick;
+
+    // Runtime bookkeeping.
+    std::int64_t due = 0;
+    bool firing = false;
+
+private:
+    void rearm();
+    int interval_ = 0;
+};
+
+class WebBrowser : public Control {
+public:
+    WebBrowser(Container* parent, std::string name, int index = -1);
+    void navigate(const std::string& pathOrUrl);
+    const std::string& locationUrl() const { return location_; }
+
+private:
+    std::string location_;
+};
+
+// A user control: a windowed container whose parts are other controls.
+class UserControl : public Container {
+public:
+    UserControl(Container* parent, std::string name, int index = -1);
+};
+
+// Indexed controls sharing one handler; indexes may be sparse.
+template <class T>
+class ControlArray {
+public:
+    ControlArray(Container* parent, std::string name) : parent_(parent), name_(std::move(name)) {}
+
+    T& load(int index) {
+        auto& slot = items_[index];
+        if (!slot) {
+            slot = std::make_unique<T>(parent_, name_, index);
+            if (binder_) binder_(*slot, index);
+        }
+        return *slot;
+    }
+    void unload(int index) { items_.erase(index); }
+    bool exists(int index) const { return items_.count(index) != 0; }
+    // Touching an element that was never loaded is the platform's error 340 ("Control array
+    // element does not exist"); callers load elements before use.
+    T& operator()(int index);
+    const T& operator()(int index) const;
+    int lbound() const { return items_.empty() ? 0 : items_.begin()->first; }
+    int ubound() const { return items_.empty() ? -1 : items_.rbegin()->first; }
+    std::size_t count() const { return items_.size(); }
+    template <class F>
+    void forEach(F&& f) {
+        for (auto& [i, p] : items_) f(i, *p);
+    }
+    // Binds handlers on every element, present and loaded later.
+    void bind(std::function<void(T&, int)> binder) {
+        binder_ = std::move(binder);
+        for (auto& [i, p] : items_) binder_(*p, i);
+    }
+
+private:
+    Container* parent_;
+    std::string name_;
+    std::map<int, std::unique_ptr<T>> items_;
+    std::function<void(T&, int)> binder_;
+};
+
+[[noreturn]] void raiseMissingElement(const std::string& name, int index);
+
+template <class T>
+T& ControlArray<T>::operator()(int index) {
+    auto it = items_.find(index);
+    if (it == items_.end()) raiseMissingElement(name_, index);
+    return *it->second;
+}
+template <class T>
+const T& ControlArray<T>::operator()(int index) const {
+    auto it = items_.find(index);
+    if (it == items_.end()) raiseMissingElement(name_, index);
+    return *it->second;
+}
+
+// Popup menus: an item with sub-items, shown by Form::popupMenu.
+class MenuItem {
+public:
+    explicit MenuItem(std::string itemName, int itemIndex = -1) : name(std::move(itemName)), index(itemIndex) {}
+    std::string name;
+    int index;
+    std::string caption;
+    bool visible = true;
+    bool enabled = true;
+    bool checked = false;
+    std::vector<MenuItem*> items;  // children, in order; owned elsewhere
+    PlainHandler Click;
+};
+
+// An array of menu items loaded at run time (Load mnu(i)), in index order.
+class MenuArray {
+public:
+    explicit MenuArray(std::string name) : name_(std::move(name)) {}
+    MenuItem& load(int index);
+    void unload(int index);
+    bool exists(int index) const { return items_.count(index) != 0; }
+    MenuItem& operator()(int index);
+    std::vector<MenuItem*> items() const;
+    int ubound() const { return items_.empty() ? -1 : items_.rbegin()->first; }
+    std::function<void(int)> onClick;
+
+private:
+    std::string name_;
+    std::map<int, std::unique_ptr<MenuItem>> items_;
+};
+
+}  // namespace forms

@@ -1,0 +1,128 @@
+#include "forms/form.h"
+
+#include "forms/runtime.h"
+
+namespace forms {
+
+Form::Form(Runtime& runtime, std::string name) : Container(nullptr, Kind::Form, std::move(name), -1), runtime_(runtime) {
+    visible_ = false;
+    width_ = 4800;
+    height_ = 3600;
+}
+
+Form::~Form() {
+    if (state_ == FormState::Loaded) runtime_.formUnloaded(*this);
+    runtime_.host().formDestroyed(*this);
+}
+
+void Form::move(int left, int top, int width, int height) {
+    if (width < 0 || height < 0) throw platform::VbError(380, "Invalid property value");
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+Point Form::clientOffset() const {
+    if (borderStyle_ == 0) return {0, 0};
+    // A fixed single frame: a 3-pixel border and a 22-pixel caption bar.
+    Host& h = runtime_.host();
+    return {3 * h.twipsPerPixelX(), 25 * h.twipsPerPixelY()};
+}
+
+Size Form::clientSize() const {
+    Point off = clientOffset();
+    int right = borderStyle_ ? off.x : 0;
+    int bottom = borderStyle_ ? off.x : 0;
+    return {std::max(0, width_ - off.x - right), std::max(0, height_ - off.y - bottom)};
+}
+
+void Form::setCaption(std::string c) {
+    caption_ = std::move(c);
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+void Form::setIcon(PicturePtr p) {
+    icon_ = std::move(p);
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+void Form::setPicture(PicturePtr p) {
+    picture_ = std::move(p);
+    changed();
+}
+
+void Form::setFormBorderStyle(int b) {
+    borderStyle_ = b;
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+void Form::setWindowState(int s) {
+    if (s < 0 || s > 2) throw platform::VbError(380, "Invalid property value");
+    windowState_ = s;
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+void Form::setTopmost(bool t) {
+    topmost_ = t;
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
+void Form::load() {
+    if (state_ != FormState::Created) return;
+    state_ = FormState::Loaded;
+    runtime_.formLoaded(*this);
+    Form_Load();
+}
+
+void Form::show(bool modal) {
+    if (state_ == FormState::Unloaded) return;  // a dead form's own code must not bring it back
+    if (state_ == FormState::Created) load();
+    if (state_ != FormState::Loaded) return;
+    if (!shownOnce && startUpPosition == 2) {
+        Size s = runtime_.host().screenSize();
+        left_ = (s.width - width_) / 2;
+        top_ = (s.height - height_) / 2;
+    }
+    shownOnce = true;
+    visible_ = true;
+    runtime_.formShown(*this);
+    if (modal) runtime_.runModal(*this);
+}
+
+void Form::hide() {
+    if (state_ != FormState::Loaded || !visible_) return;
+    visible_ = false;
+    runtime_.formHidden(*this);
+}
+
+bool Form::unload() {
+    if (state_ != FormState::Loaded) return true;
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel != 0) return false;
+    if (state_ != FormState::Loaded) return true;  // unloaded again inside its own handler
+    visible_ = false;
+    state_ = FormState::Unloaded;
+    runtime_.formUnloaded(*this);
+    return true;
+}
+
+void Form::activate() { runtime_.activate(*this); }
+
+void Form::setActiveControl(Control* c) {
+    active_ = c;
+    changed();
+}
+
+void Form::popupMenu(MenuItem& menu) { runtime_.popup(menu, runtime_.host().cursorPos()); }
+
+void Form::popupMenu(MenuItem& menu, int x, int y) {
+    Point off = clientOffset();
+    runtime_.popup(menu, {left_ + off.x + x, top_ + off.y + y});
+}
+
+void Form::beginDrag() { runtime_.beginDrag(*this); }
+
+}  // namespace forms

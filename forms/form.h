@@ -1,0 +1,97 @@
+// A top-level window of the model. Windows of the system derive from it and override the
+// Form_ handlers they need.
+#pragma once
+
+#include <string>
+
+#include "forms/controls.h"
+
+namespace forms {
+
+class Runtime;
+
+enum class FormState { Created, Loaded, Unloaded };
+
+class Form : public Container {
+public:
+    Form(Runtime& runtime, std::string name);
+    ~Form() override;
+
+    Runtime& rt() const { return runtime_; }
+
+    // Geometry: Left/Top in screen twips; the client area excludes a fixed border.
+    void move(int left, int top, int width, int height) override;
+    Point clientOffset() const override;
+    Size clientSize() const;
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c);
+    PicturePtr icon() const { return icon_; }
+    void setIcon(PicturePtr p);
+    void setPicture(PicturePtr p) override;
+
+    // 0 none, 1 fixed single.
+    int formBorderStyle() const { return borderStyle_; }
+    void setFormBorderStyle(int b);
+    int windowState() const { return windowState_; }  // 0 normal, 1 minimised, 2 maximised
+    void setWindowState(int s);
+    bool showInTaskbar = true;
+    // 0 manual, 2 centre of the screen at the first show.
+    int startUpPosition = 0;
+    bool keyPreview = false;
+    bool topmost() const { return topmost_; }
+    void setTopmost(bool t);
+
+    // Lifecycle. A form is loaded on first touch by its accessor; these run the handlers.
+    FormState state() const { return state_; }
+    bool isLoaded() const { return state_ == FormState::Loaded; }
+    void load();
+    void show(bool modal = false);
+    void hide();
+    // Returns false when Form_Unload cancelled. Safe from inside the form's own handlers:
+    // the object lives on until the runtime is back at its top.
+    bool unload();
+    void activate();
+
+    // Control that takes the keyboard; null means the form itself.
+    Control* activeControl() const { return active_; }
+    void setActiveControl(Control* c);
+
+    // Shows a popup menu at the pointer (or at x, y in client twips) and runs the chosen
+    // item's Click before it returns.
+    void popupMenu(MenuItem& menu);
+    void popupMenu(MenuItem& menu, int x, int y);
+
+    // Moves the window with the pointer until the buttons are released; what a window's
+    // drag strip starts on a left press.
+    void beginDrag();
+
+    // Handlers.
+    virtual void Form_Load() {}
+    virtual void Form_Unload(int& cancel) { (void)cancel; }
+    virtual void Form_Activate() {}
+    virtual void Form_Click() {}
+    virtual void Form_DblClick() {}
+    virtual void Form_MouseDown(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void Form_MouseMove(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void Form_MouseUp(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void Form_KeyDown(int& keyCode, int shift) { (void)keyCode, (void)shift; }
+    virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
+    virtual void Form_KeyUp(int& keyCode, int shift) { (void)keyCode, (void)shift; }
+
+    // Host bookkeeping.
+    void* hostData = nullptr;
+    bool shownOnce = false;
+
+private:
+    friend class Runtime;
+    Runtime& runtime_;
+    std::string caption_;
+    PicturePtr icon_;
+    int windowState_ = 0;
+    bool topmost_ = false;
+    FormState state_ = FormState::Created;
+    Control* active_ = nullptr;
+};
+
+}  // namespace forms

@@ -1,0 +1,118 @@
+// A host without a screen, for tests: deterministic text metrics, picture sizes read from
+// the files, a virtual clock, scripted input and scripted answers to modal boxes.
+//
+// Text metrics: at a font of S points one em is S × 20 twips; a character whose ANSI form
+// takes two bytes is one em wide, any other half an em; bold adds nothing; a line is
+// 1.25 em high. Widths and heights are rounded up to whole pixels.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/host.h"
+#include "forms/runtime.h"
+
+namespace headless {
+
+// Raised when a loop waits for input that the script never gives. Not a std::exception,
+// so no handler of the system's code can swallow it.
+struct ScriptStarved {
+    std::string what;
+};
+
+class HeadlessHost : public forms::Host {
+public:
+    explicit HeadlessHost(int twipsPerPixel = 15, forms::Size screenPx = {1024, 768});
+
+    // forms::Host
+    void attach(forms::Runtime& runtime) override { rt_ = &runtime; }
+    int twipsPerPixelX() const override { return tpp_; }
+    int twipsPerPixelY() const override { return tpp_; }
+    forms::Size screenSize() const override { return {screenPx_.width * tpp_, screenPx_.height * tpp_}; }
+    forms::Size measureText(const forms::Font& font, const std::string& text) override;
+    forms::PicturePtr loadPicture(const std::string& path) override;
+    forms::Point cursorPos() override { return cursor_; }
+    std::int64_t nowMs() override { return now_; }
+    bool waitForInput(int maxMs) override;
+    void letTimePass(int ms) override { now_ += ms; }
+    void formShown(forms::Form& f) override;
+    void formHidden(forms::Form& f) override;
+    void formChanged(forms::Form&) override {}
+    void formDestroyed(forms::Form&) override {}
+    void invalidate(forms::Form&) override {}
+    void beginMessageBox(const forms::MessageBoxRequest& request) override;
+    std::optional<int> messageBoxResult() override;
+    void beginPopup(const forms::PopupRequest& request) override;
+    std::optional<int> popupResult() override;
+    void waitingForever(const std::string& what) override;
+
+    // ---- the script ----
+    // Input steps are queued and delivered one per wait of the model's loops, in order.
+    // A step may be a pause (virtual milliseconds) or an action run at delivery time.
+    void click(const forms::Control& c, int button = forms::buttons::Left);
+    void clickAt(forms::Point screen, int button = forms::buttons::Left);
+    void doubleClick(const forms::Control& c);
+    void press(const forms::Control& c, int button = forms::buttons::Left);   // down only
+    void release(forms::Point screen, int button = forms::buttons::Left);     // up only
+    void moveTo(const forms::Control& c);
+    void moveTo(forms::Point screen);
+    void drag(const forms::Control& c, forms::Point toScreen, int steps = 4);
+    void key(int keyCode, int shift = 0, std::string text = {});
+    void type(const std::string& utf8);  // committed text, as an input method delivers it
+    void pause(int ms);
+    void then(std::function<void()> action);
+    // Answers for the next message box or popup (popup: the leaf caption, "" to dismiss).
+    void answerMessageBox(int result);
+    void choosePopup(std::string caption);
+
+    // Runs the model's loop until the script is used up and nothing is due within
+    // idleMs of virtual time (or the program ends).
+    void runUntilIdle(int idleMs = 60000);
+    // Runs for exactly ms of virtual time (timers fire), delivering script steps on the way.
+    void runFor(int ms);
+
+    // What the script saw.
+    std::vector<forms::MessageBoxRequest> messageBoxes;
+    std::vector<forms::PopupRequest> popups;
+    std::vector<std::string> shownLog;  // "show Name" / "hide Name", in order
+
+    // Centre of a control in screen twips.
+    static forms::Point centreOf(const forms::Control& c);
+    forms::Runtime& runtime() { return *rt_; }
+    void setScreenPixels(forms::Size px) { screenPx_ = px; }
+
+private:
+    struct Step {
+        enum Kind { Mouse, Key, Text, Pause, Action } kind;
+        forms::MouseInput mouse;
+        forms::KeyInput key;
+        std::string text;
+        int ms = 0;
+        std::function<void()> action;
+    };
+    void pushMouse(forms::MouseInput::Type type, forms::Point p, int button, int buttonsAfter);
+    bool deliverNext();
+    int roundUp(double twips) const;
+
+    forms::Runtime* rt_ = nullptr;
+    int tpp_;
+    forms::Size screenPx_;
+    std::int64_t now_ = 1000;
+    forms::Point cursor_{0, 0};
+    int held_ = 0;
+    std::deque<Step> script_;
+    std::deque<int> msgAnswers_;
+    std::deque<std::string> popupAnswers_;
+    std::optional<int> msgResult_;
+    std::optional<int> popupResult_;
+    std::int64_t deadline_ = -1;
+    int idleLimit_ = 60000;
+    bool pauseActive_ = false;
+    std::int64_t pauseUntil_ = 0;
+};
+
+}  // namespace headless

@@ -1,0 +1,39 @@
+// HTTP GET that keeps the windows alive while it waits.
+#include <string>
+
+#include "app/program.h"
+#include "platform/legacy_text.h"
+
+namespace qz {
+
+namespace {
+
+// Whole-second boundaries between two readings of the monotonic clock.
+std::int64_t secondBoundaries(std::int64_t t0, std::int64_t t1) { return t1 / 1000 - t0 / 1000; }
+
+}  // namespace
+
+std::string Program::getHtmlStr(const std::string& url, std::int16_t timeout) {
+    // Inside an error report a failure here is not reported: that is where the chain is cut.
+    forms::OnError on = reportInProgress_ ? forms::OnError() : reporting("getHtmlStr");
+    std::unique_ptr<platform::HttpRequest> req;
+    if (!on([&] { req = svc.http->get(url); }) || !req) return TimeoutText;
+    std::int64_t t0 = rt.now();
+    for (;;) {
+        int state = 0;
+        on([&] { state = req->readyState(); });
+        if (state == 4) {
+            std::string text;
+            if (!on([&] { text = platform::trimSpaces(platform::decodeAnsi(req->responseBody())); })) return "";
+            return text;
+        }
+        // A refused connection or an unknown host will never answer: give up at once.
+        if (req->failed()) return TimeoutText;
+        rt.doEvents();
+        if (secondBoundaries(t0, rt.now()) > timeout) return TimeoutText;
+        req->wait(10);
+        rt.host().letTimePass(10);
+    }
+}
+
+}  // namespace qz

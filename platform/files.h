@@ -1,0 +1,36 @@
+#pragma once
+// Paths and files. Paths arriving from the program's data use "\" and any letter case; on Linux
+// they are mapped onto what exists on disk.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The folder of the running executable, without a trailing slash.
+std::string programFolder();
+void setProgramFolderForTesting(std::string folder);  // empty restores the real one
+// The executable's file name without its extension.
+std::string executableBaseName();
+
+// a + "/" + b without doubling separators; an empty a gives b.
+std::string joinPath(std::string_view a, std::string_view b);
+std::string toNativePath(std::string_view path);
+// Walks the components: an exact name wins, otherwise a case-insensitive ASCII match in the folder.
+std::optional<std::string> findExistingCaseInsensitive(const std::string& path);
+// toNativePath, then the case-insensitive lookup. A file that does not exist yet keeps its name
+// but gets its folder's spelling on disk; with no folder found, the native path as it is.
+std::string resolvePath(const std::string& path);
+
+// Seconds since the epoch.
+std::optional<std::int64_t> fileModifiedTime(const std::string& path);
+// Errors: 53 source missing, 58 target exists (overwrite false), 61 disk full, 70 permission,
+// 75 other access error, 76 target folder missing.
+void copyFile(const std::string& from, const std::string& to, bool overwrite);
+// Creates the folder and any missing parents; true when the folder exists afterwards.
+bool makeDir(const std::string& path);
+// Errors: 53 missing, 70 permission, 75 a folder or another access error.
+void removeFile(const std::string& path);
+
+}  // namespace platform

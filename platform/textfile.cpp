@@ -1,0 +1,174 @@
+#include "platform/textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/legacy_text.h"
+#include "platform/vb_error.h"
+
+namespace platform {
+namespace {
+
+long g_failAfter = -1;
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the error, which for a write can be the first sign of a full disk.
+    int close() {
+        const int r = ::close(fd_);
+        fd_ = -1;
+        return r == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+// Returns 0 or the errno of the failed write.
+int writeAll(int fd, std::string_view data) {
+    bool injected = false;
+    if (g_failAfter >= 0 && data.size() > static_cast<std::size_t>(g_failAfter)) {
+        data = data.substr(0, static_cast<std::size_t>(g_failAfter));
+        injected = true;
+    }
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return injected ? ENOSPC : 0;
+}
+
+[[noreturn]] void raiseWrite(int err) {
+    if (err == ENOENT || err == ENOTDIR) raise(76);
+    if (err == ENOSPC || err == EDQUOT) raise(61);
+    raise(75);
+}
+
+std::string encodeLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += encodeAnsi(l) + "\r\n";
+    return out;
+}
+
+std::string readAllOrRaise(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) raise(errno == ENOENT ? 53 : 75);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) raise(75);
+    std::string data;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) raise(75);
+        if (n == 0) break;
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    return data;
+}
+
+}  // namespace
+
+void setWriteFailureForTesting(long afterBytes) { g_failAfter = afterBytes; }
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> readLines(const std::string& path) { return splitLines(decodeAnsi(readAllOrRaise(path))); }
+
+std::string readLine(const std::string& path, long n) {
+    const auto lines = readLines(path);
+    if (lines.empty()) return {};
+    if (n < 1) n = 1;
+    return static_cast<std::size_t>(n) > lines.size() ? lines.back() : lines[static_cast<std::size_t>(n - 1)];
+}
+
+std::string readFirstLine(const std::string& path) { return readLine(path, 1); }
+
+void appendLines(const std::string& path, const std::vector<std::string>& lines) {
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (fd.get() < 0) raiseWrite(errno);
+    if (const int err = writeAll(fd.get(), encodeLines(lines))) raiseWrite(err);
+    if (const int err = fd.close()) raiseWrite(err);
+}
+
+void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines) {
+    writeBytesReplace(path, encodeLines(lines));
+}
+
+void writeBytesReplace(const std::string& path, std::string_view bytes) {
+    const std::size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (leaf.empty()) raise(75);
+    if (dirExists(path)) raise(75);
+
+    std::string tmp = dir + "/." + leaf + ".XXXXXX";
+    Fd fd(::mkostemp(tmp.data(), O_CLOEXEC));
+    if (fd.get() < 0) raiseWrite(errno);
+    struct Cleanup {
+        const std::string& p;
+        bool armed = true;
+        ~Cleanup() {
+            if (armed) ::unlink(p.c_str());
+        }
+    } cleanup{tmp};
+
+    struct stat st {};
+    ::fchmod(fd.get(), ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    if (const int err = writeAll(fd.get(), bytes)) raiseWrite(err);
+    if (::fsync(fd.get()) != 0) raiseWrite(errno);
+    if (const int err = fd.close()) raiseWrite(err);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) raiseWrite(errno);
+    cleanup.armed = false;
+
+    // Without this the rename itself may be lost on a crash; a folder that cannot be synced is no
+    // reason to report a file that is already in place as failed.
+    Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.get() >= 0) ::fsync(dirFd.get());
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool dirExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> readBytes(const std::string& path) {
+    try {
+        return readAllOrRaise(path);
+    } catch (const VbError&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+// Text files in CP936 with CR LF line ends, and the safe whole-file replace.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The whole file decoded. Lines end at CR LF, a lone LF or a lone CR; a final terminator does not
+// add an empty line. Missing file: error 53; a folder or an unreadable file: 75.
+std::vector<std::string> readLines(const std::string& path);
+// Line n counted from 1; n < 1 gives line 1, n past the end the last line, an empty file "".
+std::string readLine(const std::string& path, long n);
+std::string readFirstLine(const std::string& path);
+// Splits text by the rule of readLines.
+std::vector<std::string> splitLines(std::string_view text);
+
+// Appends each line encoded + CR LF, creating the file. Missing folder: 76; disk full: 61; else 75.
+void appendLines(const std::string& path, const std::vector<std::string>& lines);
+// Replaces the file whole: temporary file in the same folder, fsync, rename, fsync the folder.
+// On any failure the old file is left as it was and VbError 61, 75 or 76 is thrown.
+void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines);
+// The same replace for raw bytes.
+void writeBytesReplace(const std::string& path, std::string_view bytes);
+
+bool fileExists(const std::string& path);  // exists and is not a folder
+bool dirExists(const std::string& path);
+std::optional<std::string> readBytes(const std::string& path);
+
+// Test hook: every later write by this file's functions stops after `afterBytes` bytes with a
+// full-disk failure; a negative value turns the failure off.
+void setWriteFailureForTesting(long afterBytes);
+
+}  // namespace platform

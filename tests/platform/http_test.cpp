@@ -1,0 +1,157 @@
+#include "platform/http.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+
+#include "tests/support/loopback_server.h"
+#include "tests/support/temp_dir.h"
+
+using namespace platform;
+using testsupport::LoopbackHttpServer;
+using testsupport::readFileBytes;
+using testsupport::TempDir;
+using testsupport::writeFileBytes;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+// Polls the way the program does; true when the request completed within ms.
+bool finishes(HttpRequest& r, int ms) {
+    const auto end = Clock::now() + std::chrono::milliseconds(ms);
+    while (r.readyState() != 4) {
+        if (Clock::now() > end) return false;
+        r.wait(20);
+    }
+    return true;
+}
+}  // namespace
+
+TEST(PercentEncode, Cases) {
+    struct Case {
+        const char* in;
+        const char* out;
+    } cases[] = {{"", ""},
+                 {"AZaz09-._~", "AZaz09-._~"},
+                 {"a b&c#d", "a%20b%26c%23d"},
+                 {"x\r\ny", "x%0D%0Ay"},
+                 {"中", "%E4%B8%AD"},
+                 {"/?=+%", "%2F%3F%3D%2B%25"},
+                 {"\xFF", "%FF"}};
+    for (const auto& c : cases) EXPECT_EQ(percentEncode(c.in), c.out) << c.in;
+}
+
+class Http : public testing::Test {
+protected:
+    LoopbackHttpServer server;
+    CurlHttpClient client;
+};
+
+TEST_F(Http, BodyKeptVerbatimWithRawTarget) {
+    const std::string body = "第一\r\nsecond\r\n\r\n\0end";
+    server.setReply("/ver.asp", LoopbackHttpServer::Answer(body));
+    const std::string query = "/ver.asp?pronm=" + percentEncode("考试 a&b\r\n");
+    auto r = client.get(server.url(query));
+    ASSERT_TRUE(finishes(*r, 5000));
+    EXPECT_FALSE(r->failed());
+    EXPECT_EQ(r->httpStatus(), 200);
+    EXPECT_EQ(r->responseBody(), body);
+    EXPECT_EQ(server.targets(), std::vector<std::string>{query});
+}
+
+TEST_F(Http, ErrorStatusStillGivesBody) {
+    server.setReply(LoopbackHttpServer::Answer("oops\r\n", 500));
+    auto r = client.get(server.url("/any"));
+    ASSERT_TRUE(finishes(*r, 5000));
+    EXPECT_FALSE(r->failed());
+    EXPECT_EQ(r->httpStatus(), 500);
+    EXPECT_EQ(r->responseBody(), "oops\r\n");
+}
+
+TEST_F(Http, HangingServerNeverCompletes) {
+    server.setReply(LoopbackHttpServer::Hang());
+    auto r = client.get(server.url("/hang"));
+    const auto start = Clock::now();
+    while (Clock::now() - start < std::chrono::milliseconds(300)) {
+        EXPECT_LT(r->readyState(), 4);
+        r->wait(20);
+    }
+    EXPECT_FALSE(r->failed());
+    EXPECT_TRUE(server.waitForRequests(1, 1000));
+    r.reset();  // destroying an open transfer is safe
+}
+
+TEST_F(Http, SlowAnswerArrives) {
+    server.setReply(LoopbackHttpServer::Slow(150, "late"));
+    auto r = client.get(server.url("/slow"));
+    EXPECT_EQ(r->readyState(), 1);
+    ASSERT_TRUE(finishes(*r, 5000));
+    EXPECT_EQ(r->responseBody(), "late");
+}
+
+TEST_F(Http, TransportFailures) {
+    const auto start = Clock::now();
+    auto refused = client.get(LoopbackHttpServer::refusedUrl("/x"));
+    ASSERT_TRUE(finishes(*refused, 2000));
+    EXPECT_TRUE(refused->failed());
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+
+    server.setReply(LoopbackHttpServer::Fail());
+    auto dropped = client.get(server.url("/drop"));
+    ASSERT_TRUE(finishes(*dropped, 5000));
+    EXPECT_TRUE(dropped->failed());
+
+    auto notHttp = client.get("file:///etc/passwd");
+    ASSERT_TRUE(finishes(*notHttp, 2000));
+    EXPECT_TRUE(notHttp->failed());
+    EXPECT_EQ(notHttp->responseBody(), "");
+}
+
+TEST_F(Http, Download) {
+    TempDir dir;
+    const auto target = dir.file("update.zip");
+    const std::string payload(100000, 'z');
+    server.setReply("/ok", LoopbackHttpServer::Answer(payload));
+    server.setReply("/missing", LoopbackHttpServer::Answer("no", 404));
+
+    auto ok = client.download(server.url("/ok"), target, 100000);
+    ASSERT_TRUE(finishes(*ok, 5000));
+    EXPECT_FALSE(ok->failed());
+    EXPECT_EQ(readFileBytes(target), payload);
+
+    writeFileBytes(target, "old version");
+    struct Case {
+        const char* path;
+        std::int64_t bound;
+    } failing[] = {{"/ok", 99999}, {"/ok", 0}, {"/missing", 1000}};
+    for (const auto& c : failing) {
+        auto r = client.download(server.url(c.path), target, c.bound);
+        ASSERT_TRUE(finishes(*r, 5000));
+        EXPECT_TRUE(r->failed()) << c.path << " " << c.bound;
+        EXPECT_EQ(readFileBytes(target), "old version");
+        EXPECT_FALSE(std::ifstream(target + ".part").good());
+    }
+
+    auto unbounded = client.download(server.url("/ok"), target, -1);
+    ASSERT_TRUE(finishes(*unbounded, 5000));
+    EXPECT_FALSE(unbounded->failed());
+    EXPECT_EQ(readFileBytes(target), payload);
+
+    auto noFolder = client.download(server.url("/ok"), dir.file("none/x.zip"), -1);
+    EXPECT_EQ(noFolder->readyState(), 4);
+    EXPECT_TRUE(noFolder->failed());
+}
+
+TEST_F(Http, DroppedDownloadRemovesPart) {
+    TempDir dir;
+    const auto target = dir.file("f.bin");
+    writeFileBytes(target, "old");
+    server.setReply(LoopbackHttpServer::Hang());
+    {
+        auto r = client.download(server.url("/hang"), target, 1000);
+        r->wait(50);
+        EXPECT_LT(r->readyState(), 4);
+    }
+    EXPECT_FALSE(std::ifstream(target + ".part").good());
+    EXPECT_EQ(readFileBytes(target), "old");
+}

@@ -1,0 +1,137 @@
+#include "platform/textfile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "platform/vb_error.h"
+#include "tests/support/temp_dir.h"
+
+using namespace platform;
+using testsupport::gbkBytes;
+using testsupport::readFileBytes;
+using testsupport::TempDir;
+using testsupport::writeFileBytes;
+using Lines = std::vector<std::string>;
+
+namespace {
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const VbError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+class TextFile : public testing::Test {
+protected:
+    void TearDown() override { setWriteFailureForTesting(-1); }
+    TempDir dir;
+};
+}  // namespace
+
+TEST_F(TextFile, SplitsOnEveryLineEnd) {
+    struct Case {
+        std::string text;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"\r\n", {""}},
+        {"a\rb", {"a", "b"}},
+        {"a\n\r\nb", {"a", "", "b"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
+}
+
+TEST_F(TextFile, ReadsGbkLines) {
+    const auto path = dir.file("题目.txt");
+    writeFileBytes(path, gbkBytes("第一行\r\n第二行 two\r\n\r\n最后\r\n"));
+    EXPECT_EQ(readLines(path), (Lines{"第一行", "第二行 two", "", "最后"}));
+    EXPECT_EQ(readFirstLine(path), "第一行");
+}
+
+TEST_F(TextFile, NumberedLine) {
+    const auto path = dir.file("n.txt");
+    writeFileBytes(path, "one\r\ntwo\r\nthree\r\n");
+    struct Case {
+        long n;
+        const char* line;
+    } cases[] = {{1, "one"}, {2, "two"}, {3, "three"}, {4, "three"}, {1000, "three"}, {0, "one"}, {-5, "one"}};
+    for (const auto& c : cases) EXPECT_EQ(readLine(path, c.n), c.line) << c.n;
+
+    writeFileBytes(path, "");
+    EXPECT_EQ(readLine(path, 1), "");
+    EXPECT_EQ(readLine(path, 3), "");
+    EXPECT_EQ(readFirstLine(path), "");
+}
+
+TEST_F(TextFile, ReadErrors) {
+    EXPECT_EQ(errorOf([&] { readLines(dir.file("missing.txt")); }), 53);
+    EXPECT_EQ(errorOf([&] { readLine(dir.file("missing.txt"), 1); }), 53);
+    EXPECT_EQ(errorOf([&] { readLines(dir.path()); }), 75);
+    EXPECT_FALSE(readBytes(dir.file("missing.txt")));
+    EXPECT_FALSE(readBytes(dir.path()));
+    writeFileBytes(dir.file("b"), std::string("\0\xFF", 2));
+    EXPECT_EQ(readBytes(dir.file("b")), std::string("\0\xFF", 2));
+}
+
+TEST_F(TextFile, AppendCreatesAndAddsCrLf) {
+    const auto path = dir.file("log.txt");
+    appendLines(path, {"甲", "b"});
+    appendLines(path, {""});
+    appendLines(path, {});
+    EXPECT_EQ(readFileBytes(path), gbkBytes("甲\r\nb\r\n\r\n"));
+    EXPECT_EQ(errorOf([&] { appendLines(dir.file("no/such/log.txt"), {"x"}); }), 76);
+    EXPECT_EQ(errorOf([&] { appendLines(dir.path(), {"x"}); }), 75);
+}
+
+TEST_F(TextFile, ReplaceWritesWholeFile) {
+    const auto path = dir.file("r.txt");
+    writeLinesReplace(path, {"旧"});
+    ::chmod(path.c_str(), 0640);
+    writeLinesReplace(path, {"新", "内容"});
+    EXPECT_EQ(readFileBytes(path), gbkBytes("新\r\n内容\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);  // the old file's mode is kept
+    writeBytesReplace(path, "");
+    EXPECT_EQ(readFileBytes(path), "");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST_F(TextFile, FailedReplaceLeavesOldFileWhole) {
+    const auto path = dir.file("keep.txt");
+    writeFileBytes(path, "old\r\n");
+    for (long after : {0L, 3L, 100L}) {
+        setWriteFailureForTesting(after);
+        EXPECT_EQ(errorOf([&] { writeLinesReplace(path, {std::string(200, 'x')}); }), 61) << after;
+        EXPECT_EQ(readFileBytes(path), "old\r\n");
+    }
+    setWriteFailureForTesting(-1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary left behind";
+
+    EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.file("gone/x.txt"), {"a"}); }), 76);
+    EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.path(), {"a"}); }), 75);
+}
+
+TEST_F(TextFile, FailedAppendReportsDiskFull) {
+    const auto path = dir.file("a.txt");
+    setWriteFailureForTesting(2);
+    EXPECT_EQ(errorOf([&] { appendLines(path, {"abcdef"}); }), 61);
+}
+
+TEST_F(TextFile, ExistsChecks) {
+    writeFileBytes(dir.file("f"), "x");
+    EXPECT_TRUE(fileExists(dir.file("f")));
+    EXPECT_FALSE(fileExists(dir.path()));
+    EXPECT_FALSE(fileExists(dir.file("nope")));
+    EXPECT_TRUE(dirExists(dir.path()));
+    EXPECT_FALSE(dirExists(dir.file("f")));
+}

@@ -1,0 +1,70 @@
+#pragma once
+// A tiny HTTP/1.1 server on 127.0.0.1 for tests: canned replies per path, every request recorded.
+// One thread accepts, one thread serves each connection; all of them stop in the destructor.
+#include <atomic>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testsupport {
+
+class LoopbackHttpServer {
+public:
+    struct Reply {
+        enum class Kind { Answer, Slow, Hang, Fail } kind = Kind::Answer;
+        int status = 200;
+        std::string body;
+        int delayMs = 0;
+    };
+    static Reply Answer(std::string body, int status = 200);
+    static Reply Slow(int delayMs, std::string body);  // status 200 after the delay
+    static Reply Hang();                               // reads the request, never answers
+    static Reply Fail();                               // reads the request, closes without a reply
+
+    struct Request {
+        std::string method;
+        std::string target;  // raw, query included: "/up/error/submit.asp?pronm=..."
+        std::string headers;
+        std::string body;
+    };
+
+    LoopbackHttpServer();  // answers 404 "not found" until told otherwise
+    ~LoopbackHttpServer();
+    LoopbackHttpServer(const LoopbackHttpServer&) = delete;
+    LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
+
+    void setReply(Reply reply);                           // for every path without its own
+    void setReply(const std::string& path, Reply reply);  // path without query, or an exact target
+    std::string url(std::string path) const;              // "http://127.0.0.1:PORT" + path
+    int port() const { return port_; }
+
+    std::vector<std::string> targets() const;
+    std::vector<Request> requests() const;
+    // True once at least n requests have been recorded; false when timeoutMs passes first.
+    bool waitForRequests(std::size_t n, int timeoutMs) const;
+
+    // A URL on a loopback port where nothing listens: connecting is refused at once.
+    static std::string refusedUrl(const std::string& path = "/");
+
+private:
+    void acceptLoop();
+    void serve(int fd);
+    Reply replyFor(const std::string& target) const;
+    bool sleepUnlessStopped(int ms) const;
+
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex mutex_;
+    mutable std::condition_variable recorded_;
+    Reply default_;
+    std::map<std::string, Reply> replies_;
+    std::vector<Request> requests_;
+    std::vector<std::thread> connections_;  // touched by the accept thread, then the destructor
+    std::thread acceptThread_;
+};
+
+}  // namespace testsupport
