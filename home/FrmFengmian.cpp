@@ -1,6 +1,7 @@
 #include "home/FrmFengmian.h"
 
 #include "app/program.h"
+#include "forms/on_error.h"
 #include "platform/numbers.h"
 
 namespace qz {
@@ -18,7 +19,10 @@ void FrmFengmian::Form_Load() {
     setWidth(platform::clng(12000 * g.ScaleX));
     setHeight(platform::clng(9000 * g.ScaleY));
     setCaption(rt().appTitle);
-    setPicture(p_.LoadPicture(g.DataDir + "l20060" + ".mxy"));
+    // A missing skin picture leaves that part plain; the window still opens.
+    forms::OnError silent;
+    silent([&] { setIcon(p_.LoadPicture(g.DataDir + "l62011" + ".mxy")); });
+    silent([&] { setPicture(p_.LoadPicture(g.DataDir + "l20060" + ".mxy")); });
 }
 
 }  // namespace qz

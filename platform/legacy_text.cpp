@@ -21,16 +21,10 @@ struct Step {
 Step utf8Step(std::string_view s, std::size_t i) {
     const auto b0 = static_cast<unsigned char>(s[i]);
     if (b0 < 0x80) return {b0, 1};
-    std::size_t len;
-    char32_t cp, min;
-    if ((b0 & 0xE0) == 0xC0)
-        len = 2, cp = b0 & 0x1Fu, min = 0x80;
-    else if ((b0 & 0xF0) == 0xE0)
-        len = 3, cp = b0 & 0x0Fu, min = 0x800;
-    else if ((b0 & 0xF8) == 0xF0)
-        len = 4, cp = b0 & 0x07u, min = 0x10000;
-    else
-        return {kReplacement, 1};
+    if (b0 < 0xC2 || b0 > 0xF4) return {kReplacement, 1};  // a trail byte, or a lead never valid
+    const std::size_t len = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
+    char32_t cp = b0 & (0x7Fu >> len);
+    const char32_t min = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
     if (i + len > s.size()) return {kReplacement, 1};
     for (std::size_t k = 1; k < len; ++k) {
         const auto b = static_cast<unsigned char>(s[i + k]);

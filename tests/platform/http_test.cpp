@@ -1,6 +1,7 @@
 #include "platform/http.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <fstream>
@@ -43,6 +44,11 @@ TEST(PercentEncode, Cases) {
 
 class Http : public testing::Test {
 protected:
+    // A proxy from the environment would take the loopback requests elsewhere.
+    Http() {
+        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            unsetenv(v);
+    }
     LoopbackHttpServer server;
     CurlHttpClient client;
 };
