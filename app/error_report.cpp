@@ -40,11 +40,9 @@ void Program::AppendLogEntry(const std::string& path, const std::string& text) {
     forms::OnError silent;
     silent([&] {
         if (path.empty()) platform::raise(75);
-        std::vector<std::string> lines{"", platform::localTimeStamp("%Y-%m-%d %H:%M:%S")};
-        for (auto& l : platform::splitLines(platform::trimSpaces(text))) lines.push_back(l);
-        // The text's own final line break leaves the entry ending in an empty line.
-        lines.emplace_back();
-        platform::appendLines(path, lines);
+        // The text goes out as it is, line breaks and all; its own final line break leaves
+        // the entry ending in an empty line.
+        platform::appendLines(path, {"", platform::localTimeStamp("%Y-%m-%d %H:%M:%S"), platform::trimSpaces(text)});
     });
 }
 

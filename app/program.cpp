@@ -3,6 +3,7 @@
 #include "app/FrmStart.h"
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
+#include "ui/FrmQZMSGBOX.h"
 
 namespace qz {
 
@@ -11,15 +12,19 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
     frmStart_ = std::make_unique<forms::FormSlot<FrmStart>>(rt, [this] { return std::make_unique<FrmStart>(*this); });
     frmFengmian_ =
         std::make_unique<forms::FormSlot<FrmFengmian>>(rt, [this] { return std::make_unique<FrmFengmian>(*this); });
+    frmQZMSGBOX_ =
+        std::make_unique<forms::FormSlot<FrmQZMSGBOX>>(rt, [this] { return std::make_unique<FrmQZMSGBOX>(*this); });
 }
 
 Program::~Program() {
+    frmQZMSGBOX_.reset();
     frmFengmian_.reset();
     frmStart_.reset();
 }
 
 FrmStart& Program::frmStart() { return frmStart_->get(); }
 FrmFengmian& Program::frmFengmian() { return frmFengmian_->get(); }
+FrmQZMSGBOX& Program::frmQZMSGBOX() { return frmQZMSGBOX_->get(); }
 
 void Program::run() {
     // The platform creates the start-up window and shows it once its load has returned.

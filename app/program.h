@@ -18,6 +18,7 @@ namespace qz {
 
 class FrmStart;
 class FrmFengmian;
+class FrmQZMSGBOX;
 
 // What the program needs from outside; tests hand in their own.
 struct Services {
@@ -40,7 +41,7 @@ struct Shared {
     std::string ModuleName;
     std::string ModuleTitle;
     std::int16_t ModuleNumber = 0;
-    std::array<std::array<std::string, 5>, 21> UnitTable;
+    std::array<std::array<std::string, 5>, 41> UnitTable;
     std::string ErrorProcName;
     std::int32_t ErrorNumber = 0;
     std::string ErrorDescription;
@@ -52,6 +53,19 @@ struct Shared {
     std::string ExamineeName;
     std::int16_t ShowUpdateWindow = 0;
     std::int16_t MsgBoxResult = 0;
+    std::int16_t PaperCount = 0;
+    std::int16_t UnitCount = 0;
+    bool UseInputMethod = false;
+    std::int16_t ReturnButton = 0;
+    // The session being prepared; per-question arrays are indexed from 1.
+    std::int16_t ListMode = 0;
+    std::int16_t PaperSlot = 0;
+    std::int16_t InteractionMode = 0;
+    std::int16_t QuestionCount = 0;
+    std::int16_t CurrentQuestion = 0;
+    std::array<std::int32_t, 501> QuestionCodes{};
+    std::array<std::int16_t, 501> QuestionState{};
+    std::array<std::string, 501> DoneBefore;
 };
 
 class Program {
@@ -71,6 +85,7 @@ public:
     // Windows, loaded on first touch.
     FrmStart& frmStart();
     FrmFengmian& frmFengmian();
+    FrmQZMSGBOX& frmQZMSGBOX();
 
     // ---- module procedures ----
     // HTTP GET with a time-out in seconds; the body as text, or the time-out text.
@@ -93,6 +108,7 @@ public:
 private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
+    std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
     platform::SingleInstanceLock instanceLock_;
     bool reportInProgress_ = false;
 };

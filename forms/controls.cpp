@@ -122,13 +122,16 @@ void Control::zOrder(int position) {
 Point Control::originInForm() const {
     Point p{0, 0};
     const Control* c = this;
-    while (c->parent_) {
+    while (const Container* parent = c->parent_) {
         p.x += c->left_;
         p.y += c->top_;
-        Point off = c->parent_->clientOffset();
-        p.x += off.x;
-        p.y += off.y;
-        c = c->parent_;
+        // A container's border counts; the form's own frame lies outside its client area.
+        if (parent->parent_) {
+            Point off = parent->clientOffset();
+            p.x += off.x;
+            p.y += off.y;
+        }
+        c = parent;
     }
     return p;
 }

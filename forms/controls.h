@@ -329,10 +329,17 @@ private:
     std::string location_;
 };
 
-// A user control: a windowed container whose parts are other controls.
+// A user control: a windowed container whose parts are other controls. The mouse on the
+// control's own surface reaches its internal handlers below; its public events are only
+// those its code raises itself.
 class UserControl : public Container {
 public:
     UserControl(Container* parent, std::string name, int index = -1);
+    virtual void UserControl_MouseDown(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void UserControl_MouseMove(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void UserControl_MouseUp(int button, int shift, int x, int y) { (void)button, (void)shift, (void)x, (void)y; }
+    virtual void UserControl_Click() {}
+    virtual void UserControl_DblClick() {}
 };
 
 // Indexed controls sharing one handler; indexes may be sparse.
@@ -341,10 +348,11 @@ class ControlArray {
 public:
     ControlArray(Container* parent, std::string name) : parent_(parent), name_(std::move(name)) {}
 
-    T& load(int index) {
+    // Elements of one array may sit in different containers.
+    T& load(int index, Container* container = nullptr) {
         auto& slot = items_[index];
         if (!slot) {
-            slot = std::make_unique<T>(parent_, name_, index);
+            slot = std::make_unique<T>(container ? container : parent_, name_, index);
             if (binder_) binder_(*slot, index);
         }
         return *slot;

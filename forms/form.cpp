@@ -98,9 +98,16 @@ void Form::hide() {
 }
 
 bool Form::unload() {
-    if (state_ != FormState::Loaded) return true;
+    // Form_Unload may unload every window, this one among them: that inner call is nothing.
+    if (state_ != FormState::Loaded || unloading_) return true;
     int cancel = 0;
-    Form_Unload(cancel);
+    {
+        struct Unloading {
+            bool& b;
+            ~Unloading() { b = false; }
+        } guard{unloading_ = true};
+        Form_Unload(cancel);
+    }
     if (cancel != 0) return false;
     if (state_ != FormState::Loaded) return true;  // unloaded again inside its own handler
     visible_ = false;

@@ -91,6 +91,7 @@ private:
     int windowState_ = 0;
     bool topmost_ = false;
     FormState state_ = FormState::Created;
+    bool unloading_ = false;
     Control* active_ = nullptr;
 };
 

@@ -103,6 +103,12 @@ void Runtime::collectGraves() {
 bool Runtime::pump(int maxMs) {
     collectGraves();
     if (dispatchOne()) return true;
+    // Input waiting at the host goes before due timers, as on the platform: a timer whose
+    // handler outlasts its interval must not shut the host out.
+    if (nextTimerDue() <= now()) {
+        if (!host_.waitForInput(0)) return false;
+        if (dispatchOne()) return true;
+    }
     if (fireDueTimers()) return true;
     int wait = maxMs;
     std::int64_t next = nextTimerDue();
@@ -347,7 +353,7 @@ std::vector<Form*> Runtime::zOrderedForms() const {
 }
 
 bool Runtime::acceptsInput(const Form& f) const {
-    if (messageOpen_ || popupOpen_) return false;
+    if (messageOpen_ || popupOpen_ || !f.enabled()) return false;
     if (!modal_.empty()) return modal_.back() == &f;
     return true;
 }
@@ -437,6 +443,13 @@ void Runtime::raiseMouse(Form& f, Control* c, MouseInput::Type type, int button,
             else f.Form_MouseMove(button, shift, local.x, local.y);
             return;
         }
+        if (c->kind() == Kind::UserControl) {
+            auto* u = static_cast<UserControl*>(c);
+            if (type == MouseInput::Down) u->UserControl_MouseDown(button, shift, local.x, local.y);
+            else if (type == MouseInput::Up) u->UserControl_MouseUp(button, shift, local.x, local.y);
+            else u->UserControl_MouseMove(button, shift, local.x, local.y);
+            return;
+        }
         const MouseHandler& h = type == MouseInput::Down ? c->MouseDown : type == MouseInput::Up ? c->MouseUp : c->MouseMove;
         if (h) h(button, shift, local.x, local.y);
     });
@@ -452,6 +465,12 @@ void Runtime::raiseClick(Form& f, Control* c, bool dbl) {
         if (!dbl && c->kind() == Kind::CheckBox) {
             auto* cb = static_cast<CheckBox*>(c);
             cb->setValue(cb->value() == 1 ? 0 : 1);
+            return;
+        }
+        if (c->kind() == Kind::UserControl) {
+            auto* u = static_cast<UserControl*>(c);
+            if (dbl) u->UserControl_DblClick();
+            else u->UserControl_Click();
             return;
         }
         const PlainHandler& h = dbl ? c->DblClick : c->Click;
@@ -512,7 +531,9 @@ void Runtime::dispatchMouse(const MouseInput& m) {
             }
             std::int64_t t = now();
             int slopX = 4 * host_.twipsPerPixelX(), slopY = 4 * host_.twipsPerPixelY();
+            // A check box has no double click: its second press is a press again.
             bool dbl = m.button == buttons::Left && !lastWasDouble_ && lastDownForm_ == form &&
+                       !(target && target->kind() == Kind::CheckBox) &&
                        lastDownControl_ == target && t - lastDownTime_ <= DoubleClickMs &&
                        std::abs(m.screen.x - lastDownPoint_.x) <= slopX && std::abs(m.screen.y - lastDownPoint_.y) <= slopY;
             if (m.button == buttons::Left) {

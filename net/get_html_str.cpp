@@ -11,6 +11,9 @@ namespace {
 // Whole-second boundaries between two readings of the monotonic clock.
 std::int64_t secondBoundaries(std::int64_t t0, std::int64_t t1) { return t1 / 1000 - t0 / 1000; }
 
+// The number the request object gives a transport failure.
+constexpr int CannotConnect = -2147012867;
+
 }  // namespace
 
 std::string Program::getHtmlStr(const std::string& url, std::int16_t timeout) {
@@ -23,12 +26,17 @@ std::string Program::getHtmlStr(const std::string& url, std::int16_t timeout) {
         int state = 0;
         on([&] { state = req->readyState(); });
         if (state == 4) {
+            // A refused connection or an unknown host will never answer: give up at once.
+            if (req->failed()) {
+                on([] {
+                    throw platform::VbError(CannotConnect, "A connection with the server could not be established");
+                });
+                return TimeoutText;
+            }
             std::string text;
             if (!on([&] { text = platform::trimSpaces(platform::decodeAnsi(req->responseBody())); })) return "";
             return text;
         }
-        // A refused connection or an unknown host will never answer: give up at once.
-        if (req->failed()) return TimeoutText;
         rt.doEvents();
         if (secondBoundaries(t0, rt.now()) > timeout) return TimeoutText;
         req->wait(10);

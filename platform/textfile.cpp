@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/vb_error.h"
 
@@ -65,7 +66,9 @@ std::string encodeLines(const std::vector<std::string>& lines) {
     return out;
 }
 
-std::string readAllOrRaise(const std::string& path) {
+// File names compare without regard to case, as on the system the data files come from.
+std::string readAllOrRaise(const std::string& rawPath) {
+    const std::string path = resolvePath(rawPath);
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) raise(errno == ENOENT ? 53 : 75);
     struct stat st {};
@@ -110,7 +113,8 @@ std::string readLine(const std::string& path, long n) {
 
 std::string readFirstLine(const std::string& path) { return readLine(path, 1); }
 
-void appendLines(const std::string& path, const std::vector<std::string>& lines) {
+void appendLines(const std::string& rawPath, const std::vector<std::string>& lines) {
+    const std::string path = resolvePath(rawPath);
     Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
     if (fd.get() < 0) raiseWrite(errno);
     if (const int err = writeAll(fd.get(), encodeLines(lines))) raiseWrite(err);
@@ -121,7 +125,8 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
     writeBytesReplace(path, encodeLines(lines));
 }
 
-void writeBytesReplace(const std::string& path, std::string_view bytes) {
+void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
+    const std::string path = resolvePath(rawPath);
     const std::size_t slash = path.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -155,12 +160,12 @@ void writeBytesReplace(const std::string& path, std::string_view bytes) {
 
 bool fileExists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    return ::stat(resolvePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool dirExists(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(resolvePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 std::optional<std::string> readBytes(const std::string& path) {

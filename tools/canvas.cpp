@@ -267,6 +267,27 @@ void Canvas::fillConvex(const std::vector<Point>& pts, Rgba c) {
     });
 }
 
+void Canvas::fillPolygon(const std::vector<Point>& pts, Rgba c) {
+    if (pts.size() < 3) return;
+    double x0 = pts[0].x, y0 = pts[0].y, x1 = x0, y1 = y0;
+    for (const Point p : pts) x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    paint(x0 - 1, y0 - 1, x1 + 1, y1 + 1, c, [&](Point p) {
+        bool inside = false;
+        double dist = 1e9;
+        for (std::size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+            const Point a = pts[i], b = pts[j];
+            if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+            dist = std::min(dist, distToSegment(p, a, b));
+        }
+        return clamp01(0.5 + (inside ? dist : -dist));
+    });
+}
+
+void Canvas::draw(const Canvas& src, int x, int y) {
+    for (int yy = 0; yy < src.height_; ++yy)
+        for (int xx = 0; xx < src.width_; ++xx) blend(x + xx, y + yy, src.pixel(xx, yy));
+}
+
 void Canvas::polyline(const std::vector<Point>& pts, Rgba c, double width, bool closed) {
     for (std::size_t i = 0; i + 1 < pts.size(); ++i) line(pts[i], pts[i + 1], c, width);
     if (closed && pts.size() > 2) line(pts.back(), pts.front(), c, width);

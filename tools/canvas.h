@@ -85,6 +85,12 @@ public:
     // Convex polygons only (set squares, arrow heads); the points may wind either way.
     void fillConvex(const std::vector<Point>& points, Rgba c);
     void polyline(const std::vector<Point>& points, Rgba c, double width = 1.0, bool closed = false);
+    // Any simple polygon (stars, pencils, chevrons), filled by the even-odd rule in one pass, so a
+    // concave outline has no seams where convex pieces would meet.
+    void fillPolygon(const std::vector<Point>& points, Rgba c);
+
+    // Paints another canvas over this one with its top-left corner at (x, y).
+    void draw(const Canvas& src, int x, int y);
 
     // Draws one line of text with its baseline at y; x is the left edge, the centre or the
     // right edge as align says. Returns the advance width in pixels.

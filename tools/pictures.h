@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <span>
+#include <string_view>
 
 #include "tools/canvas.h"
 #include "tools/sample_source.h"
@@ -12,12 +13,16 @@ namespace qz::tools {
 struct Skin {
     const Font& font;
     const SkinTexts& texts;
+    const ModuleInfo& module;
+    // The words of the picture being drawn (its Picture::words entry of skin.txt), else empty.
+    std::string_view words = {};
 };
 
 struct Picture {
     const char* file;  // name in the data folder
     int width, height;
     void (*draw)(Canvas&, const Skin&);
+    const char* words = nullptr;  // key in skin.txt of the words drawn into it, if any
 };
 
 // Every picture the generator writes, in writing order.

@@ -1,6 +1,7 @@
 #include "tools/sample_source.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <fstream>
 
@@ -102,6 +103,38 @@ std::vector<std::string> readProductInfo(const SourceFile& src) {
         entries[static_cast<std::size_t>(index)] = e.value;
     }
     return entries;
+}
+
+std::vector<std::string> readAdvert(const SourceFile& src) {
+    std::string text, colour, link;
+    bool haveColour = false, haveLink = false;
+    for (const Entry& e : src.entries) {
+        requireGbk(src, e);
+        if (e.key == "line") {
+            if (e.value.find(kAdvertLineBreak) != std::string::npos) {
+                src.fail(e, std::string("a line cannot hold ") + kAdvertLineBreak + ", the file's line break");
+            }
+            text += (text.empty() ? "" : kAdvertLineBreak) + e.value;
+        } else if (e.key == "colour" || e.key == "link") {
+            bool& have = e.key == "colour" ? haveColour : haveLink;
+            if (have) src.fail(e, "\"" + e.key + "\" is given twice");
+            have = true;
+            if (e.key == "colour") {
+                const std::string_view v = e.value;
+                const bool hex = v.size() > 2 && v.size() <= 8 && (v.starts_with("&H") || v.starts_with("&h")) &&
+                                 std::all_of(v.begin() + 2, v.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+                if (!hex) src.fail(e, "the colour is a VB literal, &H and up to six hex digits");
+                colour = e.value;
+            } else {
+                link = e.value;
+            }
+        } else {
+            src.fail(e, "unknown key \"" + e.key + "\"");
+        }
+    }
+    if (text.empty()) throw SourceError(src.path.string() + ": the notice needs at least one line");
+    if (!haveColour || !haveLink) throw SourceError(src.path.string() + ": \"colour\" and \"link\" are both needed");
+    return {text, colour, link};
 }
 
 SkinTexts::SkinTexts(SourceFile src) : src_(std::move(src)) {

@@ -45,6 +45,11 @@ inline constexpr int kProductInfoEntries = 41;
 // All 41 entries, the ones not in the source empty.
 std::vector<std::string> readProductInfo(const SourceFile& src);
 
+// The home screen's notice: its text (the source's lines joined by the file's line break mark),
+// its colour as a VB literal (&HBBGGRR) and the address it opens.
+inline constexpr const char* kAdvertLineBreak = "◎";
+std::vector<std::string> readAdvert(const SourceFile& src);
+
 // Words for the pictures. Asking for a missing key throws; keys never asked for are reported by
 // checkAllUsed, so the source and the drawing code cannot drift apart silently.
 class SkinTexts {

@@ -128,7 +128,7 @@ bool HeadlessHost::deliverNext() {
 }
 
 bool HeadlessHost::waitForInput(int maxMs) {
-    if (maxMs == 0) return true;
+    if (maxMs == 0) return deadline_ < 0 || now_ <= deadline_;
     if (!pauseActive_ && deliverNext()) return true;
     if (pauseActive_) {
         // A scripted pause lets virtual time run; timers due before its end fire first.

@@ -51,9 +51,9 @@ QFont qtFont(const forms::Font& font) {
     for (const auto& f : kFaces)
         if (sameAsciiCaseless(f.windowsName, font.name)) family = f.family;
     if (family)
-        q.setFamilies({QString::fromUtf8(family)});
+        q.setFamilies(QStringList{QString::fromUtf8(family)});
     else
-        q.setFamilies({QString::fromStdString(font.name), QString::fromUtf8(kCjkFamily)});
+        q.setFamilies(QStringList{QString::fromStdString(font.name), QString::fromUtf8(kCjkFamily)});
     q.setPixelSize(pixelSizeFor(font.size));
     q.setBold(font.bold);
     q.setItalic(font.italic);

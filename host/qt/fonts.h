@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 #include "forms/types.h"
 

@@ -1,0 +1,211 @@
+#include "host/qt/form_window.h"
+
+#include <QCloseEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <functional>
+
+#include "host/qt/keys.h"
+#include "host/qt/painting.h"
+#include "host/qt/qt_host.h"
+
+namespace qthost {
+
+namespace {
+
+int buttonBit(Qt::MouseButton b) {
+    switch (b) {
+        case Qt::LeftButton: return forms::buttons::Left;
+        case Qt::RightButton: return forms::buttons::Right;
+        case Qt::MiddleButton: return forms::buttons::Middle;
+        default: return 0;
+    }
+}
+
+int buttonMask(Qt::MouseButtons b) {
+    int mask = 0;
+    if (b & Qt::LeftButton) mask |= forms::buttons::Left;
+    if (b & Qt::RightButton) mask |= forms::buttons::Right;
+    if (b & Qt::MiddleButton) mask |= forms::buttons::Middle;
+    return mask;
+}
+
+void collectBrowsers(const forms::Container& c, std::vector<const forms::WebBrowser*>& out) {
+    for (const forms::Control* child : c.children()) {
+        if (child->kind() == forms::Kind::WebBrowser) out.push_back(static_cast<const forms::WebBrowser*>(child));
+        else if (auto* inner = dynamic_cast<const forms::Container*>(child)) collectBrowsers(*inner, out);
+    }
+}
+
+}  // namespace
+
+FormWindow::FormWindow(QtHost& host, forms::Form& form) : QWidget(nullptr), host_(host), form_(form) {
+    setAttribute(Qt::WA_InputMethodEnabled);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+// Nothing thrown here may cross Qt's frames; the host rethrows it in the model's loop.
+template <class F>
+void FormWindow::guarded(F&& f) {
+    try {
+        std::forward<F>(f)();
+    } catch (...) {
+        host_.recordError(std::current_exception());
+    }
+}
+
+bool FormWindow::event(QEvent* e) {
+    // Tab belongs to the model, not to Qt's focus chain.
+    if (e->type() == QEvent::KeyPress) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
+            keyPressEvent(k);
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void FormWindow::paintEvent(QPaintEvent*) {
+    guarded([&] {
+        QPainter p(this);
+        paintForm(p, form_);
+    });
+}
+
+void FormWindow::forwardMouse(QMouseEvent* e, forms::MouseInput::Type type) {
+    guarded([&] {
+        forms::Runtime* rt = host_.runtime();
+        if (!rt) return;
+        forms::MouseInput m;
+        m.type = type;
+        if (form_.formBorderStyle() == 0) {
+            m.screen = host_.toTwips(e->globalPosition());
+        } else {
+            // The window manager may have moved a decorated window without the model knowing;
+            // measure from where the model thinks the client area is.
+            QPointF at = e->position() + QPointF(host_.clientRectPx(form_).topLeft());
+            m.screen = host_.toTwips(at);
+        }
+        m.button = type == forms::MouseInput::Move ? 0 : buttonBit(e->button());
+        if (type != forms::MouseInput::Move && m.button == 0) return;
+        m.buttons = buttonMask(e->buttons());
+        m.shift = shiftMaskOf(e->modifiers());
+        rt->postMouse(m);
+        host_.posted();
+        host_.pointerMoved(*this, m.screen);
+    });
+    e->accept();
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* e) { forwardMouse(e, forms::MouseInput::Down); }
+// The model finds double clicks itself; the second press is a plain press.
+void FormWindow::mouseDoubleClickEvent(QMouseEvent* e) { forwardMouse(e, forms::MouseInput::Down); }
+void FormWindow::mouseReleaseEvent(QMouseEvent* e) { forwardMouse(e, forms::MouseInput::Up); }
+void FormWindow::mouseMoveEvent(QMouseEvent* e) { forwardMouse(e, forms::MouseInput::Move); }
+
+void FormWindow::keyPressEvent(QKeyEvent* e) {
+    guarded([&] {
+        forms::Runtime* rt = host_.runtime();
+        if (!rt) return;
+        forms::KeyInput k;
+        k.down = true;
+        k.keyCode = virtualKeyFor(e->key(), e->modifiers());
+        k.shift = shiftMaskOf(e->modifiers());
+        k.text = typedText(e->key(), e->text());
+        if (k.keyCode == 0) {
+            // A character from a key the platform has no code for arrives as typed text.
+            if (!k.text.empty()) rt->postText(k.text);
+        } else {
+            rt->postKey(k);
+        }
+        host_.posted();
+    });
+    e->accept();
+}
+
+void FormWindow::keyReleaseEvent(QKeyEvent* e) {
+    // Held keys repeat presses only, as on the platform.
+    if (e->isAutoRepeat()) return;
+    guarded([&] {
+        forms::Runtime* rt = host_.runtime();
+        int code = virtualKeyFor(e->key(), e->modifiers());
+        if (!rt || code == 0) return;
+        rt->postKey({false, code, shiftMaskOf(e->modifiers()), {}});
+        host_.posted();
+    });
+    e->accept();
+}
+
+void FormWindow::inputMethodEvent(QInputMethodEvent* e) {
+    guarded([&] {
+        forms::Runtime* rt = host_.runtime();
+        if (!rt || e->commitString().isEmpty()) return;
+        rt->postText(e->commitString().toStdString());
+        host_.posted();
+    });
+    e->accept();
+}
+
+QVariant FormWindow::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled: return true;
+        case Qt::ImCursorRectangle: {
+            // The candidate list opens under the text box being typed into.
+            forms::Control* c = form_.activeControl();
+            if (c && c->kind() == forms::Kind::TextBox) {
+                forms::Point o = c->originInForm();
+                int tx = host_.twipsPerPixelX(), ty = host_.twipsPerPixelY();
+                return QRect(o.x / tx, o.y / ty, std::max(1, c->width() / tx), std::max(1, c->height() / ty));
+            }
+            return QRect(0, 0, 1, 1);
+        }
+        default: return QWidget::inputMethodQuery(query);
+    }
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+    // The model decides (Form_Unload may cancel); the window stays until it says so.
+    guarded([&] {
+        if (forms::Runtime* rt = host_.runtime()) {
+            rt->postClose(form_);
+            host_.posted();
+        }
+    });
+    e->ignore();
+}
+
+void FormWindow::syncBrowsers() {
+    std::vector<const forms::WebBrowser*> live;
+    collectBrowsers(form_, live);
+    for (auto it = browsers_.begin(); it != browsers_.end();) {
+        if (std::find(live.begin(), live.end(), it->first) == live.end()) {
+            delete it->second.data();
+            it = browsers_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    int tx = host_.twipsPerPixelX(), ty = host_.twipsPerPixelY();
+    for (const forms::WebBrowser* wb : live) {
+        QPointer<HtmlView>& view = browsers_[wb];
+        if (!view) view = new HtmlView(this);
+        forms::Point o = wb->originInForm();
+        view->setGeometry(o.x / tx, o.y / ty, wb->width() / tx, wb->height() / ty);
+        view->showLocation(wb->locationUrl());
+        view->setVisible(wb->effectivelyVisible());
+    }
+}
+
+HtmlView* FormWindow::browserFor(const forms::WebBrowser& control) const {
+    auto it = browsers_.find(&control);
+    return it == browsers_.end() ? nullptr : it->second.data();
+}
+
+}  // namespace qthost

@@ -1,0 +1,78 @@
+#include "host/qt/html_view.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTextDocument>
+#include <QUrl>
+
+#include "platform/files.h"
+#include "platform/legacy_text.h"
+
+namespace qthost {
+
+namespace {
+
+bool validUtf8(const QByteArray& b) {
+    QStringDecoder d(QStringDecoder::Utf8);
+    (void)QString(d.decode(b));  // decoding is lazy until converted
+    return !d.hasError();
+}
+
+QString ansi(const QByteArray& b) {
+    return QString::fromStdString(platform::decodeAnsi(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))));
+}
+
+}  // namespace
+
+QString decodeHtml(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
+    static const QRegularExpression charsetRe(QStringLiteral("charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_.:-]+)"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QString head = QString::fromLatin1(bytes.left(4096));
+    QString charset = charsetRe.match(head).captured(1).toLower();
+    if (charset == u"gb2312" || charset == u"gbk" || charset == u"gb18030" || charset == u"cp936" ||
+        charset == u"x-gbk" || charset == u"euc-cn")
+        return ansi(bytes);
+    if (charset == u"utf-8" || charset == u"utf8") return QString::fromUtf8(bytes);
+    if (!charset.isEmpty()) {
+        QStringDecoder d(charset.toLatin1().constData());
+        if (d.isValid()) return d.decode(bytes);
+    }
+    return validUtf8(bytes) ? QString::fromUtf8(bytes) : ansi(bytes);
+}
+
+HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
+    setOpenExternalLinks(true);
+    setFrameShape(QFrame::StyledPanel);
+}
+
+void HtmlView::showLocation(const std::string& location) {
+    if (location == location_) return;
+    location_ = location;
+    QString loc = QString::fromStdString(location);
+    QString path;
+    if (loc.startsWith(u"file:", Qt::CaseInsensitive)) path = QUrl(loc).toLocalFile();
+    else if (!loc.contains(u"://") && !loc.startsWith(u"about:", Qt::CaseInsensitive)) path = loc;
+    if (path.isEmpty()) {
+        clear();
+        return;
+    }
+    std::string native = platform::resolvePath(path.toStdString());
+    setSource(QUrl::fromLocalFile(QString::fromStdString(native)), QTextDocument::HtmlResource);
+}
+
+QVariant HtmlView::loadResource(int type, const QUrl& name) {
+    // Pages refer to their pictures in any letter case.
+    if (name.isLocalFile()) {
+        QString local = QString::fromStdString(platform::resolvePath(name.toLocalFile().toStdString()));
+        QFile f(local);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        QByteArray bytes = f.readAll();
+        if (type == QTextDocument::HtmlResource) return decodeHtml(bytes);
+        return bytes;
+    }
+    return QTextBrowser::loadResource(type, name);
+}
+
+}  // namespace qthost

@@ -1,0 +1,29 @@
+// The web-browser control: a text browser over the control's rect showing a local page.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTextBrowser>
+#include <string>
+
+namespace qthost {
+
+// The page's text in the charset its meta tag names; without one, UTF-8 when the bytes are
+// valid UTF-8 and the Chinese ANSI code page otherwise.
+QString decodeHtml(const QByteArray& bytes);
+
+class HtmlView : public QTextBrowser {
+public:
+    explicit HtmlView(QWidget* parent);
+    // A local path (any letter case, "\" separators) or a file: URL; anything else shows blank.
+    void showLocation(const std::string& location);
+    const std::string& location() const { return location_; }
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override;
+
+private:
+    std::string location_;
+};
+
+}  // namespace qthost

@@ -1,0 +1,108 @@
+// The real screen: Qt windows mirror the model's forms, Qt input is posted to the runtime.
+// The model drives the loop; Qt's own exec() is never run.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QObject>
+#include <QPoint>
+#include <QPointF>
+#include <QPointer>
+#include <QTimer>
+#include <exception>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "forms/host.h"
+#include "forms/runtime.h"
+#include "host/qt/form_window.h"
+#include "host/qt/painting.h"
+#include "host/qt/picture.h"
+
+namespace qthost {
+
+class QtHost : public forms::Host {
+public:
+    // Needs a live QApplication, and must outlive the runtime and every form.
+    QtHost();
+    ~QtHost() override;
+    QtHost(const QtHost&) = delete;
+    QtHost& operator=(const QtHost&) = delete;
+
+    static int twipsPerPixelForDpi(double logicalDpi);
+
+    // forms::Host
+    void attach(forms::Runtime& runtime) override { rt_ = &runtime; }
+    int twipsPerPixelX() const override { return tppX_; }
+    int twipsPerPixelY() const override { return tppY_; }
+    forms::Size screenSize() const override;
+    forms::Size measureText(const forms::Font& font, const std::string& text) override;
+    forms::PicturePtr loadPicture(const std::string& path) override;
+    forms::Point cursorPos() override;
+    std::int64_t nowMs() override { return clock_.elapsed(); }
+    bool waitForInput(int maxMs) override;
+    void formShown(forms::Form& form) override;
+    void formHidden(forms::Form& form) override;
+    void formChanged(forms::Form& form) override;
+    void formDestroyed(forms::Form& form) override;
+    void invalidate(forms::Form& form) override;
+    void beginMessageBox(const forms::MessageBoxRequest& request) override;
+    std::optional<int> messageBoxResult() override;
+    void beginPopup(const forms::PopupRequest& request) override;
+    std::optional<int> popupResult() override;
+
+    // Pushes what the model changed since the last wait to the windows: geometry, flags,
+    // stacking, focus, pages, repaints, the pointer. Runs at the top of every wait.
+    void sync();
+
+    forms::Runtime* runtime() const { return rt_; }
+    FormWindow* windowOf(const forms::Form& form) const;
+
+    // Used by the windows.
+    forms::Point toTwips(QPointF globalPx) const;
+    QPoint toPixels(forms::Point twips) const;
+    // The form's client area on the screen, in pixels, as the model places it.
+    QRect clientRectPx(const forms::Form& form) const;
+    void posted() { wake_ = true; }
+    void recordError(std::exception_ptr e);
+    void pointerMoved(FormWindow& window, forms::Point screen);
+
+private:
+    struct Pending {
+        std::optional<int> result;
+    };
+    void apply(forms::Form& form, FormWindow& w);
+    void showWindow(forms::Form& form, FormWindow& w);
+    void updateCursor(FormWindow& w, forms::Point screen);
+    void retire(QObject* o);
+    void rethrowRecorded();
+
+    forms::Runtime* rt_ = nullptr;
+    int tppX_ = 15;
+    int tppY_ = 15;
+    QElapsedTimer clock_;
+    QTimer waitTimer_;
+    QObject context_;  // owner of the host's connections
+    std::unique_ptr<QObject> quitWatcher_;
+    bool wake_ = false;
+    bool timedOut_ = false;
+    bool quitting_ = false;
+    std::exception_ptr error_;
+
+    std::map<const forms::Form*, FormWindow*> windows_;
+    std::set<forms::Form*> changed_;
+    std::set<forms::Form*> dirty_;
+    std::vector<forms::Form*> lastZ_;
+    forms::Form* lastActive_ = nullptr;
+    QPointer<FormWindow> hover_;
+    forms::Point lastPointer_;
+    std::map<std::string, QFontMetrics> metrics_;
+
+    std::vector<std::shared_ptr<Pending>> messages_;
+    std::vector<std::shared_ptr<Pending>> popups_;
+    std::vector<QPointer<QObject>> trash_;
+};
+
+}  // namespace qthost

@@ -1,0 +1,171 @@
+// Loading on first touch, unloading from inside a form's own handlers, and ending the program
+// from any depth.
+#include <gtest/gtest.h>
+
+#include "tests/forms/form_fixture.h"
+
+namespace formstest {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST_F(FormsTest, FirstTouchLoadsBeforeTheStatementGoesOn) {
+    EXPECT_FALSE(mainSlot.loaded());
+    EXPECT_EQ(mainSlot.peek(), nullptr);
+    EXPECT_TRUE(rec.events.empty());  // asking did not load
+
+    rec.add("before");
+    std::string caption = mainSlot().lbl.caption();
+    rec.add("after");
+    mainSlot().lbl.setCaption("again");
+    EXPECT_EQ(caption, "Label");
+    EXPECT_EQ(rec.names(), (Names{"before", "Main.Load", "after"}));
+    EXPECT_TRUE(mainSlot.loaded());
+    EXPECT_EQ(mainSlot.peek(), &mainSlot());
+}
+
+TEST_F(FormsTest, TouchingTheFormInsideItsOwnLoadDoesNotLoadItAgain) {
+    MainForm* seen = nullptr;
+    forms::FormSlot<MainForm> slot{rt, [&] {
+        auto f = std::make_unique<MainForm>(rt, rec);
+        f->on["Main.Load"] = [&] {
+            seen = &slot();
+            slot().lbl.setCaption("set in Load");
+        };
+        return f;
+    }};
+    MainForm& f = slot();
+    EXPECT_EQ(seen, &f);
+    EXPECT_EQ(rec.count("Main.Load"), 1);
+    EXPECT_EQ(f.lbl.caption(), "set in Load");
+}
+
+TEST_F(FormsTest, AFormUnloadingItselfFinishesItsHandler) {
+    MainForm& f = shownMain();
+    std::string captionAfter;
+    bool loadedAfter = true;
+    f.on["lbl.Click"] = [&] {
+        EXPECT_TRUE(f.unload());
+        loadedAfter = f.isLoaded();
+        f.lbl.setCaption("touched after unload");  // its own members stay usable
+        captionAfter = f.lbl.caption();
+        f.show();                                  // and do not bring it back
+        EXPECT_TRUE(f.unload());                   // unloading again is nothing
+        rec.add("handler end");
+    };
+    host.click(f.lbl);
+    host.runUntilIdle();
+    EXPECT_FALSE(loadedAfter);
+    EXPECT_EQ(captionAfter, "touched after unload");
+    EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click", "Main.Unload", "handler end"}));
+    EXPECT_FALSE(mainSlot.loaded());
+    EXPECT_TRUE(rt.zOrderedForms().empty());
+
+    // The next touch is a new window with fresh values.
+    rec.clear();
+    MainForm& fresh = main();
+    EXPECT_EQ(rec.names(), Names{"Main.Load"});
+    EXPECT_EQ(fresh.lbl.caption(), "Label");
+    EXPECT_FALSE(fresh.visible());
+}
+
+TEST_F(FormsTest, CancelInFormUnloadKeepsTheFormLoaded) {
+    MainForm& f = shownMain();
+    f.onUnload = [](int& cancel) { cancel = 1; };
+    EXPECT_FALSE(f.unload());
+    rt.postClose(f);  // the window's close box asks the same
+    host.runUntilIdle();
+    EXPECT_EQ(rec.count("Main.Unload"), 2);
+    EXPECT_TRUE(f.isLoaded());
+    EXPECT_TRUE(f.visible());
+    EXPECT_EQ(&main(), &f);
+    EXPECT_EQ(rec.count("Main.Load"), 0);
+}
+
+TEST_F(FormsTest, UnloadingAgainInsideFormUnloadRunsItOnce) {
+    // Form_Unload that unloads every window, itself among them.
+    MainForm& f = shownMain();
+    f.onUnload = [&f](int&) { f.unload(); };
+    EXPECT_TRUE(f.unload());
+    EXPECT_EQ(rec.count("Main.Unload"), 1);
+    EXPECT_FALSE(f.isLoaded());
+}
+
+TEST_F(FormsTest, TheWindowManagersCloseUnloadsTheForm) {
+    MainForm& f = shownMain();
+    rt.postClose(f);
+    host.runUntilIdle();
+    EXPECT_EQ(rec.names(), Names{"Main.Unload"});
+    EXPECT_FALSE(mainSlot.loaded());
+}
+
+// ---- program end ----
+
+enum class EndFrom { ModalClick, TimerUnderModal };
+
+class EndOfProgram : public FormsTest, public ::testing::WithParamInterface<EndFrom> {};
+
+TEST_P(EndOfProgram, EndDeepInsideNestedLoopsLeavesRun) {
+    MainForm& f = shownMain();
+    DialogForm& d = dialog();
+    auto end = [this] {
+        rec.add("end");
+        rt.endProgram();
+        rec.add("after end");
+    };
+    f.on["lbl.Click"] = [&] {
+        rec.add("open");
+        d.show(true);
+        rec.add("after show");
+    };
+    switch (GetParam()) {
+        case EndFrom::ModalClick:
+            d.on["lblOk.Click"] = end;
+            break;
+        case EndFrom::TimerUnderModal:
+            f.tmr.setInterval(100);
+            f.on["tmr.Timer"] = end;
+            d.on["Dialog.Activate"] = [&f] { f.tmr.setEnabled(true); };
+            break;
+    }
+    host.click(f.lbl);
+    host.pause(150);
+    host.click(d.lblOk);
+    host.click(f.lbl);  // never delivered: the program has ended
+    host.runFor(10000);
+
+    EXPECT_TRUE(rt.ended());
+    auto n = rec.names();
+    ASSERT_FALSE(n.empty());
+    EXPECT_EQ(n.back(), "end");
+    EXPECT_EQ(std::count(n.begin(), n.end(), "open"), 1);
+    EXPECT_EQ(std::count(n.begin(), n.end(), "after end"), 0);
+    EXPECT_EQ(std::count(n.begin(), n.end(), "after show"), 0);
+    EXPECT_EQ(rt.nestedLoops(), 0);
+    EXPECT_EQ(rt.depth(), 0);
+    EXPECT_TRUE(rt.zOrderedForms().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Lifecycle, EndOfProgram,
+                         ::testing::Values(EndFrom::ModalClick, EndFrom::TimerUnderModal));
+
+TEST_F(FormsTest, EndInsideFormLoadStopsTheLoadingStatement) {
+    forms::FormSlot<MainForm> slot{rt, [&] {
+        auto f = std::make_unique<MainForm>(rt, rec, "First");
+        f->on["First.Load"] = [&] {
+            rt.endProgram();
+            rec.add("after end");
+        };
+        return f;
+    }};
+    rt.run([&] {
+        slot().show();
+        rec.add("after load");
+    });
+    EXPECT_TRUE(rt.ended());
+    EXPECT_EQ(rec.names(), Names{"First.Load"});
+    EXPECT_TRUE(rt.zOrderedForms().empty());
+}
+
+}  // namespace
+}  // namespace formstest

@@ -1,0 +1,144 @@
+// Timers: restart on enable, coalesced ticks, ticks inside nested loops, no re-entry.
+#include <gtest/gtest.h>
+
+#include "tests/forms/form_fixture.h"
+
+namespace formstest {
+namespace {
+
+using Names = std::vector<std::string>;
+using Times = std::vector<std::int64_t>;
+
+class Timers : public FormsTest {
+protected:
+    // Starts tmr with the interval and records the virtual time of each tick, from now.
+    Times& tickTimes(MainForm& f, int interval) {
+        t0_ = host.nowMs();
+        f.on["tmr.Timer"] = [this] { times_.push_back(host.nowMs() - t0_); };
+        f.tmr.setInterval(interval);
+        f.tmr.setEnabled(true);
+        return times_;
+    }
+    std::size_t indexOf(const std::string& name) const {
+        auto n = rec.names();
+        return static_cast<std::size_t>(std::find(n.begin(), n.end(), name) - n.begin());
+    }
+
+    std::int64_t t0_ = 0;
+    Times times_;
+};
+
+TEST_F(Timers, TicksEveryIntervalAndEnablingAgainRestartsTheCount) {
+    MainForm& f = shownMain();
+    Times& ticks = tickTimes(f, 1000);
+    host.pause(600);
+    host.then([&f] {
+        f.tmr.setEnabled(false);
+        f.tmr.setEnabled(true);
+    });
+    host.runFor(3700);
+    EXPECT_EQ(ticks, (Times{1600, 2600, 3600}));
+}
+
+TEST_F(Timers, ADisabledTimerOrOneWithoutIntervalNeverTicks) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);  // not enabled
+    f.tmr2.setEnabled(true);  // no interval
+    host.runFor(1000);
+    EXPECT_EQ(rec.count("tmr.Timer"), 0);
+    EXPECT_EQ(rec.count("tmr2.Timer"), 0);
+}
+
+TEST_F(Timers, ALongHandlerIsFollowedByOneTickNotTheMissedOnes) {
+    MainForm& f = shownMain();
+    Times& ticks = tickTimes(f, 100);
+    bool first = true;
+    f.on["tmr.Timer"] = [&, inner = f.on["tmr.Timer"]] {
+        inner();
+        if (first) host.letTimePass(1000);  // ten intervals spent in the handler
+        first = false;
+    };
+    host.runFor(1250);
+    EXPECT_EQ(ticks, (Times{100, 1100, 1200}));
+}
+
+TEST_F(Timers, ATimerOfAnotherFormTicksWhileAModalFormIsUp) {
+    MainForm& f = shownMain();
+    DialogForm& d = dialog();
+    f.on["lbl.Click"] = [&] {
+        rec.add("open");
+        d.show(true);
+        rec.add("after show");
+    };
+    d.on["lblOk.Click"] = [&d] { d.unload(); };
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    host.click(f.lbl);
+    host.pause(250);
+    host.click(f.lbl);  // the window behind the modal one takes no input
+    host.pause(300);
+    host.click(d.lblOk);
+    host.runFor(800);
+
+    auto n = rec.names();
+    auto at = [&](const std::string& s) { return std::find(n.begin(), n.end(), s) - n.begin(); };
+    auto open = at("open"), unload = at("Dialog.Unload"), after = at("after show");
+    ASSERT_LT(open, unload);
+    ASSERT_LT(unload, after);
+    EXPECT_EQ(std::count(n.begin() + open, n.begin() + unload, "tmr.Timer"), 5);
+    EXPECT_EQ(std::count(n.begin(), n.end(), "lbl.Click"), 1);
+    EXPECT_GT(std::count(n.begin() + after, n.end(), "tmr.Timer"), 0);  // and goes on after
+    EXPECT_FALSE(d.isLoaded());
+}
+
+TEST_F(Timers, ATimerTicksInsideDoEventsCalledFromAHandler) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["lbl.Click"] = [&] {
+        rec.add("begin");
+        host.letTimePass(250);
+        rt.doEvents();
+        rec.add("end");
+    };
+    host.click(f.lbl);
+    host.runFor(0);
+    EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click", "begin", "tmr.Timer", "end"}));
+}
+
+TEST_F(Timers, ATimerDoesNotReenterItsOwnHandler) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.tmr2.setInterval(150);
+    f.tmr2.setEnabled(true);
+    int depth = 0, deepest = 0;
+    f.on["tmr.Timer"] = [&] {
+        deepest = std::max(deepest, ++depth);
+        host.letTimePass(300);  // every interval of both timers passes in here
+        rt.doEvents();
+        rec.add("tmr.end");
+        --depth;
+    };
+    host.runFor(1000);
+    EXPECT_EQ(deepest, 1);
+    auto n = rec.names();
+    ASSERT_GE(n.size(), 3u);
+    EXPECT_EQ((Names{n[0], n[1], n[2]}), (Names{"tmr.Timer", "tmr2.Timer", "tmr.end"}));
+    EXPECT_GE(rec.count("tmr.Timer"), 2);
+}
+
+TEST_F(Timers, TimersOfAnUnloadedFormStop) {
+    MainForm& f = shownMain();
+    dialog();  // keeps the program running once the main window has gone
+    Times& ticks = tickTimes(f, 100);
+    f.on["tmr.Timer"] = [&, inner = f.on["tmr.Timer"]] {
+        inner();
+        if (ticks.size() == 2) f.unload();
+    };
+    host.runFor(1000);
+    EXPECT_EQ(ticks, (Times{100, 200}));
+}
+
+}  // namespace
+}  // namespace formstest

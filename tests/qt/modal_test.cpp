@@ -1,0 +1,131 @@
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "tests/qt/qt_fixture.h"
+
+using namespace qttest;
+
+namespace {
+
+QMessageBox* openBox() { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
+
+QStringList buttonTexts(QMessageBox* box) {
+    QStringList out;
+    for (QAbstractButton* b : box->buttons()) out << b->text();
+    out.sort();
+    return out;
+}
+
+QAbstractButton* buttonNamed(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) return b;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST_F(QtHostTest, MessageBoxesAnswerWithoutBlocking) {
+    struct Case {
+        int flags;
+        QStringList buttons;
+        QString defaultButton;
+        QMessageBox::Icon icon;
+        QString press;  // empty: Esc
+        int result;
+    } cases[] = {
+        {forms::mb::YesNo | forms::mb::Question | forms::mb::DefaultButton2, {"否", "是"}, "否", QMessageBox::Question, "是", 6},
+        {forms::mb::YesNo | forms::mb::Exclamation, {"否", "是"}, "是", QMessageBox::Warning, "", 7},
+        {forms::mb::OkCancel | forms::mb::Critical, {"取消", "确定"}, "确定", QMessageBox::Critical, "", 2},
+        {forms::mb::OkOnly | forms::mb::Information, {"确定"}, "确定", QMessageBox::Information, "", 1},
+    };
+    for (const auto& c : cases) {
+        host.beginMessageBox({"第一行\r\n第二行", "提示", c.flags});
+        QMessageBox* box = openBox();
+        ASSERT_NE(box, nullptr) << c.flags;
+        EXPECT_EQ(box->text(), QStringLiteral("第一行\n第二行"));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("提示"));
+        EXPECT_EQ(box->icon(), c.icon) << c.flags;
+        EXPECT_EQ(buttonTexts(box), c.buttons) << c.flags;
+        ASSERT_NE(box->defaultButton(), nullptr);
+        EXPECT_EQ(box->defaultButton()->text(), c.defaultButton) << c.flags;
+        EXPECT_FALSE(host.messageBoxResult());
+        host.waitForInput(0);
+        EXPECT_FALSE(host.messageBoxResult());
+
+        if (c.press.isEmpty()) {
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(box, &esc);
+        } else {
+            ASSERT_NE(buttonNamed(box, c.press), nullptr);
+            buttonNamed(box, c.press)->click();
+        }
+        host.waitForInput(0);
+        EXPECT_EQ(host.messageBoxResult(), c.result) << c.flags;
+        EXPECT_FALSE(host.messageBoxResult()) << "an answer is given once";
+        host.waitForInput(0);
+        EXPECT_EQ(openBox(), nullptr);
+    }
+}
+
+TEST_F(QtHostTest, RuntimeMessageBoxKeepsTimersRunning) {
+    forms::Timer timer(&form, "Timer1");
+    int ticks = 0;
+    QString clicked;
+    timer.Tick = [&] {
+        // Answer from inside the model's own loop, after a few ticks behind the open box.
+        if (++ticks == 3)
+            if (QMessageBox* box = openBox()) buttonNamed(box, QStringLiteral("取消"))->click();
+    };
+    timer.setInterval(20);
+    timer.setEnabled(true);
+    form.show();
+    EXPECT_EQ(rt.msgBox("继续吗？", forms::mb::OkCancel), forms::mb::ResultCancel);
+    EXPECT_GE(ticks, 3);
+}
+
+TEST_F(QtHostTest, PopupMenusReportTheChosenItemOrDismissal) {
+    std::vector<forms::PopupItem> items(4);
+    items[0].caption = "打开(&O)";
+    items[0].id = 0;
+    items[1].caption = "-";
+    items[2].caption = "更多";
+    items[2].children.resize(1);
+    items[2].children[0].caption = "关于";
+    items[2].children[0].id = 1;
+    items[3].caption = "退出";
+    items[3].enabled = false;
+    items[3].checked = true;
+    items[3].id = 2;
+
+    host.beginPopup({items, {150 * kTpp, 100 * kTpp}});
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->pos(), QPoint(150, 100));
+    auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("打开(&O)"));
+    EXPECT_TRUE(actions[1]->isSeparator());
+    ASSERT_NE(actions[2]->menu(), nullptr);
+    EXPECT_FALSE(actions[3]->isEnabled());
+    EXPECT_TRUE(actions[3]->isChecked());
+    EXPECT_FALSE(host.popupResult());
+
+    // As on a real click: the menu hides first, then the item triggers.
+    QAction* about = actions[2]->menu()->actions().at(0);
+    menu->hide();
+    about->trigger();
+    host.waitForInput(0);
+    EXPECT_EQ(host.popupResult(), 1);
+    EXPECT_FALSE(host.popupResult());
+
+    host.beginPopup({items, {0, 0}});
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    menu->hide();
+    host.waitForInput(0);
+    EXPECT_EQ(host.popupResult(), -1);
+}

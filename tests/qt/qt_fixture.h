@@ -1,0 +1,49 @@
+// A Qt host with its runtime and one plain form, and helpers to make picture files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "forms/runtime.h"
+#include "host/qt/qt_host.h"
+
+namespace qttest {
+
+inline constexpr int kTpp = 15;
+
+class TestForm : public forms::Form {
+public:
+    explicit TestForm(forms::Runtime& rt) : Form(rt, "frmTest") { move(100 * kTpp, 80 * kTpp, 200 * kTpp, 150 * kTpp); }
+    std::vector<int> keyDowns, keyPresses, keyUps;
+    int unloads = 0;
+    void Form_KeyDown(int& keyCode, int) override { keyDowns.push_back(keyCode); }
+    void Form_KeyPress(int& keyAscii) override { keyPresses.push_back(keyAscii); }
+    void Form_KeyUp(int& keyCode, int) override { keyUps.push_back(keyCode); }
+    void Form_Unload(int&) override { ++unloads; }
+};
+
+struct QtHostTest : ::testing::Test {
+    qthost::QtHost host;
+    forms::Runtime rt{host};
+    TestForm form{rt};
+};
+
+inline std::string encoded(const QImage& img, const char* format) {
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, format);
+    return bytes.toStdString();
+}
+
+inline forms::Rect px(int left, int top, int width, int height) {
+    return {left * kTpp, top * kTpp, width * kTpp, height * kTpp};
+}
+
+inline void place(forms::Control& c, forms::Rect r) { c.move(r.left, r.top, r.width, r.height); }
+
+}  // namespace qttest

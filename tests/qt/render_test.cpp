@@ -1,0 +1,182 @@
+#include <QColor>
+#include <QFile>
+#include <QScreen>
+#include <QGuiApplication>
+
+#include "host/qt/fonts.h"
+#include "host/qt/painting.h"
+#include "platform/vb_error.h"
+#include "tests/qt/qt_fixture.h"
+#include "tests/support/temp_dir.h"
+
+using namespace qttest;
+using forms::rgb;
+
+namespace {
+
+QColor at(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+
+// 20 × 10 pixels, each column its own shade of red, so a drawn column tells where it came from.
+QImage columnStripes() {
+    QImage img(20, 10, QImage::Format_RGB32);
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 10; ++y) img.setPixelColor(x, y, QColor(10 * x + 50, 0, 0));
+    return img;
+}
+
+int errorOf(auto&& f) {
+    try {
+        f();
+    } catch (const platform::VbError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(QtHostScale, TwipsPerPixelFollowTheLogicalDpi) {
+    struct Case {
+        double dpi;
+        int tpp;
+    } cases[] = {{96, 15}, {120, 12}, {144, 10}, {72, 20}, {192, 8}};
+    for (const auto& c : cases) EXPECT_EQ(qthost::QtHost::twipsPerPixelForDpi(c.dpi), c.tpp) << c.dpi;
+
+    qthost::QtHost host;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(host.twipsPerPixelX(), qthost::QtHost::twipsPerPixelForDpi(screen->logicalDotsPerInchX()));
+    EXPECT_EQ(host.screenSize().width, screen->availableGeometry().width() * host.twipsPerPixelX());
+}
+
+TEST_F(QtHostTest, RendersTheModelInZOrderAndClipsToContainers) {
+    ASSERT_EQ(host.twipsPerPixelX(), kTpp) << "the offscreen screen is 96 DPI";
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir.file("stripes.png"), encoded(columnStripes(), "PNG"));
+
+    form.setBackColor(rgb(0, 128, 0));
+    forms::Label opaque(&form, "Label1");
+    place(opaque, px(10, 10, 40, 20));
+    opaque.setBackColor(rgb(255, 255, 0));
+
+    forms::Shape box(&form, "Shape1");
+    place(box, px(60, 10, 40, 30));
+    box.borderColor = rgb(255, 0, 0);
+    forms::Shape oval(&form, "Shape2");
+    place(oval, px(110, 10, 40, 30));
+    oval.shape = 2;
+    oval.fillStyle = 0;
+    oval.fillColor = rgb(0, 0, 255);
+
+    // A windowless label stacked above the picture box is still painted beneath it.
+    forms::Label under(&form, "Label2");
+    forms::PictureBox holder(&form, "Picture1");
+    place(holder, px(10, 50, 30, 20));
+    holder.setBorderStyle(0);
+    holder.setBackColor(rgb(255, 255, 255));
+    place(under, px(0, 45, 60, 30));
+    under.setBackColor(rgb(0, 255, 255));
+    under.zOrder(0);
+    forms::Image pic(&holder, "Image1");
+    pic.setPicture(host.loadPicture(dir.file("stripes.png")));
+    pic.moveTo(-5 * kTpp, 0);
+
+    forms::Label chinese(&form, "Label3");
+    place(chinese, px(10, 100, 60, 24));
+    chinese.setBackColor(rgb(255, 255, 255));
+    chinese.setForeColor(rgb(0, 0, 0));
+    chinese.setFontSize(12);
+    chinese.setCaption("中文");
+
+    QImage img = qthost::renderForm(form);
+    ASSERT_EQ(img.size(), QSize(200, 150));
+    EXPECT_EQ(at(img, 5, 5), QColor(0, 128, 0));        // form background
+    EXPECT_EQ(at(img, 30, 20), QColor(255, 255, 0));    // opaque label
+    EXPECT_EQ(at(img, 60, 20), QColor(255, 0, 0));      // shape's left border
+    EXPECT_EQ(at(img, 80, 25), QColor(0, 128, 0));      // transparent inside
+    EXPECT_EQ(at(img, 130, 25), QColor(0, 0, 255));     // filled oval's centre
+    EXPECT_EQ(at(img, 111, 11), QColor(0, 128, 0));     // outside the oval, inside its bounds
+
+    EXPECT_EQ(at(img, 9, 55), QColor(0, 255, 255));     // the label beside the box
+    EXPECT_EQ(at(img, 10, 55), QColor(5 * 10 + 50, 0, 0));   // column 5: the first 5 are clipped away
+    EXPECT_EQ(at(img, 24, 55), QColor(19 * 10 + 50, 0, 0));  // the last column
+    EXPECT_EQ(at(img, 25, 55), QColor(255, 255, 255));  // the box behind, past the natural width
+    EXPECT_EQ(at(img, 15, 65), QColor(255, 255, 255));  // below the natural height
+
+    int dark = 0;
+    for (int x = 10; x < 70; ++x)
+        for (int y = 100; y < 124; ++y) dark += at(img, x, y).lightness() < 100;
+    EXPECT_GT(dark, 40) << "the CJK font draws the caption";
+    // A label sized by its text: the font has real CJK metrics, not a fallback's.
+    forms::Size two = host.measureText(chinese.font(), "中文");
+    EXPECT_EQ(two.width, 2 * qthost::pixelSizeFor(12) * kTpp);
+}
+
+TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
+    testsupport::TempDir dir;
+    QImage small(7, 5, QImage::Format_ARGB32);
+    small.fill(Qt::red);
+    testsupport::writeFileBytes(dir.file("Skin.MXY"), encoded(small, "PNG"));
+    testsupport::writeFileBytes(dir.file("photo.mxy"), encoded(small, "JPEG"));
+    testsupport::writeFileBytes(dir.file("bad.mxy"), "this is no picture at all");
+
+    struct Case {
+        const char* file;
+        int error;
+    } cases[] = {{"skin.mxy", 0}, {"photo.mxy", 0}, {"missing.mxy", 53}, {"bad.mxy", 481}};
+    for (const auto& c : cases) {
+        forms::PicturePtr p;
+        EXPECT_EQ(errorOf([&] { p = host.loadPicture(dir.file(c.file)); }), c.error) << c.file;
+        if (c.error) continue;
+        ASSERT_TRUE(p) << c.file;
+        EXPECT_EQ(p->widthTwips, 7 * kTpp) << c.file;
+        EXPECT_EQ(p->heightTwips, 5 * kTpp) << c.file;
+        EXPECT_NE(dynamic_cast<const qthost::QtPicture*>(p.get()), nullptr);
+    }
+}
+
+TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
+    testsupport::TempDir dir;
+    QImage arrow(32, 32, QImage::Format_ARGB32);
+    arrow.fill(Qt::transparent);
+    arrow.setPixelColor(3, 4, Qt::black);
+    std::string bytes = encoded(arrow, "ICO");
+    ASSERT_GT(bytes.size(), 22u);
+    // An icon becomes a cursor by its type word; the entry's planes and bit count hold the hot spot.
+    bytes[2] = 2;
+    bytes[10] = 3, bytes[11] = 0, bytes[12] = 4, bytes[13] = 0;
+    testsupport::writeFileBytes(dir.file("hand.cur"), bytes);
+
+    forms::PicturePtr p = host.loadPicture(dir.file("hand.cur"));
+    EXPECT_EQ(p->widthTwips, 32 * kTpp);
+    EXPECT_EQ(p->hotX, 3);
+    EXPECT_EQ(p->hotY, 4);
+    QCursor c = qthost::cursorFor(forms::pointer::Custom, p);
+    EXPECT_EQ(c.shape(), Qt::BitmapCursor);
+    EXPECT_EQ(c.hotSpot(), QPoint(3, 4));
+    EXPECT_EQ(qthost::cursorFor(forms::pointer::Hourglass, nullptr).shape(), Qt::WaitCursor);
+    EXPECT_EQ(qthost::cursorFor(forms::pointer::Custom, nullptr).shape(), Qt::ArrowCursor);
+}
+
+TEST_F(QtHostTest, WebBrowserShowsALocalGbkPage) {
+    testsupport::TempDir dir;
+    std::string page = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+                       "</head><body><p>" +
+                       testsupport::gbkBytes("操作说明：绘图") + "</p></body></html>";
+    testsupport::writeFileBytes(dir.file("Help.HTM"), page);
+
+    forms::WebBrowser web(&form, "WebBrowser1");
+    place(web, px(10, 10, 150, 100));
+    form.show();
+    web.navigate(dir.file("help.htm"));
+    host.sync();
+    qthost::FormWindow* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    qthost::HtmlView* view = w->browserFor(web);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("操作说明：绘图"))) << view->toPlainText().toStdString();
+    EXPECT_EQ(view->geometry(), QRect(10, 10, 150, 100));
+
+    EXPECT_EQ(qthost::decodeHtml(QByteArray("<p>\xe4\xb8\xad</p>")), QStringLiteral("<p>中</p>"));
+    EXPECT_EQ(qthost::decodeHtml(QByteArray("<p>\xd6\xd0</p>")), QStringLiteral("<p>中</p>"));
+}
