@@ -523,7 +523,9 @@ void Runtime::dispatchMouse(const MouseInput& m) {
             if (activeForm_ != form) activate(*form);
             if (target && (target->kind() == Kind::TextBox || target->kind() == Kind::CheckBox))
                 form->setActiveControl(target);
-            bool first = heldButtons_ == 0;
+            // The host's button state decides: a release lost with a vanished window must not
+            // leave the model thinking a button is still down.
+            bool first = (m.buttons & ~m.button) == 0;
             heldButtons_ = m.buttons | m.button;
             if (first) {
                 capture_ = target;

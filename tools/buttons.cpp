@@ -1,6 +1,7 @@
 #include "tools/buttons.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "tools/palette.h"
 
@@ -291,20 +292,22 @@ void checkFilters(Canvas& c, const Skin& s, bool ticked) {
         if (look == Look::Hover) f.fillRoundRect(0, 1, f.width(), h - 2, 4, Rgba::hex(0xe3eefa));
         if (look == Look::Pressed) f.fillRoundRect(0, 1, f.width(), h - 2, 4, Rgba::hex(0xd5e2f1));
         const double d = shift(look);
-        const double bx = 3 + d, by = (h - 12) / 2 + d;
+        constexpr double box = 11;
+        const double bx = 2 + d, by = std::floor((h - box) / 2) + d;
         if (tick) {
             const Rgba top = look == Look::Hover ? kBlueLight : look == Look::Pressed ? kBlueDeep : Rgba::hex(0x3b87d6);
-            f.fillRoundRect(bx, by, 12, 12, 2.5, top, look == Look::Pressed ? kBlueDeep : kBlueDeep);
-            drawGlyph(f, s.font, Glyph::Tick, {bx + 6, by + 6}, 10, kWhite, kWhite);
+            f.fillRoundRect(bx, by, box, box, 2.5, top, kBlueDeep);
+            drawGlyph(f, s.font, Glyph::Tick, {bx + box / 2, by + box / 2}, box * 0.85, kWhite, kWhite);
         } else {
-            f.fillRoundRect(bx, by, 12, 12, 2.5, kWhite, look == Look::Pressed ? Rgba::hex(0xd9e5f2) : Rgba::hex(0xeef3f8));
-            f.strokeRoundRect(bx, by, 12, 12, 2.5, look == Look::Hover ? kBlue : Rgba::hex(0x8ba0ba), 1);
+            f.fillRoundRect(bx, by, box, box, 2.5, kWhite, look == Look::Pressed ? Rgba::hex(0xd9e5f2) : Rgba::hex(0xeef3f8));
+            f.strokeRoundRect(bx, by, box, box, 2.5, look == Look::Hover ? kBlue : Rgba::hex(0x8ba0ba), 1);
         }
         const Rgba words = selected || look == Look::Hover ? kBlue : kText;
+        const double tx = bx + box + 2;
         if (selected) {
-            boldTextInBox(f, s.font, bx + 15, d, f.width() - bx - 15, h, s.words, 10, words, Align::Left);
+            boldTextInBox(f, s.font, tx, d, f.width() - tx, h, s.words, 11, words, Align::Left);
         } else {
-            f.textInBox(s.font, bx + 15, d, f.width() - bx - 15, h, s.words, 10, words, Align::Left);
+            f.textInBox(s.font, tx, d, f.width() - tx, h, s.words, 11, words, Align::Left);
         }
     });
 }

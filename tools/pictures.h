@@ -25,8 +25,17 @@ struct Picture {
     const char* words = nullptr;  // key in skin.txt of the words drawn into it, if any
 };
 
+// Mouse pointers, written as Windows cursor files.
+struct Cursor {
+    const char* file;
+    int size;        // square
+    int hotX, hotY;  // the pixel that points
+    void (*draw)(Canvas&);
+};
+
 // Every picture the generator writes, in writing order.
 std::span<const Picture> pictures();
+std::span<const Cursor> cursors();
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
 

@@ -18,10 +18,14 @@ namespace {
 
 int buttonBit(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return forms::buttons::Left;
-        case Qt::RightButton: return forms::buttons::Right;
-        case Qt::MiddleButton: return forms::buttons::Middle;
-        default: return 0;
+        case Qt::LeftButton:
+            return forms::buttons::Left;
+        case Qt::RightButton:
+            return forms::buttons::Right;
+        case Qt::MiddleButton:
+            return forms::buttons::Middle;
+        default:
+            return 0;
     }
 }
 
@@ -35,8 +39,10 @@ int buttonMask(Qt::MouseButtons b) {
 
 void collectBrowsers(const forms::Container& c, std::vector<const forms::WebBrowser*>& out) {
     for (const forms::Control* child : c.children()) {
-        if (child->kind() == forms::Kind::WebBrowser) out.push_back(static_cast<const forms::WebBrowser*>(child));
-        else if (auto* inner = dynamic_cast<const forms::Container*>(child)) collectBrowsers(*inner, out);
+        if (child->kind() == forms::Kind::WebBrowser)
+            out.push_back(static_cast<const forms::WebBrowser*>(child));
+        else if (auto* inner = dynamic_cast<const forms::Container*>(child))
+            collectBrowsers(*inner, out);
     }
 }
 
@@ -155,7 +161,8 @@ void FormWindow::inputMethodEvent(QInputMethodEvent* e) {
 
 QVariant FormWindow::inputMethodQuery(Qt::InputMethodQuery query) const {
     switch (query) {
-        case Qt::ImEnabled: return true;
+        case Qt::ImEnabled:
+            return true;
         case Qt::ImCursorRectangle: {
             // The candidate list opens under the text box being typed into.
             forms::Control* c = form_.activeControl();
@@ -166,7 +173,8 @@ QVariant FormWindow::inputMethodQuery(Qt::InputMethodQuery query) const {
             }
             return QRect(0, 0, 1, 1);
         }
-        default: return QWidget::inputMethodQuery(query);
+        default:
+            return QWidget::inputMethodQuery(query);
     }
 }
 

@@ -20,7 +20,8 @@ bool validUtf8(const QByteArray& b) {
 }
 
 QString ansi(const QByteArray& b) {
-    return QString::fromStdString(platform::decodeAnsi(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))));
+    return QString::fromStdString(
+        platform::decodeAnsi(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))));
 }
 
 }  // namespace
@@ -52,8 +53,10 @@ void HtmlView::showLocation(const std::string& location) {
     location_ = location;
     QString loc = QString::fromStdString(location);
     QString path;
-    if (loc.startsWith(u"file:", Qt::CaseInsensitive)) path = QUrl(loc).toLocalFile();
-    else if (!loc.contains(u"://") && !loc.startsWith(u"about:", Qt::CaseInsensitive)) path = loc;
+    if (loc.startsWith(u"file:", Qt::CaseInsensitive))
+        path = QUrl(loc).toLocalFile();
+    else if (!loc.contains(u"://") && !loc.startsWith(u"about:", Qt::CaseInsensitive))
+        path = loc;
     if (path.isEmpty()) {
         clear();
         return;

@@ -87,25 +87,39 @@ void singleBorder(QPainter& p, const QRect& r) {
 
 Qt::PenStyle penStyle(int borderStyle) {
     switch (borderStyle) {
-        case 0: return Qt::NoPen;
-        case 2: return Qt::DashLine;
-        case 3: return Qt::DotLine;
-        case 4: return Qt::DashDotLine;
-        case 5: return Qt::DashDotDotLine;
-        default: return Qt::SolidLine;
+        case 0:
+            return Qt::NoPen;
+        case 2:
+            return Qt::DashLine;
+        case 3:
+            return Qt::DotLine;
+        case 4:
+            return Qt::DashDotLine;
+        case 5:
+            return Qt::DashDotDotLine;
+        default:
+            return Qt::SolidLine;
     }
 }
 
 Qt::BrushStyle fillPattern(int fillStyle) {
     switch (fillStyle) {
-        case 0: return Qt::SolidPattern;
-        case 2: return Qt::HorPattern;
-        case 3: return Qt::VerPattern;
-        case 4: return Qt::BDiagPattern;
-        case 5: return Qt::FDiagPattern;
-        case 6: return Qt::CrossPattern;
-        case 7: return Qt::DiagCrossPattern;
-        default: return Qt::NoBrush;
+        case 0:
+            return Qt::SolidPattern;
+        case 2:
+            return Qt::HorPattern;
+        case 3:
+            return Qt::VerPattern;
+        case 4:
+            return Qt::BDiagPattern;
+        case 5:
+            return Qt::FDiagPattern;
+        case 6:
+            return Qt::CrossPattern;
+        case 7:
+            return Qt::DiagCrossPattern;
+        default:
+            return Qt::NoBrush;
     }
 }
 
@@ -177,18 +191,35 @@ private:
 
     void control(const forms::Control& c) {
         switch (c.kind()) {
-            case Kind::Label: label(static_cast<const forms::Label&>(c)); break;
-            case Kind::Image: image(static_cast<const forms::Image&>(c)); break;
+            case Kind::Label:
+                label(static_cast<const forms::Label&>(c));
+                break;
+            case Kind::Image:
+                image(static_cast<const forms::Image&>(c));
+                break;
             case Kind::PictureBox:
             case Kind::Frame:
-            case Kind::UserControl: container(static_cast<const forms::Container&>(c)); break;
-            case Kind::TextBox: textBox(static_cast<const forms::TextBox&>(c)); break;
-            case Kind::CheckBox: checkBox(static_cast<const forms::CheckBox&>(c)); break;
-            case Kind::Shape: shape(static_cast<const forms::Shape&>(c)); break;
-            case Kind::Line: line(static_cast<const forms::Line&>(c)); break;
-            case Kind::WebBrowser: p_.fillRect(s_.rect(c.rect()), Qt::white); break;  // the page is a child window
+            case Kind::UserControl:
+                container(static_cast<const forms::Container&>(c));
+                break;
+            case Kind::TextBox:
+                textBox(static_cast<const forms::TextBox&>(c));
+                break;
+            case Kind::CheckBox:
+                checkBox(static_cast<const forms::CheckBox&>(c));
+                break;
+            case Kind::Shape:
+                shape(static_cast<const forms::Shape&>(c));
+                break;
+            case Kind::Line:
+                line(static_cast<const forms::Line&>(c));
+                break;
+            case Kind::WebBrowser:
+                p_.fillRect(s_.rect(c.rect()), Qt::white);
+                break;  // the page is a child window
             case Kind::Timer:
-            case Kind::Form: break;
+            case Kind::Form:
+                break;
         }
     }
 
@@ -196,8 +227,10 @@ private:
         QRect r = s_.rect(c.rect());
         p_.setClipRect(r, Qt::IntersectClip);
         p_.fillRect(r, qtColor(c.backColor()));
-        if (c.kind() == Kind::Frame) frameEdge(static_cast<const forms::Frame&>(c), r);
-        else if (c.kind() == Kind::PictureBox && c.borderStyle() == 1) sunkenEdge(p_, r);
+        if (c.kind() == Kind::Frame)
+            frameEdge(static_cast<const forms::Frame&>(c), r);
+        else if (c.kind() == Kind::PictureBox && c.borderStyle() == 1)
+            sunkenEdge(p_, r);
         forms::Point off = c.clientOffset();
         int ox = s_.x(off.x), oy = s_.y(off.y);
         p_.translate(r.left() + ox, r.top() + oy);
@@ -243,8 +276,10 @@ private:
             QString text = qs(lineText);
             int w = fm.horizontalAdvance(text);
             int x = r.left() + border;
-            if (l.alignment() == 1) x += avail - w;
-            else if (l.alignment() == 2) x += (avail - w) / 2;
+            if (l.alignment() == 1)
+                x += avail - w;
+            else if (l.alignment() == 2)
+                x += (avail - w) / 2;
             QPoint at(x, y + fm.ascent());
             if (enabled) {
                 p_.setPen(qtColor(l.foreColor()));
@@ -316,8 +351,10 @@ private:
             if (top > inner.bottom()) break;
             int lineW = fm.horizontalAdvance(qs(ln.text));
             int x = inner.left() - scrollX;
-            if (tb.multiLine && tb.alignment == 1) x = inner.right() + 1 - lineW;
-            else if (tb.multiLine && tb.alignment == 2) x = inner.left() + (inner.width() - lineW) / 2;
+            if (tb.multiLine && tb.alignment == 1)
+                x = inner.right() + 1 - lineW;
+            else if (tb.multiLine && tb.alignment == 2)
+                x = inner.left() + (inner.width() - lineW) / 2;
             QPoint base(x, top + fm.ascent());
             p_.setPen(fore);
             p_.drawText(base, qs(ln.text));
@@ -432,8 +469,8 @@ void paintForm(QPainter& painter, forms::Form& form) { FormPainter(painter, form
 QImage renderForm(forms::Form& form) {
     forms::Host& h = form.rt().host();
     forms::Size cs = form.clientSize();
-    QImage img(std::max(1, floorDiv(cs.width, h.twipsPerPixelX())), std::max(1, floorDiv(cs.height, h.twipsPerPixelY())),
-               QImage::Format_RGB32);
+    QImage img(std::max(1, floorDiv(cs.width, h.twipsPerPixelX())),
+               std::max(1, floorDiv(cs.height, h.twipsPerPixelY())), QImage::Format_RGB32);
     img.fill(Qt::black);
     QPainter p(&img);
     paintForm(p, form);

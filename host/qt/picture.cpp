@@ -34,23 +34,36 @@ std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::st
 
 QCursor cursorFor(int mousePointer, const forms::PicturePtr& icon) {
     switch (mousePointer) {
-        case forms::pointer::Cross: return Qt::CrossCursor;
-        case forms::pointer::IBeam: return Qt::IBeamCursor;
+        case forms::pointer::Cross:
+            return Qt::CrossCursor;
+        case forms::pointer::IBeam:
+            return Qt::IBeamCursor;
         case forms::pointer::SizeAll:
-        case forms::pointer::SizeAll15: return Qt::SizeAllCursor;
-        case forms::pointer::SizeNESW: return Qt::SizeBDiagCursor;
-        case forms::pointer::SizeNS: return Qt::SizeVerCursor;
-        case forms::pointer::SizeNWSE: return Qt::SizeFDiagCursor;
-        case forms::pointer::SizeWE: return Qt::SizeHorCursor;
-        case forms::pointer::UpArrow: return Qt::UpArrowCursor;
-        case forms::pointer::Hourglass: return Qt::WaitCursor;
-        case forms::pointer::NoDrop: return Qt::ForbiddenCursor;
-        case forms::pointer::ArrowHourglass: return Qt::BusyCursor;
-        case forms::pointer::ArrowQuestion: return Qt::WhatsThisCursor;
+        case forms::pointer::SizeAll15:
+            return Qt::SizeAllCursor;
+        case forms::pointer::SizeNESW:
+            return Qt::SizeBDiagCursor;
+        case forms::pointer::SizeNS:
+            return Qt::SizeVerCursor;
+        case forms::pointer::SizeNWSE:
+            return Qt::SizeFDiagCursor;
+        case forms::pointer::SizeWE:
+            return Qt::SizeHorCursor;
+        case forms::pointer::UpArrow:
+            return Qt::UpArrowCursor;
+        case forms::pointer::Hourglass:
+            return Qt::WaitCursor;
+        case forms::pointer::NoDrop:
+            return Qt::ForbiddenCursor;
+        case forms::pointer::ArrowHourglass:
+            return Qt::BusyCursor;
+        case forms::pointer::ArrowQuestion:
+            return Qt::WhatsThisCursor;
         case forms::pointer::Custom:
             if (auto* q = dynamic_cast<const QtPicture*>(icon.get())) return q->cursor();
             return Qt::ArrowCursor;
-        default: return Qt::ArrowCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 

@@ -242,11 +242,17 @@ void QtHost::apply(forms::Form& f, FormWindow& w) {
 
 void QtHost::showWindow(forms::Form& f, FormWindow& w) {
     switch (f.windowState()) {
-        case 1: w.showMinimized(); break;
-        case 2: w.showMaximized(); break;
+        case 1:
+            w.showMinimized();
+            break;
+        case 2:
+            w.showMaximized();
+            break;
         default:
-            if (w.isMinimized() || w.isMaximized()) w.showNormal();
-            else w.show();
+            if (w.isMinimized() || w.isMaximized())
+                w.showNormal();
+            else
+                w.show();
             break;
     }
     w.applied.state = f.windowState();
@@ -326,11 +332,20 @@ void QtHost::beginMessageBox(const forms::MessageBoxRequest& request) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
     box->setText(text);
     switch (request.flags & 0x70) {
-        case forms::mb::Critical: box->setIcon(QMessageBox::Critical); break;
-        case forms::mb::Question: box->setIcon(QMessageBox::Question); break;
-        case forms::mb::Exclamation: box->setIcon(QMessageBox::Warning); break;
-        case forms::mb::Information: box->setIcon(QMessageBox::Information); break;
-        default: break;
+        case forms::mb::Critical:
+            box->setIcon(QMessageBox::Critical);
+            break;
+        case forms::mb::Question:
+            box->setIcon(QMessageBox::Question);
+            break;
+        case forms::mb::Exclamation:
+            box->setIcon(QMessageBox::Warning);
+            break;
+        case forms::mb::Information:
+            box->setIcon(QMessageBox::Information);
+            break;
+        default:
+            break;
     }
     struct Button {
         const char* text;
@@ -346,7 +361,8 @@ void QtHost::beginMessageBox(const forms::MessageBoxRequest& request) {
             escape = forms::mb::ResultCancel;
             break;
         case 2:  // abort, retry, ignore
-            buttons = {{"终止", 3, QMessageBox::RejectRole}, {"重试", 4, QMessageBox::AcceptRole},
+            buttons = {{"终止", 3, QMessageBox::RejectRole},
+                       {"重试", 4, QMessageBox::AcceptRole},
                        {"忽略", 5, QMessageBox::AcceptRole}};
             escape = 3;
             break;
@@ -362,10 +378,13 @@ void QtHost::beginMessageBox(const forms::MessageBoxRequest& request) {
             escape = forms::mb::ResultNo;
             break;
         case 5:  // retry, cancel
-            buttons = {{"重试", 4, QMessageBox::AcceptRole}, {"取消", forms::mb::ResultCancel, QMessageBox::RejectRole}};
+            buttons = {{"重试", 4, QMessageBox::AcceptRole},
+                       {"取消", forms::mb::ResultCancel, QMessageBox::RejectRole}};
             escape = forms::mb::ResultCancel;
             break;
-        default: buttons = {{"确定", forms::mb::ResultOk, QMessageBox::AcceptRole}}; break;
+        default:
+            buttons = {{"确定", forms::mb::ResultOk, QMessageBox::AcceptRole}};
+            break;
     }
     std::map<QAbstractButton*, int> answers;
     QAbstractButton* escapeButton = nullptr;

@@ -167,6 +167,20 @@ TEST_F(FormsTest, ReleaseBackOverThePressedControlClicks) {
     EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click"}));
 }
 
+TEST_F(FormsTest, APressLostWithItsWindowDoesNotSpoilTheNextCapture) {
+    // The window under the pointer goes away on MouseDown and its release never arrives.
+    DialogForm& d = dialog();
+    d.show();
+    MainForm& f = shownMain();
+    f.on["lbl.MouseDown"] = [&f] { f.hide(); };
+    host.press(f.lbl);
+    host.press(d.lblOk);  // still held as far as the model last heard
+    host.moveTo(d.screenAt(2500, 1200));
+    host.release(d.screenAt(2500, 1200));
+    host.runUntilIdle();
+    EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "Dialog.Activate", "lblOk.MouseDown", "lblOk.MouseUp"}));
+}
+
 // ---- hit testing ----
 
 struct HitCase {

@@ -1,6 +1,8 @@
 // Timers: restart on enable, coalesced ticks, ticks inside nested loops, no re-entry.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "tests/forms/form_fixture.h"
 
 namespace formstest {
@@ -138,6 +140,51 @@ TEST_F(Timers, TimersOfAnUnloadedFormStop) {
     };
     host.runFor(1000);
     EXPECT_EQ(ticks, (Times{100, 200}));
+}
+
+}  // namespace
+}  // namespace formstest
+
+namespace formstest {
+namespace {
+
+// A windowing system keeps input queued while a handler runs; this host hands it over at the
+// first poll, as the desktop host does.
+class QueuedInputHost : public headless::HeadlessHost {
+public:
+    std::deque<forms::MouseInput> queued;
+    bool waitForInput(int maxMs) override {
+        if (maxMs == 0 && !queued.empty()) {
+            runtime().postMouse(queued.front());
+            queued.pop_front();
+            return true;
+        }
+        return HeadlessHost::waitForInput(maxMs);
+    }
+};
+
+TEST(BusyTimer, InputGetsInBetweenTicksOfATimerThatOutlastsItsInterval) {
+    QueuedInputHost host;
+    forms::Runtime rt(host);
+    Recorder rec;
+    MainForm f(rt, rec);
+    f.load();
+    f.show();
+    int ticks = 0;
+    f.on["tmr.Timer"] = [&] {
+        if (++ticks < 100) host.letTimePass(50);
+    };
+    f.tmr.setInterval(10);
+    f.tmr.setEnabled(true);
+    using forms::MouseInput;
+    forms::Point p = headless::HeadlessHost::centreOf(f.lbl);
+    host.queued = {{MouseInput::Down, p, 1, 1, 0}, {MouseInput::Up, p, 1, 0, 0}};
+    host.runFor(2000);
+
+    auto n = rec.names();
+    auto click = std::find(n.begin(), n.end(), "lbl.Click");
+    ASSERT_NE(click, n.end());
+    EXPECT_LE(std::count(n.begin(), click, "tmr.Timer"), 3);
 }
 
 }  // namespace

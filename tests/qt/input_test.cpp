@@ -126,17 +126,17 @@ TEST(QtKeys, VirtualKeysAndTypedText) {
         Qt::KeyboardModifiers mods;
         int vk;
     } cases[] = {
-        {Qt::Key_A, Qt::NoModifier, 0x41},          {Qt::Key_Z, Qt::ShiftModifier, 0x5A},
-        {Qt::Key_0, Qt::NoModifier, 0x30},          {Qt::Key_Exclam, Qt::ShiftModifier, 0x31},
-        {Qt::Key_7, Qt::KeypadModifier, 0x67},      {Qt::Key_Plus, Qt::KeypadModifier, 0x6B},
-        {Qt::Key_F1, Qt::NoModifier, 0x70},         {Qt::Key_F12, Qt::NoModifier, 0x7B},
-        {Qt::Key_Left, Qt::NoModifier, 0x25},       {Qt::Key_Down, Qt::NoModifier, 0x28},
-        {Qt::Key_Home, Qt::NoModifier, 0x24},       {Qt::Key_PageDown, Qt::NoModifier, 0x22},
-        {Qt::Key_Delete, Qt::NoModifier, 0x2E},     {Qt::Key_Backspace, Qt::NoModifier, 8},
-        {Qt::Key_Enter, Qt::KeypadModifier, 13},    {Qt::Key_Escape, Qt::NoModifier, 27},
-        {Qt::Key_Space, Qt::NoModifier, 32},        {Qt::Key_Shift, Qt::ShiftModifier, 16},
-        {Qt::Key_Control, Qt::ControlModifier, 17}, {Qt::Key_Alt, Qt::AltModifier, 18},
-        {Qt::Key_Comma, Qt::NoModifier, 0xBC},      {Qt::Key_Question, Qt::ShiftModifier, 0xBF},
+        {Qt::Key_A, Qt::NoModifier, 0x41},           {Qt::Key_Z, Qt::ShiftModifier, 0x5A},
+        {Qt::Key_0, Qt::NoModifier, 0x30},           {Qt::Key_Exclam, Qt::ShiftModifier, 0x31},
+        {Qt::Key_7, Qt::KeypadModifier, 0x67},       {Qt::Key_Plus, Qt::KeypadModifier, 0x6B},
+        {Qt::Key_F1, Qt::NoModifier, 0x70},          {Qt::Key_F12, Qt::NoModifier, 0x7B},
+        {Qt::Key_Left, Qt::NoModifier, 0x25},        {Qt::Key_Down, Qt::NoModifier, 0x28},
+        {Qt::Key_Home, Qt::NoModifier, 0x24},        {Qt::Key_PageDown, Qt::NoModifier, 0x22},
+        {Qt::Key_Delete, Qt::NoModifier, 0x2E},      {Qt::Key_Backspace, Qt::NoModifier, 8},
+        {Qt::Key_Enter, Qt::KeypadModifier, 13},     {Qt::Key_Escape, Qt::NoModifier, 27},
+        {Qt::Key_Space, Qt::NoModifier, 32},         {Qt::Key_Shift, Qt::ShiftModifier, 16},
+        {Qt::Key_Control, Qt::ControlModifier, 17},  {Qt::Key_Alt, Qt::AltModifier, 18},
+        {Qt::Key_Comma, Qt::NoModifier, 0xBC},       {Qt::Key_Question, Qt::ShiftModifier, 0xBF},
         {Qt::Key_BracketLeft, Qt::NoModifier, 0xDB}, {Qt::Key_Apostrophe, Qt::NoModifier, 0xDE},
         {Qt::Key_unknown, Qt::NoModifier, 0},
     };
@@ -162,8 +162,9 @@ TEST_F(QtHostTest, WaitingReturnsAtTheTimeOutOrWhenInputArrives) {
     EXPECT_FALSE(rt.hasPendingInput());
 
     QWidget* w = host.windowOf(form);
-    QCoreApplication::postEvent(w, new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))),
-                                                   Qt::NoButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        w, new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
+                           Qt::NoButton, Qt::NoModifier));
     t.restart();
     EXPECT_TRUE(host.waitForInput(5000));
     EXPECT_LT(t.elapsed(), 1000);

@@ -37,7 +37,12 @@ TEST_F(QtHostTest, MessageBoxesAnswerWithoutBlocking) {
         QString press;  // empty: Esc
         int result;
     } cases[] = {
-        {forms::mb::YesNo | forms::mb::Question | forms::mb::DefaultButton2, {"否", "是"}, "否", QMessageBox::Question, "是", 6},
+        {forms::mb::YesNo | forms::mb::Question | forms::mb::DefaultButton2,
+         {"否", "是"},
+         "否",
+         QMessageBox::Question,
+         "是",
+         6},
         {forms::mb::YesNo | forms::mb::Exclamation, {"否", "是"}, "是", QMessageBox::Warning, "", 7},
         {forms::mb::OkCancel | forms::mb::Critical, {"取消", "确定"}, "确定", QMessageBox::Critical, "", 2},
         {forms::mb::OkOnly | forms::mb::Information, {"确定"}, "确定", QMessageBox::Information, "", 1},

@@ -1,7 +1,9 @@
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
-#include <QScreen>
 #include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
 
 #include "host/qt/fonts.h"
 #include "host/qt/painting.h"
@@ -90,18 +92,18 @@ TEST_F(QtHostTest, RendersTheModelInZOrderAndClipsToContainers) {
 
     QImage img = qthost::renderForm(form);
     ASSERT_EQ(img.size(), QSize(200, 150));
-    EXPECT_EQ(at(img, 5, 5), QColor(0, 128, 0));        // form background
-    EXPECT_EQ(at(img, 30, 20), QColor(255, 255, 0));    // opaque label
-    EXPECT_EQ(at(img, 60, 20), QColor(255, 0, 0));      // shape's left border
-    EXPECT_EQ(at(img, 80, 25), QColor(0, 128, 0));      // transparent inside
-    EXPECT_EQ(at(img, 130, 25), QColor(0, 0, 255));     // filled oval's centre
-    EXPECT_EQ(at(img, 111, 11), QColor(0, 128, 0));     // outside the oval, inside its bounds
+    EXPECT_EQ(at(img, 5, 5), QColor(0, 128, 0));      // form background
+    EXPECT_EQ(at(img, 30, 20), QColor(255, 255, 0));  // opaque label
+    EXPECT_EQ(at(img, 60, 20), QColor(255, 0, 0));    // shape's left border
+    EXPECT_EQ(at(img, 80, 25), QColor(0, 128, 0));    // transparent inside
+    EXPECT_EQ(at(img, 130, 25), QColor(0, 0, 255));   // filled oval's centre
+    EXPECT_EQ(at(img, 111, 11), QColor(0, 128, 0));   // outside the oval, inside its bounds
 
-    EXPECT_EQ(at(img, 9, 55), QColor(0, 255, 255));     // the label beside the box
+    EXPECT_EQ(at(img, 9, 55), QColor(0, 255, 255));          // the label beside the box
     EXPECT_EQ(at(img, 10, 55), QColor(5 * 10 + 50, 0, 0));   // column 5: the first 5 are clipped away
     EXPECT_EQ(at(img, 24, 55), QColor(19 * 10 + 50, 0, 0));  // the last column
-    EXPECT_EQ(at(img, 25, 55), QColor(255, 255, 255));  // the box behind, past the natural width
-    EXPECT_EQ(at(img, 15, 65), QColor(255, 255, 255));  // below the natural height
+    EXPECT_EQ(at(img, 25, 55), QColor(255, 255, 255));       // the box behind, past the natural width
+    EXPECT_EQ(at(img, 15, 65), QColor(255, 255, 255));       // below the natural height
 
     int dark = 0;
     for (int x = 10; x < 70; ++x)
@@ -156,13 +158,70 @@ TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
     EXPECT_EQ(c.hotSpot(), QPoint(3, 4));
     EXPECT_EQ(qthost::cursorFor(forms::pointer::Hourglass, nullptr).shape(), Qt::WaitCursor);
     EXPECT_EQ(qthost::cursorFor(forms::pointer::Custom, nullptr).shape(), Qt::ArrowCursor);
+
+    // The pointer follows the control under the mouse.
+    forms::Label hand(&form, "Label1");
+    place(hand, px(10, 10, 50, 20));
+    hand.setMousePointer(forms::pointer::Custom);
+    hand.setMouseIcon(p);
+    forms::TextBox text(&form, "Text1");
+    place(text, px(10, 50, 50, 20));
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    auto moveTo = [&](QPoint local) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(w->mapToGlobal(local)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    moveTo({20, 20});
+    EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(w->cursor().hotSpot(), QPoint(3, 4));
+    moveTo({20, 60});
+    EXPECT_EQ(w->cursor().shape(), Qt::IBeamCursor);
+    moveTo({150, 100});
+    EXPECT_EQ(w->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(QtHostTest, WindowsMirrorTheModel) {
+    form.setFormBorderStyle(1);
+    form.showInTaskbar = false;
+    form.setTopmost(true);
+    form.setCaption("练习");
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(form.hostData, w);
+    EXPECT_FALSE(w->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+    EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("练习"));
+    // A decorated window's client area: inside a 3-pixel border and under a 22-pixel caption.
+    EXPECT_EQ(w->geometry(), QRect(103, 105, 194, 122));
+    EXPECT_TRUE(w->isVisible());
+
+    form.setTopmost(false);
+    form.moveTo(10 * kTpp, 20 * kTpp);
+    host.sync();
+    EXPECT_FALSE(w->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(w->isVisible()) << "changing flags shows the window again";
+    EXPECT_EQ(w->geometry().topLeft(), QPoint(13, 45));
+
+    form.setWindowState(1);
+    host.sync();
+    EXPECT_TRUE(w->isMinimized());
+    form.hide();
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(QtHostTest, WebBrowserShowsALocalGbkPage) {
     testsupport::TempDir dir;
-    std::string page = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
-                       "</head><body><p>" +
-                       testsupport::gbkBytes("操作说明：绘图") + "</p></body></html>";
+    std::string page =
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+        "</head><body><p>" +
+        testsupport::gbkBytes("操作说明：绘图") + "</p></body></html>";
     testsupport::writeFileBytes(dir.file("Help.HTM"), page);
 
     forms::WebBrowser web(&form, "WebBrowser1");
