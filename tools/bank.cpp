@@ -78,9 +78,8 @@ BankSource readBank(const SourceFile& src, const ModuleInfo& module) {
         }
         if (!seen.insert(e.key).second) src.fail(e, "\"" + e.key + "\" is given twice");
         if (e.key == "version") {
-            if (e.value.size() != 12 || !std::all_of(e.value.begin(), e.value.end(), [](char c) {
-                    return c >= '0' && c <= '9';
-                })) {
+            if (e.value.size() != 12 ||
+                !std::all_of(e.value.begin(), e.value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
                 src.fail(e, "the version is twelve digits");
             }
             bank.version = e.value;
@@ -126,7 +125,8 @@ std::vector<std::vector<QuestionCode>> drawPapers(const std::vector<int>& counts
             for (std::size_t u = 0; u < counts.size(); ++u)
                 for (int q = 1; q <= counts[u]; ++q) paper.push_back({static_cast<int>(u), q});
             const std::vector<QuestionCode> all = paper;
-            while (static_cast<int>(paper.size()) < kPaperSize) paper.push_back(all[static_cast<std::size_t>(rng.below(total))]);
+            while (static_cast<int>(paper.size()) < kPaperSize)
+                paper.push_back(all[static_cast<std::size_t>(rng.below(total))]);
         }
         std::sort(paper.begin(), paper.end());
         out.push_back(std::move(paper));

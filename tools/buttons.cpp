@@ -55,27 +55,24 @@ void drawStrip(Canvas& strip, const std::function<void(Canvas&, Look)>& faceOf) 
     }
 }
 
-void boldTextInBox(Canvas& c, const Font& font, double x, double y, double w, double h, std::string_view s,
-                   double size, Rgba colour, Align align) {
+void boldTextInBox(Canvas& c, const Font& font, double x, double y, double w, double h, std::string_view s, double size,
+                   Rgba colour, Align align) {
     c.textInBox(font, x, y, w, h, s, size, colour, align);
     c.textInBox(font, x + std::max(size * 0.035, 0.4), y, w, h, s, size, colour.withAlpha(colour.a / 2), align);
 }
 
-const ButtonStyle kOrangeButton{
-    {Rgba::hex(0xf9ae4b), Rgba::hex(0xe6801c), Rgba::hex(0xc86a12), kWhite},
-    {Rgba::hex(0xfcc26e), Rgba::hex(0xf0922c), Rgba::hex(0xd27514), kWhite},
-    {Rgba::hex(0xd4711a), Rgba::hex(0xe48829), Rgba::hex(0xaa580e), Rgba::hex(0xfff3e4)},
-    true};
-const ButtonStyle kBlueButton{
-    {Rgba::hex(0x4391de), Rgba::hex(0x1f5fa8), Rgba::hex(0x184f8d), kWhite},
-    {Rgba::hex(0x5ea6ee), Rgba::hex(0x2b72bf), Rgba::hex(0x1d5b9f), kWhite},
-    {Rgba::hex(0x1b5294), Rgba::hex(0x2766ad), Rgba::hex(0x123e72), Rgba::hex(0xe6f0fb)},
-    true};
-const ButtonStyle kLightButton{
-    {kWhite, Rgba::hex(0xe6edf5), Rgba::hex(0xa9bbd0), kText},
-    {kWhite, Rgba::hex(0xf0f6fd), kBlue, kBlue},
-    {Rgba::hex(0xd8e2ee), Rgba::hex(0xe6edf5), Rgba::hex(0x8da4c0), kText},
-    false};
+const ButtonStyle kOrangeButton{{Rgba::hex(0xf9ae4b), Rgba::hex(0xe6801c), Rgba::hex(0xc86a12), kWhite},
+                                {Rgba::hex(0xfcc26e), Rgba::hex(0xf0922c), Rgba::hex(0xd27514), kWhite},
+                                {Rgba::hex(0xd4711a), Rgba::hex(0xe48829), Rgba::hex(0xaa580e), Rgba::hex(0xfff3e4)},
+                                true};
+const ButtonStyle kBlueButton{{Rgba::hex(0x4391de), Rgba::hex(0x1f5fa8), Rgba::hex(0x184f8d), kWhite},
+                              {Rgba::hex(0x5ea6ee), Rgba::hex(0x2b72bf), Rgba::hex(0x1d5b9f), kWhite},
+                              {Rgba::hex(0x1b5294), Rgba::hex(0x2766ad), Rgba::hex(0x123e72), Rgba::hex(0xe6f0fb)},
+                              true};
+const ButtonStyle kLightButton{{kWhite, Rgba::hex(0xe6edf5), Rgba::hex(0xa9bbd0), kText},
+                               {kWhite, Rgba::hex(0xf0f6fd), kBlue, kBlue},
+                               {Rgba::hex(0xd8e2ee), Rgba::hex(0xe6edf5), Rgba::hex(0x8da4c0), kText},
+                               false};
 
 void plainButtons(Canvas& c, const Skin& s, const ButtonStyle& style, Rgba backdrop) {
     drawStrip(c, [&](Canvas& f, Look look) {
@@ -104,13 +101,18 @@ void windowButtons(Canvas& c, const Skin& s, Glyph glyph, Rgba (*band)(double), 
         for (int y = 0; y < f.height(); ++y) f.fillRect(0, y, f.width(), 1, band(top + y));
         const bool close = glyph == Glyph::Close;
         if (look == Look::Hover) {
-            if (close) f.fillRoundRect(1, 1, w - 2, h - 2, 4, Rgba::hex(0xe8665c), Rgba::hex(0xcc4338));
-            else f.fillRoundRect(1, 1, w - 2, h - 2, 4, kWhite.withAlpha(60), kWhite.withAlpha(36));
+            if (close)
+                f.fillRoundRect(1, 1, w - 2, h - 2, 4, Rgba::hex(0xe8665c), Rgba::hex(0xcc4338));
+            else
+                f.fillRoundRect(1, 1, w - 2, h - 2, 4, kWhite.withAlpha(60), kWhite.withAlpha(36));
         } else if (look == Look::Pressed) {
-            if (close) f.fillRoundRect(1, 1, w - 2, h - 2, 4, Rgba::hex(0xa8332c), Rgba::hex(0xbb3f36));
-            else f.fillRoundRect(1, 1, w - 2, h - 2, 4, kNavyDeep.withAlpha(120), kNavyDeep.withAlpha(90));
+            if (close)
+                f.fillRoundRect(1, 1, w - 2, h - 2, 4, Rgba::hex(0xa8332c), Rgba::hex(0xbb3f36));
+            else
+                f.fillRoundRect(1, 1, w - 2, h - 2, 4, kNavyDeep.withAlpha(120), kNavyDeep.withAlpha(90));
         }
-        const Rgba ink = look == Look::Disabled ? kWhite.withAlpha(80) : kWhite.withAlpha(look == Look::Normal ? 225 : 255);
+        const Rgba ink =
+            look == Look::Disabled ? kWhite.withAlpha(80) : kWhite.withAlpha(look == Look::Normal ? 225 : 255);
         const double d = shift(look);
         drawGlyph(f, s.font, glyph, {w / 2 + d, h / 2 + d}, std::min(w, h) * 0.55, ink, ink);
     });
@@ -118,7 +120,7 @@ void windowButtons(Canvas& c, const Skin& s, Glyph glyph, Rgba (*band)(double), 
 
 void sectionTabs(Canvas& c, const Skin& s, Glyph glyph) {
     drawStrip(c, [&](Canvas& f, Look look) {
-        const double w = f.width(), h = f.height();
+        const double w = f.width();
         // The band of the section strip behind the tabs, whose row 29 is the tabs' top.
         for (int y = 0; y < f.height(); ++y) f.fillRect(0, y, f.width(), 1, sectionBandAt(29 + y));
         Rgba ink = kWhite, second = kBandBottom, words = Rgba::hex(0xe4eefa);
@@ -149,7 +151,6 @@ void sectionTabs(Canvas& c, const Skin& s, Glyph glyph) {
         } else {
             f.textInBox(s.font, d, 52 + d, w, 20, s.words, 13, words);
         }
-        (void)h;
     });
 }
 
@@ -160,7 +161,8 @@ void coverTiles(Canvas& c, const Skin& s, Glyph glyph, Rgba discTop, Rgba discBo
         Tone card{kWhite, Rgba::hex(0xf0f5fa), kEdge, kText};
         Rgba top = discTop, bottom = discBottom;
         switch (look) {
-            case Look::Normal: break;
+            case Look::Normal:
+                break;
             case Look::Hover:
                 card = {kWhite, Rgba::hex(0xf7fbff), kBlue, kBlue};
                 top = lighten(top, 0.15), bottom = lighten(bottom, 0.12);
@@ -195,8 +197,10 @@ void coverSmallButtons(Canvas& c, const Skin& s, Glyph glyph) {
         const double w = f.width(), h = f.height();
         for (int y = 0; y < f.height(); ++y) f.fillRect(0, y, f.width(), 1, bandAt(2 + y));
         if (look == Look::Hover) f.fillRoundRect(1, 1, w - 2, h - 2, 5, kWhite.withAlpha(56), kWhite.withAlpha(26));
-        if (look == Look::Pressed) f.fillRoundRect(1, 1, w - 2, h - 2, 5, kNavyDeep.withAlpha(120), kNavyDeep.withAlpha(80));
-        const Rgba ink = look == Look::Disabled ? kWhite.withAlpha(90) : kWhite.withAlpha(look == Look::Normal ? 230 : 255);
+        if (look == Look::Pressed)
+            f.fillRoundRect(1, 1, w - 2, h - 2, 5, kNavyDeep.withAlpha(120), kNavyDeep.withAlpha(80));
+        const Rgba ink =
+            look == Look::Disabled ? kWhite.withAlpha(90) : kWhite.withAlpha(look == Look::Normal ? 230 : 255);
         const double d = shift(look);
         drawGlyph(f, s.font, glyph, {w / 2 + d, 20 + d}, 22, ink, bandAt(22));
         f.textInBox(s.font, d, 36 + d, w, 15, s.words, 11, ink);
@@ -209,7 +213,8 @@ void columnItems(Canvas& c, const Skin& s, Glyph marker, double markerSize, doub
         f.fillRect(0, 0, f.width(), f.height(), kColumn);
         Rgba ink = kBlue, words = kText;
         switch (look) {
-            case Look::Normal: break;
+            case Look::Normal:
+                break;
             case Look::Hover:
                 f.horizontalGradient(0, 0, f.width(), f.height() - 1, kWhite, Rgba::hex(0xf1f6fc));
                 f.fillRect(0, 0, 3, f.height() - 1, kBlue);
@@ -299,7 +304,8 @@ void checkFilters(Canvas& c, const Skin& s, bool ticked) {
             f.fillRoundRect(bx, by, box, box, 2.5, top, kBlueDeep);
             drawGlyph(f, s.font, Glyph::Tick, {bx + box / 2, by + box / 2}, box * 0.85, kWhite, kWhite);
         } else {
-            f.fillRoundRect(bx, by, box, box, 2.5, kWhite, look == Look::Pressed ? Rgba::hex(0xd9e5f2) : Rgba::hex(0xeef3f8));
+            f.fillRoundRect(bx, by, box, box, 2.5, kWhite,
+                            look == Look::Pressed ? Rgba::hex(0xd9e5f2) : Rgba::hex(0xeef3f8));
             f.strokeRoundRect(bx, by, box, box, 2.5, look == Look::Hover ? kBlue : Rgba::hex(0x8ba0ba), 1);
         }
         const Rgba words = selected || look == Look::Hover ? kBlue : kText;

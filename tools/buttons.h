@@ -21,8 +21,8 @@ enum class Look { Normal, Hover, Pressed, Disabled };
 void drawStrip(Canvas& strip, const std::function<void(Canvas& frame, Look look)>& face);
 
 // The font has one weight; heavier words are drawn twice, a fraction of a pixel apart.
-void boldTextInBox(Canvas& c, const Font& font, double x, double y, double w, double h, std::string_view s,
-                   double size, Rgba colour, Align align = Align::Center);
+void boldTextInBox(Canvas& c, const Font& font, double x, double y, double w, double h, std::string_view s, double size,
+                   Rgba colour, Align align = Align::Center);
 
 struct Tone {
     Rgba top, bottom, edge, text;

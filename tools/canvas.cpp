@@ -270,7 +270,8 @@ void Canvas::fillConvex(const std::vector<Point>& pts, Rgba c) {
 void Canvas::fillPolygon(const std::vector<Point>& pts, Rgba c) {
     if (pts.size() < 3) return;
     double x0 = pts[0].x, y0 = pts[0].y, x1 = x0, y1 = y0;
-    for (const Point p : pts) x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
+    for (const Point p : pts)
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     paint(x0 - 1, y0 - 1, x1 + 1, y1 + 1, c, [&](Point p) {
         bool inside = false;
         double dist = 1e9;

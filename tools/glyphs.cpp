@@ -127,7 +127,8 @@ void help(Canvas& c, const Font& font, const Box& b, Rgba ink, double w) {
 
 void ellipse(Canvas& c, Point o, double rx, double ry, Rgba ink, double w) {
     std::vector<Point> pts;
-    for (int deg = 0; deg < 360; deg += 10) pts.push_back({o.x + rx * std::cos(deg * kDeg), o.y + ry * std::sin(deg * kDeg)});
+    for (int deg = 0; deg < 360; deg += 10)
+        pts.push_back({o.x + rx * std::cos(deg * kDeg), o.y + ry * std::sin(deg * kDeg)});
     c.polyline(pts, ink, w, true);
 }
 
@@ -153,8 +154,8 @@ void chart(Canvas& c, const Box& b, Rgba ink, Rgba second, double w) {
         c.fillRoundRect(top.x, top.y, b.len(0.13), b.len(heights[i]), b.len(0.02), ink);
         trend.push_back(b.at(x + 0.065, 0.24 - heights[i]));
     }
-    c.polyline(trend, second, w * 1.1);
-    for (const Point p : trend) c.fillCircle(p, w * 1.3, second);
+    c.polyline(trend, second, w);
+    for (const Point p : trend) c.fillCircle(p, w * 1.05, second);
 }
 
 void units(Canvas& c, const Box& b, Rgba ink, double w) {
@@ -175,23 +176,49 @@ void drawGlyph(Canvas& c, const Font& font, Glyph g, Point centre, double size, 
     const Box b{centre, size};
     const double w = std::max(size * 0.075, 1.0);
     switch (g) {
-        case Glyph::Home: home(c, b, ink, w); break;
-        case Glyph::Practice: practice(c, b, ink, second, w); break;
-        case Glyph::Exam: exam(c, b, ink, w); break;
-        case Glyph::Favourite: c.fillPolygon(star(b, b.at(0, 0.04), 0.5, 0.21), ink); break;
-        case Glyph::Mistakes: mistakes(c, b, ink, second, w); break;
-        case Glyph::Update: update(c, b, ink, w); break;
-        case Glyph::Help: help(c, font, b, ink, w); break;
-        case Glyph::Website: website(c, b, ink, w); break;
-        case Glyph::Chart: chart(c, b, ink, second, w); break;
-        case Glyph::Units: units(c, b, ink, w); break;
-        case Glyph::Minimise: c.line(b.at(-0.34, 0.1), b.at(0.34, 0.1), ink, size * 0.13); break;
+        case Glyph::Home:
+            home(c, b, ink, w);
+            break;
+        case Glyph::Practice:
+            practice(c, b, ink, second, w);
+            break;
+        case Glyph::Exam:
+            exam(c, b, ink, w);
+            break;
+        case Glyph::Favourite:
+            c.fillPolygon(star(b, b.at(0, 0.04), 0.5, 0.21), ink);
+            break;
+        case Glyph::Mistakes:
+            mistakes(c, b, ink, second, w);
+            break;
+        case Glyph::Update:
+            update(c, b, ink, w);
+            break;
+        case Glyph::Help:
+            help(c, font, b, ink, w);
+            break;
+        case Glyph::Website:
+            website(c, b, ink, w);
+            break;
+        case Glyph::Chart:
+            chart(c, b, ink, second, w);
+            break;
+        case Glyph::Units:
+            units(c, b, ink, w);
+            break;
+        case Glyph::Minimise:
+            c.line(b.at(-0.34, 0.1), b.at(0.34, 0.1), ink, size * 0.13);
+            break;
         case Glyph::Close:
             c.line(b.at(-0.3, -0.3), b.at(0.3, 0.3), ink, size * 0.12);
             c.line(b.at(-0.3, 0.3), b.at(0.3, -0.3), ink, size * 0.12);
             break;
-        case Glyph::Bullet: c.fillConvex({b.at(-0.4, 0.4), b.at(0.4, 0.4), b.at(-0.4, -0.4)}, ink); break;
-        case Glyph::Tick: c.polyline({b.at(-0.32, 0.0), b.at(-0.08, 0.26), b.at(0.34, -0.26)}, ink, size * 0.16); break;
+        case Glyph::Bullet:
+            c.fillConvex({b.at(-0.4, 0.4), b.at(0.4, 0.4), b.at(-0.4, -0.4)}, ink);
+            break;
+        case Glyph::Tick:
+            c.polyline({b.at(-0.32, 0.0), b.at(-0.08, 0.26), b.at(0.34, -0.26)}, ink, size * 0.16);
+            break;
     }
 }
 

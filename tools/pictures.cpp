@@ -153,9 +153,7 @@ void drawQuestionIcon(Canvas& c, const Skin& skin) {
     drawBadge(c, skin, Rgba::hex(0x5aa6ee), Rgba::hex(0x1f5fa8), "?");
 }
 
-void drawNoticeIcon(Canvas& c, const Skin& skin) {
-    drawBadge(c, skin, Rgba::hex(0xfbbb5e), Rgba::hex(0xe07b12), "!");
-}
+void drawNoticeIcon(Canvas& c, const Skin& skin) { drawBadge(c, skin, Rgba::hex(0xfbbb5e), Rgba::hex(0xe07b12), "!"); }
 
 // Top of the section screens: the band the program writes the module title on, with the tabs'
 // row below it and a light edge the open tab runs into.
@@ -206,7 +204,8 @@ void drawChartBack(Canvas& c, const Skin&) {
     constexpr double axis = 258;
     c.verticalGradient(0, 0, w, c.height(), kWhite, Rgba::hex(0xf5f8fc));
     drawGrid(c, 0, 0, w, c.height(), 12, 0, kInk.withAlpha(6), kInk.withAlpha(6));
-    for (double y = axis - 24; y > 0; y -= 24) c.dashedLine({0, y + 0.5}, {double(w), y + 0.5}, kInk.withAlpha(40), 4, 3, 1);
+    for (double y = axis - 24; y > 0; y -= 24)
+        c.dashedLine({0, y + 0.5}, {double(w), y + 0.5}, kInk.withAlpha(40), 4, 3, 1);
     c.fillRect(0, int(axis), w, 2, kInk.withAlpha(190));
     c.strokeRoundRect(0, 0, w, c.height(), 0, kEdge, 1);
 }
@@ -244,11 +243,11 @@ void drawHand(Canvas& c) {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x) in[y][x] = true;
     };
-    fill(8, 11, 1, 12);   // index finger
-    fill(13, 15, 7, 12);  // middle
-    fill(17, 19, 8, 12);  // ring
-    fill(21, 22, 10, 12); // little finger
-    fill(8, 22, 13, 21);  // palm
+    fill(8, 11, 1, 12);    // index finger
+    fill(13, 15, 7, 12);   // middle
+    fill(17, 19, 8, 12);   // ring
+    fill(21, 22, 10, 12);  // little finger
+    fill(8, 22, 13, 21);   // palm
     fill(9, 21, 22, 22);
     fill(10, 20, 23, 23);
     const int thumb[][3] = {{12, 3, 5}, {13, 3, 6}, {14, 4, 7}, {15, 4, 7}, {16, 5, 7}, {17, 6, 7}, {18, 7, 7}};
@@ -263,8 +262,8 @@ void drawHand(Canvas& c) {
             }
         }
     }
-    // Knuckle creases.
-    for (const int x : {9, 14, 18}) c.fillRect(x, 14, 2, 1, Rgba::hex(0x9a9a9a));
+    // The gaps between the fingers run on a little into the palm.
+    for (const int x : {12, 16, 20}) c.fillRect(x, 13, 1, 2, Rgba::hex(0x8c8c8c));
 }
 
 // Buttons: each row names its family and what sets it apart; the words come from skin.txt.
@@ -273,7 +272,7 @@ void cancelButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, k
 void primaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kPanel); }
 void secondaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kPanel); }
 void blueButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kPanel); }
-void menuItem(Canvas& c, const Skin& s) { columnItems(c, s, Glyph::Bullet, 9, 15); }
+void menuItem(Canvas& c, const Skin& s) { columnItems(c, s, Glyph::Bullet, 10, 15); }
 void allUnitsItem(Canvas& c, const Skin& s) { columnItems(c, s, Glyph::Units, 20, 16); }
 void filter(Canvas& c, const Skin& s) { checkFilters(c, s, false); }
 void filterTicked(Canvas& c, const Skin& s) { checkFilters(c, s, true); }
@@ -331,7 +330,8 @@ constexpr std::array kPictures{
     Picture{"l20053.mxy", 800, 460, drawSectionPanel},
     Picture{"l20013.mxy", 88, 22,
             [](Canvas& c, const Skin& s) { windowButtons(c, s, Glyph::Minimise, sectionBandAt, 6); }},
-    Picture{"l20014.mxy", 88, 22, [](Canvas& c, const Skin& s) { windowButtons(c, s, Glyph::Close, sectionBandAt, 6); }},
+    Picture{"l20014.mxy", 88, 22,
+            [](Canvas& c, const Skin& s) { windowButtons(c, s, Glyph::Close, sectionBandAt, 6); }},
     Picture{"l20015.mxy", 328, 80, [](Canvas& c, const Skin& s) { sectionTabs(c, s, Glyph::Home); }, "tab.home"},
     Picture{"l20016.mxy", 328, 80, [](Canvas& c, const Skin& s) { sectionTabs(c, s, Glyph::Practice); },
             "tab.practice"},

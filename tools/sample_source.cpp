@@ -122,7 +122,8 @@ std::vector<std::string> readAdvert(const SourceFile& src) {
             if (e.key == "colour") {
                 const std::string_view v = e.value;
                 const bool hex = v.size() > 2 && v.size() <= 8 && (v.starts_with("&H") || v.starts_with("&h")) &&
-                                 std::all_of(v.begin() + 2, v.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+                                 std::all_of(v.begin() + 2, v.end(),
+                                             [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
                 if (!hex) src.fail(e, "the colour is a VB literal, &H and up to six hex digits");
                 colour = e.value;
             } else {

@@ -85,7 +85,10 @@ TEST_F(FormsTest, CancelInFormUnloadKeepsTheFormLoaded) {
 TEST_F(FormsTest, UnloadingAgainInsideFormUnloadRunsItOnce) {
     // Form_Unload that unloads every window, itself among them.
     MainForm& f = shownMain();
-    f.onUnload = [&f](int&) { f.unload(); };
+    int calls = 0;
+    f.onUnload = [&](int&) {
+        if (++calls < 3) f.unload();  // bounded, so that a regression fails instead of overflowing
+    };
     EXPECT_TRUE(f.unload());
     EXPECT_EQ(rec.count("Main.Unload"), 1);
     EXPECT_FALSE(f.isLoaded());

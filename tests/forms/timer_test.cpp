@@ -117,7 +117,7 @@ TEST_F(Timers, ATimerDoesNotReenterItsOwnHandler) {
     int depth = 0, deepest = 0;
     f.on["tmr.Timer"] = [&] {
         deepest = std::max(deepest, ++depth);
-        host.letTimePass(300);  // every interval of both timers passes in here
+        if (rec.count("tmr.Timer") < 10) host.letTimePass(300);  // both intervals pass in here
         rt.doEvents();
         rec.add("tmr.end");
         --depth;
@@ -128,6 +128,17 @@ TEST_F(Timers, ATimerDoesNotReenterItsOwnHandler) {
     ASSERT_GE(n.size(), 3u);
     EXPECT_EQ((Names{n[0], n[1], n[2]}), (Names{"tmr.Timer", "tmr2.Timer", "tmr.end"}));
     EXPECT_GE(rec.count("tmr.Timer"), 2);
+}
+
+TEST_F(Timers, RunForEndsOnTimeWhileATimerOutlastsItsInterval) {
+    MainForm& f = shownMain();
+    Times& ticks = tickTimes(f, 100);
+    f.on["tmr.Timer"] = [&, inner = f.on["tmr.Timer"]] {
+        inner();
+        if (ticks.size() < 20) host.letTimePass(300);
+    };
+    host.runFor(1000);
+    EXPECT_EQ(ticks, (Times{100, 400, 700, 1000}));
 }
 
 TEST_F(Timers, TimersOfAnUnloadedFormStop) {
