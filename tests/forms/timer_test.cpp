@@ -21,11 +21,6 @@ protected:
         f.tmr.setEnabled(true);
         return times_;
     }
-    std::size_t indexOf(const std::string& name) const {
-        auto n = rec.names();
-        return static_cast<std::size_t>(std::find(n.begin(), n.end(), name) - n.begin());
-    }
-
     std::int64_t t0_ = 0;
     Times times_;
 };
