@@ -1,28 +1,668 @@
 #include "home/FrmFengmian.h"
 
+#include <cstdio>
+
 #include "app/program.h"
+#include "app/records.h"
 #include "forms/on_error.h"
+#include "platform/files.h"
+#include "platform/legacy_text.h"
 #include "platform/numbers.h"
+#include "platform/textfile.h"
+#include "ui/FrmQZMSGBOX.h"
 
 namespace qz {
 
-FrmFengmian::FrmFengmian(Program& p) : forms::Form(p.rt, "FrmFengmian"), p_(p) {
+namespace {
+
+std::string twoDigits(int n) { return platform::rightChars("0" + std::to_string(n), 2); }
+
+// Leading number of a text as a 16-bit integer, as the files' numbers are read.
+int numberOf(const std::string& text) { return platform::cint(platform::val(text)); }
+
+constexpr int UnitLimit = 20;         // unit buttons 50-69
+constexpr int RandomPaperLimit = 10;  // slots 20-29
+
+}  // namespace
+
+FrmFengmian::FrmFengmian(Program& p)
+    : forms::Form(p.rt, "FrmFengmian"),
+      picShouYe(this, "picShouYe"),
+      LblInfo(this, "LblInfo"),
+      PicTOP(this, "PicTOP"),
+      lblMove(&PicTOP, "lblMove"),
+      LblCaption(&PicTOP, "LblCaption"),
+      PicTiKu(this, "PicTiKu"),
+      PicKaCH(this, "PicKaCH"),
+      PicBiaoZhi(this, "PicBiaoZhi"),
+      PicCuoTi(this, "PicCuoTi"),
+      PicHelp(this, "PicHelp"),
+      PicUnitLeft(&PicTiKu, "PicUnitLeft"),
+      imgPicIII(&PicTiKu, "imgPicIII"),
+      ImgUnitGezi(&PicTiKu, "ImgUnitGezi"),
+      ImgUnitD(&PicTiKu, "ImgUnitD"),
+      ImgUnitC(&PicTiKu, "ImgUnitC"),
+      LblUnitDQCAP(&PicTiKu, "LblUnitDQCAP"),
+      PicKaCHLeft(&PicKaCH, "PicKaCHLeft"),
+      ClickBotn(this, "ClickBotn"),
+      PicAd(this, "PicAd"),
+      LblAD(&PicAd, "LblAD"),
+      TimFH(this, "TimFH"),
+      p_(p) {
     setFormBorderStyle(0);
     startUpPosition = 2;
     move(0, 0, 12000, 9000);
+    setBackColor(forms::colors::White);
+    for (forms::PictureBox* box : {&PicTOP, &PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp, &PicAd}) {
+        box->setBorderStyle(0);
+        box->setVisible(false);
+        box->setBackColor(forms::colors::White);
+    }
+    for (int i : {0, 1, 2, 3, 17, 18, 19, 20, 21}) {
+        forms::Label& l = LblInfo.load(i);
+        l.setBackStyle(0);
+        l.setAutoSize(i <= 3);
+        l.setFont({"宋体", 9});
+    }
+    lblMove.setBackStyle(0);
+    lblMove.setCaption("");
+    LblCaption.setBackStyle(0);
+    LblCaption.setAutoSize(true);
+    LblCaption.setForeColor(forms::colors::White);
+    LblCaption.setFont({"宋体", 10});
+    ImgUnitD.setStretch(true);
+    ImgUnitC.setStretch(true);
+    for (int i = 0; i <= 4; ++i) {
+        forms::Label& l = LblUnitDQCAP.load(i);
+        l.setBackStyle(0);
+        l.setAutoSize(true);
+        l.setForeColor(forms::rgb(51, 51, 51));
+        l.setFont({"宋体", 9});
+    }
+    LblUnitDQCAP(0).setCaption("学习进度信息");
+    LblAD.setBackStyle(0);
+    LblAD.setAutoSize(true);
+    LblAD.setFont({"宋体", 10});
+
+    // Each button lives in the container its section owns; the others sit on the window.
+    auto containerOf = [this](int i) -> forms::Container* {
+        if (i >= 13 && i <= 19) return &PicTOP;
+        if (i == 20 || (i >= 37 && i <= 39) || (i >= 47 && i <= 69)) return &PicTiKu;
+        if (i == 21 || (i >= 28 && i <= 31) || i >= 70) return &PicKaCH;
+        if (i == 22 || i == 23 || i == 40 || i == 41) return &PicBiaoZhi;
+        if (i == 24 || i == 25 || i == 42 || i == 43) return &PicCuoTi;
+        if (i >= 32 && i <= 36) return &PicHelp;
+        return this;
+    };
+    for (int i = 0; i <= 99; ++i) ClickBotn.load(i, containerOf(i));
+    ClickBotn.bind([this](vtrlButton& b, int i) { b.Click = [this, i] { ClickBotn_Click(i); }; });
+    // Stacking: the window's own buttons, then the panels and the top strip, then the
+    // advertisement strip on top.
+    for (forms::PictureBox* box : {&PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp, &PicTOP, &PicAd})
+        box->zOrder(0);
+
+    TimFH.setInterval(100);
+    TimFH.setEnabled(false);
+    TimFH.Tick = [this] { TimFH_Timer(); };
+    LblAD.Click = [this] { LblAD_Click(); };
+    lblMove.MouseDown = [this](int b, int s, int x, int y) { lblMove_MouseDown(b, s, x, y); };
+    picShouYe.MouseDown = [this](int b, int s, int x, int y) { picShouYe_MouseDown(b, s, x, y); };
 }
+
+int FrmFengmian::sx(double v) const { return platform::clng(v * p_.g.ScaleX); }
+int FrmFengmian::sy(double v) const { return platform::clng(v * p_.g.ScaleY); }
+
+forms::PicturePtr FrmFengmian::skin(const std::string& id) { return p_.LoadPicture(p_.g.DataDir + id + ".mxy"); }
+
+// ---- load ----
 
 void FrmFengmian::Form_Load() {
     Shared& g = p_.g;
-    g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
-    g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
-    setWidth(platform::clng(12000 * g.ScaleX));
-    setHeight(platform::clng(9000 * g.ScaleY));
-    setCaption(rt().appTitle);
-    // A missing skin picture leaves that part plain; the window still opens.
-    forms::OnError silent;
-    silent([&] { setIcon(p_.LoadPicture(g.DataDir + "l62011" + ".mxy")); });
-    silent([&] { setPicture(p_.LoadPicture(g.DataDir + "l20060" + ".mxy")); });
+    // A missing skin picture or advertisement leaves that part plain; the screen is still
+    // built, since the home screen is of no use without its build.
+    forms::OnError step;
+    step([&] {
+        g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
+        g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
+    });
+    step([&] { setWidth(sx(12000)); });
+    step([&] { setHeight(sy(9000)); });
+    step([&] { setIcon(skin("l62011")); });
+    step([&] { setPicture(skin("l20060")); });
+    step([&] { picShouYe.moveTo(0, 0); });
+    step([&] { picShouYe.setPicture(skin("l20051")); });
+    step([&] { PicTOP.moveTo(0, 0); });
+    step([&] { PicTOP.setPicture(skin("l20052")); });
+    step([&] { PicTOP.setVisible(false); });
+    step([&] { lblMove.move(0, 0, sx(10455), sy(675)); });
+    step([&] { PicTiKu.move(0, sy(1650), sx(12000), sy(6900)); });
+    step([&] { PicTiKu.setPicture(skin("l20053")); });
+    step([&] { PicTiKu.setVisible(false); });
+    // PicTOP is as wide as the window and as high as its picture.
+    step([&] { PicTOP.move(0, 0, width(), PicTOP.picture() ? PicTOP.picture()->heightTwips : sy(1650)); });
+    for (forms::PictureBox* box : {&PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp}) {
+        step([&] {
+            box->move(PicTiKu.left(), PicTiKu.top(), PicTiKu.width(), PicTiKu.height());
+            box->setPicture(PicTiKu.picture());
+            box->setVisible(false);
+        });
+    }
+    std::vector<std::string> ad;
+    step([&] { ad = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "170100.mxy")); });
+    std::string line1 = ad.size() > 0 ? ad[0] : "";
+    std::string line2 = ad.size() > 1 ? ad[1] : "";
+    AdLink = ad.size() > 2 ? ad[2] : "";
+    step([&] { PicAd.moveTo(sx(3000), sy(8100)); });
+    step([&] { LblAD.moveTo(0, 0); });
+    step([&] {
+        LblAD.setMousePointer(99);
+        LblAD.setMouseIcon(skin("9l0015"));
+    });
+    step([&] { LblAD.setFontSize(10 * g.ScaleX); });
+    step([&] {
+        std::string text;
+        for (char32_t c : platform::toU32(platform::trimSpaces(line1))) {
+            if (c == U'◎') text += "\r\n";
+            else text += platform::fromU32(std::u32string(1, c));
+        }
+        LblAD.setCaption(text);
+    });
+    step([&] { LblAD.setForeColor(static_cast<forms::Color>(platform::clng(platform::val(line2)))); });
+    step([&] {
+        PicAd.setWidth(LblAD.width());
+        PicAd.setHeight(LblAD.height());
+        PicAd.setVisible(false);
+    });
+    FengMainCsh();
+}
+
+// ---- the build ----
+
+void FrmFengmian::FengMainCsh() {
+    Shared& g = p_.g;
+    auto& pi = g.ProductInfo;
+    forms::OnError on = p_.reporting("fengmaincsh");
+
+    std::string versionLine;
+    on([&] {
+        auto lines = readRecordLines(g.DataDir + "288895.mxy");
+        if (!lines.empty()) versionLine = lines[0];
+    });
+    on([&] { g.QuestionBankVersion = platform::trimSpaces(versionLine); });
+
+    std::string stamp;
+    on([&] {
+        auto lines = platform::readLines(g.DataDir + "288899.mxy");
+        if (!lines.empty()) stamp = lines[0];
+    });
+    if (platform::val(stamp) != g.ModuleNumber) {
+        std::fprintf(stderr, "The question bank in %s belongs to module %d, not to module %d; the program ends.\n",
+                     g.DataDir.c_str(), static_cast<int>(platform::val(stamp)), static_cast<int>(g.ModuleNumber));
+        rt().endProgram();
+    }
+
+    on([&] { LblInfo(1).setCaption("官方网站：" + pi[16]); });
+    on([&] { LblInfo(2).setCaption("客服电话：" + pi[10]); });
+    on([&] { LblInfo(3).setCaption("客服QQ：" + pi[11]); });
+
+    std::string ime;
+    on([&] {
+        auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288890.mxy"));
+        if (!lines.empty()) ime = lines[0];
+    });
+    on([&] { g.UseInputMethod = platform::val(ime) != 0; });
+
+    on([&] { setCaption("Quorvane练习系统"); });
+    on([&] { LblCaption.moveTo(sx(240), sy(120)); });
+    on([&] { LblCaption.setFontSize(10 * g.ScaleX); });
+    on([&] { LblInfo(0).setCaption("题库版本：V" + versionLine); });
+    on([&] { LblCaption.setCaption(g.ModuleTitle); });
+
+    forms::PicturePtr hand;
+    on([&] { hand = skin("9l0015"); });
+    for (int i = 0; i <= 99; ++i) {
+        on([&] {
+            ClickBotn(i).setMousePointerValue(99);
+            ClickBotn(i).setMouseIcon(hand);
+        });
+    }
+    on([&] { ClickBotn(0).setVisible(false); });
+    on([&] { ClickBotn(1).setVisible(false); });
+
+    for (int i = 0; i <= 3; ++i) {
+        on([&] { LblInfo(i).setTop(sy(8670)); });
+        on([&] { LblInfo(i).setFontSize(9 * g.ScaleX); });
+        on([&] { LblInfo(i).setForeColor(static_cast<forms::Color>(platform::clng(platform::val(pi[29])))); });
+    }
+    for (int i = 0; i <= 3; ++i) on([&] { LblInfo(i).setLeft(sx(platform::val(pi[30 + i]))); });
+
+    std::string catalogue;
+    on([&] {
+        auto lines = platform::readLines(g.DataDir + "288891.mxy");
+        if (!lines.empty()) catalogue = lines[0];
+    });
+    on([&] {
+        catalogue = platform::trimSpaces(catalogue);
+        g.PaperCount = static_cast<std::int16_t>(numberOf(platform::leftChars(catalogue, 2)));
+        // Units beyond the twentieth have no buttons, and set 20 + u of a 21st unit would be
+        // the texts file.
+        g.UnitCount = static_cast<std::int16_t>(std::clamp(numberOf(platform::midChars(catalogue, 3, 2)), 0, UnitLimit));
+    });
+
+    on([&] {
+        auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288891.mxy"));
+        int n = 0;
+        for (std::size_t k = 0; k < lines.size() && k < 15; ++k) {
+            if (platform::trimSpaces(lines[k]).empty()) break;
+            ++n;
+        }
+        RandomPaperCount = std::min(n, RandomPaperLimit);
+    });
+
+    for (int i = 0; i <= 48; ++i) on([&] { ClickBotn(i).setPicture(skin("l200" + twoDigits(i))); });
+
+    auto place = [&](int i, double l, double t, double w, double h) {
+        on([&] { ClickBotn(i).move(sx(l), sy(t), sx(w), sy(h)); });
+    };
+    const double W = 12000;
+    place(2, W - 825, 90, 330, 330);
+    place(3, W - 420, 90, 330, 330);
+    place(13, W - 825, 90, 330, 330);
+    place(14, W - 420, 90, 330, 330);
+    for (int i : {0, 1, 44, 45, 46, 9, 10, 26, 27}) on([&] { ClickBotn(i).setVisible(false); });
+
+    if (platform::trimSpaces(pi[34]) == "2") {
+        place(4, 2400, 3000, 2250, 2250);
+        place(5, 6900, 3000, 2250, 2250);
+        on([&] { ClickBotn(6).setVisible(false); });
+        on([&] { ClickBotn(7).setVisible(false); });
+        for (int i = 17; i <= 21; ++i) {
+            on([&] {
+                forms::Label& l = LblInfo(i);
+                l.setCaption("");
+                if (i <= 20) l.move(sx(1440 + ((i + 1) % 2) * 1590), sy(6840 + ((i - 17) / 2) * 600), sx(1380), sy(300));
+                else l.move(sx(480), sy(6570), sx(2820), sy(300));
+                l.setVisible(true);
+            });
+        }
+    } else {
+        for (int i = 4; i <= 7; ++i) place(i, 750 + (i - 4) * 2700, 3840, 2250, 2400);
+        for (int i = 17; i <= 21; ++i) on([&] { LblInfo(i).setVisible(false); });
+    }
+    place(8, 7800, 7320, 540, 825);
+    place(11, 9720, 7320, 540, 825);
+    place(12, 10680, 7320, 540, 825);
+    for (int i = 15; i <= 19; ++i) place(i, 225 + (i - 15) * 1305, 435, 1230, 1200);
+    place(20, 9000, 5880, 1800, 600);
+    place(21, 9750, 5850, 1800, 600);
+    place(22, 8880, 2310, 1800, 600);
+    place(23, 6240, 3300, 1200, 375);
+    place(24, 8880, 2310, 1800, 600);
+    place(25, 6240, 3300, 1200, 375);
+
+    unitStep(on);
+    // The paper, favourites, wrong-question and help steps plug in here.
+}
+
+// ---- unit section ----
+
+std::string FrmFengmian::unitCaption(int unit, const std::string& name) {
+    std::u32string text = platform::toU32(std::to_string(unit + 1) + "." + name + std::string(7, ' ') + std::string(64, ' '));
+    auto cols = [](char32_t c) { return platform::ansiCode(c) > 0 ? 1 : 2; };
+    int sum = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        sum += cols(text[i]);
+        if (sum >= 24) {
+            std::u32string out = text.substr(0, i + 1);
+            if (sum == 24) out += (i + 1 < text.size() && cols(text[i + 1]) == 1) ? text[i + 1] : U' ';
+            return platform::fromU32(out);
+        }
+    }
+    return platform::fromU32(text);
+}
+
+void FrmFengmian::unitStep(forms::OnError& on) {
+    Shared& g = p_.g;
+    std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
+
+    // 1. Question counts of the bank, from the catalogue's second line.
+    std::array<int, 26> counts{};
+    on([&] {
+        auto lines = platform::readLines(g.DataDir + "288891.mxy");
+        std::string line = lines.size() >= 2 ? lines[1] : (lines.empty() ? "" : lines[0]);
+        for (int k = 0; k < 26; ++k) {
+            std::string pair = platform::midChars(line, 2 * k + 1, 2);
+            counts[static_cast<std::size_t>(k)] = pair.empty() ? 0 : std::max(0, numberOf(pair));
+        }
+    });
+
+    // 2. The progress file follows the bank: each line padded with "F" to its unit's count
+    // (however far it was short) and cut to it.
+    std::vector<std::string> progress;
+    on([&] { progress = readRecordLines(platform::joinPath(ksdata, "288893.mxy")); });
+    if (progress.size() > 26) progress.resize(26);
+    progress.resize(25);
+    for (std::size_t u = 0; u < 25; ++u) {
+        std::size_t count = static_cast<std::size_t>(counts[u]);
+        std::u32string line = platform::toU32(progress[u]);
+        if (line.size() < count) line.append(count - line.size(), U'F');
+        line.resize(count);
+        progress[u] = platform::fromU32(line);
+    }
+    on([&] {
+        std::vector<std::string> out = progress;
+        out.emplace_back();  // the file ends with an empty line
+        platform::writeLinesReplace(platform::joinPath(ksdata, "288893.mxy"), out);
+    });
+
+    // 3. The unit table.
+    for (int u = 0; u < g.UnitCount; ++u) {
+        on([&] {
+            std::string line = platform::trimSpaces(progress[static_cast<std::size_t>(u)]);
+            auto& row = g.UnitTable[static_cast<std::size_t>(u)];
+            row[2] = std::to_string(platform::charCount(line));
+            row[4] = line;
+            row[3] = std::to_string(std::count(line.begin(), line.end(), 'F'));
+        });
+    }
+
+    on([&] { PicUnitLeft.setPicture(skin("l20054")); });
+    on([&] { PicUnitLeft.moveTo(0, PicTiKu.height() - PicUnitLeft.height() - sy(30)); });
+
+    // 4. The unit list.
+    for (int i = 50; i <= 69; ++i) {
+        int u = i - 50;
+        on([&] {
+            vtrlButton& b = ClickBotn(i);
+            b.move(sx(15), sy(870 + (i % 10) * 525), sx(2700), sy(525));
+            b.setPicture(skin("l20045"));
+            b.setFontSize(9 * g.ScaleX);
+            b.setForeColor(forms::colors::Black);
+            b.setCaption(unitCaption(u, g.UnitTable[static_cast<std::size_t>(u)][1]));
+            if (i >= 60) b.setVisible(false);
+        });
+    }
+    on([&] {
+        ClickBotn(49).move(sx(15), 0, sx(2700), sy(870));
+        ClickBotn(49).setPicture(skin("l20044"));
+    });
+    SelectedUnit = -1;
+    on([&] {
+        vtrlButton& b = ClickBotn(47);
+        b.move(sx(150), sy(6270), sx(1185), sy(555));
+        b.setPicture(skin("l20086"));
+        b.setForeColor(forms::colors::White);
+        b.setFontSize(9 * g.ScaleX);
+        b.setCaption("1-10单元");
+    });
+    on([&] {
+        vtrlButton& b = ClickBotn(48);
+        b.move(sx(1365), sy(6270), sx(1185), sy(555));
+        b.setPicture(skin("l20046"));
+        b.setForeColor(forms::colors::White);
+        b.setFontSize(9 * g.ScaleX);
+        b.setCaption("11-" + std::to_string(g.UnitCount) + "单元");
+    });
+    if (g.UnitCount <= 10) {
+        on([&] { ClickBotn(48).setEnabled(false); });
+        on([&] { ClickBotn(48).setCaption(""); });
+        on([&] { ClickBotn(47).setCaption("1-" + std::to_string(g.UnitCount) + "单元"); });
+    }
+
+    on([&] {
+        ImgUnitGezi.setPicture(skin("l20055"));
+        ImgUnitGezi.moveTo(sx(2730), sy(1680));
+    });
+    on([&] {
+        ImgUnitD.setPicture(skin("l20061"));
+        ImgUnitD.move(sx(5910), sy(5550), sx(900), 0);
+    });
+    on([&] {
+        ImgUnitC.setPicture(skin("l20062"));
+        ImgUnitC.move(sx(5910 + 1500), sy(5550), sx(900), 0);
+    });
+    UnitFilter = 0;
+    for (int i = 37; i <= 39; ++i) on([&] { ClickBotn(i).move(sx(4485 + (i - 37) * 1500), sy(5700), sx(900), sy(375)); });
+    on([&] { ClickBotn(37).setPicture(skin("l20087")); });
+    on([&] {
+        imgPicIII.setPicture(skin("l20064"));
+        imgPicIII.moveTo(sx(3150), sy(420));
+    });
+    on([&] {
+        LblUnitDQCAP(1).moveTo(sx(4245), sy(630));
+        LblUnitDQCAP(1).setFontSize(12 * g.ScaleX);
+        LblUnitDQCAP(0).moveTo(LblUnitDQCAP(1).left(), sy(975));
+        LblUnitDQCAP(0).setFontSize(10 * g.ScaleX);
+        LblUnitDQCAP(2).moveTo(sx(4590), sy(1740));
+        LblUnitDQCAP(3).setLeft(ImgUnitD.left() + sx(240));
+        LblUnitDQCAP(4).setLeft(ImgUnitC.left() + sx(240));
+    });
+    on([&] { ClickBotn_Click(49); });
+    on([&] {
+        PicKaCHLeft.moveTo(PicUnitLeft.left(), PicUnitLeft.top());
+        PicKaCHLeft.setPicture(PicUnitLeft.picture());
+    });
+}
+
+void FrmFengmian::showUnitPage(int page) {
+    Shared& g = p_.g;
+    ClickBotn(47).setPicture(skin(page == 0 ? "l20086" : "l20046"));
+    ClickBotn(48).setPicture(skin(page == 0 ? "l20046" : "l20086"));
+    for (int i = 50; i <= 69; ++i) ClickBotn(i).setVisible((i < 60) == (page == 0));
+    for (int i = 50 + g.UnitCount; i <= 69; ++i) ClickBotn(i).setVisible(false);
+}
+
+void FrmFengmian::showUnitSelection(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    SelectedUnit = Index - 50;
+    long total = 0, notLearned = 0;
+    if (Index == 49) {
+        on([&] { LblUnitDQCAP(1).setCaption("所有题库中题目"); });
+        for (const auto& row : g.UnitTable) {
+            total += static_cast<long>(platform::val(row[2]));
+            notLearned += static_cast<long>(platform::val(row[3]));
+        }
+    } else {
+        int u = Index - 50;
+        on([&] { showUnitPage(Index < 60 ? 0 : 1); });
+        const auto& row = g.UnitTable[static_cast<std::size_t>(u)];
+        on([&] { LblUnitDQCAP(1).setCaption("第" + std::to_string(u + 1) + "单元 " + row[1]); });
+        total = static_cast<long>(platform::val(row[2]));
+        notLearned = static_cast<long>(platform::val(row[3]));
+    }
+    on([&] { LblUnitDQCAP(2).setCaption(std::to_string(total) + "题"); });
+    on([&] { LblUnitDQCAP(3).setCaption(std::to_string(total - notLearned) + "题"); });
+    on([&] { LblUnitDQCAP(4).setCaption(std::to_string(notLearned) + "题"); });
+    on([&] {
+        // A selection without questions shows two empty bars.
+        double c = total > 0 ? 3570.0 * static_cast<double>(notLearned) / static_cast<double>(total) : 0;
+        double d = total > 0 ? 3570.0 * static_cast<double>(total - notLearned) / static_cast<double>(total) : 0;
+        ImgUnitC.setHeight(sy(c));
+        ImgUnitD.setHeight(sy(d));
+        ImgUnitC.setTop(sy(5550 - c));
+        ImgUnitD.setTop(sy(5550 - d));
+        LblUnitDQCAP(3).setTop(ImgUnitD.top() - sy(240));
+        LblUnitDQCAP(4).setTop(ImgUnitC.top() - sy(240));
+    });
+    for (int i = 49; i <= 69; ++i) on([&] { ClickBotn(i).setEnabled(true); });
+    on([&] { ClickBotn(Index).setEnabled(false); });
+}
+
+void FrmFengmian::unitPage(int Index) {
+    SelectedUnit = 10 * (Index - 47);
+    showUnitSelection(SelectedUnit + 50);
+    showUnitPage(Index - 47);
+}
+
+void FrmFengmian::unitFilter(int Index) {
+    UnitFilter = Index - 37;
+    for (int i = 37; i <= 39; ++i) ClickBotn(i).setPicture(skin("l200" + std::to_string(i == Index ? i + 50 : i)));
+}
+
+void FrmFengmian::startUnitPractice() {
+    Shared& g = p_.g;
+    PicAd.setVisible(true);
+    if (SelectedUnit == -1) {
+        ownMessage("单元练习", "l20072",
+                   "\r\n本模块共有" + std::to_string(g.UnitCount) +
+                       "单元\r\n\r\n请先点击左边单元名称选择您要学习的单元，再点开始学习！");
+        return;
+    }
+    int u = SelectedUnit;
+    const auto& row = g.UnitTable[static_cast<std::size_t>(u)];
+    g.InteractionMode = 2;
+    g.CurrentQuestion = 1;
+    g.ListBase = static_cast<std::int16_t>(u);
+    std::u32string flags = platform::toU32(row[4]);
+    if (UnitFilter == 0) {
+        g.ListMode = 20;
+        g.ListBase = static_cast<std::int16_t>(u);
+        g.QuestionCount = static_cast<std::int16_t>(std::min(500, numberOf(row[2])));
+        for (int i = 1; i <= g.QuestionCount; ++i) {
+            char32_t c = static_cast<std::size_t>(i) <= flags.size() ? flags[static_cast<std::size_t>(i - 1)] : U'\0';
+            g.DoneBefore[static_cast<std::size_t>(i)] = c ? platform::fromU32(std::u32string(1, c)) : "";
+            g.QuestionState[static_cast<std::size_t>(i)] = c == U'T' ? 4 : 0;
+            g.QuestionCodes[static_cast<std::size_t>(i)] = u * 100 + i;
+        }
+        startLianXi();
+        return;
+    }
+    char32_t want = UnitFilter == 1 ? U'T' : U'F';
+    std::string list;
+    for (std::size_t q = 0; q < flags.size(); ++q)
+        if (flags[q] == want) list += twoDigits(u) + twoDigits(static_cast<int>(q + 1));
+    if (list.empty()) {
+        ownMessage("章节练习", "l20072", UnitFilter == 1 ? "\r\n\r\n\r\n您本部分没有已学题！" : "\r\n\r\n\r\n您本部分没有未学题！");
+        return;
+    }
+    InitShiTi(list, 19);
+    g.ListMode = UnitFilter == 1 ? 5 : 6;
+    g.PaperSlot = static_cast<std::int16_t>(u);
+    g.ListBase = UnitFilter == 1 ? 14 : 13;
+    for (int i = 1; i <= g.QuestionCount && i <= 500; ++i) {
+        g.DoneBefore[static_cast<std::size_t>(i)] = UnitFilter == 1 ? "T" : "F";
+        g.QuestionState[static_cast<std::size_t>(i)] = UnitFilter == 1 ? 4 : 0;
+    }
+    startLianXi();
+}
+
+void FrmFengmian::InitShiTi(const std::string& btShuJu, int) {
+    // Until the question sets are built, the list only fills the codes and the count.
+    Shared& g = p_.g;
+    std::size_t n = platform::charCount(btShuJu) / 4;
+    for (std::size_t i = 1; i <= n && i <= 500; ++i)
+        g.QuestionCodes[i] = numberOf(platform::midChars(btShuJu, static_cast<long>(4 * i - 3), 4));
+    g.QuestionCount = static_cast<std::int16_t>(std::min<std::size_t>(n, 500));
+}
+
+void FrmFengmian::startLianXi() {
+    // The session launch plugs in here; the home screen has prepared the session state.
+}
+
+// ---- dispatch ----
+
+void FrmFengmian::ClickBotn_Click(int Index) {
+    forms::OnError on = p_.reporting("clickbotn");
+    switch (Index) {
+        case 2: case 13: on([&] { setWindowState(1); }); break;
+        case 3: case 14: on([&] { confirmExit(); }); break;
+        case 4: case 16: sectionSwitch(PicTiKu, 16); break;
+        case 5: case 17: sectionSwitch(PicKaCH, 17); break;
+        case 6: case 18: sectionSwitch(PicBiaoZhi, 18); break;
+        case 7: case 19: sectionSwitch(PicCuoTi, 19); break;
+        case 8:
+            p_.g.ShowUpdateWindow = 1;
+            // The update window plugs in here.
+            break;
+        case 12: on([&] { p_.svc.shell->openLink(p_.g.ProductInfo[2]); }); break;
+        case 15: on([&] { backToCover(); }); break;
+        case 20: on([&] { startUnitPractice(); }); break;
+        case 37: case 38: case 39: on([&] { unitFilter(Index); }); break;
+        case 47: case 48: on([&] { unitPage(Index); }); break;
+        default:
+            if (Index >= 49 && Index <= 69) on([&] { showUnitSelection(Index); });
+            // Help, papers, favourites and wrong questions plug in here.
+            break;
+    }
+}
+
+void FrmFengmian::sectionSwitch(forms::PictureBox& panel, int tab) {
+    forms::OnError on = p_.reporting("clickbotn");
+    on([&] { PicTOP.setVisible(true); });
+    for (forms::PictureBox* box : {&PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp})
+        on([&] { box->setVisible(box == &panel); });
+    for (int i = 15; i <= 19; ++i) on([&] { ClickBotn(i).setEnabled(true); });
+    on([&] { ClickBotn(tab).setEnabled(false); });
+    if (tab == 16) on([&] { chooseUnit(); });
+    if (tab == 17) on([&] { choosePaperTab(); });
+    on([&] { PicAd.setVisible(true); });
+}
+
+void FrmFengmian::chooseUnit() {
+    Shared& g = p_.g;
+    // The first unit less than 80 % learned; a unit without questions counts as unlearned,
+    // so the search ends at the first row past the last unit at the latest.
+    int k = 49;
+    for (;;) {
+        ++k;
+        std::size_t row = static_cast<std::size_t>(k - 50);
+        double c = row < g.UnitTable.size() ? platform::val(g.UnitTable[row][2]) : 0;
+        double n = row < g.UnitTable.size() ? platform::val(g.UnitTable[row][3]) : 0;
+        if (c == 0) c = n = 10;
+        if (n / c > 0.2) break;
+    }
+    if (k > g.UnitCount + 49) k = g.UnitCount + 49;
+    ClickBotn_Click(k);
+}
+
+void FrmFengmian::choosePaperTab() {
+    int f = 1, j = 0;
+    do {
+        ++j;
+        std::size_t line = static_cast<std::size_t>(3 * j + 2);
+        double best = line >= 1 && line <= HistoryTable.size() ? platform::val(HistoryTable[line - 1]) : 0;
+        if (best < 75) f = 0;
+    } while (f != 0 && j < SprintLastSlot);
+    ClickBotn_Click(f == 0 ? 28 : 29);
+}
+
+void FrmFengmian::backToCover() {
+    for (forms::PictureBox* box : {&PicTOP, &PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp}) box->setVisible(false);
+    for (int i = 15; i <= 19; ++i) ClickBotn(i).setEnabled(true);
+    PicAd.setVisible(false);
+}
+
+void FrmFengmian::ownMessage(const std::string& title, const std::string& icon, const std::string& prompt) {
+    Shared& g = p_.g;
+    g.MsgBoxResult = 0;
+    FrmQZMSGBOX& box = p_.frmQZMSGBOX();
+    box.LblTitle.setCaption(title);
+    // A missing icon is reported; the question is still asked.
+    forms::OnError on = p_.reporting("clickbotn");
+    on([&] { box.Image1.setPicture(skin(icon)); });
+    box.LblPrompt.setCaption(prompt);
+    box.show(true);
+}
+
+void FrmFengmian::confirmExit() {
+    ownMessage("退出系统", "l20071", "\r\n\r\n\r\n您确实要退出学习软件吗？");
+    if (p_.g.MsgBoxResult == 1) rt().endProgram();
+}
+
+void FrmFengmian::TimFH_Timer() {
+    ClickBotn_Click(p_.g.ReturnButton);
+    TimFH.setEnabled(false);
+}
+
+void FrmFengmian::LblAD_Click() { p_.svc.shell->openLink(AdLink); }
+
+void FrmFengmian::lblMove_MouseDown(int Button, int, int, int) {
+    if (Button == forms::buttons::Left) beginDrag();
+}
+
+void FrmFengmian::picShouYe_MouseDown(int Button, int, int, int) {
+    if (Button == forms::buttons::Left) beginDrag();
 }
 
 }  // namespace qz

@@ -1,7 +1,13 @@
-// The home screen: every session starts and ends here.
+// The home screen: the cover, the section panels and the one dispatcher of their buttons.
 #pragma once
 
+#include <array>
+#include <string>
+#include <vector>
+
 #include "forms/form.h"
+#include "forms/on_error.h"
+#include "ui/vtrlButton.h"
 
 namespace qz {
 
@@ -10,9 +16,76 @@ class Program;
 class FrmFengmian : public forms::Form {
 public:
     explicit FrmFengmian(Program& p);
+
+    // Window, cover and panels.
+    forms::Image picShouYe;
+    forms::ControlArray<forms::Label> LblInfo;
+    forms::PictureBox PicTOP;
+    forms::Label lblMove;
+    forms::Label LblCaption;
+    forms::PictureBox PicTiKu;
+    forms::PictureBox PicKaCH;
+    forms::PictureBox PicBiaoZhi;
+    forms::PictureBox PicCuoTi;
+    forms::PictureBox PicHelp;
+    // Unit section.
+    forms::Image PicUnitLeft;
+    forms::Image imgPicIII;
+    forms::Image ImgUnitGezi;
+    forms::Image ImgUnitD;
+    forms::Image ImgUnitC;
+    forms::ControlArray<forms::Label> LblUnitDQCAP;
+    // Paper section decoration.
+    forms::Image PicKaCHLeft;
+    // The buttons of every section, and the advertisement above the panels.
+    forms::ControlArray<vtrlButton> ClickBotn;
+    forms::PictureBox PicAd;
+    forms::Label LblAD;
+    forms::Timer TimFH;
+
+    // Form-level state.
+    std::string AdLink;
+    int RandomPaperCount = 0;
+    int SelectedUnit = -1;
+    int UnitFilter = 0;
+    // Exam history as the paper list holds it (line n = line n of the history file) and
+    // the last slot of the first paper tab.
+    std::vector<std::string> HistoryTable;
+    int SprintLastSlot = 1;
+
     void Form_Load() override;
+    void FengMainCsh();
+    void ClickBotn_Click(int Index);
+    void TimFH_Timer();
+    void LblAD_Click();
+    void lblMove_MouseDown(int Button, int Shift, int X, int Y);
+    void picShouYe_MouseDown(int Button, int Shift, int X, int Y);
+
+    // Unit section: the build step and the buttons.
+    void unitStep(forms::OnError& on);
+    void showUnitSelection(int Index);
+    void showUnitPage(int page);
+    void unitPage(int Index);
+    void unitFilter(int Index);
+    void startUnitPractice();
+
+    // Seams for the session launch, built by the session's own code.
+    void InitShiTi(const std::string& btShuJu, int nBTTS);
+    void startLianXi();
+
+    // The 25-column caption of a unit button.
+    static std::string unitCaption(int unit, const std::string& name);
 
 private:
+    void sectionSwitch(forms::PictureBox& panel, int tab);
+    void chooseUnit();
+    void choosePaperTab();
+    void backToCover();
+    void confirmExit();
+    void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
+    forms::PicturePtr skin(const std::string& id);
+    int sx(double v) const;
+    int sy(double v) const;
     Program& p_;
 };
 

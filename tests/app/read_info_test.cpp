@@ -38,7 +38,6 @@ TEST(ReadInfo, FullInstallation) {
     for (std::size_t k = 0; k <= 10; ++k) EXPECT_EQ(g.ProductInfo[k], k == 10 ? "400-123-4567" : info[k]) << k;
     for (std::size_t k = 11; k <= 40; ++k) EXPECT_EQ(g.ProductInfo[k], info[k]) << k;
     EXPECT_EQ(h.p().rt.appTitle, "测试品牌绘图练习系统——huitu模块");
-    EXPECT_EQ(h.p().frmFengmian().caption(), h.p().rt.appTitle);
 }
 
 TEST(ReadInfo, FourLineVerUsesDefaultUnitNames) {

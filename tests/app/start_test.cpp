@@ -219,7 +219,7 @@ TEST(StartUp, TruncatedSplashPicture) {
     EXPECT_EQ(h.reports().size(), 1u);
     EXPECT_EQ(h.host.shownLog, (std::vector<std::string>{"show FrmStart", "show FrmFengmian", "hide FrmStart"}));
     // Reported before the run log had a name: sent, not logged.
-    EXPECT_TRUE(std::filesystem::is_empty(folder.ksdata()));
+    EXPECT_TRUE(testsupport::noRunLog(folder.ksdata()));
 }
 
 TEST(StartUp, MissingDataFolder) {
@@ -231,11 +231,9 @@ TEST(StartUp, MissingDataFolder) {
     EXPECT_FALSE(h.reportsWith("errsub=readInfo&").empty());
     // Background and icon of the splash are both missing.
     EXPECT_EQ(h.reportsWith("errsub=startload&errno=53&").size(), 2u);
-    // The hand-over still happened: the home screen is up, the run log has its name and
-    // the splash is gone.
-    EXPECT_TRUE(h.isLoaded("FrmFengmian"));
-    EXPECT_FALSE(h.isLoaded("FrmStart"));
-    EXPECT_TRUE(std::regex_match(h.g().RunLogPath, kRunLogName)) << h.g().RunLogPath;
-    EXPECT_EQ(h.host.shownLog, (std::vector<std::string>{"show FrmStart", "show FrmFengmian", "hide FrmStart"}));
+    // Start-up went on to the hand-over; without a data folder there is no module stamp
+    // either, and the home screen's build ends the program before its window shows.
+    EXPECT_TRUE(h.p().rt.ended());
+    EXPECT_EQ(h.host.shownLog, (std::vector<std::string>{"show FrmStart", "hide FrmStart"}));
     EXPECT_EQ(h.g().ModuleName, ProgramFolder::ModuleName);
 }

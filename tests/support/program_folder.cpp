@@ -93,7 +93,27 @@ ProgramFolder::ProgramFolder(Kind kind, std::string folderName) : path_(root_.fi
     writePicture("l20059", 400, 200);
     writePicture("l62011", 32, 32);
     writePicture("l20060", 800, 600);
+    // The home screen refuses a question bank of another module, and is built from the
+    // sample's skins and catalogue.
+    writeDataBytes("288899.mxy", "7\r\n");
+    for (const auto& e : std::filesystem::directory_iterator(sampleDataDir())) {
+        std::string name = e.path().filename().string();
+        bool skin = (name.rfind("l", 0) == 0 || name.rfind("9l", 0) == 0) && name.size() > 4 &&
+                    name.substr(name.size() - 4) == ".mxy";
+        if ((skin || name == "288891.mxy" || name == "288895.mxy") &&
+            !std::filesystem::exists(dataFile(name)))
+            std::filesystem::copy_file(e.path(), dataFile(name));
+    }
 }
+
+bool noRunLog(const std::string& ksdata) {
+    if (!std::filesystem::exists(ksdata)) return true;
+    for (const auto& e : std::filesystem::directory_iterator(ksdata))
+        if (e.path().extension() == ".txt") return false;
+    return true;
+}
+
+std::string sampleDataDir() { return QZ_SAMPLE_DATA_DIR; }
 
 void ProgramFolder::writeVer(const std::vector<std::string>& lines) {
     std::vector<std::string> enc;

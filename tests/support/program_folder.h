@@ -16,6 +16,12 @@ std::string numericLine(std::string_view utf8, int base = 200000);
 // Writes a w × h RGB PNG.
 void writePng(const std::string& path, int width, int height);
 
+// True when a ksdata folder holds no run log (the home screen's own records may be there).
+bool noRunLog(const std::string& ksdata);
+
+// Where the build wrote the sample module; the fixtures borrow its skin pictures and bank.
+std::string sampleDataDir();
+
 class ProgramFolder {
 public:
     enum class Kind {
