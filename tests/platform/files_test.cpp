@@ -6,6 +6,7 @@
 
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "tests/support/vb_error_of.h"
 #include "tests/support/temp_dir.h"
 
 using namespace platform;
@@ -13,16 +14,7 @@ using testsupport::readFileBytes;
 using testsupport::TempDir;
 using testsupport::writeFileBytes;
 
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
-}  // namespace
+using testsupport::errorOf;
 
 TEST(VbErrors, CarryNumberAndText) {
     struct Case {

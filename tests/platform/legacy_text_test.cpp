@@ -3,22 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb_error.h"
+#include "tests/support/vb_error_of.h"
 #include "tests/support/temp_dir.h"
 
 using namespace platform;
 using testsupport::gb18030Bytes;
 using testsupport::gbkBytes;
 
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
-}  // namespace
+using testsupport::errorOf;
 
 TEST(LegacyText, GbkRoundTrip) {
     for (std::string s : {"", "abc\r\n", "计算机等级考试", "Ａ全角，标点。", "混合 mixed 文本 123", "€"}) {

@@ -1,3 +1,4 @@
+#include "tests/support/vb_error_of.h"
 #include "platform/numbers.h"
 
 #include <gtest/gtest.h>
@@ -9,16 +10,7 @@
 
 using namespace platform;
 
-namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
-}  // namespace
+using testsupport::errorOf;
 
 TEST(Numbers, Val) {
     struct Case {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/vb_error.h"
+#include "tests/support/vb_error_of.h"
 #include "tests/support/temp_dir.h"
 
 using namespace platform;
@@ -15,15 +16,9 @@ using testsupport::TempDir;
 using testsupport::writeFileBytes;
 using Lines = std::vector<std::string>;
 
+using testsupport::errorOf;
+
 namespace {
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
 
 class TextFile : public testing::Test {
 protected:

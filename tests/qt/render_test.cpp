@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "tests/support/vb_error_of.h"
 #include "host/qt/fonts.h"
 #include "host/qt/painting.h"
 #include "platform/vb_error.h"
@@ -26,16 +27,9 @@ QImage columnStripes() {
     return img;
 }
 
-int errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const platform::VbError& e) {
-        return e.number;
-    }
-    return 0;
-}
-
 }  // namespace
+
+using testsupport::errorOf;
 
 TEST(QtHostScale, TwipsPerPixelFollowTheLogicalDpi) {
     struct Case {
