@@ -94,7 +94,12 @@ FrmFengmian::FrmFengmian(Program& p)
         if (i >= 32 && i <= 36) return &PicHelp;
         return this;
     };
-    for (int i = 0; i <= 99; ++i) ClickBotn.load(i, containerOf(i));
+    // The buttons' stored layout: white 宋体 9 pt captions.
+    for (int i = 0; i <= 99; ++i) {
+        vtrlButton& b = ClickBotn.load(i, containerOf(i));
+        b.setForeColor(forms::colors::White);
+        b.setFont({"宋体", 9});
+    }
     ClickBotn.bind([this](vtrlButton& b, int i) { b.Click = [this, i] { ClickBotn_Click(i); }; });
     // Stacking: the window's own buttons, then the panels and the top strip, then the
     // advertisement strip on top.

@@ -17,8 +17,9 @@ struct FaceMap {
 // fall back glyph by glyph.
 constexpr FaceMap kFaces[] = {
     {"", kCjkFamily},
-    {"宋体", kCjkFamily},
-    {"新宋体", kCjkFamily},
+    // SimSun's Latin letters are half an em wide, fixed; the padded captions rely on it.
+    {"宋体", "WenQuanYi Micro Hei Mono"},
+    {"新宋体", "WenQuanYi Micro Hei Mono"},
     {"黑体", kCjkFamily},
     {"微软雅黑", kCjkFamily},
     {"楷体_GB2312", kCjkFamily},
