@@ -23,5 +23,5 @@ test: deps
 	  ctest --preset $$p --parallel $$(nproc); \
 	done
 
-bench:
-	@echo "no benchmarks yet"
+bench: build-dev
+	build/dev/bin/qz_bench_startup 15
