@@ -124,8 +124,9 @@ forms::PicturePtr FrmFengmian::skin(const std::string& id) { return p_.LoadPictu
 void FrmFengmian::Form_Load() {
     Shared& g = p_.g;
     // A missing skin picture or advertisement leaves that part plain; the screen is still
-    // built, since the home screen is of no use without its build.
-    forms::OnError step;
+    // built, since the home screen is of no use without its build. A picture or an
+    // advertisement that is there but cannot be read is reported.
+    forms::OnError step = p_.reporting("fengmianload");
     step([&] {
         g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
         g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
@@ -190,7 +191,7 @@ void FrmFengmian::FengMainCsh() {
 
     std::string versionLine;
     on([&] {
-        auto lines = readRecordLines(g.DataDir + "288895.mxy");
+        auto lines = platform::readLines(g.DataDir + "288895.mxy");
         if (!lines.empty()) versionLine = lines[0];
     });
     on([&] { g.QuestionBankVersion = platform::trimSpaces(versionLine); });
@@ -200,9 +201,13 @@ void FrmFengmian::FengMainCsh() {
         auto lines = platform::readLines(g.DataDir + "288899.mxy");
         if (!lines.empty()) stamp = lines[0];
     });
-    if (platform::val(stamp) != g.ModuleNumber) {
-        std::fprintf(stderr, "The question bank in %s belongs to module %d, not to module %d; the program ends.\n",
-                     g.DataDir.c_str(), static_cast<int>(platform::val(stamp)), static_cast<int>(g.ModuleNumber));
+    // A stamp too large to read as a number matches no module either.
+    bool otherModule = true;
+    on([&] { otherModule = platform::val(stamp) != g.ModuleNumber; });
+    if (otherModule) {
+        std::string stamped = platform::trimSpaces(stamp);
+        std::fprintf(stderr, "The question bank in %s belongs to module %s, not to module %d; the program ends.\n",
+                     g.DataDir.c_str(), stamped.empty() ? "(none)" : stamped.c_str(), static_cast<int>(g.ModuleNumber));
         rt().endProgram();
     }
 

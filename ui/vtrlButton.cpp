@@ -177,7 +177,10 @@ void vtrlButton::UserControl_ReadProperties(const PropertyBag& bag) {
     g.size = size > 0 ? size : (f.size > 0 ? f.size : 9);
     g.underline = flag("FontUnderline", false);
     LblCaption.setFont(g);
+    auto picture = [&](const char* n) { return bag.has(n) ? runtime().host().loadPicture(bag.get(n, "")) : nullptr; };
+    forms::UserControl::setMouseIcon(picture("MouseIcon"));
     setMousePointer(static_cast<int>(num("MousePointer", 0)));
+    ImgBack.setPicture(picture("Picture"));
     centreCaption();
     showFrame(enabled() ? 0 : 3);
 }
@@ -193,6 +196,7 @@ void vtrlButton::UserControl_WriteProperties(PropertyBag& bag) const {
     put("FontName", LblCaption.font().name, "");
     put("FontSize", platform::formatNumber(LblCaption.font().size), "0");
     put("FontUnderline", LblCaption.font().underline ? "-1" : "0", "0");
+    if (mouseIcon()) bag.set("MouseIcon", mouseIcon()->path);
     put("MousePointer", std::to_string(mousePointer()), "0");
     if (ImgBack.picture()) bag.set("Picture", ImgBack.picture()->path);
 }

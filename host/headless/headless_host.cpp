@@ -177,7 +177,8 @@ Point HeadlessHost::centreOf(const forms::Control& c) {
 }
 
 void HeadlessHost::pushMouse(MouseInput::Type type, Point p, int button, int buttonsAfter) {
-    Step s{Step::Mouse, {}, {}, {}, 0, {}};
+    Step s;
+    s.kind = Step::Mouse;
     s.mouse.type = type;
     s.mouse.screen = p;
     s.mouse.button = button;
@@ -225,26 +226,34 @@ void HeadlessHost::drag(const forms::Control& c, Point to, int steps) {
 }
 
 void HeadlessHost::key(int keyCode, int shift, std::string text) {
-    Step down{Step::Key, {}, {}, {}, 0, {}};
+    Step down;
+    down.kind = Step::Key;
     down.key = {true, keyCode, shift, std::move(text)};
     script_.push_back(std::move(down));
-    Step up{Step::Key, {}, {}, {}, 0, {}};
+    Step up;
+    up.kind = Step::Key;
     up.key = {false, keyCode, shift, {}};
     script_.push_back(std::move(up));
 }
 
 void HeadlessHost::type(const std::string& utf8) {
-    Step s{Step::Text, {}, {}, utf8, 0, {}};
+    Step s;
+    s.kind = Step::Text;
+    s.text = utf8;
     script_.push_back(std::move(s));
 }
 
 void HeadlessHost::pause(int ms) {
-    Step s{Step::Pause, {}, {}, {}, ms, {}};
+    Step s;
+    s.kind = Step::Pause;
+    s.ms = ms;
     script_.push_back(std::move(s));
 }
 
 void HeadlessHost::then(std::function<void()> action) {
-    Step s{Step::Action, {}, {}, {}, 0, std::move(action)};
+    Step s;
+    s.kind = Step::Action;
+    s.action = std::move(action);
     script_.push_back(std::move(s));
 }
 

@@ -87,7 +87,7 @@ public:
 
 private:
     struct Step {
-        enum Kind { Mouse, Key, Text, Pause, Action } kind;
+        enum Kind { Mouse, Key, Text, Pause, Action } kind = Mouse;
         forms::MouseInput mouse;
         forms::KeyInput key;
         std::string text;

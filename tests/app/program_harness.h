@@ -10,6 +10,7 @@
 #include "host/headless/headless_host.h"
 #include "platform/http.h"
 #include "platform/settings.h"
+#include "platform/shell.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
@@ -33,6 +34,7 @@ struct ProgramHarness {
         qz::Services s;
         s.host = &host;
         s.http = &http;
+        s.shell = &shell;
         s.settings = &settings;
         s.programFolder = folder.path();
         s.reportServer = originOf(server);
@@ -73,6 +75,7 @@ struct ProgramHarness {
     headless::HeadlessHost host;
     platform::CurlHttpClient http;
     platform::SettingsStore settings;
+    platform::RecordingShell shell;  // links and programs the program asked to open
     std::unique_ptr<qz::Program> program;
 };
 

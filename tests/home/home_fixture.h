@@ -1,0 +1,132 @@
+#pragma once
+// The home screen of a whole program on the headless host: a scratch installation whose
+// catalogue, records and product information a test sets before start-up, and clicks on
+// the screen's real buttons afterwards.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "home/FrmFengmian.h"
+#include "tests/app/program_harness.h"
+#include "ui/FrmQZMSGBOX.h"
+
+namespace hometest {
+
+using testsupport::ProgramFolder;
+using testsupport::ProgramHarness;
+
+// Each line followed by CR LF.
+inline std::string crlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+// The id of a skin picture: its file name without the folder and the ".mxy".
+inline std::string pictureId(const forms::PicturePtr& p) {
+    if (!p) return "";
+    std::string name = p->path.substr(p->path.find_last_of("/\\") + 1);
+    return name.size() > 4 ? name.substr(0, name.size() - 4) : name;
+}
+
+// What the program's own message box showed while it was open.
+struct BoxSeen {
+    bool opened = false;
+    std::string title;
+    std::string prompt;
+    std::string icon;
+};
+
+// Confirm, cancel and the small close button of the own message box.
+enum BoxButton { Cancel = 0, Confirm = 1, CloseSpot = 3 };
+
+class HomeRun {
+public:
+    HomeRun() { folder.writeProductInfo(info_); }
+    virtual ~HomeRun() = default;
+
+    // Product information with the start-up defaults for the home screen's entries.
+    static std::vector<std::string> defaultInfo() {
+        std::vector<std::string> info = ProgramFolder::fullProductInfo();
+        info[29] = "&H666666";
+        info[30] = "240";
+        info[31] = "5040";
+        info[32] = "7440";
+        info[33] = "9930";
+        info[34] = "2";
+        return info;
+    }
+    void setInfo(int entry, std::string value) {
+        info_[static_cast<std::size_t>(entry)] = std::move(value);
+        folder.writeProductInfo(info_);
+    }
+    // Unit names of the installation configuration, unit u from 0.
+    void setUnitNames(const std::map<int, std::string>& names) {
+        std::vector<std::string> ver = ProgramFolder::fullVerLines();
+        for (const auto& [u, name] : names) ver[static_cast<std::size_t>(4 + u)] = name;
+        folder.writeVer(ver);
+    }
+    void writeCatalogue(const std::vector<std::string>& lines) { folder.writeDataBytes("288891.mxy", crlf(lines)); }
+    void writeRecord(const std::string& name, const std::string& bytes) {
+        testsupport::writeFileBytes(folder.ksdata() + "/" + name, bytes);
+    }
+    void writeProgress(const std::vector<std::string>& lines) { writeRecord("288893.mxy", crlf(lines)); }
+    std::string progressBytes() const { return testsupport::readFileBytes(folder.ksdata() + "/288893.mxy"); }
+
+    // Start-up up to the home screen standing idle; a program already running is closed
+    // first, as only one copy may run.
+    void run(int twipsPerPixel = 15) {
+        h.reset();
+        h = std::make_unique<ProgramHarness>(folder, twipsPerPixel);
+        h->p().run();
+    }
+    qz::FrmFengmian& start() {
+        run();
+        return home();
+    }
+    qz::FrmFengmian& home() {
+        EXPECT_TRUE(h->isLoaded("FrmFengmian"));
+        return h->p().frmFengmian();
+    }
+    qz::Shared& g() { return h->g(); }
+    qz::vtrlButton& button(int index) { return home().ClickBotn(index); }
+
+    void click(const forms::Control& c) {
+        h->host.click(c);
+        h->host.runUntilIdle();
+    }
+    void click(int index) { click(home().ClickBotn(index)); }
+    void clicks(std::initializer_list<int> indexes) {
+        for (int i : indexes) click(i);
+    }
+
+    // Clicks a control and, when the own message box opens, clicks one of its buttons.
+    BoxSeen clickAnswering(const forms::Control& c, BoxButton answer) {
+        BoxSeen seen;
+        h->host.click(c);
+        h->host.then([this, &seen, answer] {
+            forms::Form* top = h->p().rt.topModal();
+            if (!top || top->name() != "FrmQZMSGBOX") return;
+            auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
+            seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
+            h->host.click(box.LblClick(answer));
+        });
+        h->host.runUntilIdle();
+        return seen;
+    }
+    BoxSeen clickAnswering(int index, BoxButton answer) { return clickAnswering(home().ClickBotn(index), answer); }
+
+    ProgramFolder folder;
+    std::unique_ptr<ProgramHarness> h;
+
+private:
+    std::vector<std::string> info_ = defaultInfo();
+};
+
+class HomeScreen : public ::testing::Test, public HomeRun {};
+
+}  // namespace hometest
