@@ -1,6 +1,7 @@
 #include "host/qt/picture.h"
 
 #include <QPixmap>
+#include <unordered_map>
 
 #include "platform/picture_info.h"
 #include "platform/vb_error.h"
@@ -12,12 +13,28 @@ QCursor QtPicture::cursor() const {
     return *cursor_;
 }
 
-std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
-                                         int twipsPerPixelY) {
+namespace {
+
+// Windows read their pictures from the files at every assignment, and a screen assigns the
+// same strip to many buttons. The file is still read each time; only the decoding of bytes
+// already seen is shared, so a changed file is a new picture.
+const QImage& decodedImage(const std::string& bytes) {
+    static std::unordered_map<std::string, QImage> cache;
+    auto it = cache.find(bytes);
+    if (it != cache.end()) return it->second;
     QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
     if (image.isNull()) platform::raise(481);
+    if (cache.size() >= 256) cache.clear();
+    return cache.emplace(bytes, image.convertToFormat(QImage::Format_ARGB32_Premultiplied)).first->second;
+}
+
+}  // namespace
+
+std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
+                                         int twipsPerPixelY) {
+    const QImage& image = decodedImage(bytes);
     auto p = std::make_shared<QtPicture>();
-    p->image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    p->image = image;
     p->path = path;
     p->widthPx = image.width();
     p->heightPx = image.height();
