@@ -13,8 +13,6 @@ namespace qz {
 
 namespace {
 
-int scaled(double design, double scale) { return static_cast<int>(platform::clng(design * scale)); }
-
 // Built-in product information, used where the installation files say nothing.
 void setProductDefaults(std::array<std::string, 41>& pi) {
     for (auto& e : pi) e.clear();
@@ -68,14 +66,11 @@ void FrmStart::Form_Load() {
         rt().endProgram();
     }
     on([&] { readInfo(); });
-    on([&] {
-        g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
-        g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
-    });
-    on([&] { setWidth(scaled(6000, g.ScaleX)); });
-    on([&] { setHeight(scaled(3000, g.ScaleY)); });
-    on([&] { setPicture(p_.LoadPicture(g.DataDir + "l20059" + ".mxy")); });
-    on([&] { Label1.setTop(scaled(2160, g.ScaleY)); });
+    on([&] { p_.computeScale(); });
+    on([&] { setWidth(p_.sx(6000)); });
+    on([&] { setHeight(p_.sy(3000)); });
+    on([&] { setPicture(p_.SkinPicture("l20059")); });
+    on([&] { Label1.setTop(p_.sy(2160)); });
     on([&] { Label1.setCaption("正在启动" + g.ModuleTitle + "，请稍候..."); });
     on([&] { Label1.setFontSize(11 * g.ScaleX); });
     on([&] { Label1.setLeft((width() - Label1.width()) / 2); });
@@ -84,7 +79,7 @@ void FrmStart::Form_Load() {
         g.DemoRunning = false;
     });
     on([&] { g.ExamineeName = g.ProductInfo[8]; });
-    on([&] { setIcon(p_.LoadPicture(g.DataDir + "l62011" + ".mxy")); });
+    on([&] { setIcon(p_.SkinPicture("l62011")); });
     on([&] { setCaption("Quorvane练习系统"); });
     on([&] { g.OsVersion = GetOSVersionOF(); });
     on([&] {

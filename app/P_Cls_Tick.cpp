@@ -28,16 +28,8 @@ void P_Cls_Tick::OverTick() {
     if (Busy) Busy(false);
 }
 
-void P_Cls_Tick::waitWithEvents(std::int64_t ms) {
-    std::int64_t t0 = rt_.now();
-    do {
-        rt_.host().waitForInput(static_cast<int>(std::clamp<std::int64_t>(ms, 0, 10)));
-        rt_.doEvents();
-    } while (rt_.now() - t0 < ms);
-}
-
 void P_Cls_Tick::WaitPauseOrStop(std::int64_t lWaitTime) {
-    while (pause_ && !stop_) waitWithEvents(lWaitTime);
+    while (pause_ && !stop_) rt_.sleepWithEvents(static_cast<int>(std::clamp<std::int64_t>(lWaitTime, 0, 1 << 30)));
 }
 
 bool P_Cls_Tick::DoTickEvents(std::int64_t lTicks, bool bWaitPauseOrStopForOver, std::int64_t lWaitPauseOrStopWaitTime) {

@@ -35,7 +35,6 @@ public:
     bool isBusy() const { return busy_; }
 
 private:
-    void waitWithEvents(std::int64_t ms);
     forms::Runtime& rt_;
     std::int64_t start_;
     std::int64_t last_;

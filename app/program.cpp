@@ -3,6 +3,7 @@
 #include "app/FrmStart.h"
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
+#include "platform/numbers.h"
 #include "ui/FrmQZMSGBOX.h"
 
 namespace qz {
@@ -40,9 +41,17 @@ forms::OnError Program::reporting(const std::string& tag) {
     });
 }
 
-forms::PicturePtr Program::LoadPicture(const std::string& path) {
-    return rt.host().loadPicture(platform::resolvePath(path));
+forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host().loadPicture(path); }
+
+forms::PicturePtr Program::SkinPicture(const std::string& id) { return LoadPicture(g.DataDir + id + ".mxy"); }
+
+void Program::computeScale() {
+    g.ScaleX = rt.host().twipsPerPixelX() / 15.0;
+    g.ScaleY = rt.host().twipsPerPixelY() / 15.0;
 }
+
+int Program::sx(double design) const { return platform::clng(design * g.ScaleX); }
+int Program::sy(double design) const { return platform::clng(design * g.ScaleY); }
 
 bool Program::takeInstanceLock() {
     return instanceLock_.acquire(platform::joinPath(g.ProgramFolder, ".quorvane.lock"));

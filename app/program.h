@@ -99,6 +99,14 @@ public:
 
     // Pictures of the data folder and the like; the path may use either separator.
     forms::PicturePtr LoadPicture(const std::string& path);
+    // A skin picture of the data folder by its id, read from its file at every call.
+    forms::PicturePtr SkinPicture(const std::string& id);
+
+    // The screen's twips per pixel over 15, as start-up and the home screen compute it.
+    void computeScale();
+    // Design twips on the screen: horizontal values by ScaleX, vertical ones by ScaleY.
+    int sx(double design) const;
+    int sy(double design) const;
 
     // Refuses a second running copy; true when this copy may run.
     bool takeInstanceLock();

@@ -1,14 +1,17 @@
 #include "app/records.h"
 
-#include "platform/files.h"
 #include "platform/textfile.h"
+#include "platform/vb_error.h"
 
 namespace qz {
 
 std::vector<std::string> readRecordLines(const std::string& path) {
-    std::string real = platform::resolvePath(path);
-    if (!platform::fileExists(real) && !platform::dirExists(real)) return {};
-    return platform::readLines(real);
+    try {
+        return platform::readLines(path);
+    } catch (const platform::VbError& e) {
+        if (e.number == 53) return {};
+        throw;
+    }
 }
 
 }  // namespace qz

@@ -583,11 +583,17 @@ bool isEditingKey(int code) {
     }
 }
 
+// The control that takes the keyboard now; null sends the keys to the form.
+Control* keyTarget(const Form& f) {
+    Control* target = f.activeControl();
+    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) return nullptr;
+    return target;
+}
+
 }  // namespace
 
 void Runtime::keyTo(Form& f, const KeyInput& k) {
-    Control* target = f.activeControl();
-    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) target = nullptr;
+    Control* target = keyTarget(f);
     bool formFirst = f.keyPreview || !target;
     int code = k.keyCode;
     int shift = k.shift;
@@ -619,8 +625,7 @@ void Runtime::dispatchText(const std::string& t) {
     Form* f = activeForm_;
     if (!f || !f->isLoaded() || !acceptsInput(*f)) return;
     for (char32_t c : platform::toU32(t)) {
-        Control* target = f->activeControl();
-        if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) target = nullptr;
+        Control* target = keyTarget(*f);
         bool formFirst = f->keyPreview || !target;
         int ascii = c == U'\n' ? 13 : platform::ansiCode(c);
         const int original = ascii;

@@ -171,7 +171,6 @@ private:
     Form* activeForm_ = nullptr;
     Control* capture_ = nullptr;
     Form* captureForm_ = nullptr;
-    bool captureIsForm_ = false;
     int heldButtons_ = 0;
     Form* dragForm_ = nullptr;
     Point dragStart_;

@@ -114,10 +114,10 @@ FrmFengmian::FrmFengmian(Program& p)
     picShouYe.MouseDown = [this](int b, int s, int x, int y) { picShouYe_MouseDown(b, s, x, y); };
 }
 
-int FrmFengmian::sx(double v) const { return platform::clng(v * p_.g.ScaleX); }
-int FrmFengmian::sy(double v) const { return platform::clng(v * p_.g.ScaleY); }
+int FrmFengmian::sx(double v) const { return p_.sx(v); }
+int FrmFengmian::sy(double v) const { return p_.sy(v); }
 
-forms::PicturePtr FrmFengmian::skin(const std::string& id) { return p_.LoadPicture(p_.g.DataDir + id + ".mxy"); }
+forms::PicturePtr FrmFengmian::skin(const std::string& id) { return p_.SkinPicture(id); }
 
 // ---- load ----
 
@@ -127,10 +127,7 @@ void FrmFengmian::Form_Load() {
     // built, since the home screen is of no use without its build. A picture or an
     // advertisement that is there but cannot be read is reported.
     forms::OnError step = p_.reporting("fengmianload");
-    step([&] {
-        g.ScaleX = rt().host().twipsPerPixelX() / 15.0;
-        g.ScaleY = rt().host().twipsPerPixelY() / 15.0;
-    });
+    step([&] { p_.computeScale(); });
     step([&] { setWidth(sx(12000)); });
     step([&] { setHeight(sy(9000)); });
     step([&] { setIcon(skin("l62011")); });

@@ -43,7 +43,7 @@ PictureInfo pictureInfoFromBytes(const std::string& bytes) {
 }
 
 PictureInfo readPictureInfo(const std::string& path) {
-    auto bytes = readBytes(resolvePath(path));
+    auto bytes = readBytes(path);
     if (!bytes) throw VbError(53, vbErrorDescription(53));
     return pictureInfoFromBytes(*bytes);
 }

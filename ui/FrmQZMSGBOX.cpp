@@ -40,9 +40,9 @@ FrmQZMSGBOX::FrmQZMSGBOX(Program& p)
 void FrmQZMSGBOX::Form_Load() {
     Shared& g = p_.g;
     forms::OnError silent;
-    auto sx = [&](double v) { return static_cast<int>(platform::clng(v * g.ScaleX)); };
-    auto sy = [&](double v) { return static_cast<int>(platform::clng(v * g.ScaleY)); };
-    auto pic = [&](const std::string& id) { return p_.LoadPicture(g.DataDir + id + ".mxy"); };
+    auto sx = [&](double v) { return p_.sx(v); };
+    auto sy = [&](double v) { return p_.sy(v); };
+    auto pic = [&](const std::string& id) { return p_.SkinPicture(id); };
     silent([&] { setIcon(pic("l62011")); });
     silent([&] { setCaption("Quorvane练习系统"); });
     silent([&] { setWidth(sx(5550)); });

@@ -93,60 +93,49 @@ bool vtrlButton::IsMouseOver() const {
 
 void vtrlButton::setForeColor(forms::Color c) {
     LblCaption.setForeColor(c);
-    propertyChanged();
 }
 
 void vtrlButton::setEnabled(bool v) {
     forms::UserControl::setEnabled(v);
-    propertyChanged();
     showFrame(v ? 0 : 3);
 }
 
 void vtrlButton::setFont(const forms::Font& f) {
     LblCaption.setFont(f);
-    propertyChanged();
 }
 
 void vtrlButton::setCaption(const std::string& c) {
     LblCaption.setCaption(c);
-    propertyChanged();
     centreCaption();
 }
 
 void vtrlButton::setFontBold(bool b) {
     LblCaption.setFontBold(b);
-    propertyChanged();
 }
 
 void vtrlButton::setFontName(const std::string& n) {
     LblCaption.setFontName(n);
-    propertyChanged();
 }
 
 void vtrlButton::setFontSize(double s) {
     // A size of 0 (a layout that stores none) keeps the caption measurable at 1 point.
     LblCaption.setFontSize(s > 0 ? s : 1);
-    propertyChanged();
 }
 
 void vtrlButton::setFontUnderline(bool u) {
     LblCaption.setFontUnderline(u);
-    propertyChanged();
 }
 
 void vtrlButton::setMouseIcon(forms::PicturePtr p) {
     forms::UserControl::setMouseIcon(std::move(p));
-    propertyChanged();
 }
 
 void vtrlButton::setMousePointerValue(int v) {
     setMousePointer(v);
-    propertyChanged();
 }
 
 void vtrlButton::setPicture(forms::PicturePtr p) {
     ImgBack.setPicture(std::move(p));
-    propertyChanged();
 }
 
 // ---- handlers ----

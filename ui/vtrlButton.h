@@ -70,15 +70,11 @@ public:
 
     void move(int left, int top, int width, int height) override;
 
-    // The container's layout data was told that a property changed.
-    int propertyChanges = 0;
-
 private:
     bool IsMouseOver() const;
     void showFrame(int k);
     void centreCaption();
     void pressedCaption();
-    void propertyChanged() { ++propertyChanges; }
 };
 
 }  // namespace qz
