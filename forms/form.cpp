@@ -17,6 +17,10 @@ Form::~Form() {
 
 void Form::move(int left, int top, int width, int height) {
     if (width < 0 || height < 0) throw platform::VbError(380, "Invalid property value");
+    if (windowState_ == 2) {
+        normal_ = {left, top, width, height};
+        return;
+    }
     left_ = left;
     top_ = top;
     width_ = width;
@@ -60,8 +64,17 @@ void Form::setFormBorderStyle(int b) {
 
 void Form::setWindowState(int s) {
     if (s < 0 || s > 2) throw platform::VbError(380, "Invalid property value");
+    if (s == windowState_) return;
+    if (s == 2) {
+        normal_ = rect();
+        Rect m = runtime_.host().maximisedBounds(*this);
+        left_ = m.left, top_ = m.top, width_ = m.width, height_ = m.height;
+    } else if (windowState_ == 2) {
+        left_ = normal_.left, top_ = normal_.top, width_ = normal_.width, height_ = normal_.height;
+    }
     windowState_ = s;
     if (isLoaded()) runtime_.formChanged(*this);
+    changed();
 }
 
 void Form::setTopmost(bool t) {
@@ -80,12 +93,12 @@ void Form::show(bool modal) {
     if (state_ == FormState::Unloaded) return;  // a dead form's own code must not bring it back
     if (state_ == FormState::Created) load();
     if (state_ != FormState::Loaded) return;
-    if (!shownOnce && startUpPosition == 2) {
+    if (!shownOnce_ && startUpPosition == 2) {
         Size s = runtime_.host().screenSize();
         left_ = (s.width - width_) / 2;
         top_ = (s.height - height_) / 2;
     }
-    shownOnce = true;
+    shownOnce_ = true;
     visible_ = true;
     runtime_.formShown(*this);
     if (modal) runtime_.runModal(*this);

@@ -33,7 +33,9 @@ public:
     // 0 none, 1 fixed single.
     int formBorderStyle() const { return borderStyle_; }
     void setFormBorderStyle(int b);
-    int windowState() const { return windowState_; }  // 0 normal, 1 minimised, 2 maximised
+    // 0 normal, 1 minimised, 2 maximised. A maximised form's geometry is the real window's;
+    // moving it only changes where it goes back to.
+    int windowState() const { return windowState_; }
     void setWindowState(int s);
     bool showInTaskbar = true;
     // 0 manual, 2 centre of the screen at the first show.
@@ -79,10 +81,6 @@ public:
     virtual void Form_KeyPress(int& keyAscii) { (void)keyAscii; }
     virtual void Form_KeyUp(int& keyCode, int shift) { (void)keyCode, (void)shift; }
 
-    // Host bookkeeping.
-    void* hostData = nullptr;
-    bool shownOnce = false;
-
 private:
     friend class Runtime;
     Runtime& runtime_;
@@ -92,6 +90,8 @@ private:
     bool topmost_ = false;
     FormState state_ = FormState::Created;
     bool unloading_ = false;
+    bool shownOnce_ = false;
+    Rect normal_;  // geometry to restore from maximised
     Control* active_ = nullptr;
 };
 

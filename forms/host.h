@@ -78,6 +78,16 @@ public:
     // Empty while open; then the chosen leaf id, or -1 when dismissed.
     virtual std::optional<int> popupResult() = 0;
 
+    // True when a window of the host's own (an open popup menu or message box) covers the
+    // point: nothing of the model is under the pointer there.
+    virtual bool hostWindowAt(Point screen) { (void)screen; return false; }
+    // Where a maximised form lies on the screen, in twips.
+    virtual Rect maximisedBounds(const Form& form) {
+        (void)form;
+        Size s = screenSize();
+        return {0, 0, s.width, s.height};
+    }
+
     // A loop that cannot end without input the host will never give (headless only).
     virtual void waitingForever(const std::string& what) { (void)what; }
 };

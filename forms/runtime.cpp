@@ -316,6 +316,12 @@ void Runtime::controlDestroyed(Control& c) {
     if (f.active_ == &c) f.active_ = nullptr;
 }
 
+void Runtime::hostGeometry(Form& f, Rect r) {
+    if (f.windowState_ != 2 || f.rect() == r) return;
+    f.left_ = r.left, f.top_ = r.top, f.width_ = r.width, f.height_ = r.height;
+    invalidate(f);
+}
+
 void Runtime::activate(Form& f) {
     if (!f.isLoaded() || !f.visible()) return;
     shown_.erase(std::remove(shown_.begin(), shown_.end(), &f), shown_.end());

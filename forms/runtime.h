@@ -94,6 +94,8 @@ public:
     // Nested loop of a modal form: returns when the form is hidden or unloaded.
     void runModal(Form& f);
     Form* topModal() const { return modal_.empty() ? nullptr : modal_.back(); }
+    // Forms shown modally, outermost first.
+    const std::vector<Form*>& modalForms() const { return modal_; }
 
     // Chooses from a popup built from menu items; runs the chosen item's Click.
     void popup(MenuItem& menu, Point screen);
@@ -115,6 +117,9 @@ public:
     void formHidden(Form& f);
     void formUnloaded(Form& f);
     void formChanged(Form& f) { host_.formChanged(f); }
+    // The host reports where the window manager put a real window (a maximised one): the
+    // model mirrors it without echoing it back.
+    void hostGeometry(Form& f, Rect r);
     void invalidate(Form& f) { host_.invalidate(f); }
     void controlDestroyed(Control& c);
     void activate(Form& f);

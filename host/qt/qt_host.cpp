@@ -174,7 +174,6 @@ void QtHost::formShown(forms::Form& form) {
     if (!w) {
         w = new FormWindow(*this, form);
         windows_[&form] = w;
-        form.hostData = w;
     }
     apply(form, *w);
     showWindow(form, *w);
@@ -202,7 +201,6 @@ void QtHost::formDestroyed(forms::Form& form) {
     if (it == windows_.end()) return;
     delete it->second;
     windows_.erase(it);
-    form.hostData = nullptr;
 }
 
 void QtHost::apply(forms::Form& f, FormWindow& w) {

@@ -187,7 +187,6 @@ TEST_F(QtHostTest, WindowsMirrorTheModel) {
     host.sync();
     QWidget* w = host.windowOf(form);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(form.hostData, w);
     EXPECT_FALSE(w->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Tool);
     EXPECT_TRUE(w->windowFlags() & Qt::WindowStaysOnTopHint);
