@@ -46,7 +46,7 @@ void setProductDefaults(std::array<std::string, 41>& pi) {
 FrmStart::FrmStart(Program& p)
     : forms::Form(p.rt, "FrmStart"), Label1(this, "Label1"), Timer1(this, "Timer1"), p_(p) {
     setFormBorderStyle(0);
-    startUpPosition = 2;
+    setStartUpPosition(2);
     move(0, 0, 6000, 3000);
     Label1.setBackStyle(0);
     Label1.setForeColor(forms::colors::White);

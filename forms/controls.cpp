@@ -36,21 +36,14 @@ void raiseMissingElement(const std::string& name, int index) {
 // ---- Control ----
 
 Control::Control(Container* parent, Kind kind, std::string name, int index)
-    : parent_(parent), kind_(kind), name_(std::move(name)), index_(index) {
+    : parent_(parent), form_(parent ? parent->form_ : nullptr), kind_(kind), name_(std::move(name)), index_(index) {
     if (parent_) parent_->adopt(this);
 }
 
 Control::~Control() {
-    if (parent_) {
-        parent_->release(this);
-        runtime().controlDestroyed(*this);
-    }
-}
-
-Form& Control::form() const {
-    const Control* c = this;
-    while (c->parent_) c = c->parent_;
-    return *static_cast<Form*>(const_cast<Control*>(c));
+    if (parent_) parent_->release(this);
+    // A form's own base part goes last; its controls are gone by then.
+    if (kind_ != Kind::Form && form_) form_->rt().controlDestroyed(*this);
 }
 
 Runtime& Control::runtime() const { return form().rt(); }
@@ -137,20 +130,14 @@ Point Control::originInForm() const {
 }
 
 void Control::changed() {
-    if (kind_ == Kind::Form) {
-        auto* f = static_cast<Form*>(this);
-        if (f->isLoaded()) f->rt().invalidate(*f);
-        return;
-    }
-    Form& f = form();
-    if (f.isLoaded()) f.rt().invalidate(f);
+    if (form_ && form_->isLoaded()) form_->rt().invalidate(*form_);
 }
 
 // ---- Container ----
 
 Container::Container(Container* parent, Kind kind, std::string name, int index)
     : Control(parent, kind, std::move(name), index) {
-    if (parent) font = parent->font;
+    if (parent) font_ = parent->font_;
 }
 
 Container::~Container() {
@@ -180,7 +167,7 @@ std::vector<Control*> Container::paintOrder() const {
 // ---- Label ----
 
 Label::Label(Container* parent, std::string name, int index) : Control(parent, Kind::Label, std::move(name), index) {
-    if (parent) font_ = parent->font;
+    if (parent) font_ = parent->font();
 }
 
 void Label::setCaption(std::string text) {
@@ -205,7 +192,7 @@ void Label::move(int left, int top, int width, int height) {
 }
 
 std::string Label::displayText() const {
-    if (!useMnemonic) return caption_;
+    if (!useMnemonic_) return caption_;
     std::string out;
     out.reserve(caption_.size());
     for (std::size_t i = 0; i < caption_.size(); ++i) {
@@ -314,12 +301,21 @@ Point PictureBox::clientOffset() const {
 
 void PictureBox::setPicture(PicturePtr p) {
     picture_ = std::move(p);
-    if (autoSize && picture_) {
-        Point off = clientOffset();
-        width_ = picture_->widthTwips + 2 * off.x;
-        height_ = picture_->heightTwips + 2 * off.y;
-    }
+    fitPicture();
     changed();
+}
+
+void PictureBox::setAutoSize(bool v) {
+    autoSize_ = v;
+    fitPicture();
+    changed();
+}
+
+void PictureBox::fitPicture() {
+    if (!autoSize_ || !picture_) return;
+    Point off = clientOffset();
+    width_ = picture_->widthTwips + 2 * off.x;
+    height_ = picture_->heightTwips + 2 * off.y;
 }
 
 Frame::Frame(Container* parent, std::string name, int index) : Container(parent, Kind::Frame, std::move(name), index) {
@@ -332,7 +328,12 @@ UserControl::UserControl(Container* parent, std::string name, int index)
 // ---- TextBox ----
 
 TextBox::TextBox(Container* parent, std::string name, int index) : Control(parent, Kind::TextBox, std::move(name), index) {
-    if (parent) font = parent->font;
+    if (parent) font_ = parent->font();
+}
+
+void TextBox::setMaxLength(int n) {
+    if (n < 0) throw platform::VbError(380, "Invalid property value");
+    maxLength_ = n;
 }
 
 void TextBox::setText(std::string t) {
@@ -392,11 +393,11 @@ bool TextBox::hasFocus() const {
 }
 
 void TextBox::typeText(const std::string& utf8) {
-    if (locked) return;
+    if (locked_) return;
     std::u32string add;
     for (char32_t c : platform::toU32(utf8)) {
         if (c == U'\r') {
-            if (!multiLine) continue;
+            if (!multiLine_) continue;
             add += U"\r\n";
             continue;
         }
@@ -404,9 +405,9 @@ void TextBox::typeText(const std::string& utf8) {
         add += c;
     }
     if (add.empty()) return;
-    if (maxLength > 0) {
+    if (maxLength_ > 0) {
         int have = static_cast<int>(platform::charCount(text_)) - selLength_;
-        int room = maxLength - have;
+        int room = maxLength_ - have;
         if (room <= 0) return;
         if (static_cast<int>(add.size()) > room) add.resize(static_cast<std::size_t>(room));
     }
@@ -436,12 +437,12 @@ void TextBox::editKey(int keyCode, int shift) {
         case vk::Home: moveCaret(0); break;
         case vk::End: moveCaret(n); break;
         case vk::Delete:
-            if (locked) break;
+            if (locked_) break;
             if (selLength_ == 0 && selStart_ < n) selLength_ = 1;
             if (selLength_ > 0) replaceSelection(U"");
             break;
         case vk::Back:
-            if (locked) break;
+            if (locked_) break;
             if (selLength_ == 0 && selStart_ > 0) { --selStart_; selLength_ = 1; }
             if (selLength_ > 0) replaceSelection(U"");
             break;
@@ -452,7 +453,7 @@ void TextBox::editKey(int keyCode, int shift) {
 // ---- CheckBox, Shape, Line ----
 
 CheckBox::CheckBox(Container* parent, std::string name, int index) : Control(parent, Kind::CheckBox, std::move(name), index) {
-    if (parent) font = parent->font;
+    if (parent) font_ = parent->font();
 }
 
 void CheckBox::setValue(int v) {
@@ -465,7 +466,17 @@ void CheckBox::setValue(int v) {
 
 Shape::Shape(Container* parent, std::string name, int index) : Control(parent, Kind::Shape, std::move(name), index) {}
 
+void Shape::setBorderWidth(int w) {
+    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
+    assign(borderWidth_, w);
+}
+
 Line::Line(Container* parent, std::string name, int index) : Control(parent, Kind::Line, std::move(name), index) {}
+
+void Line::setBorderWidth(int w) {
+    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
+    assign(borderWidth_, w);
+}
 
 void Line::setPoints(int x1, int y1, int x2, int y2) {
     x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2;
@@ -481,13 +492,13 @@ void Line::setPoints(int x1, int y1, int x2, int y2) {
 Timer::Timer(Container* parent, std::string name, int index) : Control(parent, Kind::Timer, std::move(name), index) {
     visible_ = false;
     enabled_ = false;
-    if (parent_) runtime().timerCreated(*this);
+    if (form_) runtime().timerCreated(*this);
 }
 
 Timer::~Timer() = default;
 
 void Timer::rearm() {
-    if (parent_) due = runtime().now() + interval_;
+    if (form_) due = runtime().now() + interval_;
 }
 
 void Timer::setInterval(int ms) {

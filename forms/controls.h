@@ -36,7 +36,9 @@ public:
     const std::string& name() const { return name_; }
     int index() const { return index_; }  // -1 outside a control array
     Container* parent() const { return parent_; }
-    Form& form() const;
+    // Every control belongs to the form it was created in for its whole life, even when its
+    // container goes first: the runtime's registrations are undone through it.
+    Form& form() const { return *form_; }
     Runtime& runtime() const;
 
     // Windowed controls own a window: they stack above windowless siblings and are what
@@ -65,8 +67,10 @@ public:
     bool effectivelyVisible() const;
     bool effectivelyEnabled() const;
 
-    std::string toolTipText;
-    std::string tag;
+    const std::string& toolTipText() const { return toolTipText_; }
+    void setToolTipText(std::string t) { toolTipText_ = std::move(t); }
+    const std::string& tag() const { return tag_; }
+    void setTag(std::string t) { tag_ = std::move(t); }
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int v);
     PicturePtr mouseIcon() const { return mouseIcon_; }
@@ -85,12 +89,22 @@ public:
     KeyHandler KeyDown, KeyUp;
     KeyPressHandler KeyPress;
     PlainHandler Change;
+    PlainHandler GotFocus, LostFocus;
 
     void changed();  // asks the host to repaint
 
 protected:
     friend class Container;
+    friend class Form;
+    // Sets a property and repaints when it changed.
+    template <class T, class V>
+    void assign(T& field, V&& value) {
+        if (field == value) return;
+        field = std::forward<V>(value);
+        changed();
+    }
     Container* parent_;
+    Form* form_;
     Kind kind_;
     std::string name_;
     int index_;
@@ -100,6 +114,8 @@ protected:
     int mousePointer_ = 0;
     PicturePtr mouseIcon_;
     int z_ = 0;
+    std::string toolTipText_;
+    std::string tag_;
 };
 
 // A control that holds others and clips them to its client area.
@@ -116,13 +132,14 @@ public:
     virtual Point clientOffset() const { return {0, 0}; }
 
     Color backColor() const { return backColor_; }
-    void setBackColor(Color c) { backColor_ = c; changed(); }
+    void setBackColor(Color c) { assign(backColor_, c); }
     PicturePtr picture() const { return picture_; }
     virtual void setPicture(PicturePtr p) { picture_ = std::move(p); changed(); }
     int borderStyle() const { return borderStyle_; }
-    void setBorderStyle(int b) { borderStyle_ = b; changed(); }
-
-    Font font;  // ambient font of the children
+    void setBorderStyle(int b) { assign(borderStyle_, b); }
+    // Ambient font: the one controls created in this container start with.
+    const Font& font() const { return font_; }
+    void setFont(Font f) { assign(font_, std::move(f)); }
 
 protected:
     friend class Control;
@@ -134,6 +151,7 @@ protected:
     Color backColor_ = colors::ButtonFace;
     PicturePtr picture_;
     int borderStyle_ = 0;
+    Font font_;
 };
 
 class Label : public Control {
@@ -153,16 +171,17 @@ public:
     bool wordWrap() const { return wordWrap_; }
     void setWordWrap(bool v);
     int alignment() const { return alignment_; }  // 0 left, 1 right, 2 centre
-    void setAlignment(int a) { alignment_ = a; changed(); }
+    void setAlignment(int a) { assign(alignment_, a); }
     int backStyle() const { return backStyle_; }  // 0 transparent, 1 opaque
-    void setBackStyle(int b) { backStyle_ = b; changed(); }
+    void setBackStyle(int b) { assign(backStyle_, b); }
     int borderStyle() const { return borderStyle_; }
     void setBorderStyle(int b) { borderStyle_ = b; remeasure(); }
     Color foreColor() const { return foreColor_; }
-    void setForeColor(Color c) { foreColor_ = c; changed(); }
+    void setForeColor(Color c) { assign(foreColor_, c); }
     Color backColor() const { return backColor_; }
-    void setBackColor(Color c) { backColor_ = c; changed(); }
-    bool useMnemonic = true;
+    void setBackColor(Color c) { assign(backColor_, c); }
+    bool useMnemonic() const { return useMnemonic_; }
+    void setUseMnemonic(bool v) { useMnemonic_ = v; remeasure(); }
 
     // The text as shown: access-key ampersands removed.
     std::string displayText() const;
@@ -183,6 +202,7 @@ private:
     int borderStyle_ = 0;
     Color foreColor_ = colors::ButtonText;
     Color backColor_ = colors::ButtonFace;
+    bool useMnemonic_ = true;
 };
 
 class Image : public Control {
@@ -192,27 +212,40 @@ public:
     // Without Stretch the image takes the picture's natural size.
     void setPicture(PicturePtr p);
     bool stretch() const { return stretch_; }
-    void setStretch(bool s) { stretch_ = s; changed(); }
-    int borderStyle = 0;
+    void setStretch(bool s) { assign(stretch_, s); }
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int b) { assign(borderStyle_, b); }
 
 private:
     PicturePtr picture_;
     bool stretch_ = false;
+    int borderStyle_ = 0;
 };
 
 class PictureBox : public Container {
 public:
     PictureBox(Container* parent, std::string name, int index = -1);
     Point clientOffset() const override;
-    bool autoSize = false;
+    bool autoSize() const { return autoSize_; }
+    void setAutoSize(bool v);
     void setPicture(PicturePtr p) override;
+
+private:
+    void fitPicture();
+    bool autoSize_ = false;
 };
 
 class Frame : public Container {
 public:
     Frame(Container* parent, std::string name, int index = -1);
-    std::string caption;
-    Color foreColor = colors::ButtonText;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { assign(caption_, std::move(c)); }
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color c) { assign(foreColor_, c); }
+
+private:
+    std::string caption_;
+    Color foreColor_ = colors::ButtonText;
 };
 
 class TextBox : public Control {
@@ -222,15 +255,24 @@ public:
     const std::string& text() const { return text_; }
     // Every assignment raises Change, as the platform does, even to the same text.
     void setText(std::string t);
-    bool multiLine = false;
-    int maxLength = 0;  // characters, 0 unlimited
-    bool locked = false;
-    int scrollBars = 0;
-    int alignment = 0;
-    int borderStyle = 1;
-    Font font;
-    Color foreColor = colors::WindowText;
-    Color backColor = colors::WindowBackground;
+    bool multiLine() const { return multiLine_; }
+    void setMultiLine(bool v) { assign(multiLine_, v); }
+    int maxLength() const { return maxLength_; }  // characters, 0 unlimited
+    void setMaxLength(int n);
+    bool locked() const { return locked_; }
+    void setLocked(bool v) { locked_ = v; }
+    int scrollBars() const { return scrollBars_; }
+    void setScrollBars(int v) { assign(scrollBars_, v); }
+    int alignment() const { return alignment_; }
+    void setAlignment(int a) { assign(alignment_, a); }
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int b) { assign(borderStyle_, b); }
+    const Font& font() const { return font_; }
+    void setFont(Font f) { assign(font_, std::move(f)); }
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color c) { assign(foreColor_, c); }
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c) { assign(backColor_, c); }
 
     // Caret and selection in characters.
     int selStart() const { return selStart_; }
@@ -250,6 +292,15 @@ public:
 
 private:
     void replaceSelection(const std::u32string& with);
+    bool multiLine_ = false;
+    int maxLength_ = 0;
+    bool locked_ = false;
+    int scrollBars_ = 0;
+    int alignment_ = 0;
+    int borderStyle_ = 1;
+    Font font_;
+    Color foreColor_ = colors::WindowText;
+    Color backColor_ = colors::WindowBackground;
     std::string text_;
     int selStart_ = 0;
     int selLength_ = 0;
@@ -261,26 +312,53 @@ public:
     int value() const { return value_; }
     // A programmatic change raises Click, as a click does.
     void setValue(int v);
-    std::string caption;
-    Font font;
-    Color foreColor = colors::ButtonText;
-    Color backColor = colors::ButtonFace;
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string c) { assign(caption_, std::move(c)); }
+    const Font& font() const { return font_; }
+    void setFont(Font f) { assign(font_, std::move(f)); }
+    Color foreColor() const { return foreColor_; }
+    void setForeColor(Color c) { assign(foreColor_, c); }
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c) { assign(backColor_, c); }
 
 private:
     int value_ = 0;
+    std::string caption_;
+    Font font_;
+    Color foreColor_ = colors::ButtonText;
+    Color backColor_ = colors::ButtonFace;
 };
 
 class Shape : public Control {
 public:
     Shape(Container* parent, std::string name, int index = -1);
-    int shape = 0;  // 0 rectangle, 1 square, 2 oval, 3 circle, 4 rounded rectangle, 5 rounded square
-    Color borderColor = colors::WindowText;
-    int borderWidth = 1;
-    int borderStyle = 1;  // 0 transparent, 1 solid, 2 dash, 3 dot ...
-    int fillStyle = 1;    // 0 solid, 1 transparent
-    Color fillColor = colors::Black;
-    int backStyle = 0;    // 0 transparent, 1 opaque
-    Color backColor = colors::WindowBackground;
+    // 0 rectangle, 1 square, 2 oval, 3 circle, 4 rounded rectangle, 5 rounded square
+    int shape() const { return shape_; }
+    void setShape(int v) { assign(shape_, v); }
+    Color borderColor() const { return borderColor_; }
+    void setBorderColor(Color c) { assign(borderColor_, c); }
+    int borderWidth() const { return borderWidth_; }
+    void setBorderWidth(int w);
+    int borderStyle() const { return borderStyle_; }  // 0 transparent, 1 solid, 2 dash, 3 dot ...
+    void setBorderStyle(int v) { assign(borderStyle_, v); }
+    int fillStyle() const { return fillStyle_; }  // 0 solid, 1 transparent
+    void setFillStyle(int v) { assign(fillStyle_, v); }
+    Color fillColor() const { return fillColor_; }
+    void setFillColor(Color c) { assign(fillColor_, c); }
+    int backStyle() const { return backStyle_; }  // 0 transparent, 1 opaque
+    void setBackStyle(int v) { assign(backStyle_, v); }
+    Color backColor() const { return backColor_; }
+    void setBackColor(Color c) { assign(backColor_, c); }
+
+private:
+    int shape_ = 0;
+    Color borderColor_ = colors::WindowText;
+    int borderWidth_ = 1;
+    int borderStyle_ = 1;
+    int fillStyle_ = 1;
+    Color fillColor_ = colors::Black;
+    int backStyle_ = 0;
+    Color backColor_ = colors::WindowBackground;
 };
 
 class Line : public Control {
@@ -291,12 +369,18 @@ public:
     int x2() const { return x2_; }
     int y2() const { return y2_; }
     void setPoints(int x1, int y1, int x2, int y2);
-    Color borderColor = colors::WindowText;
-    int borderWidth = 1;
-    int borderStyle = 1;
+    Color borderColor() const { return borderColor_; }
+    void setBorderColor(Color c) { assign(borderColor_, c); }
+    int borderWidth() const { return borderWidth_; }
+    void setBorderWidth(int w);
+    int borderStyle() const { return borderStyle_; }
+    void setBorderStyle(int v) { assign(borderStyle_, v); }
 
 private:
     int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    Color borderColor_ = colors::WindowText;
+    int borderWidth_ = 1;
+    int borderStyle_ = 1;
 };
 
 class Timer : public Control {

@@ -5,6 +5,7 @@
 namespace forms {
 
 Form::Form(Runtime& runtime, std::string name) : Container(nullptr, Kind::Form, std::move(name), -1), runtime_(runtime) {
+    form_ = this;
     visible_ = false;
     width_ = 4800;
     height_ = 3600;
@@ -77,6 +78,11 @@ void Form::setWindowState(int s) {
     changed();
 }
 
+void Form::setShowInTaskbar(bool v) {
+    showInTaskbar_ = v;
+    if (isLoaded()) runtime_.formChanged(*this);
+}
+
 void Form::setTopmost(bool t) {
     topmost_ = t;
     if (isLoaded()) runtime_.formChanged(*this);
@@ -93,7 +99,7 @@ void Form::show(bool modal) {
     if (state_ == FormState::Unloaded) return;  // a dead form's own code must not bring it back
     if (state_ == FormState::Created) load();
     if (state_ != FormState::Loaded) return;
-    if (!shownOnce_ && startUpPosition == 2) {
+    if (!shownOnce_ && startUpPosition_ == 2) {
         Size s = runtime_.host().screenSize();
         left_ = (s.width - width_) / 2;
         top_ = (s.height - height_) / 2;

@@ -37,10 +37,13 @@ public:
     // moving it only changes where it goes back to.
     int windowState() const { return windowState_; }
     void setWindowState(int s);
-    bool showInTaskbar = true;
+    bool showInTaskbar() const { return showInTaskbar_; }
+    void setShowInTaskbar(bool v);
     // 0 manual, 2 centre of the screen at the first show.
-    int startUpPosition = 0;
-    bool keyPreview = false;
+    int startUpPosition() const { return startUpPosition_; }
+    void setStartUpPosition(int v) { startUpPosition_ = v; }
+    bool keyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool v) { keyPreview_ = v; }
     bool topmost() const { return topmost_; }
     void setTopmost(bool t);
 
@@ -91,6 +94,9 @@ private:
     FormState state_ = FormState::Created;
     bool unloading_ = false;
     bool shownOnce_ = false;
+    bool showInTaskbar_ = true;
+    int startUpPosition_ = 0;
+    bool keyPreview_ = false;
     Rect normal_;  // geometry to restore from maximised
     Control* active_ = nullptr;
 };

@@ -600,7 +600,7 @@ Control* keyTarget(const Form& f) {
 
 void Runtime::keyTo(Form& f, const KeyInput& k) {
     Control* target = keyTarget(f);
-    bool formFirst = f.keyPreview || !target;
+    bool formFirst = f.keyPreview() || !target;
     int code = k.keyCode;
     int shift = k.shift;
     if (!k.down) {
@@ -632,7 +632,7 @@ void Runtime::dispatchText(const std::string& t) {
     if (!f || !f->isLoaded() || !acceptsInput(*f)) return;
     for (char32_t c : platform::toU32(t)) {
         Control* target = keyTarget(*f);
-        bool formFirst = f->keyPreview || !target;
+        bool formFirst = f->keyPreview() || !target;
         int ascii = c == U'\n' ? 13 : platform::ansiCode(c);
         const int original = ascii;
         invoke([&] {

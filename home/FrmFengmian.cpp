@@ -50,7 +50,7 @@ FrmFengmian::FrmFengmian(Program& p)
       TimFH(this, "TimFH"),
       p_(p) {
     setFormBorderStyle(0);
-    startUpPosition = 2;
+    setStartUpPosition(2);
     move(0, 0, 12000, 9000);
     setBackColor(forms::colors::White);
     for (forms::PictureBox* box : {&PicTOP, &PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi, &PicHelp, &PicAd}) {

@@ -16,8 +16,8 @@ FrmQZMSGBOX::FrmQZMSGBOX(Program& p)
       LblClick(this, "LblClick"),
       p_(p) {
     setFormBorderStyle(0);
-    startUpPosition = 2;
-    showInTaskbar = true;
+    setStartUpPosition(2);
+    setShowInTaskbar(true);
     lblMove.setBackStyle(0);
     LblTitle.setBackStyle(0);
     LblTitle.setAutoSize(true);

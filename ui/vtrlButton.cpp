@@ -156,7 +156,7 @@ void vtrlButton::UserControl_ReadProperties(const PropertyBag& bag) {
     auto flag = [&](const char* n, bool d) { return bag.has(n) ? platform::val(bag.get(n, "")) != 0 : d; };
     LblCaption.setForeColor(static_cast<forms::Color>(static_cast<std::int64_t>(num("ForeColor", DefaultForeColor))));
     forms::UserControl::setEnabled(flag("Enabled", true));
-    forms::Font f = parent() ? parent()->font : forms::Font{};
+    forms::Font f = parent() ? parent()->font() : forms::Font{};
     LblCaption.setFont(f);
     LblCaption.setCaption(bag.get("Caption", ""));
     forms::Font g = LblCaption.font();

@@ -240,7 +240,7 @@ private:
     }
 
     void frameEdge(const forms::Frame& f, const QRect& r) {
-        QFont font = qtFont(f.font);
+        QFont font = qtFont(f.font());
         QFontMetrics fm(font);
         int top = r.top() + fm.height() / 2;
         if (f.borderStyle() == 1 && r.width() > 2 && r.bottom() - top > 2) {
@@ -250,12 +250,12 @@ private:
             p_.setPen(kHighlight);
             p_.drawRect(QRect(r.left() + 1, top + 1, r.width() - 2, r.bottom() - top - 1));
         }
-        QString text = qs(stripMnemonic(f.caption));
+        QString text = qs(stripMnemonic(f.caption()));
         if (text.isEmpty()) return;
         int w = fm.horizontalAdvance(text);
         p_.fillRect(QRect(r.left() + 6, r.top(), w + 4, fm.height()), qtColor(f.backColor()));
         p_.setFont(font);
-        p_.setPen(f.effectivelyEnabled() ? qtColor(f.foreColor) : kGrayText);
+        p_.setPen(f.effectivelyEnabled() ? qtColor(f.foreColor()) : kGrayText);
         p_.drawText(QPoint(r.left() + 8, r.top() + fm.ascent()), text);
     }
 
@@ -305,28 +305,28 @@ private:
                 p_.drawImage(r.topLeft(), *img);
             }
         }
-        if (im.borderStyle == 1) singleBorder(p_, r);
+        if (im.borderStyle() == 1) singleBorder(p_, r);
     }
 
     void textBox(const forms::TextBox& tb) {
         QRect r = s_.rect(tb.rect());
         p_.setClipRect(r, Qt::IntersectClip);
         bool enabled = tb.effectivelyEnabled();
-        p_.fillRect(r, enabled ? qtColor(tb.backColor) : qtColor(forms::colors::ButtonFace));
+        p_.fillRect(r, enabled ? qtColor(tb.backColor()) : qtColor(forms::colors::ButtonFace));
         int b = 0;
-        if (tb.borderStyle == 1) {
+        if (tb.borderStyle() == 1) {
             sunkenEdge(p_, r);
             b = 2;
         }
         QRect inner = r.adjusted(b + 1, b + 1, -b - 1, -b - 1);
         if (inner.width() <= 0 || inner.height() <= 0) return;
         p_.setClipRect(inner, Qt::IntersectClip);
-        QFont font = qtFont(tb.font);
+        QFont font = qtFont(tb.font());
         QFontMetrics fm(font);
         p_.setFont(font);
 
         std::u32string text = platform::toU32(tb.text());
-        auto lines = textBoxLines(text, tb.multiLine, fm, inner.width());
+        auto lines = textBoxLines(text, tb.multiLine(), fm, inner.width());
         bool focused = tb.hasFocus();
         std::size_t caret = static_cast<std::size_t>(std::max(0, tb.selStart() + tb.selLength()));
         std::size_t selA = static_cast<std::size_t>(std::max(0, tb.selStart()));
@@ -340,20 +340,20 @@ private:
         };
         // Scroll so that the caret stays in view, as an edit field does.
         int scrollX = 0;
-        if (!tb.multiLine) scrollX = std::max(0, advance(lines[0], caret) - (inner.width() - 1));
+        if (!tb.multiLine()) scrollX = std::max(0, advance(lines[0], caret) - (inner.width() - 1));
         int visible = std::max(1, inner.height() / std::max(1, fm.height()));
         std::size_t first = caretLine + 1 > static_cast<std::size_t>(visible) ? caretLine + 1 - visible : 0;
 
-        QColor fore = enabled ? qtColor(tb.foreColor) : kGrayText;
+        QColor fore = enabled ? qtColor(tb.foreColor()) : kGrayText;
         for (std::size_t i = first; i < lines.size(); ++i) {
             const TextLine& ln = lines[i];
             int top = inner.top() + static_cast<int>(i - first) * fm.height();
             if (top > inner.bottom()) break;
             int lineW = fm.horizontalAdvance(qs(ln.text));
             int x = inner.left() - scrollX;
-            if (tb.multiLine && tb.alignment == 1)
+            if (tb.multiLine() && tb.alignment() == 1)
                 x = inner.right() + 1 - lineW;
-            else if (tb.multiLine && tb.alignment == 2)
+            else if (tb.multiLine() && tb.alignment() == 2)
                 x = inner.left() + (inner.width() - lineW) / 2;
             QPoint base(x, top + fm.ascent());
             p_.setPen(fore);
@@ -379,7 +379,7 @@ private:
     void checkBox(const forms::CheckBox& cb) {
         QRect r = s_.rect(cb.rect());
         p_.setClipRect(r, Qt::IntersectClip);
-        p_.fillRect(r, qtColor(cb.backColor));
+        p_.fillRect(r, qtColor(cb.backColor()));
         bool enabled = cb.effectivelyEnabled();
         const int box = 13;
         QRect b(r.left(), r.top() + (r.height() - box) / 2, box, box);
@@ -394,32 +394,32 @@ private:
                 p_.drawLine(b.left() + 5, b.top() + 7 + d, b.left() + 9, b.top() + 3 + d);
             }
         }
-        QFont font = qtFont(cb.font);
+        QFont font = qtFont(cb.font());
         QFontMetrics fm(font);
         p_.setFont(font);
-        QString text = qs(stripMnemonic(cb.caption));
+        QString text = qs(stripMnemonic(cb.caption()));
         QPoint at(r.left() + box + 4, r.top() + (r.height() - fm.height()) / 2 + fm.ascent());
         if (!enabled) {
             p_.setPen(kHighlight);
             p_.drawText(at + QPoint(1, 1), text);
         }
-        p_.setPen(enabled ? qtColor(cb.foreColor) : kGrayText);
+        p_.setPen(enabled ? qtColor(cb.foreColor()) : kGrayText);
         p_.drawText(at, text);
     }
 
     void shape(const forms::Shape& sh) {
         QRect r = s_.rect(sh.rect());
         if (r.width() <= 0 || r.height() <= 0) return;
-        if (sh.shape == 1 || sh.shape == 3 || sh.shape == 5) {
+        if (sh.shape() == 1 || sh.shape() == 3 || sh.shape() == 5) {
             int side = std::min(r.width(), r.height());
             r = QRect(r.left() + (r.width() - side) / 2, r.top() + (r.height() - side) / 2, side, side);
         }
-        bool round = sh.shape == 2 || sh.shape == 3;
-        bool rounded = sh.shape == 4 || sh.shape == 5;
+        bool round = sh.shape() == 2 || sh.shape() == 3;
+        bool rounded = sh.shape() == 4 || sh.shape() == 5;
         p_.setRenderHint(QPainter::Antialiasing, round || rounded);
         // The border lies inside the shape's bounds, however wide.
-        int bw = std::max(1, sh.borderWidth);
-        bool border = sh.borderStyle != 0;
+        int bw = std::max(1, sh.borderWidth());
+        bool border = sh.borderStyle() != 0;
         double inset = border ? bw / 2.0 : 0.0;
         QRectF box = QRectF(r).adjusted(inset, inset, -inset, -inset);
         auto draw = [&] {
@@ -433,16 +433,16 @@ private:
             }
         };
         p_.setPen(Qt::NoPen);
-        if (sh.backStyle == 1) {
-            p_.setBrush(qtColor(sh.backColor));
+        if (sh.backStyle() == 1) {
+            p_.setBrush(qtColor(sh.backColor()));
             draw();
         }
-        if (Qt::BrushStyle pattern = fillPattern(sh.fillStyle); pattern != Qt::NoBrush) {
-            p_.setBrush(QBrush(qtColor(sh.fillColor), pattern));
+        if (Qt::BrushStyle pattern = fillPattern(sh.fillStyle()); pattern != Qt::NoBrush) {
+            p_.setBrush(QBrush(qtColor(sh.fillColor()), pattern));
             draw();
         }
         if (border) {
-            QPen pen(qtColor(sh.borderColor), bw, penStyle(sh.borderStyle));
+            QPen pen(qtColor(sh.borderColor()), bw, penStyle(sh.borderStyle()));
             pen.setJoinStyle(Qt::MiterJoin);
             p_.setPen(pen);
             p_.setBrush(Qt::NoBrush);
@@ -451,8 +451,8 @@ private:
     }
 
     void line(const forms::Line& ln) {
-        if (ln.borderStyle == 0) return;
-        QPen pen(qtColor(ln.borderColor), std::max(1, ln.borderWidth), penStyle(ln.borderStyle));
+        if (ln.borderStyle() == 0) return;
+        QPen pen(qtColor(ln.borderColor()), std::max(1, ln.borderWidth()), penStyle(ln.borderStyle()));
         p_.setPen(pen);
         p_.drawLine(QPoint(s_.x(ln.x1()), s_.y(ln.y1())), QPoint(s_.x(ln.x2()), s_.y(ln.y2())));
     }

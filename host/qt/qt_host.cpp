@@ -205,7 +205,7 @@ void QtHost::formDestroyed(forms::Form& form) {
 
 void QtHost::apply(forms::Form& f, FormWindow& w) {
     FormWindow::Applied& a = w.applied;
-    Qt::WindowFlags flags = f.showInTaskbar ? Qt::Window : Qt::Tool;
+    Qt::WindowFlags flags = f.showInTaskbar() ? Qt::Window : Qt::Tool;
     if (f.formBorderStyle() == 0)
         flags |= Qt::FramelessWindowHint;
     else

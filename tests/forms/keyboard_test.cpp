@@ -36,17 +36,17 @@ INSTANTIATE_TEST_SUITE_P(
                 {"txt.KeyDown 65", "txt.KeyPress 97", "txt.KeyUp 65"}, ""},
         KeyCase{"KeyPress_changes_KeyAscii", [](MainForm& f) { f.onTxtKeyPress = [](int& a) { a = 'A'; }; },
                 {"txt.KeyDown 65", "txt.KeyPress 97", "txt.Change A", "txt.KeyUp 65"}, "A"},
-        KeyCase{"KeyPreview", [](MainForm& f) { f.keyPreview = true; },
+        KeyCase{"KeyPreview", [](MainForm& f) { f.setKeyPreview(true); },
                 {"Main.KeyDown 65", "txt.KeyDown 65", "Main.KeyPress 97", "txt.KeyPress 97", "txt.Change a",
                  "Main.KeyUp 65", "txt.KeyUp 65"},
                 "a"},
         KeyCase{"KeyPreview_form_zeroes_KeyAscii",
                 [](MainForm& f) {
-                    f.keyPreview = true;
+                    f.setKeyPreview(true);
                     f.onFormKeyPress = [](int& a) { a = 0; };
                 },
                 {"Main.KeyDown 65", "txt.KeyDown 65", "Main.KeyPress 97", "Main.KeyUp 65", "txt.KeyUp 65"}, ""},
-        KeyCase{"without_KeyPreview_the_form_hears_nothing", [](MainForm& f) { f.keyPreview = false; },
+        KeyCase{"without_KeyPreview_the_form_hears_nothing", [](MainForm& f) { f.setKeyPreview(false); },
                 {"txt.KeyDown 65", "txt.KeyPress 97", "txt.Change a", "txt.KeyUp 65"}, "a"},
         KeyCase{"no_focused_control", [](MainForm& f) { f.setActiveControl(nullptr); },
                 {"Main.KeyDown 65", "Main.KeyPress 97", "Main.KeyUp 65"}, ""},
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FormsTest, MaxLengthLimitsTypingButNotAssignment) {
     MainForm& f = shownMain();
     ASSERT_TRUE(f.txt.setFocus());
-    f.txt.maxLength = 3;
+    f.txt.setMaxLength(3);
     host.type("ab中文x");
     host.runUntilIdle();
     EXPECT_EQ(f.txt.text(), "ab中");

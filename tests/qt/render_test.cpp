@@ -57,12 +57,12 @@ TEST_F(QtHostTest, RendersTheModelInZOrderAndClipsToContainers) {
 
     forms::Shape box(&form, "Shape1");
     place(box, px(60, 10, 40, 30));
-    box.borderColor = rgb(255, 0, 0);
+    box.setBorderColor(rgb(255, 0, 0));
     forms::Shape oval(&form, "Shape2");
     place(oval, px(110, 10, 40, 30));
-    oval.shape = 2;
-    oval.fillStyle = 0;
-    oval.fillColor = rgb(0, 0, 255);
+    oval.setShape(2);
+    oval.setFillStyle(0);
+    oval.setFillColor(rgb(0, 0, 255));
 
     // A windowless label stacked above the picture box is still painted beneath it.
     forms::Label under(&form, "Label2");
@@ -180,7 +180,7 @@ TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
 
 TEST_F(QtHostTest, WindowsMirrorTheModel) {
     form.setFormBorderStyle(1);
-    form.showInTaskbar = false;
+    form.setShowInTaskbar(false);
     form.setTopmost(true);
     form.setCaption("练习");
     form.show();

@@ -205,7 +205,7 @@ TEST_P(BoxLayout, LaidOutByItsLoadAndCentredOnTheScreen) {
         s.title = {b.LblTitle.left(), b.LblTitle.top()};
         s.logo = {b.ImgLogo1.left(), b.ImgLogo1.top()};
         s.topmost = b.topmost();
-        s.taskbar = b.showInTaskbar;
+        s.taskbar = b.showInTaskbar();
         s.borderless = b.formBorderStyle() == 0;
         s.background = b.picture() != nullptr;
         s.logoPicture = b.ImgLogo1.picture() != nullptr;
