@@ -76,12 +76,23 @@ void Control::setVisible(bool v) {
     if (visible_ == v) return;
     visible_ = v;
     changed();
+    if (!v) form_->focusMayBeLost(*this);
 }
 
 void Control::setEnabled(bool v) {
     enabled_ = v;
     changed();
+    if (!v) form_->focusMayBeLost(*this);
 }
+
+void Control::setFocus() {
+    Form& f = form();
+    if (!canFocus() || !effectivelyVisible() || !effectivelyEnabled() || !f.isLoaded() || !f.visible())
+        throw platform::VbError(5, "Invalid procedure call or argument");
+    f.setActiveControl(this);
+}
+
+bool Control::hasFocus() const { return runtime().focused() == this; }
 
 bool Control::effectivelyVisible() const {
     for (const Control* c = this; c; c = c->parent_)
@@ -379,18 +390,6 @@ void TextBox::replaceSelection(const std::u32string& with) {
     if (Change) Change();
 }
 
-bool TextBox::setFocus() {
-    if (!effectivelyVisible() || !effectivelyEnabled()) return false;
-    Form& f = form();
-    if (!f.isLoaded() || !f.visible()) return false;
-    f.setActiveControl(this);
-    return true;
-}
-
-bool TextBox::hasFocus() const {
-    Form& f = form();
-    return f.activeControl() == this && runtime().activeForm() == &f;
-}
 
 void TextBox::typeText(const std::string& utf8) {
     if (locked_) return;

@@ -67,6 +67,12 @@ public:
     bool effectivelyVisible() const;
     bool effectivelyEnabled() const;
 
+    // Text and check boxes take the keyboard; the rest leave it to the form.
+    bool canFocus() const { return kind_ == Kind::TextBox || kind_ == Kind::CheckBox; }
+    // The platform's error 5 when the control or its form is hidden or disabled.
+    void setFocus();
+    bool hasFocus() const;
+
     const std::string& toolTipText() const { return toolTipText_; }
     void setToolTipText(std::string t) { toolTipText_ = std::move(t); }
     const std::string& tag() const { return tag_; }
@@ -282,9 +288,6 @@ public:
     std::string selText() const;
     void setSelText(const std::string& t);
 
-    // Fails softly (returns false) when the box or its form is not shown or not enabled.
-    bool setFocus();
-    bool hasFocus() const;
 
     // Editing as the keyboard does it; used by the runtime's key routing.
     void typeText(const std::string& utf8);

@@ -1,5 +1,8 @@
 #include "forms/form.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "forms/runtime.h"
 
 namespace forms {
@@ -140,6 +143,37 @@ void Form::activate() { runtime_.activate(*this); }
 void Form::setActiveControl(Control* c) {
     active_ = c;
     changed();
+    runtime_.focusChanged();
+}
+
+namespace {
+
+void focusables(Container& c, std::vector<Control*>& out) {
+    for (Control* ch : c.children()) {
+        if (ch->canFocus()) out.push_back(ch);
+        if (auto* inner = dynamic_cast<Container*>(ch)) focusables(*inner, out);
+    }
+}
+
+bool inside(const Control* c, const Control& outer) {
+    for (; c; c = c->parent())
+        if (c == &outer) return true;
+    return false;
+}
+
+}  // namespace
+
+void Form::focusMayBeLost(Control& c) {
+    if (!active_ || !inside(active_, c)) return;
+    std::vector<Control*> order;
+    focusables(*this, order);
+    auto at = std::find(order.begin(), order.end(), active_);
+    Control* next = nullptr;
+    for (std::size_t i = 1; at != order.end() && i < order.size() && !next; ++i) {
+        Control* cand = order[(static_cast<std::size_t>(at - order.begin()) + i) % order.size()];
+        if (cand->effectivelyVisible() && cand->effectivelyEnabled()) next = cand;
+    }
+    setActiveControl(next);
 }
 
 void Form::popupMenu(MenuItem& menu) { runtime_.popup(menu, runtime_.host().cursorPos()); }

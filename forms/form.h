@@ -58,9 +58,13 @@ public:
     bool unload();
     void activate();
 
-    // Control that takes the keyboard; null means the form itself.
+    // Control that takes the keyboard; null means the form itself. Tab order, used when the
+    // focus moves on, is the order of creation.
     Control* activeControl() const { return active_; }
     void setActiveControl(Control* c);
+    // c was hidden or disabled: a focus inside it moves on to the next control that can take
+    // it, or to the form.
+    void focusMayBeLost(Control& c);
 
     // Shows a popup menu at the pointer (or at x, y in client twips) and runs the chosen
     // item's Click before it returns.

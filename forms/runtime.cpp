@@ -62,7 +62,7 @@ bool Runtime::dispatchOne() {
     Queued q = std::move(queue_.front());
     queue_.pop_front();
     switch (q.type) {
-        case Queued::Mouse: dispatchMouse(q.mouse); break;
+        case Queued::Mouse: input_.dispatch(q.mouse); break;
         case Queued::Key: dispatchKey(q.key); break;
         case Queued::Text: dispatchText(q.text); break;
         case Queued::Close:
@@ -158,11 +158,8 @@ void Runtime::runModal(Form& f) {
 int Runtime::msgBox(const std::string& prompt, int flags, const std::string& title) {
     NestGuard g(*this);
     MessageBoxRequest req{prompt, title.empty() ? appTitle : title, flags};
-    messageOpen_ = true;
-    struct Close {
-        bool& b;
-        ~Close() { b = false; }
-    } close{messageOpen_};
+    HostModal open(*this);
+    input_.releaseAll();
     host_.beginMessageBox(req);
     for (;;) {
         if (auto r = host_.messageBoxResult()) return *r;
@@ -195,27 +192,22 @@ void Runtime::popup(MenuItem& menu, Point screen) {
     };
     PopupRequest req{build(menu), screen};
     if (req.items.empty()) return;
-    popupOpen_ = true;
-    struct Close {
-        bool& b;
-        ~Close() { b = false; }
-    } close{popupOpen_};
-    heldButtons_ = 0;
-    capture_ = nullptr;
-    captureForm_ = nullptr;
-    host_.beginPopup(req);
     int chosen = -1;
-    for (;;) {
-        if (auto r = host_.popupResult()) {
-            chosen = *r;
-            break;
-        }
-        if (!pump(-1)) {
-            host_.waitingForever("popup menu");
-            endProgram();
+    {
+        HostModal open(*this);
+        input_.releaseAll();
+        host_.beginPopup(req);
+        for (;;) {
+            if (auto r = host_.popupResult()) {
+                chosen = *r;
+                break;
+            }
+            if (!pump(-1)) {
+                host_.waitingForever("popup menu");
+                endProgram();
+            }
         }
     }
-    popupOpen_ = false;
     if (chosen >= 0 && chosen < static_cast<int>(byId.size())) {
         MenuItem* item = byId[static_cast<std::size_t>(chosen)];
         if (item->enabled && item->Click) item->Click();
@@ -283,16 +275,13 @@ void Runtime::formShown(Form& f) {
 
 void Runtime::formHidden(Form& f) {
     shown_.erase(std::remove(shown_.begin(), shown_.end(), &f), shown_.end());
-    if (captureForm_ == &f) {
-        capture_ = nullptr;
-        captureForm_ = nullptr;
-    }
-    if (dragForm_ == &f) dragForm_ = nullptr;
+    input_.formHidden(f);
     host_.formHidden(f);
     if (activeForm_ == &f) {
         activeForm_ = nullptr;
         auto z = zOrderedForms();
         if (!z.empty()) activate(*z.back());
+        else focusChanged();
     }
 }
 
@@ -300,15 +289,13 @@ void Runtime::formUnloaded(Form& f) {
     loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &f), loaded_.end());
     bool wasShown = std::find(shown_.begin(), shown_.end(), &f) != shown_.end();
     if (wasShown || activeForm_ == &f) formHidden(f);
-    if (lastDownForm_ == &f) {
-        lastDownForm_ = nullptr;
-        lastDownControl_ = nullptr;
-    }
+    input_.formHidden(f);
+    if (focused_ && &focused_->form() == &f) focused_ = nullptr;
 }
 
 void Runtime::controlDestroyed(Control& c) {
-    if (capture_ == &c) capture_ = nullptr;
-    if (lastDownControl_ == &c) lastDownControl_ = nullptr;
+    input_.controlDestroyed(c);
+    if (focused_ == &c) focused_ = nullptr;
     if (c.kind() == Kind::Timer)
         timers_.erase(std::remove_if(timers_.begin(), timers_.end(), [&](const TimerRef& r) { return r.timer == &c; }),
                       timers_.end());
@@ -329,15 +316,33 @@ void Runtime::activate(Form& f) {
     host_.formChanged(f);
     if (activeForm_ == &f) return;
     activeForm_ = &f;
+    focusChanged();
     invoke([&f] { f.Form_Activate(); });
 }
 
+void Runtime::focusChanged() {
+    Control* want = nullptr;
+    if (activeForm_ && activeForm_->isLoaded()) {
+        want = activeForm_->activeControl();
+        if (want && (!want->effectivelyVisible() || !want->effectivelyEnabled())) want = nullptr;
+    }
+    if (want == focused_) return;
+    Control* old = focused_;
+    focused_ = want;
+    if (old && old->LostFocus) invoke([old] { old->LostFocus(); });
+    // LostFocus may have moved the focus again; only the control still focused hears of it.
+    if (want && focused_ == want && want->GotFocus) invoke([want] { want->GotFocus(); });
+}
+
 void Runtime::beginDrag(Form& f) {
-    dragForm_ = &f;
-    dragStart_ = host_.cursorPos();
-    dragOrigin_ = {f.left(), f.top()};
-    capture_ = nullptr;
-    captureForm_ = nullptr;
+    if (!input_.startDrag(f)) return;
+    NestGuard g(*this);
+    while (input_.dragging(f)) {
+        if (!pump(-1)) {
+            host_.waitingForever("the drag of window " + f.name());
+            endProgram();
+        }
+    }
 }
 
 void Runtime::bury(std::unique_ptr<Form> f) {
@@ -359,221 +364,9 @@ std::vector<Form*> Runtime::zOrderedForms() const {
 }
 
 bool Runtime::acceptsInput(const Form& f) const {
-    if (messageOpen_ || popupOpen_ || !f.enabled()) return false;
+    if (hostModals_ > 0 || !f.enabled()) return false;
     if (!modal_.empty()) return modal_.back() == &f;
     return true;
-}
-
-// ---- hit testing ----
-
-namespace {
-
-Control* hitIn(Container& c, Point local, Point& out) {
-    auto order = c.paintOrder();
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        Control* ch = *it;
-        if (!ch->visible() || !ch->enabled() || ch->mouseTransparent()) continue;
-        if (ch->kind() == Kind::Line) continue;
-        if (!ch->rect().contains(local)) continue;
-        Point inner{local.x - ch->left(), local.y - ch->top()};
-        if (ch->windowed()) {
-            auto* cont = dynamic_cast<Container*>(ch);
-            if (cont) {
-                Point off = cont->clientOffset();
-                Point client{inner.x - off.x, inner.y - off.y};
-                if (Control* deeper = hitIn(*cont, client, out)) return deeper;
-                out = client;
-                return ch;
-            }
-        }
-        out = inner;
-        return ch;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-HitResult Runtime::hitTest(Point screen) const {
-    auto z = zOrderedForms();
-    for (auto it = z.rbegin(); it != z.rend(); ++it) {
-        Form* f = *it;
-        if (!f->visible() || f->windowState() == 1) continue;
-        Rect r{f->left(), f->top(), f->width(), f->height()};
-        if (!r.contains(screen)) continue;
-        Point off = f->clientOffset();
-        Point client{screen.x - f->left() - off.x, screen.y - f->top() - off.y};
-        HitResult h;
-        h.form = f;
-        Point local;
-        if (f->enabled()) {
-            if (Control* c = hitIn(*f, client, local)) {
-                h.control = c;
-                h.local = local;
-                return h;
-            }
-        }
-        h.local = client;
-        return h;
-    }
-    return {};
-}
-
-Control* Runtime::windowFromPoint(Point screen) const {
-    HitResult h = hitTest(screen);
-    if (!h.form) return nullptr;
-    for (Control* c = h.control; c; c = c->parent())
-        if (c->windowed()) return c;
-    return h.form;
-}
-
-std::pair<int, PicturePtr> Runtime::pointerAt(Point screen) const {
-    Control* c = capture_;
-    if (!c) {
-        HitResult h = hitTest(screen);
-        if (!h.form) return {0, nullptr};
-        c = h.control ? h.control : h.form;
-    }
-    for (; c; c = c->parent())
-        if (c->mousePointer() != 0) return {c->mousePointer(), c->mouseIcon()};
-    return {0, nullptr};
-}
-
-// ---- mouse ----
-
-void Runtime::raiseMouse(Form& f, Control* c, MouseInput::Type type, int button, int shift, Point local) {
-    invoke([&] {
-        if (!c) {
-            if (type == MouseInput::Down) f.Form_MouseDown(button, shift, local.x, local.y);
-            else if (type == MouseInput::Up) f.Form_MouseUp(button, shift, local.x, local.y);
-            else f.Form_MouseMove(button, shift, local.x, local.y);
-            return;
-        }
-        if (c->kind() == Kind::UserControl) {
-            auto* u = static_cast<UserControl*>(c);
-            if (type == MouseInput::Down) u->UserControl_MouseDown(button, shift, local.x, local.y);
-            else if (type == MouseInput::Up) u->UserControl_MouseUp(button, shift, local.x, local.y);
-            else u->UserControl_MouseMove(button, shift, local.x, local.y);
-            return;
-        }
-        const MouseHandler& h = type == MouseInput::Down ? c->MouseDown : type == MouseInput::Up ? c->MouseUp : c->MouseMove;
-        if (h) h(button, shift, local.x, local.y);
-    });
-}
-
-void Runtime::raiseClick(Form& f, Control* c, bool dbl) {
-    invoke([&] {
-        if (!c) {
-            if (dbl) f.Form_DblClick();
-            else f.Form_Click();
-            return;
-        }
-        if (!dbl && c->kind() == Kind::CheckBox) {
-            auto* cb = static_cast<CheckBox*>(c);
-            cb->setValue(cb->value() == 1 ? 0 : 1);
-            return;
-        }
-        if (c->kind() == Kind::UserControl) {
-            auto* u = static_cast<UserControl*>(c);
-            if (dbl) u->UserControl_DblClick();
-            else u->UserControl_Click();
-            return;
-        }
-        const PlainHandler& h = dbl ? c->DblClick : c->Click;
-        if (h) h();
-    });
-}
-
-void Runtime::dispatchMouse(const MouseInput& m) {
-    if (dragForm_) {
-        Form* f = dragForm_;
-        if (m.type == MouseInput::Move) {
-            f->moveTo(dragOrigin_.x + m.screen.x - dragStart_.x, dragOrigin_.y + m.screen.y - dragStart_.y);
-        } else if (m.type == MouseInput::Up) {
-            heldButtons_ = m.buttons;
-            if (heldButtons_ == 0) dragForm_ = nullptr;
-        }
-        return;
-    }
-
-    Form* form = nullptr;
-    Control* target = nullptr;
-    Point local;
-    if (captureForm_ && heldButtons_ != 0) {
-        form = captureForm_;
-        target = capture_;
-        Point off = form->clientOffset();
-        Point origin = target ? target->originInForm() : Point{0, 0};
-        if (target) {
-            if (auto* cont = dynamic_cast<Container*>(target); cont && target->windowed()) {
-                Point co = cont->clientOffset();
-                origin.x += co.x;
-                origin.y += co.y;
-            }
-        }
-        local = {m.screen.x - form->left() - off.x - origin.x, m.screen.y - form->top() - off.y - origin.y};
-    } else {
-        HitResult h = hitTest(m.screen);
-        if (!h.form) return;
-        form = h.form;
-        target = h.control;
-        local = h.local;
-    }
-    if (!acceptsInput(*form)) {
-        if (m.type != MouseInput::Move) heldButtons_ = m.buttons;
-        return;
-    }
-
-    switch (m.type) {
-        case MouseInput::Down: {
-            if (activeForm_ != form) activate(*form);
-            if (target && (target->kind() == Kind::TextBox || target->kind() == Kind::CheckBox))
-                form->setActiveControl(target);
-            // The host's button state decides: a release lost with a vanished window must not
-            // leave the model thinking a button is still down.
-            bool first = (m.buttons & ~m.button) == 0;
-            heldButtons_ = m.buttons | m.button;
-            if (first) {
-                capture_ = target;
-                captureForm_ = form;
-            }
-            std::int64_t t = now();
-            int slopX = 4 * host_.twipsPerPixelX(), slopY = 4 * host_.twipsPerPixelY();
-            // A check box has no double click: its second press is a press again.
-            bool dbl = m.button == buttons::Left && !lastWasDouble_ && lastDownForm_ == form &&
-                       !(target && target->kind() == Kind::CheckBox) &&
-                       lastDownControl_ == target && t - lastDownTime_ <= DoubleClickMs &&
-                       std::abs(m.screen.x - lastDownPoint_.x) <= slopX && std::abs(m.screen.y - lastDownPoint_.y) <= slopY;
-            if (m.button == buttons::Left) {
-                lastDownForm_ = form;
-                lastDownControl_ = target;
-                lastDownTime_ = t;
-                lastDownPoint_ = m.screen;
-                lastWasDouble_ = dbl;
-            }
-            // The second press of a double click raises DblClick in place of MouseDown.
-            if (dbl) raiseClick(*form, target, true);
-            else raiseMouse(*form, target, MouseInput::Down, m.button, m.shift, local);
-            break;
-        }
-        case MouseInput::Up: {
-            heldButtons_ = m.buttons;
-            if (heldButtons_ == 0) {
-                capture_ = nullptr;
-                captureForm_ = nullptr;
-            }
-            raiseMouse(*form, target, MouseInput::Up, m.button, m.shift, local);
-            if (m.button == buttons::Left && !lastWasDouble_) {
-                // Click only when released over the control that was pressed.
-                HitResult h = hitTest(m.screen);
-                if (h.form == form && h.control == target) raiseClick(*form, target, false);
-            }
-            break;
-        }
-        case MouseInput::Move:
-            raiseMouse(*form, target, MouseInput::Move, m.buttons, m.shift, local);
-            break;
-    }
 }
 
 // ---- keyboard ----

@@ -10,6 +10,7 @@
 
 #include "forms/form.h"
 #include "forms/host.h"
+#include "forms/input.h"
 #include "platform/vb_error.h"
 
 namespace forms {
@@ -30,12 +31,6 @@ struct KeyInput {
     int keyCode = 0;
     int shift = 0;
     std::string text;  // the characters the key produces, UTF-8; empty for none
-};
-
-struct HitResult {
-    Form* form = nullptr;
-    Control* control = nullptr;  // null: the form itself
-    Point local;                 // twips relative to the control (or the form's client area)
 };
 
 class Runtime {
@@ -101,15 +96,18 @@ public:
     void popup(MenuItem& menu, Point screen);
 
     // The windowed control (or form) under a screen point, as hover polling asks for it.
-    Control* windowFromPoint(Point screen) const;
-    HitResult hitTest(Point screen) const;
+    Control* windowFromPoint(Point screen) const { return input_.windowFromPoint(screen); }
+    HitResult hitTest(Point screen) const { return input_.hitTest(screen); }
     // Pointer shape and icon the host should show at a screen point.
-    std::pair<int, PicturePtr> pointerAt(Point screen) const;
+    std::pair<int, PicturePtr> pointerAt(Point screen) const { return input_.pointerAt(screen); }
 
     // Visible forms, bottom to top (topmost ones last).
     std::vector<Form*> zOrderedForms() const;
     const std::vector<Form*>& loadedForms() const { return loaded_; }
     Form* activeForm() const { return activeForm_; }
+    // The control with the keyboard focus: the active form's active control, when it can
+    // take the keys now.
+    Control* focused() const { return focused_; }
 
     // Called by forms.
     void formLoaded(Form& f);
@@ -123,13 +121,19 @@ public:
     void invalidate(Form& f) { host_.invalidate(f); }
     void controlDestroyed(Control& c);
     void activate(Form& f);
+    // Moves the form with the pointer until the buttons are released; returns after that.
     void beginDrag(Form& f);
+    // The control with the keyboard focus moved, or may have (hidden, disabled, destroyed):
+    // raises LostFocus and GotFocus where it changed.
+    void focusChanged();
+    // Whether input may reach this form now (no message box, popup or other modal form).
+    bool acceptsInput(const Form& f) const;
     // Hands a dead form to the runtime; it is destroyed once no handler runs.
     void bury(std::unique_ptr<Form> f);
 
     // The control that holds the mouse while buttons are down.
-    Control* captured() const { return capture_; }
-    Form* capturedForm() const { return captureForm_; }
+    Control* captured() const { return input_.captured(); }
+    Form* capturedForm() const { return input_.capturedForm(); }
 
     // Depth of handler frames; 0 at the top of the loop.
     int depth() const { return depth_; }
@@ -140,6 +144,11 @@ private:
     struct DepthGuard {
         explicit DepthGuard(Runtime& r) : rt(r) { ++rt.depth_; }
         ~DepthGuard() { --rt.depth_; }
+        Runtime& rt;
+    };
+    struct HostModal {
+        explicit HostModal(Runtime& r) : rt(r) { ++rt.hostModals_; }
+        ~HostModal() { --rt.hostModals_; }
         Runtime& rt;
     };
     struct NestGuard {
@@ -156,15 +165,11 @@ private:
         Form* form = nullptr;
     };
     bool dispatchOne();
-    void dispatchMouse(const MouseInput& m);
     void dispatchKey(const KeyInput& k);
     void dispatchText(const std::string& t);
     bool fireDueTimers();
     std::int64_t nextTimerDue() const;
-    bool acceptsInput(const Form& f) const;
     void collectGraves();
-    void raiseMouse(Form& f, Control* c, MouseInput::Type type, int button, int shift, Point local);
-    void raiseClick(Form& f, Control* c, bool dbl);
     void keyTo(Form& f, const KeyInput& k);
 
     Host& host_;
@@ -174,20 +179,10 @@ private:
     std::vector<Form*> modal_;
     std::vector<std::unique_ptr<Form>> graves_;
     Form* activeForm_ = nullptr;
-    Control* capture_ = nullptr;
-    Form* captureForm_ = nullptr;
-    int heldButtons_ = 0;
-    Form* dragForm_ = nullptr;
-    Point dragStart_;
-    Point dragOrigin_;
-    // Double-click detection.
-    Control* lastDownControl_ = nullptr;
-    Form* lastDownForm_ = nullptr;
-    std::int64_t lastDownTime_ = -1000000;
-    Point lastDownPoint_;
-    bool lastWasDouble_ = false;
-    bool messageOpen_ = false;
-    bool popupOpen_ = false;
+    InputRouter input_{*this};
+    Control* focused_ = nullptr;  // the control whose GotFocus ran last
+    // Message boxes and popups open now; one may open over another.
+    int hostModals_ = 0;
     bool ended_ = false;
     int depth_ = 0;
     int nested_ = 0;

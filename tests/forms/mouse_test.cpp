@@ -108,13 +108,35 @@ TEST_F(FormsTest, ButtonAndShiftMasksArriveAsGiven) {
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_EQ(downs[0].button, Right);
     EXPECT_EQ(downs[0].shift, sm::Shift | sm::Ctrl);
-    EXPECT_EQ(downs[1].button, Left);
+    // The second press of a chord reports both buttons: nothing waiting for one button alone
+    // takes the chord for it.
+    EXPECT_EQ(downs[1].button, Right | Left);
     EXPECT_EQ(downs[1].shift, sm::Alt);
     EXPECT_EQ(moves[0].button, Right | Left);  // a move reports every held button
     EXPECT_EQ(moves[0].shift, sm::Shift);
     EXPECT_EQ(ups[0].button, Right);
     EXPECT_EQ(ups[1].button, Left);
     EXPECT_EQ(ups[1].shift, sm::Ctrl);
+}
+
+TEST_F(FormsTest, RightPressedWhileLeftIsHeldIsNotARightPressAlone) {
+    MainForm& f = shownMain();
+    forms::Point p = headless::HeadlessHost::centreOf(f.lbl);
+    using forms::MouseInput;
+    rt.postMouse({MouseInput::Down, p, Left, Left, 0});
+    rt.postMouse({MouseInput::Down, p, Right, Left | Right, 0});
+    rt.postMouse({MouseInput::Up, p, Right, Left, 0});
+    rt.postMouse({MouseInput::Up, p, Left, 0, 0});
+    host.runUntilIdle();
+    auto downs = rec.only("lbl.MouseDown");
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].button, Left);
+    EXPECT_EQ(downs[1].button, Left | Right);
+    // Each release names its own button.
+    auto ups = rec.only("lbl.MouseUp");
+    ASSERT_EQ(ups.size(), 2u);
+    EXPECT_EQ(ups[0].button, Right);
+    EXPECT_EQ(ups[1].button, Left);
 }
 
 // ---- capture ----
