@@ -118,10 +118,10 @@ std::string pathText(const std::vector<int>& path) {
 int leafAt(const std::vector<forms::PopupItem>& top, const std::vector<int>& path) {
     if (path.empty()) return -1;
     const std::vector<forms::PopupItem>* items = &top;
+    const std::string where = "popup choice at " + pathText(path);
     const forms::PopupItem* item = nullptr;
     for (std::size_t depth = 0; depth < path.size(); ++depth) {
         int i = path[depth];
-        std::string where = "popup choice at " + pathText(path);
         if (i < 0 || i >= static_cast<int>(items->size()))
             throw ScriptFault{where + ": the menu at depth " + std::to_string(depth) + " has " +
                               std::to_string(items->size()) + " entries"};
@@ -132,7 +132,7 @@ int leafAt(const std::vector<forms::PopupItem>& top, const std::vector<int>& pat
             throw ScriptFault{where + " goes into \"" + item->caption + "\", which has no submenu"};
         items = &item->children;
     }
-    if (item->id < 0) throw ScriptFault{"popup choice at " + pathText(path) + " ends on the submenu \"" + item->caption + "\""};
+    if (item->id < 0) throw ScriptFault{where + " ends on the submenu \"" + item->caption + "\""};
     return item->id;
 }
 
