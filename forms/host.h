@@ -60,6 +60,9 @@ public:
     // no limit; 0: only collect what is already pending). Returns false when no input will
     // ever come again (a finished test script): the loop that waits gives up.
     virtual bool waitForInput(int maxMs) = 0;
+    // What DoEvents collects: input the host has ready, without blocking. A host whose input
+    // arrives on its own (a real screen) needs nothing more than waitForInput(0).
+    virtual bool pollInput() { return waitForInput(0); }
     // The caller just spent up to ms blocked outside the host (for instance on a socket);
     // a virtual clock moves on by that much.
     virtual void letTimePass(int ms) { (void)ms; }

@@ -123,7 +123,7 @@ bool Runtime::pump(int maxMs) {
 }
 
 void Runtime::doEvents() {
-    host_.waitForInput(0);
+    host_.pollInput();
     std::size_t n = queue_.size();
     for (std::size_t i = 0; i < n && dispatchOne(); ++i) {
     }

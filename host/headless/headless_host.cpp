@@ -1,6 +1,8 @@
 #include "host/headless/headless_host.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/picture_info.h"
 #include "platform/legacy_text.h"
@@ -47,21 +49,47 @@ void HeadlessHost::formHidden(forms::Form& f) { shownLog.push_back("hide " + f.n
 
 void HeadlessHost::beginMessageBox(const forms::MessageBoxRequest& request) {
     messageBoxes.push_back(request);
-    msgResult_.reset();
+    OpenWindow w;
+    int boxW = 300 * tpp_, boxH = 120 * tpp_;
+    forms::Size screen = screenSize();
+    w.bounds = {(screen.width - boxW) / 2, (screen.height - boxH) / 2, boxW, boxH};
+    w.answerAt = now_;
     if (!msgAnswers_.empty()) {
-        msgResult_ = msgAnswers_.front();
+        w.result = msgAnswers_.front().first;
+        w.answerAt = now_ + msgAnswers_.front().second;
         msgAnswers_.pop_front();
-        return;
+    } else if ((request.flags & 7) == forms::mb::OkOnly) {
+        // A notice with only an OK button needs no scripted answer.
+        w.result = forms::mb::ResultOk;
+    } else {
+        throw ScriptStarved{"message box \"" + request.prompt + "\" asks a question the script does not answer"};
     }
-    // A notice with only an OK button needs no scripted answer.
-    if ((request.flags & 7) == forms::mb::OkOnly) {
-        msgResult_ = forms::mb::ResultOk;
-        return;
-    }
-    throw ScriptStarved{"message box \"" + request.prompt + "\" asks a question the script does not answer"};
+    open_.push_back(w);
 }
 
-std::optional<int> HeadlessHost::messageBoxResult() { return msgResult_; }
+std::optional<int> HeadlessHost::messageBoxResult() { return takeAnswer(false); }
+
+std::optional<int> HeadlessHost::takeAnswer(bool popup) {
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+        if (it->popup != popup) continue;
+        if (it->answerAt > now_) return std::nullopt;
+        int result = it->result;
+        open_.erase(std::next(it).base());
+        return result;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> HeadlessHost::userInsideUntil() const {
+    if (open_.empty() || open_.back().answerAt <= now_) return std::nullopt;
+    return open_.back().answerAt;
+}
+
+bool HeadlessHost::hostWindowAt(Point screen) {
+    for (const auto& w : open_)
+        if (w.bounds.contains(screen)) return true;
+    return false;
+}
 
 namespace {
 
@@ -81,18 +109,52 @@ int findLeaf(const std::vector<forms::PopupItem>& items, const std::string& capt
     return -1;
 }
 
+std::string pathText(const std::vector<int>& path) {
+    std::string out = "{";
+    for (std::size_t i = 0; i < path.size(); ++i) out += (i ? ", " : "") + std::to_string(path[i]);
+    return out + "}";
+}
+
+int leafAt(const std::vector<forms::PopupItem>& top, const std::vector<int>& path) {
+    if (path.empty()) return -1;
+    const std::vector<forms::PopupItem>* items = &top;
+    const std::string where = "popup choice at " + pathText(path);
+    const forms::PopupItem* item = nullptr;
+    for (std::size_t depth = 0; depth < path.size(); ++depth) {
+        int i = path[depth];
+        if (i < 0 || i >= static_cast<int>(items->size()))
+            throw ScriptFault{where + ": the menu at depth " + std::to_string(depth) + " has " +
+                              std::to_string(items->size()) + " entries"};
+        item = &(*items)[static_cast<std::size_t>(i)];
+        if (item->caption == "-") throw ScriptFault{where + " names a separator"};
+        if (!item->enabled) throw ScriptFault{where + " names the disabled entry \"" + item->caption + "\""};
+        if (depth + 1 < path.size() && item->children.empty())
+            throw ScriptFault{where + " goes into \"" + item->caption + "\", which has no submenu"};
+        items = &item->children;
+    }
+    if (item->id < 0) throw ScriptFault{where + " ends on the submenu \"" + item->caption + "\""};
+    return item->id;
+}
+
 }  // namespace
 
 void HeadlessHost::beginPopup(const forms::PopupRequest& request) {
     popups.push_back(request);
-    popupResult_.reset();
     if (popupAnswers_.empty()) throw ScriptStarved{"a popup menu opened that the script does not answer"};
-    std::string caption = popupAnswers_.front();
+    PopupAnswer answer = std::move(popupAnswers_.front());
     popupAnswers_.pop_front();
-    popupResult_ = caption.empty() ? -1 : findLeaf(request.items, caption);
+    OpenWindow w;
+    w.popup = true;
+    if (answer.caption)
+        w.result = answer.caption->empty() ? -1 : findLeaf(request.items, *answer.caption);
+    else
+        w.result = leafAt(request.items, answer.path);
+    w.answerAt = now_ + answer.afterMs;
+    w.bounds = {request.screen.x, request.screen.y, 150 * tpp_, 18 * tpp_ * static_cast<int>(request.items.size())};
+    open_.push_back(w);
 }
 
-std::optional<int> HeadlessHost::popupResult() { return popupResult_; }
+std::optional<int> HeadlessHost::popupResult() { return takeAnswer(true); }
 
 void HeadlessHost::waitingForever(const std::string& what) {
     throw ScriptStarved{what + " waits for input that the script never gives"};
@@ -127,8 +189,25 @@ bool HeadlessHost::deliverNext() {
     return false;
 }
 
+bool HeadlessHost::pollInput() {
+    if (pauseActive_ && now_ >= pauseUntil_) pauseActive_ = false;
+    if (!pauseActive_ && !userInsideUntil()) deliverNext();
+    return deadlineCheck();
+}
+
 bool HeadlessHost::waitForInput(int maxMs) {
-    if (maxMs == 0) return deadline_ < 0 || now_ <= deadline_;
+    if (maxMs == 0) return deadlineCheck();
+    if (auto until = userInsideUntil()) {
+        // The user is still in the menu or box: the script waits, virtual time runs on to the
+        // answer and timers due before it fire.
+        std::int64_t to = maxMs < 0 ? *until : std::min(*until, now_ + maxMs);
+        if (deadline_ >= 0 && to > deadline_) {
+            now_ = std::max(now_, deadline_);
+            return false;
+        }
+        now_ = to;
+        return true;
+    }
     if (!pauseActive_ && deliverNext()) return true;
     if (pauseActive_) {
         // A scripted pause lets virtual time run; timers due before its end fire first.
@@ -160,12 +239,14 @@ bool HeadlessHost::waitForInput(int maxMs) {
 void HeadlessHost::runUntilIdle(int idleMs) {
     idleLimit_ = idleMs;
     rt_->run();
+    open_.clear();  // left open only when the program ended inside one
 }
 
 void HeadlessHost::runFor(int ms) {
     deadline_ = now_ + ms;
     rt_->run();
     deadline_ = -1;
+    open_.clear();
 }
 
 Point HeadlessHost::centreOf(const forms::Control& c) {
@@ -176,53 +257,54 @@ Point HeadlessHost::centreOf(const forms::Control& c) {
     return {f.left() + off.x + o.x + c.width() / 2, f.top() + off.y + o.y + c.height() / 2};
 }
 
-void HeadlessHost::pushMouse(MouseInput::Type type, Point p, int button, int buttonsAfter) {
+void HeadlessHost::pushMouse(MouseInput::Type type, Point p, int button, int buttonsAfter, int shift) {
     Step s;
     s.kind = Step::Mouse;
     s.mouse.type = type;
     s.mouse.screen = p;
     s.mouse.button = button;
     s.mouse.buttons = buttonsAfter;
+    s.mouse.shift = shift;
     script_.push_back(std::move(s));
 }
 
-void HeadlessHost::clickAt(Point p, int button) {
-    pushMouse(MouseInput::Move, p, 0, held_);
-    pushMouse(MouseInput::Down, p, button, held_ | button);
-    pushMouse(MouseInput::Up, p, button, held_);
+void HeadlessHost::clickAt(Point p, int button, int shift) {
+    pushMouse(MouseInput::Move, p, 0, held_, shift);
+    pushMouse(MouseInput::Down, p, button, held_ | button, shift);
+    pushMouse(MouseInput::Up, p, button, held_, shift);
 }
 
-void HeadlessHost::click(const forms::Control& c, int button) { clickAt(centreOf(c), button); }
+void HeadlessHost::click(const forms::Control& c, int button, int shift) { clickAt(centreOf(c), button, shift); }
 
-void HeadlessHost::doubleClick(const forms::Control& c) {
+void HeadlessHost::doubleClick(const forms::Control& c, int shift) {
     Point p = centreOf(c);
-    clickAt(p);
-    pushMouse(MouseInput::Down, p, forms::buttons::Left, forms::buttons::Left);
-    pushMouse(MouseInput::Up, p, forms::buttons::Left, 0);
+    clickAt(p, forms::buttons::Left, shift);
+    pushMouse(MouseInput::Down, p, forms::buttons::Left, forms::buttons::Left, shift);
+    pushMouse(MouseInput::Up, p, forms::buttons::Left, 0, shift);
 }
 
-void HeadlessHost::press(const forms::Control& c, int button) {
+void HeadlessHost::press(const forms::Control& c, int button, int shift) {
     Point p = centreOf(c);
-    pushMouse(MouseInput::Move, p, 0, held_);
+    pushMouse(MouseInput::Move, p, 0, held_, shift);
     held_ |= button;
-    pushMouse(MouseInput::Down, p, button, held_);
+    pushMouse(MouseInput::Down, p, button, held_, shift);
 }
 
-void HeadlessHost::release(Point p, int button) {
+void HeadlessHost::release(Point p, int button, int shift) {
     held_ &= ~button;
-    pushMouse(MouseInput::Up, p, button, held_);
+    pushMouse(MouseInput::Up, p, button, held_, shift);
 }
 
-void HeadlessHost::moveTo(const forms::Control& c) { moveTo(centreOf(c)); }
+void HeadlessHost::moveTo(const forms::Control& c, int shift) { moveTo(centreOf(c), shift); }
 
-void HeadlessHost::moveTo(Point p) { pushMouse(MouseInput::Move, p, 0, held_); }
+void HeadlessHost::moveTo(Point p, int shift) { pushMouse(MouseInput::Move, p, 0, held_, shift); }
 
-void HeadlessHost::drag(const forms::Control& c, Point to, int steps) {
+void HeadlessHost::drag(const forms::Control& c, Point to, int steps, int shift) {
     Point from = centreOf(c);
-    press(c);
+    press(c, forms::buttons::Left, shift);
     for (int i = 1; i <= steps; ++i)
-        moveTo(Point{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
-    release(to);
+        moveTo(Point{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, shift);
+    release(to, forms::buttons::Left, shift);
 }
 
 void HeadlessHost::key(int keyCode, int shift, std::string text) {
@@ -257,8 +339,14 @@ void HeadlessHost::then(std::function<void()> action) {
     script_.push_back(std::move(s));
 }
 
-void HeadlessHost::answerMessageBox(int result) { msgAnswers_.push_back(result); }
+void HeadlessHost::answerMessageBox(int result, int afterMs) { msgAnswers_.emplace_back(result, afterMs); }
 
-void HeadlessHost::choosePopup(std::string caption) { popupAnswers_.push_back(std::move(caption)); }
+void HeadlessHost::choosePopup(std::string caption, int afterMs) {
+    popupAnswers_.push_back({std::move(caption), {}, afterMs});
+}
+
+void HeadlessHost::choosePopupAt(std::vector<int> path, int afterMs) {
+    popupAnswers_.push_back({std::nullopt, std::move(path), afterMs});
+}
 
 }  // namespace headless

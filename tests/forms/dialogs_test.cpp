@@ -1,6 +1,8 @@
 // Message boxes and popup menus: scripted answers, starving scripts, timers while open.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/forms/form_fixture.h"
 
 namespace formstest {
@@ -159,6 +161,194 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, PopupChoice,
                          ::testing::Values(ChoiceCase{"&Open", "mnuItem.Click 0"}, ChoiceCase{"Open", "mnuItem.Click 0"},
                                            ChoiceCase{"Save As", "mnuItem.Click 3"}, ChoiceCase{"Hidden", ""},
                                            ChoiceCase{"Disabled", ""}, ChoiceCase{"", ""}));
+
+// ---- the user staying in a menu or box ----
+
+struct StayCase {
+    const char* what;
+    friend void PrintTo(const StayCase& c, std::ostream* os) { *os << c.what; }
+    bool popup;
+};
+
+class UserStays : public Popup, public ::testing::WithParamInterface<StayCase> {};
+
+TEST_P(UserStays, TimersTickAndTheScriptWaitsUntilTheAnswer) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    std::int64_t openedAt = 0, answeredAt = 0;
+    bool first = true;
+    f.on["lbl.MouseUp"] = [&] {
+        if (!first) return;
+        first = false;
+        rec.add("open");
+        openedAt = rt.now();
+        if (GetParam().popup)
+            f.popupMenu(root);
+        else
+            rec.add("box " + std::to_string(rt.msgBox("Sure?", mb::YesNo)));
+        answeredAt = rt.now();
+        rec.add("answered");
+    };
+    if (GetParam().popup)
+        host.choosePopup("Open", 450);
+    else
+        host.answerMessageBox(mb::ResultYes, 450);
+    host.click(f.lbl, forms::buttons::Right);
+    host.click(f.lbl);  // the user's next click, once out of the menu or box
+    host.runFor(1000);
+
+    EXPECT_EQ(answeredAt - openedAt, 450);
+    auto n = rec.names();
+    auto open = std::find(n.begin(), n.end(), "open");
+    auto answered = std::find(n.begin(), n.end(), "answered");
+    ASSERT_NE(answered, n.end());
+    EXPECT_EQ(std::count(open, answered, "tmr.Timer"), 4);
+    EXPECT_NE(std::find(open, answered, GetParam().popup ? "mnuItem.Click 0" : "box 6"), answered);
+    EXPECT_EQ(std::count(n.begin(), n.end(), "lbl.MouseDown"), 2);
+    EXPECT_EQ(std::count(answered, n.end(), "lbl.MouseDown"), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, UserStays, ::testing::Values(StayCase{"popup", true}, StayCase{"message box", false}),
+                         CaseName());
+
+TEST_F(Popup, ABoxOpenedByATimerInsideAnOpenMenuGetsItsOwnAnswer) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["tmr.Timer"] = [&] {
+        if (rec.count("tmr.Timer") == 1) rec.add("box " + std::to_string(rt.msgBox("Sure?", mb::YesNo)));
+    };
+    f.on["lbl.MouseUp"] = [&] {
+        f.popupMenu(root);
+        rec.add("after popup");
+    };
+    host.choosePopup("Save As", 450);
+    host.answerMessageBox(mb::ResultNo, 100);
+    host.click(f.lbl, forms::buttons::Right);
+    host.runFor(600);
+    auto n = rec.names();
+    auto box = std::find(n.begin(), n.end(), "box 7");
+    auto chosen = std::find(n.begin(), n.end(), "mnuItem.Click 3");
+    ASSERT_NE(box, n.end());
+    ASSERT_NE(chosen, n.end());
+    EXPECT_LT(box, chosen);
+    EXPECT_EQ(chosen + 1, std::find(n.begin(), n.end(), "after popup"));
+}
+
+// Where the host's own windows lie while open: the menu right and down from its point,
+// 150 px by 18 px an entry; the box in the middle of the screen.
+TEST_F(Popup, HostWindowsCoverTheirRectanglesWhileOpen) {
+    MainForm& f = shownMain();
+    const int px = 15;  // the fixture host's twips per pixel
+    const forms::Point at = headless::HeadlessHost::centreOf(f.lbl);
+    const forms::Point middle{1024 * px / 2, 768 * px / 2};
+    auto probe = [&] {
+        std::string s;
+        for (forms::Point p : {at, forms::Point{at.x + 150 * px - 1, at.y + 4 * 18 * px - 1},
+                               forms::Point{at.x + 150 * px, at.y}, forms::Point{at.x, at.y + 4 * 18 * px},
+                               forms::Point{at.x - 1, at.y}, middle})
+            s += host.hostWindowAt(p) ? '1' : '0';
+        return s;
+    };
+    std::vector<std::string> seen;
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["tmr.Timer"] = [&] { seen.push_back(probe()); };
+    f.on["lbl.MouseUp"] = [&] {
+        f.popupMenu(root);
+        seen.push_back("closed " + probe());
+        rt.msgBox("Sure?", mb::YesNo);
+        seen.push_back("closed " + probe());
+    };
+    host.choosePopup("", 150);
+    host.answerMessageBox(mb::ResultYes, 120);
+    host.click(f.lbl, forms::buttons::Right);
+    host.runFor(350);
+    EXPECT_EQ(seen, (Names{"110000", "closed 000000", "000001", "closed 000000", "000000"}));
+}
+
+// ---- choosing by position ----
+
+class PopupByPosition : public FormsTest {
+protected:
+    // Same, Same, a separator, Sub (A, Off), Gone: repeated captions and a submenu.
+    void SetUp() override {
+        same0.caption = same1.caption = "Same";
+        sep.caption = "-";
+        sub.caption = "Sub";
+        a.caption = "A";
+        off.caption = "Off";
+        gone.caption = "Gone";
+        off.enabled = false;
+        gone.enabled = false;
+        sub.items = {&a, &off};
+        root.items = {&same0, &same1, &sep, &sub, &gone};
+        for (forms::MenuItem* m : {&same0, &same1, &a, &off, &gone})
+            m->Click = [this, m] { rec.add(m->name + ".Click"); };
+    }
+    forms::MenuItem root{"mnu"}, same0{"same0"}, same1{"same1"}, sep{"sep"}, sub{"sub"}, a{"a"}, off{"off"},
+        gone{"gone"};
+};
+
+struct PathCase {
+    const char* what;
+    friend void PrintTo(const PathCase& c, std::ostream* os) { *os << c.what; }
+    std::vector<int> path;
+    const char* expected;  // the item clicked, "" for none; or the fault's wording
+};
+
+class PopupPath : public PopupByPosition, public ::testing::WithParamInterface<PathCase> {
+protected:
+    void open() {
+        MainForm& f = shownMain();
+        f.on["lbl.Click"] = [&] { f.popupMenu(root); };
+        host.choosePopupAt(GetParam().path);
+        host.click(f.lbl);
+    }
+};
+
+class PopupPathChoice : public PopupPath {};
+
+TEST_P(PopupPathChoice, RunsTheItemAtThatPosition) {
+    open();
+    host.runUntilIdle();
+    Names expected{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click"};
+    if (*GetParam().expected) expected.push_back(GetParam().expected);
+    EXPECT_EQ(rec.names(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, PopupPathChoice,
+                         ::testing::Values(PathCase{"first of two alike", {0}, "same0.Click"},
+                                           PathCase{"second of two alike", {1}, "same1.Click"},
+                                           PathCase{"in a submenu", {3, 0}, "a.Click"},
+                                           PathCase{"empty path dismisses", {}, ""}),
+                         CaseName());
+
+class PopupPathFault : public PopupPath {};
+
+TEST_P(PopupPathFault, FailsTheScriptNamingThePath) {
+    open();
+    try {
+        host.runUntilIdle();
+        FAIL() << "no fault raised";
+    } catch (const headless::ScriptFault& e) {
+        EXPECT_NE(e.what.find("{"), std::string::npos) << e.what;
+        EXPECT_NE(e.what.find(GetParam().expected), std::string::npos) << e.what;
+    }
+    EXPECT_EQ(rec.count("a.Click") + rec.count("same0.Click") + rec.count("same1.Click"), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, PopupPathFault,
+                         ::testing::Values(PathCase{"separator", {2}, "{2} names a separator"},
+                                           PathCase{"disabled top entry", {4}, "{4} names the disabled entry"},
+                                           PathCase{"disabled leaf in submenu", {3, 1}, "{3, 1} names the disabled"},
+                                           PathCase{"submenu itself", {3}, "ends on the submenu"},
+                                           PathCase{"past the end", {5}, "has 5 entries"},
+                                           PathCase{"past the end of a submenu", {3, 2}, "has 2 entries"},
+                                           PathCase{"negative", {-1}, "has 5 entries"},
+                                           PathCase{"into a leaf", {0, 0}, "has no submenu"}),
+                         CaseName());
 
 TEST_F(Popup, AnUnansweredPopupStarvesTheScript) {
     MainForm& f = shownMain();

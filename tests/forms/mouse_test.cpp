@@ -2,6 +2,8 @@
 // windowed and windowless controls, and dragging a window.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/forms/form_fixture.h"
 
 namespace formstest {
@@ -137,6 +139,77 @@ TEST_F(FormsTest, RightPressedWhileLeftIsHeldIsNotARightPressAlone) {
     ASSERT_EQ(ups.size(), 2u);
     EXPECT_EQ(ups[0].button, Right);
     EXPECT_EQ(ups[1].button, Left);
+}
+
+struct ShiftCase {
+    const char* what;
+    friend void PrintTo(const ShiftCase& c, std::ostream* os) { *os << c.what; }
+    std::function<void(headless::HeadlessHost&, MainForm&)> script;
+    int shift;
+};
+
+class ScriptedShift : public FormsTest, public ::testing::WithParamInterface<ShiftCase> {};
+
+// Every scripted mouse step carries its shift mask to each event it raises.
+TEST_P(ScriptedShift, ReachesEveryMouseEvent) {
+    MainForm& f = shownMain();
+    GetParam().script(host, f);
+    host.runUntilIdle();
+    int seen = 0;
+    for (const auto& e : rec.events) {
+        if (e.name.rfind("lbl.Mouse", 0) != 0) continue;
+        ++seen;
+        EXPECT_EQ(e.shift, GetParam().shift) << e.name;
+    }
+    EXPECT_GE(seen, 2);
+}
+
+namespace sm = forms::shiftmask;
+using Host = headless::HeadlessHost;
+
+INSTANTIATE_TEST_SUITE_P(
+    Mouse, ScriptedShift,
+    ::testing::Values(
+        ShiftCase{"click", [](Host& h, MainForm& f) { h.click(f.lbl, Right, sm::Shift); }, sm::Shift},
+        ShiftCase{"clickAt", [](Host& h, MainForm& f) { h.clickAt(Host::centreOf(f.lbl), Left, sm::Ctrl); }, sm::Ctrl},
+        ShiftCase{"doubleClick", [](Host& h, MainForm& f) { h.doubleClick(f.lbl, sm::Alt); }, sm::Alt},
+        ShiftCase{"press move release",
+                  [](Host& h, MainForm& f) {
+                      h.moveTo(f.lbl, sm::Shift | sm::Alt);
+                      h.press(f.lbl, Left, sm::Shift | sm::Alt);
+                      h.moveTo(f.screenAt(2500, 450), sm::Shift | sm::Alt);
+                      h.release(f.screenAt(2500, 450), Left, sm::Shift | sm::Alt);
+                  },
+                  sm::Shift | sm::Alt},
+        ShiftCase{"drag", [](Host& h, MainForm& f) { h.drag(f.lbl, f.screenAt(2500, 450), 2, sm::Ctrl | sm::Shift); },
+                  sm::Ctrl | sm::Shift},
+        ShiftCase{"none given", [](Host& h, MainForm& f) { h.drag(f.lbl, f.screenAt(2500, 450)); }, 0}),
+    CaseName());
+
+// A handler that polls with DoEvents sees the script's clicks, but not before a scripted
+// pause has run out on the clock.
+TEST_F(FormsTest, AHandlerPollingWithDoEventsGetsScriptedClicks) {
+    MainForm& f = shownMain();
+    bool stop = false;
+    std::int64_t stoppedAfter = -1;
+    f.on["chk.Click"] = [&] { stop = true; };
+    f.on["lbl.Click"] = [&] {
+        std::int64_t t0 = rt.now();
+        for (int i = 0; i < 1000 && !stop; ++i) {
+            rt.doEvents();
+            host.letTimePass(10);
+        }
+        if (stop) stoppedAfter = rt.now() - t0;
+        rec.add("loop ends");
+    };
+    host.click(f.lbl);
+    host.pause(200);
+    host.click(f.chk);
+    host.runUntilIdle();
+    EXPECT_GE(stoppedAfter, 200);
+    EXPECT_LT(stoppedAfter, 300);
+    EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click", "chk.MouseDown", "chk.MouseUp",
+                                  "chk.Click", "loop ends"}));
 }
 
 // ---- capture ----
