@@ -268,6 +268,43 @@ TEST_F(Popup, HostWindowsCoverTheirRectanglesWhileOpen) {
     EXPECT_EQ(seen, (Names{"110000", "closed 000000", "000001", "closed 000000", "000000"}));
 }
 
+TEST_F(FormsTest, ClosingAnInnerBoxLeavesTheWindowsShutWhileTheOuterIsOpen) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["tmr.Timer"] = [&] {
+        int n = rec.count("tmr.Timer");
+        if (n == 1) rt.msgBox("Inner", mb::OkOnly);
+        // The inner box is closed, the outer menu still open: a click must not get through.
+        if (n == 2) {
+            forms::Point p = headless::HeadlessHost::centreOf(f.lblBelow);
+            rt.postMouse({forms::MouseInput::Down, p, forms::buttons::Left, forms::buttons::Left, 0});
+            rt.postMouse({forms::MouseInput::Up, p, forms::buttons::Left, 0, 0});
+        }
+    };
+    f.on["lbl.MouseUp"] = [&] { rt.msgBox("Outer", mb::YesNo); };
+    host.answerMessageBox(mb::ResultYes, 450);
+    host.click(f.lbl);
+    host.runFor(600);
+    EXPECT_EQ(rec.count("lblBelow.MouseDown"), 0);
+    EXPECT_EQ(host.messageBoxes.size(), 2u);
+}
+
+TEST_F(Popup, NoControlIsUnderThePointerWhereAnOpenMenuLies) {
+    MainForm& f = shownMain();
+    const forms::Point at = headless::HeadlessHost::centreOf(f.lbl);
+    std::vector<const forms::Control*> seen;
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["tmr.Timer"] = [&] { seen.push_back(rt.windowFromPoint(at)); };
+    f.on["lbl.MouseUp"] = [&] { f.popupMenu(root); };
+    host.choosePopup("", 150);
+    host.click(f.lbl, forms::buttons::Right);
+    host.runFor(250);
+    // Under the open menu nothing; once it is gone, the form that holds the label.
+    EXPECT_EQ(seen, (std::vector<const forms::Control*>{nullptr, &f}));
+}
+
 // ---- choosing by position ----
 
 class PopupByPosition : public FormsTest {

@@ -135,6 +135,47 @@ INSTANTIATE_TEST_SUITE_P(
                                 &MainForm::picTxt}),
     CaseName());
 
+TEST_F(FormsTest, FocusEventsAndTheFocusMovingOn) {
+    MainForm& f = shownMain();
+    for (forms::Control* c : std::vector<forms::Control*>{&f.txt, &f.chk, &f.picTxt}) {
+        c->GotFocus = [this, c] { rec.add(c->name() + ".GotFocus"); };
+        c->LostFocus = [this, c] { rec.add(c->name() + ".LostFocus"); };
+    }
+    f.txt.setFocus();
+    host.click(f.chk);
+    host.runUntilIdle();
+    EXPECT_EQ(rec.names(), (Names{"txt.GotFocus", "txt.LostFocus", "chk.GotFocus", "chk.MouseDown", "chk.MouseUp",
+                                  "chk.Click"}));
+    // Hidden: the focus goes on in the order of creation, round to the start.
+    rec.clear();
+    f.chk.setVisible(false);
+    EXPECT_EQ(rec.names(), (Names{"chk.LostFocus", "picTxt.GotFocus"}));
+    EXPECT_TRUE(f.picTxt.hasFocus());
+    // Its container disabled: on to the next.
+    rec.clear();
+    f.pic.setEnabled(false);
+    EXPECT_EQ(rec.names(), (Names{"picTxt.LostFocus", "txt.GotFocus"}));
+    // Nothing left to take it: the form gets the keys.
+    rec.clear();
+    f.txt.setEnabled(false);
+    EXPECT_EQ(rec.names(), (Names{"txt.LostFocus"}));
+    EXPECT_EQ(f.activeControl(), nullptr);
+    host.key('A', 0, "a");
+    host.runUntilIdle();
+    EXPECT_EQ(rec.count("Main.KeyDown 65"), 1);
+}
+
+TEST_F(FormsTest, AnotherWindowTakingTheFocusIsALostFocus) {
+    MainForm& f = shownMain();
+    f.txt.GotFocus = [this] { rec.add("txt.GotFocus"); };
+    f.txt.LostFocus = [this] { rec.add("txt.LostFocus"); };
+    f.txt.setFocus();
+    dialog().show();
+    f.activate();
+    EXPECT_EQ(rec.names(), (Names{"txt.GotFocus", "Dialog.Load", "txt.LostFocus", "Dialog.Activate", "txt.GotFocus",
+                                  "Main.Activate"}));
+}
+
 TEST_F(FormsTest, PressingATextBoxFocusesIt) {
     MainForm& f = shownMain();
     host.click(f.txt);

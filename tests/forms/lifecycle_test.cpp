@@ -172,3 +172,33 @@ TEST_F(FormsTest, EndInsideFormLoadStopsTheLoadingStatement) {
 
 }  // namespace
 }  // namespace formstest
+
+namespace formstest {
+namespace {
+
+TEST_F(FormsTest, AMaximisedWindowHasTheRealWindowsGeometry) {
+    MainForm& f = shownMain();
+    const forms::Rect normal = f.rect();
+    host.setScreenPixels({800, 600});
+    f.setWindowState(2);
+    const forms::Rect screen{0, 0, 800 * 15, 600 * 15};
+    EXPECT_EQ(f.rect(), screen);
+    // The whole window takes the mouse, up to the screen's far corner.
+    forms::HitResult h = rt.hitTest({screen.width - 1, screen.height - 1});
+    EXPECT_EQ(h.form, &f);
+    // The window manager puts it elsewhere (a panel takes the top): the model follows.
+    const forms::Rect managed{0, 450, 800 * 15, 570 * 15};
+    rt.hostGeometry(f, managed);
+    EXPECT_EQ(f.rect(), managed);
+    // Moving it while maximised only changes where it goes back to.
+    f.move(300, 300, normal.width, normal.height);
+    EXPECT_EQ(f.rect(), managed);
+    f.setWindowState(0);
+    EXPECT_EQ(f.rect(), (forms::Rect{300, 300, normal.width, normal.height}));
+    // A normal window ignores what the host says of maximised ones.
+    rt.hostGeometry(f, managed);
+    EXPECT_EQ(f.rect(), (forms::Rect{300, 300, normal.width, normal.height}));
+}
+
+}  // namespace
+}  // namespace formstest

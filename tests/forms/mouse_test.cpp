@@ -428,5 +428,52 @@ TEST_F(FormsTest, BeginDragMovesTheFormWithThePointerUntilRelease) {
     EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click"}));
 }
 
+TEST_F(FormsTest, TheDragFollowsThePointerFromThePressAndIsOverWhenBeginDragReturns) {
+    MainForm& f = shownMain();
+    const int left0 = f.left(), top0 = f.top();
+    std::vector<forms::Point> seenByHandler;
+    f.on["lbl.MouseDown"] = [&] {
+        f.beginDrag();
+        seenByHandler.push_back({f.left(), f.top()});
+    };
+    // The pointer is elsewhere by the time the handler asks: the drag still counts from the
+    // press, so 10 px of travel move the window by 10 px.
+    forms::Point p = headless::HeadlessHost::centreOf(f.lbl);
+    ASSERT_NE(host.cursorPos(), p);
+    using forms::MouseInput;
+    rt.postMouse({MouseInput::Down, p, Left, Left, 0});
+    rt.postMouse({MouseInput::Move, {p.x + 75, p.y + 45}, 0, Left, 0});
+    rt.postMouse({MouseInput::Move, {p.x + 150, p.y + 105}, 0, Left, 0});
+    rt.postMouse({MouseInput::Up, {p.x + 150, p.y + 105}, Left, 0, 0});
+    host.runUntilIdle();
+    ASSERT_EQ(seenByHandler.size(), 1u);
+    EXPECT_EQ(seenByHandler[0], (forms::Point{left0 + 150, top0 + 105}));
+    EXPECT_EQ(f.left(), left0 + 150);
+    EXPECT_EQ(f.top(), top0 + 105);
+}
+
+TEST_F(FormsTest, TimersTickDuringADragAndAMaximisedWindowStaysPut) {
+    MainForm& f = shownMain();
+    int ticks = 0;
+    f.on["tmr.Timer"] = [&] { ++ticks; };
+    f.tmr.setInterval(50);
+    f.tmr.setEnabled(true);
+    f.on["lbl.MouseDown"] = [&f] { f.beginDrag(); };
+    forms::Point from = headless::HeadlessHost::centreOf(f.lbl);
+    host.press(f.lbl);
+    host.pause(120);
+    host.moveTo(forms::Point{from.x + 300, from.y});
+    host.release(forms::Point{from.x + 300, from.y});
+    host.runUntilIdle(10);
+    EXPECT_EQ(ticks, 2);
+
+    f.tmr.setEnabled(false);
+    f.setWindowState(2);
+    const forms::Rect maxed = f.rect();
+    host.drag(f.lbl, forms::Point{from.x + 600, from.y + 600});
+    host.runUntilIdle();
+    EXPECT_EQ(f.rect(), maxed);
+}
+
 }  // namespace
 }  // namespace formstest

@@ -169,6 +169,32 @@ public:
     }
 };
 
+// Elements of an array loaded into a container that is destroyed before the array: a
+// declaration order a window may well have.
+class ArrayInFrame : public forms::Form {
+public:
+    explicit ArrayInFrame(forms::Runtime& rt) : forms::Form(rt, "ArrayInFrame") {}
+    forms::ControlArray<forms::Timer> T{this, "T"};
+    forms::Frame frame{this, "frame"};
+};
+
+TEST_F(Timers, ArrayElementsInAContainerThatGoesFirstLeaveNoTimerBehind) {
+    MainForm& f = shownMain();
+    Times& ticks = tickTimes(f, 100);
+    {
+        ArrayInFrame other(rt);
+        other.load();
+        for (int i = 1; i <= 3; ++i) {
+            forms::Timer& t = other.T.load(i, &other.frame);
+            t.setInterval(10);
+            t.setEnabled(true);
+        }
+    }
+    // The next scan of the timers must not touch the dead ones.
+    host.runFor(250);
+    EXPECT_EQ(ticks, (Times{100, 200}));
+}
+
 TEST(BusyTimer, InputGetsInBetweenTicksOfATimerThatOutlastsItsInterval) {
     QueuedInputHost host;
     forms::Runtime rt(host);
