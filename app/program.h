@@ -117,8 +117,11 @@ private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    // getHtmlStr's request and wait, with the error handling the caller chose: its own
+    // reporting one, or a silent one for the request of an error report.
+    std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
+
     platform::SingleInstanceLock instanceLock_;
-    bool reportInProgress_ = false;
 };
 
 }  // namespace qz
