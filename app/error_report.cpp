@@ -20,17 +20,13 @@ std::string Program::errorReportUrl(const std::string& tag, std::int32_t number,
 }
 
 void Program::ReportError(const std::string& tag, std::int32_t number, const std::string& description) {
-    // A report never starts another one: not from its own request, nor from a handler
-    // that runs while it waits.
-    if (reportInProgress_) return;
-    reportInProgress_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{reportInProgress_};
-
     forms::OnError silent;
-    silent([&] { getHtmlStr(errorReportUrl(tag, number, description), 1); });
+    // The chain is cut here: a failure of the report's own request is not reported. Handlers
+    // that run while it waits report their own failures as usual, each with its own report.
+    silent([&] {
+        forms::OnError ownRequest;
+        fetchPolled(errorReportUrl(tag, number, description), 1, ownRequest);
+    });
     std::string text = "软件运行提示:" + tag + description + "\r\n" + "系统版本:" + g.OsVersion + ",软件版本:" +
                        g.QuestionBankVersion + "," + std::to_string(number) + "\r\n";
     silent([&] { AppendLogEntry(g.RunLogPath, text); });

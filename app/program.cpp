@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <cstdio>
+
 #include "app/FrmStart.h"
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
@@ -54,7 +56,15 @@ int Program::sx(double design) const { return platform::clng(design * g.ScaleX);
 int Program::sy(double design) const { return platform::clng(design * g.ScaleY); }
 
 bool Program::takeInstanceLock() {
-    return instanceLock_.acquire(platform::joinPath(g.ProgramFolder, ".quorvane.lock"));
+    const std::string dir = svc.runtimeDir.empty() ? platform::userRuntimeDir() : svc.runtimeDir;
+    const std::string path = dir.empty() ? std::string() : platform::instanceLockPath(dir, g.ProgramFolder);
+    const platform::LockResult r = instanceLock_.acquire(path);
+    if (r == platform::LockResult::Unavailable) {
+        // A lock is a convenience: without one this copy runs all the same.
+        std::fprintf(stderr, "The single-instance lock %s could not be taken; starting without it.\n",
+                     path.empty() ? "(no runtime directory)" : path.c_str());
+    }
+    return r != platform::LockResult::HeldByAnother;
 }
 
 }  // namespace qz

@@ -27,6 +27,8 @@ struct Services {
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
     std::string programFolder;                     // the executable's folder
+    std::string runtimeDir;                        // where the single-instance lock lies; empty:
+                                                   // the user's runtime directory
     std::string reportServer = QZ_REPORT_SERVER;   // scheme and host of the maker's server
 };
 
@@ -108,7 +110,8 @@ public:
     int sx(double design) const;
     int sy(double design) const;
 
-    // Refuses a second running copy; true when this copy may run.
+    // Takes the single-instance lock; false only when another copy holds it. A lock that
+    // cannot be taken at all lets this copy run.
     bool takeInstanceLock();
 
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
@@ -117,8 +120,11 @@ private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    // getHtmlStr's request and wait, with the error handling the caller chose: its own
+    // reporting one, or a silent one for the request of an error report.
+    std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
+
     platform::SingleInstanceLock instanceLock_;
-    bool reportInProgress_ = false;
 };
 
 }  // namespace qz

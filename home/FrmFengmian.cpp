@@ -334,7 +334,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
 
     // 1. Question counts of the bank, from the catalogue's second line.
     std::array<int, 26> counts{};
-    on([&] {
+    const bool countsRead = on([&] {
         auto lines = platform::readLines(g.DataDir + "288891.mxy");
         std::string line = lines.size() >= 2 ? lines[1] : (lines.empty() ? "" : lines[0]);
         for (int k = 0; k < 26; ++k) {
@@ -346,7 +346,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
     // 2. The progress file follows the bank: each line padded with "F" to its unit's count
     // (however far it was short) and cut to it.
     std::vector<std::string> progress;
-    on([&] { progress = readRecordLines(platform::joinPath(ksdata, "288893.mxy")); });
+    const bool progressRead = on([&] { progress = readRecordLines(platform::joinPath(ksdata, "288893.mxy")); });
     if (progress.size() > 26) progress.resize(26);
     progress.resize(25);
     for (std::size_t u = 0; u < 25; ++u) {
@@ -356,11 +356,17 @@ void FrmFengmian::unitStep(forms::OnError& on) {
         line.resize(count);
         progress[u] = platform::fromU32(line);
     }
-    on([&] {
-        std::vector<std::string> out = progress;
-        out.emplace_back();  // the file ends with an empty line
-        platform::writeLinesReplace(platform::joinPath(ksdata, "288893.mxy"), out);
-    });
+    // Only lines that were read, cut to counts that were read, go back: a progress file that
+    // exists but cannot be read, or a catalogue that is missing or cannot be read, would
+    // otherwise turn the learner's progress into "F" or empty lines. Both failures are
+    // reported above; the file stays as it is.
+    if (countsRead && progressRead) {
+        on([&] {
+            std::vector<std::string> out = progress;
+            out.emplace_back();  // the file ends with an empty line
+            platform::writeLinesReplace(platform::joinPath(ksdata, "288893.mxy"), out);
+        });
+    }
 
     // 3. The unit table.
     for (int u = 0; u < g.UnitCount; ++u) {

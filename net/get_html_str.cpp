@@ -17,8 +17,11 @@ constexpr int CannotConnect = -2147012867;
 }  // namespace
 
 std::string Program::getHtmlStr(const std::string& url, std::int16_t timeout) {
-    // Inside an error report a failure here is not reported: that is where the chain is cut.
-    forms::OnError on = reportInProgress_ ? forms::OnError() : reporting("getHtmlStr");
+    forms::OnError on = reporting("getHtmlStr");
+    return fetchPolled(url, timeout, on);
+}
+
+std::string Program::fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on) {
     std::unique_ptr<platform::HttpRequest> req;
     if (!on([&] { req = svc.http->get(url); }) || !req) return TimeoutText;
     std::int64_t t0 = rt.now();

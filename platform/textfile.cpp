@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/files.h"
 #include "platform/legacy_text.h"
@@ -15,6 +16,7 @@ namespace platform {
 namespace {
 
 long g_failAfter = -1;
+std::string g_unreadable;  // test hook: the file that cannot be read
 
 class Fd {
 public:
@@ -73,6 +75,10 @@ std::string readAllOrRaise(const std::string& rawPath) {
     if (fd.get() < 0) raise(errno == ENOENT ? 53 : 75);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) raise(75);
+    if (!g_unreadable.empty()) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(path, resolvePath(g_unreadable), ec)) raise(75);
+    }
     std::string data;
     char buf[65536];
     for (;;) {
@@ -88,6 +94,8 @@ std::string readAllOrRaise(const std::string& rawPath) {
 }  // namespace
 
 void setWriteFailureForTesting(long afterBytes) { g_failAfter = afterBytes; }
+
+void setReadFailureForTesting(const std::string& path) { g_unreadable = path; }
 
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;

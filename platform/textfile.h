@@ -31,5 +31,8 @@ std::optional<std::string> readBytes(const std::string& path);
 // Test hook: every later write by this file's functions stops after `afterBytes` bytes with a
 // full-disk failure; a negative value turns the failure off.
 void setWriteFailureForTesting(long afterBytes);
+// Test hook: from now on the file at this path, when it exists, cannot be read by this file's
+// functions (error 75, as for a file without read permission); an empty path turns it off.
+void setReadFailureForTesting(const std::string& path);
 
 }  // namespace platform

@@ -38,6 +38,47 @@ int centred(int outer, int inner) {
 
 constexpr forms::Color DefaultForeColor = 0x80000012;
 
+std::string flagText(bool b) { return b ? "-1" : "0"; }
+
+// A font object as one stored value: "Size=9;Bold=0;Italic=0;Underline=0;Name=宋体". The face
+// comes last and takes the rest of the text, so it may hold any character.
+std::string fontText(const forms::Font& f) {
+    return "Size=" + platform::formatNumber(f.size) + ";Bold=" + flagText(f.bold) + ";Italic=" + flagText(f.italic) +
+           ";Underline=" + flagText(f.underline) + ";Name=" + f.name;
+}
+
+// Reads fontText's form; a part that is missing or not understood keeps the value of dflt.
+forms::Font fontFromText(const std::string& text, const forms::Font& dflt) {
+    forms::Font f = dflt;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t eq = text.find('=', pos);
+        if (eq == std::string::npos) break;
+        std::string key = text.substr(pos, eq - pos);
+        std::transform(key.begin(), key.end(), key.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (key == "name") {
+            f.name = text.substr(eq + 1);
+            break;
+        }
+        std::size_t end = text.find(';', eq + 1);
+        if (end == std::string::npos) end = text.size();
+        const std::string value = text.substr(eq + 1, end - eq - 1);
+        if (key == "size") {
+            const double size = platform::val(value);
+            if (size > 0) f.size = size;
+        } else if (key == "bold") {
+            f.bold = platform::val(value) != 0;
+        } else if (key == "italic") {
+            f.italic = platform::val(value) != 0;
+        } else if (key == "underline") {
+            f.underline = platform::val(value) != 0;
+        }
+        pos = end + 1;
+    }
+    return f;
+}
+
 }  // namespace
 
 vtrlButton::vtrlButton(forms::Container* parent, std::string name, int index)
@@ -83,6 +124,8 @@ void vtrlButton::pressedCaption() {
     LblCaption.moveTo(centred(width(), LblCaption.width()) + h.twipsPerPixelX(),
                       centred(height(), LblCaption.height()) + h.twipsPerPixelY());
 }
+
+forms::Font vtrlButton::ambientFont() const { return parent() ? parent()->font() : forms::Font{}; }
 
 bool vtrlButton::IsMouseOver() const {
     forms::Runtime& rt = runtime();
@@ -156,7 +199,8 @@ void vtrlButton::UserControl_ReadProperties(const PropertyBag& bag) {
     auto flag = [&](const char* n, bool d) { return bag.has(n) ? platform::val(bag.get(n, "")) != 0 : d; };
     LblCaption.setForeColor(static_cast<forms::Color>(static_cast<std::int64_t>(num("ForeColor", DefaultForeColor))));
     forms::UserControl::setEnabled(flag("Enabled", true));
-    forms::Font f = parent() ? parent()->font() : forms::Font{};
+    const forms::Font ambient = ambientFont();
+    const forms::Font f = bag.has("Font") ? fontFromText(bag.get("Font", ""), ambient) : ambient;
     LblCaption.setFont(f);
     LblCaption.setCaption(bag.get("Caption", ""));
     forms::Font g = LblCaption.font();
@@ -180,6 +224,7 @@ void vtrlButton::UserControl_WriteProperties(PropertyBag& bag) const {
     };
     put("ForeColor", std::to_string(LblCaption.foreColor()), std::to_string(DefaultForeColor));
     put("Enabled", enabled() ? "-1" : "0", "-1");
+    put("Font", fontText(LblCaption.font()), fontText(ambientFont()));
     put("Caption", LblCaption.caption(), "");
     put("FontBold", LblCaption.font().bold ? "-1" : "0", "0");
     put("FontName", LblCaption.font().name, "");

@@ -71,6 +71,8 @@ public:
     void move(int left, int top, int width, int height) override;
 
 private:
+    // The container's font: the default of Font.
+    forms::Font ambientFont() const;
     bool IsMouseOver() const;
     void showFrame(int k);
     void centreCaption();

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <regex>
 
+#include "forms/form.h"
+#include "platform/vb_error.h"
 #include "tests/app/program_harness.h"
 
 using testsupport::gbkBytes;
@@ -25,6 +27,13 @@ protected:
 
     ProgramFolder folder;
     ProgramHarness h;
+};
+
+struct TickingForm : forms::Form {
+    explicit TickingForm(forms::Runtime& rt) : forms::Form(rt, "TickingForm"), Timer1(this, "Timer1") {
+        Timer1.setInterval(100);
+    }
+    forms::Timer Timer1;
 };
 
 // One entry as it must stand in the file, with the time stamp cut out.
@@ -133,6 +142,43 @@ TEST_F(ErrorReport, FailingRequestStartsNoFurtherReport) {
         // Logged once, with the report's own tag: no report of the failed request.
         EXPECT_EQ(cutStamps(readFileBytes(logPath())), entryWithoutStamp("tag", "desc", "6.1", "2.0", "7")) << c.what;
     }
+}
+
+TEST_F(ErrorReport, ReportRaisedWhileAnotherWaitsIsSentAndLogged) {
+    // The report server never answers, so the first report waits 1 to 2 seconds; a timer's
+    // handler fails meanwhile. Its report is sent and logged; that report's own request is
+    // closed without an answer and starts no report of its own.
+    LoopbackHttpServer server;
+    server.setReply(LoopbackHttpServer::Hang());
+    h.p().svc.reportServer = testsupport::originOf(server);
+    const std::string innerUrl = h.p().errorReportUrl("timerproc", 11, "Division by zero");
+    server.setReply(innerUrl.substr(testsupport::originOf(server).size()), LoopbackHttpServer::Fail());
+    h.g().RunLogPath = logPath();
+
+    TickingForm form(h.p().rt);
+    form.show();
+    int ticks = 0;
+    form.Timer1.Tick = [&] {
+        if (++ticks > 1) return;
+        forms::OnError on = h.p().reporting("timerproc");
+        on([] { platform::raise(11); });
+    };
+    form.Timer1.setEnabled(true);
+    const std::int64_t t0 = h.host.nowMs();
+    h.p().ReportError("outer", 7, "desc");
+    form.Timer1.setEnabled(false);
+
+    EXPECT_GE(ticks, 1);
+    EXPECT_LE(h.host.nowMs() - t0, 2100);
+    ASSERT_TRUE(server.waitForRequests(2, 1000));
+    EXPECT_FALSE(server.waitForRequests(3, 300));
+    auto targets = server.targets();
+    EXPECT_NE(targets[0].find("&errsub=outer&"), std::string::npos) << targets[0];
+    EXPECT_NE(targets[1].find("&errsub=timerproc&errno=11&"), std::string::npos) << targets[1];
+    // The inner report ends first and is logged first.
+    EXPECT_EQ(cutStamps(readFileBytes(logPath())),
+              entryWithoutStamp("timerproc", "Division by zero", "6.1", "2.0", "11") +
+                  entryWithoutStamp("outer", "desc", "6.1", "2.0", "7"));
 }
 
 TEST_F(ErrorReport, RefusedReportServerFailsFastAndSilently) {

@@ -37,6 +37,7 @@ struct ProgramHarness {
         s.shell = &shell;
         s.settings = &settings;
         s.programFolder = folder.path();
+        s.runtimeDir = folder.runtimeDir();
         s.reportServer = originOf(server);
         program = std::make_unique<qz::Program>(s);
     }

@@ -1,7 +1,11 @@
 // Start-up in the headless host: splash, hand-over to the home screen, second copy, bad input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <regex>
 
 #include "app/FrmStart.h"
@@ -50,6 +54,34 @@ void watchSplash(ProgramHarness& h, int ms, SplashSeen& out) {
 }
 
 const std::regex kRunLogName(R"(.*/ksdata/\d{14}\.txt)");
+
+// Names in a folder, sorted.
+std::vector<std::string> folderEntries(const std::string& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+// Sets an environment variable for the life of the object, then puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) ::setenv(name, value, 1);
+        else ::unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
+        else ::unsetenv(name_.c_str());
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
 
 }  // namespace
 
@@ -181,11 +213,102 @@ TEST(StartUp, SecondCopyOfARunningProgram) {
 TEST(StartUp, SecondCopyWhileAnotherProcessHoldsTheLock) {
     ProgramFolder folder;
     platform::SingleInstanceLock other;
-    ASSERT_TRUE(other.acquire(folder.path() + "/.quorvane.lock"));
+    ASSERT_EQ(other.acquire(platform::instanceLockPath(folder.runtimeDir(), folder.path())),
+              platform::LockResult::Acquired);
     ProgramHarness second(folder);
     expectRefusedSecondCopy(second);
     // The first-run marker was not touched either.
     EXPECT_EQ(testsupport::readFileBytes(folder.dataFile("288892.mxy")), "0\r\n");
+}
+
+TEST(StartUp, LockLiesInTheRuntimeDirectoryNotInTheProgramFolder) {
+    ProgramFolder folder;
+    const auto before = folderEntries(folder.path());
+    ProgramHarness h(folder);
+    h.p().run();
+    EXPECT_TRUE(h.isLoaded("FrmFengmian"));
+    EXPECT_EQ(folderEntries(folder.runtimeDir()),
+              std::vector<std::string>{std::filesystem::path(platform::instanceLockPath(folder.runtimeDir(), folder.path()))
+                                           .filename()
+                                           .string()});
+    EXPECT_EQ(folderEntries(folder.path()), before);
+}
+
+TEST(StartUp, LockInTheUsersRuntimeDirectory) {
+    ProgramFolder folder;
+    testsupport::TempDir runtime;
+    ScopedEnv xdg("XDG_RUNTIME_DIR", runtime.path().c_str());
+    ProgramHarness h(folder);
+    h.p().svc.runtimeDir.clear();  // as the desktop program starts
+    h.p().run();
+    EXPECT_TRUE(h.isLoaded("FrmFengmian"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(platform::instanceLockPath(runtime.path(), folder.path())));
+    // A second copy of the same user finds it there.
+    ProgramHarness second(folder);
+    second.p().svc.runtimeDir.clear();
+    expectRefusedSecondCopy(second);
+}
+
+TEST(StartUp, UsersOfOneInstallationEachRunACopy) {
+    ProgramFolder folder;
+    ProgramHarness first(folder);
+    first.p().run();
+    ASSERT_TRUE(first.isLoaded("FrmFengmian"));
+    testsupport::TempDir otherUsersRuntime;
+    ProgramHarness second(folder);
+    second.p().svc.runtimeDir = otherUsersRuntime.path();
+    second.p().run();
+    EXPECT_TRUE(second.host.messageBoxes.empty());
+    EXPECT_TRUE(second.isLoaded("FrmFengmian"));
+    EXPECT_FALSE(second.p().rt.ended());
+    EXPECT_FALSE(first.p().rt.ended());
+}
+
+// A lock that cannot be created is not another copy: the program starts without it.
+TEST(StartUp, LockThatCannotBeTakenIsNoSecondCopy) {
+    struct Case {
+        const char* what;
+        // Prepares the folder and answers the runtime directory the program is given.
+        std::function<std::string(const ProgramFolder&)> prepare;
+        bool lockless;  // the program runs without a lock (and says so on standard error)
+    };
+    const Case cases[] = {
+        {"a folder where the lock file goes",
+         [](const ProgramFolder& f) {
+             std::filesystem::create_directories(platform::instanceLockPath(f.runtimeDir(), f.path()));
+             return f.runtimeDir();
+         },
+         true},
+        {"no runtime directory", [](const ProgramFolder& f) { return f.file("no-such-folder"); }, true},
+        {"a file in place of the runtime directory",
+         [](const ProgramFolder& f) {
+             testsupport::writeFileBytes(f.file("run-file"), "");
+             return f.file("run-file");
+         },
+         true},
+        // Where the lock used to lie: nothing of the program folder matters to the lock now.
+        {"a folder where the lock in the program folder went",
+         [](const ProgramFolder& f) {
+             std::filesystem::create_directories(f.file(".quorvane.lock"));
+             return f.runtimeDir();
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        ProgramHarness h(folder);
+        h.p().svc.runtimeDir = c.prepare(folder);
+        testing::internal::CaptureStderr();
+        h.p().run();
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(h.host.messageBoxes.empty());
+        EXPECT_TRUE(h.isLoaded("FrmFengmian"));
+        EXPECT_FALSE(h.p().rt.ended());
+        EXPECT_EQ(h.g().ModuleName, ProgramFolder::ModuleName);
+        EXPECT_TRUE(h.reports().empty());
+        EXPECT_EQ(err.find("could not be taken") != std::string::npos, c.lockless) << err;
+    }
 }
 
 TEST(StartUp, LockIsFreedWithTheProgram) {

@@ -99,6 +99,32 @@ TEST_F(GetHtmlStr, RefusedInsideAReportIsNotReported) {
     EXPECT_NE(reports[0].find("&errsub=next&"), std::string::npos);
 }
 
+TEST_F(GetHtmlStr, FailureOfAnotherHandlerWhileAReportWaitsIsReported) {
+    // The report server never answers: the report waits 1 to 2 seconds, and a timer's
+    // handler asks a server that refuses. That failure is reported as usual.
+    LoopbackHttpServer reportServer;
+    reportServer.setReply(LoopbackHttpServer::Hang());
+    h.p().svc.reportServer = testsupport::originOf(reportServer);
+    TickingForm form(h.p().rt);
+    form.show();
+    form.Timer1.setInterval(100);
+    std::string inner;
+    int ticks = 0;
+    form.Timer1.Tick = [&] {
+        if (++ticks == 1) inner = h.p().getHtmlStr(LoopbackHttpServer::refusedUrl("/ver.asp"), 2);
+    };
+    form.Timer1.setEnabled(true);
+    h.p().ReportError("outer", 1, "d");
+    form.Timer1.setEnabled(false);
+
+    EXPECT_EQ(inner, kTimeout);
+    ASSERT_TRUE(reportServer.waitForRequests(2, 1000));
+    EXPECT_FALSE(reportServer.waitForRequests(3, 300));
+    auto targets = reportServer.targets();
+    EXPECT_NE(targets[0].find("&errsub=outer&"), std::string::npos) << targets[0];
+    EXPECT_NE(targets[1].find("&errsub=getHtmlStr&"), std::string::npos) << targets[1];
+}
+
 TEST_F(GetHtmlStr, TimersRunWhileItWaits) {
     TickingForm form(h.p().rt);
     form.show();

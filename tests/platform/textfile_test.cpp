@@ -22,7 +22,10 @@ namespace {
 
 class TextFile : public testing::Test {
 protected:
-    void TearDown() override { setWriteFailureForTesting(-1); }
+    void TearDown() override {
+        setWriteFailureForTesting(-1);
+        setReadFailureForTesting("");
+    }
     TempDir dir;
 };
 }  // namespace
@@ -114,6 +117,25 @@ TEST_F(TextFile, FailedReplaceLeavesOldFileWhole) {
 
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.file("gone/x.txt"), {"a"}); }), 76);
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.path(), {"a"}); }), 75);
+}
+
+TEST_F(TextFile, InjectedReadFailureActsAsAnUnreadableFile) {
+    const auto path = dir.file("Rec.txt");
+    writeFileBytes(path, "a\r\nb\r\n");
+    writeFileBytes(dir.file("other.txt"), "c\r\n");
+    // Named another way (case, a dot segment), it is still the same file.
+    setReadFailureForTesting(dir.path() + "/./rec.TXT");
+    EXPECT_EQ(errorOf([&] { readLines(path); }), 75);
+    EXPECT_EQ(errorOf([&] { readLine(dir.file("REC.txt"), 2); }), 75);
+    EXPECT_FALSE(readBytes(path));
+    EXPECT_EQ(readLines(dir.file("other.txt")), Lines{"c"});
+    // A file that is not there is still missing, not unreadable.
+    setReadFailureForTesting(dir.file("gone.txt"));
+    EXPECT_EQ(errorOf([&] { readLines(dir.file("gone.txt")); }), 53);
+    EXPECT_EQ(readLines(path), (Lines{"a", "b"}));
+    setReadFailureForTesting(path);
+    setReadFailureForTesting("");
+    EXPECT_EQ(readLines(path), (Lines{"a", "b"}));
 }
 
 TEST_F(TextFile, FailedAppendReportsDiskFull) {

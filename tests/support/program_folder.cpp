@@ -72,6 +72,8 @@ std::vector<std::string> ProgramFolder::fullProductInfo() {
 
 ProgramFolder::ProgramFolder(Kind kind, std::string folderName) : path_(root_.file(folderName)) {
     std::filesystem::create_directories(path_);
+    std::filesystem::create_directory(runtimeDir());
+    std::filesystem::permissions(runtimeDir(), std::filesystem::perms::owner_all);
     if (kind == Kind::Missing) return;
     std::filesystem::create_directories(ksdata());
     std::filesystem::create_directories(dataDir());

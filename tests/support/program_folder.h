@@ -46,6 +46,9 @@ public:
     std::string ksdata() const { return path_ + "/ksdata"; }
     std::string file(std::string_view relative) const { return path_ + "/" + std::string(relative); }
     std::string dataFile(std::string_view name) const { return dataDir() + std::string(name); }
+    // A runtime directory beside the program folder, for its single-instance lock: every
+    // program started on this folder in a test shares it, as the copies of one user would.
+    std::string runtimeDir() const { return root_.file("run"); }
 
     // Each line in the digit encoding, CR LF after each.
     void writeVer(const std::vector<std::string>& lines);

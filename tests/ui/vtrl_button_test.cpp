@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <functional>
+#include <ostream>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -13,6 +14,14 @@
 #include "host/headless/headless_host.h"
 #include "tests/support/program_folder.h"
 #include "ui/vtrlButton.h"
+
+namespace forms {
+// Readable failures for fonts.
+inline void PrintTo(const Font& f, std::ostream* os) {
+    *os << "{\"" << f.name << "\", " << f.size << (f.bold ? ", bold" : "") << (f.italic ? ", italic" : "")
+        << (f.underline ? ", underline" : "") << "}";
+}
+}  // namespace forms
 
 namespace {
 
@@ -594,9 +603,13 @@ TEST_F(ButtonTest, AResizeKeepsTheStripWhereItWasUntilTheNextFrameChange) {
 
 TEST_F(ButtonTest, DefaultsAreNotStoredAndReadBackFromAnEmptyBag) {
     ButtonForm& f = make();
+    // The default of Font is the container's ambient font; that of FontName is "". With an
+    // ambient font without a face both can be at their defaults at once.
+    f.setFont(forms::Font{"", 9});
     vtrlButton& b = f.plain;
     b.setForeColor(forms::colors::ButtonText);
     b.setEnabled(true);
+    b.setFont(f.font());
     b.setCaption("");
     b.setFontBold(false);
     b.setFontName("");
@@ -620,8 +633,10 @@ TEST_F(ButtonTest, DefaultsAreNotStoredAndReadBackFromAnEmptyBag) {
     o.setMousePointerValue(forms::pointer::Custom);
     o.setMouseIcon(rt.host().loadPicture(smallStrip()));
     o.setEnabled(false);
+    o.setFont({"黑体", 14, true, true, true});
     o.UserControl_ReadProperties(bag);
     EXPECT_EQ(o.ForeColor(), forms::colors::ButtonText);
+    EXPECT_EQ(o.Font(), f.font());
     EXPECT_TRUE(o.Enabled());
     EXPECT_EQ(o.frame(), 0);
     EXPECT_EQ(o.Caption(), "");
@@ -674,6 +689,66 @@ TEST_F(ButtonTest, PropertiesRoundTripThroughTheBag) {
     a.UserControl_WriteProperties(again);
     b.UserControl_ReadProperties(again);
     EXPECT_EQ(b.ForeColor(), forms::colors::InfoText);
+}
+
+TEST_F(ButtonTest, FontIsStoredAndReadWithTheOthers) {
+    ButtonForm& f = make();
+    vtrlButton& a = f.btn;
+    // Italic is carried by Font alone: no property of its own.
+    const forms::Font font{"黑体", 12, true, true, true};
+    a.setFont(font);
+    EXPECT_EQ(a.Font(), font);
+    PropertyBag bag;
+    a.UserControl_WriteProperties(bag);
+    ASSERT_TRUE(bag.has("Font"));
+    EXPECT_EQ(bag.get("FontName", ""), "黑体");
+
+    vtrlButton& b = f.plain;
+    ASSERT_NE(b.Font(), font);
+    b.UserControl_ReadProperties(bag);
+    EXPECT_EQ(b.Font(), font);
+    EXPECT_EQ(b.Caption(), "OK");
+
+    // The ambient font is the default: not stored, and what a bag without Font gives.
+    a.setFont(f.font());
+    PropertyBag plain;
+    a.UserControl_WriteProperties(plain);
+    EXPECT_FALSE(plain.has("Font")) << plain.get("Font", "");
+    b.UserControl_ReadProperties(plain);
+    EXPECT_EQ(b.Font(), f.font());
+
+    // Any face survives, separators and all.
+    const forms::Font odd{"A;Size=3;Name=B", 7.5, false, true, false};
+    a.setFont(odd);
+    PropertyBag oddBag;
+    a.UserControl_WriteProperties(oddBag);
+    b.UserControl_ReadProperties(oddBag);
+    EXPECT_EQ(b.Font(), odd);
+}
+
+TEST_F(ButtonTest, FontIsReadBeforeTheFontProperties) {
+    ButtonForm& f = make();
+    vtrlButton& a = f.btn;
+    a.setFont({"楷体", 14, true, true, true});
+    PropertyBag stored;
+    a.UserControl_WriteProperties(stored);
+
+    // Font is applied first; FontBold, FontName, FontSize and FontUnderline then apply over it,
+    // each with its own default when it is missing.
+    PropertyBag bag;
+    bag.set("Font", stored.get("Font", ""));
+    bag.set("FontName", "黑体");
+    bag.set("FontSize", "10");
+    vtrlButton& b = f.plain;
+    b.UserControl_ReadProperties(bag);
+    EXPECT_EQ(b.Font(), (forms::Font{"黑体", 10, false, true, false}));
+
+    // Without FontSize the size is the one Font carries.
+    bag = PropertyBag{};
+    bag.set("Font", stored.get("Font", ""));
+    bag.set("FontName", "黑体");
+    b.UserControl_ReadProperties(bag);
+    EXPECT_EQ(b.Font(), (forms::Font{"黑体", 14, false, true, false}));
 }
 
 TEST_F(ButtonTest, StoredNamesIgnoreCase) {
