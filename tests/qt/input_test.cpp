@@ -224,5 +224,4 @@ TEST_F(QtHostTest, ToolTipsShowTheTextOfTheControlUnderThePointer) {
         EXPECT_EQ(QToolTip::text(), c.tip) << c.at.x();
     }
     QToolTip::hideText();
-
 }
