@@ -36,6 +36,8 @@ public:
         int cursorShape = -1;
         forms::PicturePtr cursorIcon;
     } applied;
+    // Shown modally over another form: a dialog of that form's window.
+    bool ownedDialog = false;
 
 protected:
     bool event(QEvent* e) override;

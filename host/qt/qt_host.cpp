@@ -217,6 +217,10 @@ void QtHost::showPending() {
             modal = std::find(m.begin(), m.end(), form) != m.end();
         }
         FormWindow* ownerWindow = modal && owner ? windowOf(*owner) : nullptr;
+        if (w->ownedDialog != (ownerWindow != nullptr)) {
+            w->ownedDialog = ownerWindow != nullptr;
+            apply(*form, *w);
+        }
         w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
         // A transient parent rather than a Qt parent: the owner must not delete this window.
         w->winId();
@@ -254,7 +258,8 @@ void QtHost::formDestroyed(forms::Form& form) {
 
 void QtHost::apply(forms::Form& f, FormWindow& w) {
     FormWindow::Applied& a = w.applied;
-    Qt::WindowFlags flags = f.showInTaskbar ? Qt::Window : Qt::Tool;
+    // The window manager keeps only dialogs and tools above their transient parent.
+    Qt::WindowFlags flags = w.ownedDialog ? Qt::Dialog : f.showInTaskbar ? Qt::Window : Qt::Tool;
     if (f.formBorderStyle() == 0)
         flags |= Qt::FramelessWindowHint;
     else

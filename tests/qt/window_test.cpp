@@ -57,6 +57,7 @@ TEST_F(QtHostTest, ModalFormsAreModalAboveTheFormActiveWhenShown) {
         seen = true;
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
         EXPECT_EQ(QApplication::activeModalWidget(), w);
         ASSERT_NE(w->windowHandle(), nullptr);
         EXPECT_EQ(w->windowHandle()->transientParent(), owner->windowHandle());
@@ -75,6 +76,7 @@ TEST_F(QtHostTest, ModalFormsAreModalAboveTheFormActiveWhenShown) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowModality(), Qt::NonModal);
+    EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Window);
     EXPECT_EQ(w->windowHandle()->transientParent(), nullptr);
 }
 
