@@ -201,8 +201,10 @@ void QtHost::formShown(forms::Form& form) {
     }
     // A modal show registers itself only after this call returns; the window appears at the
     // next wait, when its modality and owner are known. Nothing is painted before then anyway.
+    // Shown twice before the wait: the owner is the one of the first show.
+    for (const auto& p : pendingShow_)
+        if (p.first == &form) return;
     forms::Form* owner = rt_ ? rt_->activeForm() : nullptr;
-    std::erase_if(pendingShow_, [&](const auto& p) { return p.first == &form; });
     pendingShow_.push_back({&form, owner != &form ? owner : nullptr});
 }
 
