@@ -1,10 +1,12 @@
 #include "host/qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <algorithm>
 #include <functional>
 
@@ -75,7 +77,41 @@ bool FormWindow::event(QEvent* e) {
             return true;
         }
     }
+    if (e->type() == QEvent::ToolTip) {
+        showToolTip(static_cast<QHelpEvent*>(e));
+        return true;
+    }
     return QWidget::event(e);
+}
+
+namespace {
+
+// A windowless control without a tip of its own shows its container's, as the container
+// draws it; a windowed control owns its area.
+std::string toolTipOf(const forms::Control* c) {
+    for (; c; c = c->parent()) {
+        if (!c->toolTipText().empty()) return c->toolTipText();
+        if (c->windowed()) break;
+    }
+    return {};
+}
+
+}  // namespace
+
+void FormWindow::showToolTip(QHelpEvent* e) {
+    std::string tip;
+    guarded([&] {
+        if (forms::Runtime* rt = host_.runtime()) {
+            forms::HitResult h = rt->hitTest(host_.toTwips(QPointF(e->globalPos())));
+            if (h.form == &form_) tip = toolTipOf(h.control);
+        }
+    });
+    if (tip.empty()) {
+        QToolTip::hideText();
+        e->ignore();
+        return;
+    }
+    QToolTip::showText(e->globalPos(), QString::fromStdString(tip), this);
 }
 
 void FormWindow::paintEvent(QPaintEvent*) {
@@ -187,6 +223,21 @@ void FormWindow::closeEvent(QCloseEvent* e) {
         }
     });
     e->ignore();
+}
+
+void FormWindow::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    guarded([&] { host_.windowGeometryChanged(*this); });
+}
+
+void FormWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    guarded([&] { host_.windowGeometryChanged(*this); });
+}
+
+void FormWindow::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::WindowStateChange) guarded([&] { host_.windowGeometryChanged(*this); });
 }
 
 void FormWindow::syncBrowsers() {

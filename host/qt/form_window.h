@@ -2,6 +2,7 @@
 // events are posted to the runtime, never handled here.
 #pragma once
 
+#include <QHelpEvent>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -35,6 +36,8 @@ public:
         int cursorShape = -1;
         forms::PicturePtr cursorIcon;
     } applied;
+    // Shown modally over another form: a dialog of that form's window.
+    bool ownedDialog = false;
 
 protected:
     bool event(QEvent* e) override;
@@ -48,9 +51,13 @@ protected:
     void inputMethodEvent(QInputMethodEvent* e) override;
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void closeEvent(QCloseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void forwardMouse(QMouseEvent* e, forms::MouseInput::Type type);
+    void showToolTip(QHelpEvent* e);
     template <class F>
     void guarded(F&& f);
 

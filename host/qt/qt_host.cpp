@@ -8,9 +8,12 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -40,12 +43,23 @@ private:
     std::function<void()> onQuit_;
 };
 
+// Only a left release chooses from a popup; Qt's menus on X11 also take the right one.
+class LeftReleaseOnly : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() != Qt::LeftButton)
+            return true;
+        return QObject::eventFilter(watched, e);
+    }
+};
+
 std::string fontKey(const forms::Font& f) {
     return f.name + '\x1f' + std::to_string(f.size) + (f.bold ? "b" : "") + (f.italic ? "i" : "") +
            (f.underline ? "u" : "");
 }
 
-void addItems(QMenu* menu, const std::vector<forms::PopupItem>& items) {
+void addItems(QMenu* menu, const std::vector<forms::PopupItem>& items, QObject* filter) {
     for (const auto& it : items) {
         if (it.caption == "-") {
             menu->addSeparator();
@@ -53,8 +67,9 @@ void addItems(QMenu* menu, const std::vector<forms::PopupItem>& items) {
         }
         if (!it.children.empty()) {
             QMenu* sub = menu->addMenu(qs(it.caption));
+            sub->installEventFilter(filter);
             sub->setEnabled(it.enabled);
-            addItems(sub, it.children);
+            addItems(sub, it.children, filter);
             continue;
         }
         QAction* a = menu->addAction(qs(it.caption));
@@ -176,14 +191,51 @@ void QtHost::formShown(forms::Form& form) {
         windows_[&form] = w;
     }
     apply(form, *w);
-    showWindow(form, *w);
-    w->syncBrowsers();
-    w->update();
     changed_.erase(&form);
     lastZ_.clear();
+    if (w->isVisible()) {
+        showWindow(form, *w);
+        w->syncBrowsers();
+        w->update();
+        return;
+    }
+    // A modal show registers itself only after this call returns; the window appears at the
+    // next wait, when its modality and owner are known. Nothing is painted before then anyway.
+    // Shown twice before the wait: the owner is the one of the first show.
+    for (const auto& p : pendingShow_)
+        if (p.first == &form) return;
+    forms::Form* owner = rt_ ? rt_->activeForm() : nullptr;
+    pendingShow_.push_back({&form, owner != &form ? owner : nullptr});
+}
+
+void QtHost::showPending() {
+    auto pending = std::exchange(pendingShow_, {});
+    for (auto& [form, owner] : pending) {
+        FormWindow* w = windowOf(*form);
+        if (!w || !form->isLoaded() || !form->visible()) continue;
+        bool modal = false;
+        if (rt_) {
+            const auto& m = rt_->modalForms();
+            modal = std::find(m.begin(), m.end(), form) != m.end();
+        }
+        FormWindow* ownerWindow = modal && owner ? windowOf(*owner) : nullptr;
+        if (w->ownedDialog != (ownerWindow != nullptr)) {
+            w->ownedDialog = ownerWindow != nullptr;
+            apply(*form, *w);
+        }
+        w->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+        // A transient parent rather than a Qt parent: the owner must not delete this window.
+        w->winId();
+        if (ownerWindow) ownerWindow->winId();
+        if (QWindow* h = w->windowHandle()) h->setTransientParent(ownerWindow ? ownerWindow->windowHandle() : nullptr);
+        showWindow(*form, *w);
+        w->syncBrowsers();
+        w->update();
+    }
 }
 
 void QtHost::formHidden(forms::Form& form) {
+    std::erase_if(pendingShow_, [&](const auto& p) { return p.first == &form; });
     if (FormWindow* w = windowOf(form)) w->hide();
     if (lastActive_ == &form) lastActive_ = nullptr;
 }
@@ -194,6 +246,9 @@ void QtHost::invalidate(forms::Form& form) { dirty_.insert(&form); }
 
 void QtHost::formDestroyed(forms::Form& form) {
     changed_.erase(&form);
+    std::erase_if(pendingShow_, [&](const auto& p) { return p.first == &form; });
+    for (auto& p : pendingShow_)
+        if (p.second == &form) p.second = nullptr;
     dirty_.erase(&form);
     lastZ_.clear();
     if (lastActive_ == &form) lastActive_ = nullptr;
@@ -205,23 +260,31 @@ void QtHost::formDestroyed(forms::Form& form) {
 
 void QtHost::apply(forms::Form& f, FormWindow& w) {
     FormWindow::Applied& a = w.applied;
-    Qt::WindowFlags flags = f.showInTaskbar() ? Qt::Window : Qt::Tool;
+    // The window manager keeps only dialogs and tools above their transient parent.
+    Qt::WindowFlags flags = w.ownedDialog ? Qt::Dialog : f.showInTaskbar() ? Qt::Window : Qt::Tool;
     if (f.formBorderStyle() == 0)
         flags |= Qt::FramelessWindowHint;
     else
         flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
     if (f.topmost()) flags |= Qt::WindowStaysOnTopHint;
-    if (!a.valid || flags != a.flags) {
+    if (a.valid && flags != a.flags && (flags ^ a.flags) == Qt::WindowStaysOnTopHint && w.windowHandle()) {
+        // QWidget::setWindowFlags would hide the window; the native window takes the hint in place.
+        w.overrideWindowFlags(flags);
+        w.windowHandle()->setFlags(flags);
+        a.flags = flags;
+    } else if (!a.valid || flags != a.flags) {
         bool wasVisible = w.isVisible();
         w.setWindowFlags(flags);  // hides the window
         a.flags = flags;
         a.geometry = {};
         if (wasVisible) showWindow(f, w);
     }
+    if (w.isVisible() && f.windowState() != a.state) showWindow(f, w);
     // Only what the model changed is pushed: a window the user moved by its title bar stays.
+    // A maximised window's geometry is the window manager's; pushing one would restore it.
     QRect geo = clientRectPx(f);
-    if (geo != a.geometry) {
+    if (f.windowState() != 2 && geo != a.geometry) {
         w.setGeometry(geo);
         a.geometry = geo;
     }
@@ -235,7 +298,6 @@ void QtHost::apply(forms::Form& f, FormWindow& w) {
         a.icon = f.icon();
     }
     a.valid = true;
-    if (w.isVisible() && f.windowState() != a.state) showWindow(f, w);
 }
 
 void QtHost::showWindow(forms::Form& f, FormWindow& w) {
@@ -264,6 +326,7 @@ void QtHost::sync() {
         for (forms::Form* f : changed)
             if (FormWindow* w = windowOf(*f)) apply(*f, *w);
     }
+    if (!pendingShow_.empty()) showPending();
     if (!dirty_.empty()) {
         auto dirty = std::exchange(dirty_, {});
         for (forms::Form* f : dirty) {
@@ -291,6 +354,32 @@ void QtHost::sync() {
     }
     // Handlers change pointers while the mouse rests.
     if (hover_ && hover_->isVisible()) updateCursor(*hover_, lastPointer_);
+}
+
+forms::Rect QtHost::maximisedBounds(const forms::Form& form) {
+    QScreen* screen = nullptr;
+    if (FormWindow* w = windowOf(form); w && w->windowHandle()) screen = w->screen();
+    if (!screen) {
+        QRect r = clientRectPx(form);
+        screen = QGuiApplication::screenAt(r.center());
+    }
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return forms::Host::maximisedBounds(form);
+    QRect r = screen->availableGeometry();
+    return {r.x() * tppX_, r.y() * tppY_, r.width() * tppX_, r.height() * tppY_};
+}
+
+void QtHost::windowGeometryChanged(FormWindow& w) {
+    forms::Form& f = w.form();
+    if (!rt_ || f.windowState() != 2 || !w.isVisible() || !w.isMaximized()) return;
+    // The form's rectangle whose client area is exactly the real window's.
+    QRect geo = w.geometry();
+    forms::Point off = f.clientOffset();
+    int border = f.formBorderStyle() ? off.x : 0;
+    forms::Rect r{geo.x() * tppX_ - off.x, geo.y() * tppY_ - off.y, geo.width() * tppX_ + off.x + border,
+                  geo.height() * tppY_ + off.y + border};
+    w.applied.geometry = geo;
+    rt_->hostGeometry(f, r);
 }
 
 // ---- the pointer ----
@@ -419,7 +508,9 @@ void QtHost::beginPopup(const forms::PopupRequest& request) {
     auto pending = std::make_shared<Pending>();
     popups_.push_back(pending);
     auto* menu = new QMenu;
-    addItems(menu, request.items);
+    auto* filter = new LeftReleaseOnly(menu);
+    menu->installEventFilter(filter);
+    addItems(menu, request.items, filter);
     QObject::connect(menu, &QMenu::triggered, &context_, [this, pending](QAction* a) {
         if (!pending->result) pending->result = a->data().toInt();
         wake_ = true;
@@ -433,6 +524,16 @@ void QtHost::beginPopup(const forms::PopupRequest& request) {
         });
     });
     menu->popup(toPixels(request.screen));
+}
+
+bool QtHost::hostWindowAt(forms::Point screen) {
+    QPoint p = toPixels(screen);
+    // Open menus (submenus are windows of their own) and message boxes are all the host's.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || !(qobject_cast<QMenu*>(w) || qobject_cast<QMessageBox*>(w))) continue;
+        if (w->frameGeometry().contains(p)) return true;
+    }
+    return false;
 }
 
 std::optional<int> QtHost::popupResult() {

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "forms/host.h"
@@ -52,6 +53,9 @@ public:
     std::optional<int> messageBoxResult() override;
     void beginPopup(const forms::PopupRequest& request) override;
     std::optional<int> popupResult() override;
+    bool hostWindowAt(forms::Point screen) override;
+    // The available area of the screen the form's window is on.
+    forms::Rect maximisedBounds(const forms::Form& form) override;
 
     // Pushes what the model changed since the last wait to the windows: geometry, flags,
     // stacking, focus, pages, repaints, the pointer. Runs at the top of every wait.
@@ -68,6 +72,8 @@ public:
     void posted() { wake_ = true; }
     void recordError(std::exception_ptr e);
     void pointerMoved(FormWindow& window, forms::Point screen);
+    // The window manager moved or resized a window; a maximised form takes its geometry.
+    void windowGeometryChanged(FormWindow& window);
 
 private:
     struct Pending {
@@ -75,6 +81,7 @@ private:
     };
     void apply(forms::Form& form, FormWindow& w);
     void showWindow(forms::Form& form, FormWindow& w);
+    void showPending();
     void updateCursor(FormWindow& w, forms::Point screen);
     void retire(QObject* o);
     void rethrowRecorded();
@@ -94,6 +101,8 @@ private:
     std::map<const forms::Form*, FormWindow*> windows_;
     std::set<forms::Form*> changed_;
     std::set<forms::Form*> dirty_;
+    // Shown by the model, not yet on screen: each with the form that was active then.
+    std::vector<std::pair<forms::Form*, forms::Form*>> pendingShow_;
     std::vector<forms::Form*> lastZ_;
     forms::Form* lastActive_ = nullptr;
     QPointer<FormWindow> hover_;

@@ -4,6 +4,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "host/qt/keys.h"
 #include "tests/qt/qt_fixture.h"
@@ -184,4 +185,43 @@ TEST_F(QtHostTest, TimersDriveTheLoopUntilTheProgramEnds) {
     EXPECT_EQ(ticks, 3);
     EXPECT_GE(host.nowMs() - t0, 85);
     EXPECT_LT(host.nowMs() - t0, 2000);
+}
+
+TEST_F(QtHostTest, ToolTipsShowTheTextOfTheControlUnderThePointer) {
+    forms::Label tipped(&form, "Label1");
+    place(tipped, px(10, 10, 60, 20));
+    tipped.setToolTipText("返回首页");
+    forms::Label plain(&form, "Label2");
+    place(plain, px(10, 40, 60, 20));
+    forms::PictureBox box(&form, "Picture1");
+    place(box, px(100, 10, 80, 80));
+    box.setToolTipText("题库");
+    forms::Label inner(&box, "Label3");
+    place(inner, px(5, 5, 30, 20));
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+
+    auto hover = [&](QPoint local) {
+        QHelpEvent e(QEvent::ToolTip, local, w->mapToGlobal(local));
+        QCoreApplication::sendEvent(w, &e);
+        return e.isAccepted();
+    };
+    EXPECT_FALSE(hover({20, 45})) << "no text, no tip";
+    EXPECT_FALSE(QToolTip::isVisible());
+    struct Case {
+        QPoint at;
+        QString tip;
+    } cases[] = {
+        {{20, 15}, QStringLiteral("返回首页")},
+        {{110, 20}, QStringLiteral("题库")},  // a label without a tip inside the picture box
+        {{150, 70}, QStringLiteral("题库")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(hover(c.at)) << c.at.x();
+        EXPECT_TRUE(QToolTip::isVisible()) << c.at.x();
+        EXPECT_EQ(QToolTip::text(), c.tip) << c.at.x();
+    }
+    QToolTip::hideText();
 }

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 
 #include "tests/qt/qt_fixture.h"
@@ -133,4 +134,98 @@ TEST_F(QtHostTest, PopupMenusReportTheChosenItemOrDismissal) {
     menu->hide();
     host.waitForInput(0);
     EXPECT_EQ(host.popupResult(), -1);
+}
+
+namespace {
+
+void mouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+}  // namespace
+
+TEST_F(QtHostTest, PopupItemsAreChosenByTheLeftButtonOnly) {
+    std::vector<forms::PopupItem> items(2);
+    items[0].caption = "打开";
+    items[0].id = 7;
+    items[1].caption = "更多";
+    items[1].children.resize(1);
+    items[1].children[0].caption = "关于";
+    items[1].children[0].id = 8;
+
+    struct Case {
+        bool submenu;
+        int id;
+    } cases[] = {{false, 7}, {true, 8}};
+    for (const auto& c : cases) {
+        host.beginPopup({items, {50 * kTpp, 40 * kTpp}});
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        if (c.submenu) {
+            // A left press on the entry opens its submenu.
+            QAction* more = menu->actions().at(1);
+            QPoint entry = menu->actionGeometry(more).center();
+            mouse(menu, QEvent::MouseMove, entry, Qt::NoButton, Qt::NoButton);
+            mouse(menu, QEvent::MouseButtonPress, entry, Qt::LeftButton, Qt::LeftButton);
+            menu = more->menu();
+            ASSERT_TRUE(menu->isVisible());
+        }
+        QAction* item = menu->actions().at(0);
+        QPoint at = menu->actionGeometry(item).center();
+        mouse(menu, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton}) {
+            mouse(menu, QEvent::MouseButtonPress, at, b, b);
+            mouse(menu, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+            host.waitForInput(0);
+            EXPECT_FALSE(host.popupResult()) << c.id << " button " << b;
+            EXPECT_TRUE(menu->isVisible()) << c.id;
+        }
+        mouse(menu, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        mouse(menu, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        host.waitForInput(0);
+        host.waitForInput(0);
+        EXPECT_EQ(host.popupResult(), c.id);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    }
+}
+
+TEST_F(QtHostTest, HostWindowsCoverThePointsUnderThem) {
+    std::vector<forms::PopupItem> items(2);
+    items[0].caption = "打开";
+    items[0].id = 0;
+    items[1].caption = "更多";
+    items[1].children.resize(1);
+    items[1].children[0].caption = "关于";
+    items[1].children[0].id = 1;
+    auto twips = [](QPoint p) { return forms::Point{p.x() * kTpp, p.y() * kTpp}; };
+
+    EXPECT_FALSE(host.hostWindowAt({60 * kTpp, 50 * kTpp}));
+    host.beginPopup({items, {50 * kTpp, 40 * kTpp}});
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QMenu* sub = menu->actions().at(1)->menu();
+    sub->popup(menu->geometry().topRight() + QPoint(40, 0));
+    EXPECT_TRUE(host.hostWindowAt(twips(menu->geometry().topLeft())));
+    EXPECT_TRUE(host.hostWindowAt(twips(menu->geometry().center())));
+    EXPECT_TRUE(host.hostWindowAt(twips(sub->geometry().center())));
+    EXPECT_FALSE(host.hostWindowAt(twips(menu->geometry().topLeft() - QPoint(1, 1))));
+    EXPECT_FALSE(host.hostWindowAt(twips(menu->geometry().topRight() + QPoint(20, 0))));
+    QPoint menuCentre = menu->geometry().center();
+    sub->hide();
+    menu->hide();
+    host.waitForInput(0);
+    EXPECT_EQ(host.popupResult(), -1);
+    EXPECT_FALSE(host.hostWindowAt(twips(menuCentre)));
+
+    host.beginMessageBox({"提示", "", forms::mb::OkOnly});
+    QMessageBox* box = openBox();
+    ASSERT_NE(box, nullptr);
+    QRect r = box->frameGeometry();
+    EXPECT_TRUE(host.hostWindowAt(twips(r.center())));
+    EXPECT_FALSE(host.hostWindowAt(twips(r.bottomRight() + QPoint(1, 1))));
+    box->buttons().at(0)->click();
+    host.waitForInput(0);
+    EXPECT_EQ(host.messageBoxResult(), forms::mb::ResultOk);
+    EXPECT_FALSE(host.hostWindowAt(twips(r.center())));
 }

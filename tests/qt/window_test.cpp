@@ -1,0 +1,125 @@
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
+
+#include "tests/qt/qt_fixture.h"
+
+using namespace qttest;
+
+namespace {
+
+struct HideCounter : QObject {
+    int hides = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Hide) ++hides;
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(QtHostTest, TopmostChangesWithoutHidingTheWindow) {
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->isVisible());
+    HideCounter counter;
+    w->installEventFilter(&counter);
+
+    for (bool on : {true, false, true}) {
+        form.setTopmost(on);
+        host.sync();
+        EXPECT_TRUE(w->isVisible()) << on;
+        EXPECT_EQ(bool(w->windowFlags() & Qt::WindowStaysOnTopHint), on);
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(bool(w->windowHandle()->flags() & Qt::WindowStaysOnTopHint), on);
+    }
+    EXPECT_EQ(counter.hides, 0);
+    w->removeEventFilter(&counter);
+}
+
+TEST_F(QtHostTest, ModalFormsAreModalAboveTheFormActiveWhenShown) {
+    form.show();
+    host.sync();
+    QWidget* owner = host.windowOf(form);
+    ASSERT_NE(owner, nullptr);
+
+    TestForm dialog(rt);
+    forms::Timer timer(&dialog, "Timer1");
+    bool seen = false;
+    timer.Tick = [&] {
+        timer.setEnabled(false);
+        QWidget* w = host.windowOf(dialog);
+        ASSERT_NE(w, nullptr);
+        seen = true;
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(w->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Dialog);
+        EXPECT_EQ(QApplication::activeModalWidget(), w);
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(w->windowHandle()->transientParent(), owner->windowHandle());
+        dialog.hide();
+    };
+    timer.setInterval(10);
+    timer.setEnabled(true);
+    dialog.show();  // a handler may show the form before it shows it modally
+    dialog.show(true);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Shown again without a modal loop, it is an ordinary window.
+    dialog.show();
+    host.sync();
+    QWidget* w = host.windowOf(dialog);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowModality(), Qt::NonModal);
+    EXPECT_EQ(w->windowFlags() & Qt::WindowType_Mask, Qt::Window);
+    EXPECT_EQ(w->windowHandle()->transientParent(), nullptr);
+}
+
+TEST_F(QtHostTest, AMaximisedWindowIsMirroredInTheModel) {
+    form.setFormBorderStyle(1);
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    QRect avail = w->screen()->availableGeometry();
+    forms::Rect bounds = host.maximisedBounds(form);
+    EXPECT_EQ(bounds.left, avail.x() * kTpp);
+    EXPECT_EQ(bounds.width, avail.width() * kTpp);
+    EXPECT_EQ(bounds.height, avail.height() * kTpp);
+
+    form.setWindowState(2);
+    host.sync();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(w->isMaximized());
+    // The platform's frame is not the one the model assumes; the model follows the real window
+    // so that its client area, and so its hit testing, is exactly the window's.
+    QRect real = w->geometry();
+    EXPECT_EQ(host.clientRectPx(form), real);
+    EXPECT_EQ(form.clientSize().width, real.width() * kTpp);
+    EXPECT_EQ(form.clientSize().height, real.height() * kTpp);
+    forms::HitResult corner = rt.hitTest({real.right() * kTpp, real.bottom() * kTpp});
+    EXPECT_EQ(corner.form, &form);
+
+    // Other changes to the form leave the window manager's geometry alone.
+    form.setCaption("最大化");
+    form.move(0, 0, 200 * kTpp, 150 * kTpp);
+    host.sync();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w->isMaximized());
+    EXPECT_EQ(w->geometry(), real);
+    EXPECT_EQ(host.clientRectPx(form), real);
+
+    // Restored, it goes back to where the model last placed it.
+    form.setWindowState(0);
+    host.sync();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->isMaximized());
+    EXPECT_EQ(form.width(), 200 * kTpp);
+    EXPECT_EQ(w->geometry(), host.clientRectPx(form));
+}
