@@ -1,5 +1,7 @@
 // A top-level window of the model. Windows of the system derive from it and override the
 // Form_ handlers they need.
+// Z-order is declaration order, bottom first: a window whose controls are listed top first
+// declares them in reverse.
 #pragma once
 
 #include <string>
