@@ -288,7 +288,6 @@ public:
     std::string selText() const;
     void setSelText(const std::string& t);
 
-
     // Editing as the keyboard does it; used by the runtime's key routing.
     void typeText(const std::string& utf8);
     void editKey(int keyCode, int shift);

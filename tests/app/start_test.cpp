@@ -13,6 +13,8 @@
 #include "platform/instance.h"
 #include "tests/app/program_harness.h"
 
+#include "tests/support/scoped_env.h"
+
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
 
@@ -63,25 +65,7 @@ std::vector<std::string> folderEntries(const std::string& dir) {
     return out;
 }
 
-// Sets an environment variable for the life of the object, then puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-        else ::unsetenv(name_.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
+using testsupport::ScopedEnv;
 
 }  // namespace
 

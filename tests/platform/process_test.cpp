@@ -19,6 +19,7 @@
 #include "platform/shell.h"
 #include "platform/textfile.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/scoped_env.h"
 
 using namespace platform;
 using testsupport::TempDir;
@@ -126,25 +127,7 @@ TEST(SingleInstance, LockPathIsKeyedByTheCanonicalProgramFolder) {
 }
 
 namespace {
-// Sets an environment variable for the life of the object, then puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
-        else ::unsetenv(name_.c_str());
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> old_;
-};
+using testsupport::ScopedEnv;
 
 constexpr uid_t kNobody = 65534;
 }  // namespace
