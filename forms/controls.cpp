@@ -524,16 +524,55 @@ void WebBrowser::navigate(const std::string& pathOrUrl) {
 
 // ---- Menus ----
 
+bool MenuItem::offered() const {
+    if (!visible) return false;
+    if (items.empty()) return true;
+    return std::any_of(items.begin(), items.end(), [](const MenuItem* c) { return c->offered(); });
+}
+
+MenuArray::~MenuArray() {
+    if (!parent_) return;
+    for (auto& [i, p] : items_) std::erase(parent_->items, p.get());
+}
+
 MenuItem& MenuArray::load(int index) {
     auto& slot = items_[index];
     if (!slot) {
         slot = std::make_unique<MenuItem>(name_, index);
         slot->Click = [this, index] { if (onClick) onClick(index); };
+        if (parent_) placeInParent(index, slot.get());
     }
     return *slot;
 }
 
-void MenuArray::unload(int index) { items_.erase(index); }
+void MenuArray::placeInParent(int index, MenuItem* item) {
+    auto& siblings = parent_->items;
+    auto at = [&](const MenuItem* m) { return std::find(siblings.begin(), siblings.end(), m); };
+    // After the nearest loaded element below; failing that, before the nearest above.
+    auto self = items_.find(index);
+    if (self != items_.begin()) {
+        auto it = at(std::prev(self)->second.get());
+        if (it != siblings.end()) {
+            siblings.insert(std::next(it), item);
+            return;
+        }
+    }
+    if (auto next = std::next(self); next != items_.end()) {
+        auto it = at(next->second.get());
+        if (it != siblings.end()) {
+            siblings.insert(it, item);
+            return;
+        }
+    }
+    siblings.push_back(item);
+}
+
+void MenuArray::unload(int index) {
+    auto it = items_.find(index);
+    if (it == items_.end()) return;
+    if (parent_) std::erase(parent_->items, it->second.get());
+    items_.erase(it);
+}
 
 MenuItem& MenuArray::operator()(int index) {
     auto it = items_.find(index);

@@ -494,22 +494,33 @@ public:
     bool checked = false;
     std::vector<MenuItem*> items;  // children, in order; owned elsewhere
     PlainHandler Click;
+
+    // Whether a popup shows this item: visible, and a submenu only while some child is.
+    bool offered() const;
 };
 
-// An array of menu items loaded at run time (Load mnu(i)), in index order.
+// An array of menu items loaded at run time (Load mnu(i)). With a parent menu, each loaded
+// element takes its place among the parent's items by index, and leaves it when unloaded.
+// The parent must outlive the array.
 class MenuArray {
 public:
-    explicit MenuArray(std::string name) : name_(std::move(name)) {}
+    explicit MenuArray(std::string name, MenuItem* parent = nullptr) : name_(std::move(name)), parent_(parent) {}
+    ~MenuArray();
+    MenuArray(const MenuArray&) = delete;
+    MenuArray& operator=(const MenuArray&) = delete;
     MenuItem& load(int index);
     void unload(int index);
     bool exists(int index) const { return items_.count(index) != 0; }
     MenuItem& operator()(int index);
     std::vector<MenuItem*> items() const;
     int ubound() const { return items_.empty() ? -1 : items_.rbegin()->first; }
+    MenuItem* parent() const { return parent_; }
     std::function<void(int)> onClick;
 
 private:
+    void placeInParent(int index, MenuItem* item);
     std::string name_;
+    MenuItem* parent_;
     std::map<int, std::unique_ptr<MenuItem>> items_;
 };
 
