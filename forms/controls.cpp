@@ -351,41 +351,45 @@ void TextBox::setText(std::string t) {
     // A programmatic assignment is kept whole; MaxLength limits typing only.
     int n = static_cast<int>(platform::charCount(t));
     text_ = std::move(t);
-    if (selStart_ > n) selStart_ = n;
-    selLength_ = 0;
+    int at = std::min(selStart(), n);
+    anchor_ = caret_ = at;
     changed();
     if (Change) Change();
+}
+
+void TextBox::select(int anchor, int caret) {
+    anchor_ = anchor;
+    caret_ = caret;
+    changed();
 }
 
 void TextBox::setSelStart(int v) {
     if (v < 0) throw platform::VbError(380, "Invalid property value");
     int n = static_cast<int>(platform::charCount(text_));
-    selStart_ = std::min(v, n);
-    selLength_ = 0;
-    changed();
+    int at = std::min(v, n);
+    select(at, at);
 }
 
 void TextBox::setSelLength(int v) {
     if (v < 0) throw platform::VbError(380, "Invalid property value");
     int n = static_cast<int>(platform::charCount(text_));
-    selLength_ = std::min(v, n - selStart_);
-    changed();
+    int start = selStart();
+    select(start, start + std::min(v, n - start));
 }
 
 std::string TextBox::selText() const {
-    return platform::midChars(text_, selStart_ + 1, selLength_);
+    return platform::midChars(text_, selStart() + 1, selLength());
 }
 
 void TextBox::setSelText(const std::string& t) { replaceSelection(platform::toU32(t)); }
 
 void TextBox::replaceSelection(const std::u32string& with) {
     std::u32string u = platform::toU32(text_);
-    int start = std::min(selStart_, static_cast<int>(u.size()));
-    int len = std::min(selLength_, static_cast<int>(u.size()) - start);
+    int start = std::min(selStart(), static_cast<int>(u.size()));
+    int len = std::min(selLength(), static_cast<int>(u.size()) - start);
     u.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(len), with);
     text_ = platform::fromU32(u);
-    selStart_ = start + static_cast<int>(with.size());
-    selLength_ = 0;
+    anchor_ = caret_ = start + static_cast<int>(with.size());
     changed();
     if (Change) Change();
 }
@@ -405,7 +409,7 @@ void TextBox::typeText(const std::string& utf8) {
     }
     if (add.empty()) return;
     if (maxLength_ > 0) {
-        int have = static_cast<int>(platform::charCount(text_)) - selLength_;
+        int have = static_cast<int>(platform::charCount(text_)) - selLength();
         int room = maxLength_ - have;
         if (room <= 0) return;
         if (static_cast<int>(add.size()) > room) add.resize(static_cast<std::size_t>(room));
@@ -414,39 +418,138 @@ void TextBox::typeText(const std::string& utf8) {
 }
 
 void TextBox::editKey(int keyCode, int shift) {
-    int n = static_cast<int>(platform::charCount(text_));
+    std::u32string u = platform::toU32(text_);
+    int n = static_cast<int>(u.size());
     bool extend = (shift & shiftmask::Shift) != 0;
-    // The selection's anchor is its start; the caret is its end.
-    int caret = selStart_ + selLength_;
+    bool ctrl = (shift & shiftmask::Ctrl) != 0;
+    auto at = [&](int i) { return u[static_cast<std::size_t>(i)]; };
+    auto isBreak = [&](int i) { return at(i) == U'\r' || at(i) == U'\n'; };
+    // A line break of a multi-line box is one step for the caret, never split in two.
+    auto stepBack = [&](int p) { return multiLine_ && p >= 2 && at(p - 1) == U'\n' && at(p - 2) == U'\r' ? 2 : 1; };
+    auto stepOn = [&](int p) { return multiLine_ && p + 1 < n && at(p) == U'\r' && at(p + 1) == U'\n' ? 2 : 1; };
+    auto lineStart = [&](int p) {
+        if (!multiLine_) return 0;
+        while (p > 0 && !isBreak(p - 1)) --p;
+        return p;
+    };
+    auto lineEnd = [&](int p) {
+        if (!multiLine_) return n;
+        while (p < n && !isBreak(p)) ++p;
+        return p;
+    };
     auto moveCaret = [&](int to) {
         to = std::clamp(to, 0, n);
-        if (extend) {
-            int anchor = selStart_;
-            selStart_ = std::min(anchor, to);
-            selLength_ = std::max(anchor, to) - selStart_;
-        } else {
-            selStart_ = to;
-            selLength_ = 0;
-        }
-        changed();
+        select(extend ? anchor_ : to, to);
     };
+    int caret = std::clamp(caret_, 0, n);
+    bool selection = selLength() > 0;
     switch (keyCode) {
-        case vk::LeftArrow: moveCaret(selLength_ && !extend ? selStart_ : caret - 1); break;
-        case vk::RightArrow: moveCaret(selLength_ && !extend ? caret : caret + 1); break;
-        case vk::Home: moveCaret(0); break;
-        case vk::End: moveCaret(n); break;
+        case vk::LeftArrow: moveCaret(selection && !extend ? selStart() : caret - stepBack(caret)); break;
+        case vk::RightArrow: moveCaret(selection && !extend ? selStart() + selLength() : caret + stepOn(caret)); break;
+        case vk::Home: moveCaret(ctrl ? 0 : lineStart(caret)); break;
+        case vk::End: moveCaret(ctrl ? n : lineEnd(caret)); break;
         case vk::Delete:
             if (locked_) break;
-            if (selLength_ == 0 && selStart_ < n) selLength_ = 1;
-            if (selLength_ > 0) replaceSelection(U"");
+            if (!selection && caret < n) select(caret, caret + stepOn(caret));
+            if (selLength() > 0) replaceSelection(U"");
             break;
         case vk::Back:
             if (locked_) break;
-            if (selLength_ == 0 && selStart_ > 0) { --selStart_; selLength_ = 1; }
-            if (selLength_ > 0) replaceSelection(U"");
+            if (!selection && caret > 0) select(caret - stepBack(caret), caret);
+            if (selLength() > 0) replaceSelection(U"");
             break;
         default: break;
     }
+}
+
+Rect TextBox::textArea() const {
+    Host& host = runtime().host();
+    int px = borderStyle_ == 1 ? 3 : 1;  // the sunken edge is two pixels
+    int mx = px * host.twipsPerPixelX(), my = px * host.twipsPerPixelY();
+    return {mx, my, std::max(0, width_ - 2 * mx), std::max(0, height_ - 2 * my)};
+}
+
+int TextBox::lineHeight() const { return runtime().host().measureText(font_, "Ag").height; }
+
+std::vector<TextBox::Line> TextBox::lines() const {
+    std::u32string text = platform::toU32(text_);
+    std::vector<Line> out;
+    if (!multiLine_) {
+        out.push_back({0, text});
+        return out;
+    }
+    Host& host = runtime().host();
+    int width = textArea().width;
+    auto wider = [&](std::size_t s, std::size_t len) {
+        return host.measureText(font_, platform::fromU32(text.substr(s, len))).width > width;
+    };
+    std::size_t i = 0;
+    while (true) {
+        std::size_t end = i;
+        while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
+        std::size_t s = i;
+        do {
+            std::size_t e = s;
+            std::size_t lastSpace = std::u32string::npos;
+            while (e < end) {
+                if (e > s && wider(s, e + 1 - s)) break;
+                if (text[e] == U' ') lastSpace = e;
+                ++e;
+            }
+            if (e < end && lastSpace != std::u32string::npos && lastSpace + 1 > s) e = lastSpace + 1;
+            out.push_back({static_cast<int>(s), text.substr(s, e - s)});
+            s = e;
+        } while (s < end);
+        if (end >= text.size()) break;
+        i = end + ((text[end] == U'\r' && end + 1 < text.size() && text[end + 1] == U'\n') ? 2 : 1);
+        if (i >= text.size()) {
+            out.push_back({static_cast<int>(i), {}});
+            break;
+        }
+    }
+    return out;
+}
+
+void TextBox::placeCaret(Point local, bool extend) {
+    Host& host = runtime().host();
+    Rect area = textArea();
+    std::vector<Line> ls = lines();
+    int lh = std::max(1, lineHeight());
+    auto advance = [&](const Line& ln, std::size_t k) {
+        k = std::min(k, ln.text.size());
+        return k == 0 ? 0 : host.measureText(font_, platform::fromU32(ln.text.substr(0, k))).width;
+    };
+    // The view as the painter scrolls it: the caret's line and column kept in sight.
+    std::size_t caretLine = 0;
+    for (std::size_t i = 0; i < ls.size(); ++i)
+        if (ls[i].start <= caret_) caretLine = i;
+    std::size_t visible = static_cast<std::size_t>(std::max(1, area.height / lh));
+    std::size_t first = caretLine + 1 > visible ? caretLine + 1 - visible : 0;
+    std::size_t row = local.y < area.top ? 0 : static_cast<std::size_t>((local.y - area.top) / lh);
+    std::size_t li = std::min(first + row, ls.size() - 1);
+    const Line& ln = ls[li];
+
+    int x0 = area.left;
+    int lineW = advance(ln, ln.text.size());
+    if (!multiLine_) x0 -= std::max(0, advance(ln, static_cast<std::size_t>(caret_)) - (area.width - host.twipsPerPixelX()));
+    else if (alignment_ == 1) x0 = area.left + area.width - lineW;
+    else if (alignment_ == 2) x0 = area.left + (area.width - lineW) / 2;
+
+    // A wrapped line's end is the next line's start, where the caret would show; stop before
+    // the break instead.
+    std::size_t last = ln.text.size();
+    if (li + 1 < ls.size() && ls[li + 1].start == ln.start + static_cast<int>(last) && last > 0) --last;
+    std::size_t best = 0;
+    int bestDist = std::abs(local.x - x0);
+    for (std::size_t k = 1; k <= last; ++k) {
+        int d = std::abs(local.x - (x0 + advance(ln, k)));
+        if (d < bestDist) {
+            best = k;
+            bestDist = d;
+        }
+    }
+    int pos = ln.start + static_cast<int>(best);
+    select(extend ? anchor_ : pos, pos);
 }
 
 // ---- CheckBox, Shape, Line ----
@@ -523,16 +626,55 @@ void WebBrowser::navigate(const std::string& pathOrUrl) {
 
 // ---- Menus ----
 
+bool MenuItem::offered() const {
+    if (!visible) return false;
+    if (items.empty()) return true;
+    return std::any_of(items.begin(), items.end(), [](const MenuItem* c) { return c->offered(); });
+}
+
+MenuArray::~MenuArray() {
+    if (!parent_) return;
+    for (auto& [i, p] : items_) std::erase(parent_->items, p.get());
+}
+
 MenuItem& MenuArray::load(int index) {
     auto& slot = items_[index];
     if (!slot) {
         slot = std::make_unique<MenuItem>(name_, index);
         slot->Click = [this, index] { if (onClick) onClick(index); };
+        if (parent_) placeInParent(index, slot.get());
     }
     return *slot;
 }
 
-void MenuArray::unload(int index) { items_.erase(index); }
+void MenuArray::placeInParent(int index, MenuItem* item) {
+    auto& siblings = parent_->items;
+    auto at = [&](const MenuItem* m) { return std::find(siblings.begin(), siblings.end(), m); };
+    // After the nearest loaded element below; failing that, before the nearest above.
+    auto self = items_.find(index);
+    if (self != items_.begin()) {
+        auto it = at(std::prev(self)->second.get());
+        if (it != siblings.end()) {
+            siblings.insert(std::next(it), item);
+            return;
+        }
+    }
+    if (auto next = std::next(self); next != items_.end()) {
+        auto it = at(next->second.get());
+        if (it != siblings.end()) {
+            siblings.insert(it, item);
+            return;
+        }
+    }
+    siblings.push_back(item);
+}
+
+void MenuArray::unload(int index) {
+    auto it = items_.find(index);
+    if (it == items_.end()) return;
+    if (parent_) std::erase(parent_->items, it->second.get());
+    items_.erase(it);
+}
 
 MenuItem& MenuArray::operator()(int index) {
     auto it = items_.find(index);

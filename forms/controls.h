@@ -1,6 +1,8 @@
 // Controls of the form model. Geometry is in twips relative to the container's client area.
 #pragma once
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -280,9 +282,11 @@ public:
     Color backColor() const { return backColor_; }
     void setBackColor(Color c) { assign(backColor_, c); }
 
-    // Caret and selection in characters.
-    int selStart() const { return selStart_; }
-    int selLength() const { return selLength_; }
+    // Caret and selection in characters. The selection runs from its anchor to the caret;
+    // SelLength extends it from SelStart.
+    int selStart() const { return std::min(anchor_, caret_); }
+    int selLength() const { return std::abs(caret_ - anchor_); }
+    int caret() const { return caret_; }
     void setSelStart(int v);
     void setSelLength(int v);
     std::string selText() const;
@@ -291,9 +295,25 @@ public:
     // Editing as the keyboard does it; used by the runtime's key routing.
     void typeText(const std::string& utf8);
     void editKey(int keyCode, int shift);
+    // A left press at a point in the box (twips, relative to the box) puts the caret at the
+    // nearest character boundary; extend keeps the anchor, as Shift+click does.
+    void placeCaret(Point local, bool extend);
+
+    // The text as the box shows it: one line unless multi-line, where lines break at CR LF
+    // (or a lone CR or LF) and wrap within the text area, after a space where there is one.
+    struct Line {
+        int start;  // characters into the text
+        std::u32string text;
+    };
+    std::vector<Line> lines() const;
+    // Where the text is drawn, in twips relative to the box: inside the border and a pixel
+    // of margin.
+    Rect textArea() const;
+    int lineHeight() const;
 
 private:
     void replaceSelection(const std::u32string& with);
+    void select(int anchor, int caret);
     bool multiLine_ = false;
     int maxLength_ = 0;
     bool locked_ = false;
@@ -304,8 +324,8 @@ private:
     Color foreColor_ = colors::WindowText;
     Color backColor_ = colors::WindowBackground;
     std::string text_;
-    int selStart_ = 0;
-    int selLength_ = 0;
+    int anchor_ = 0;
+    int caret_ = 0;
 };
 
 class CheckBox : public Control {
@@ -496,22 +516,33 @@ public:
     bool checked = false;
     std::vector<MenuItem*> items;  // children, in order; owned elsewhere
     PlainHandler Click;
+
+    // Whether a popup shows this item: visible, and a submenu only while some child is.
+    bool offered() const;
 };
 
-// An array of menu items loaded at run time (Load mnu(i)), in index order.
+// An array of menu items loaded at run time (Load mnu(i)). With a parent menu, each loaded
+// element takes its place among the parent's items by index, and leaves it when unloaded.
+// The parent must outlive the array.
 class MenuArray {
 public:
-    explicit MenuArray(std::string name) : name_(std::move(name)) {}
+    explicit MenuArray(std::string name, MenuItem* parent = nullptr) : name_(std::move(name)), parent_(parent) {}
+    ~MenuArray();
+    MenuArray(const MenuArray&) = delete;
+    MenuArray& operator=(const MenuArray&) = delete;
     MenuItem& load(int index);
     void unload(int index);
     bool exists(int index) const { return items_.count(index) != 0; }
     MenuItem& operator()(int index);
     std::vector<MenuItem*> items() const;
     int ubound() const { return items_.empty() ? -1 : items_.rbegin()->first; }
+    MenuItem* parent() const { return parent_; }
     std::function<void(int)> onClick;
 
 private:
+    void placeInParent(int index, MenuItem* item);
     std::string name_;
+    MenuItem* parent_;
     std::map<int, std::unique_ptr<MenuItem>> items_;
 };
 

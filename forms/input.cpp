@@ -203,6 +203,8 @@ void InputRouter::dispatch(const MouseInput& m) {
             if (rt_.activeForm() != form) rt_.activate(*form);
             if (target && (target->kind() == Kind::TextBox || target->kind() == Kind::CheckBox))
                 form->setActiveControl(target);
+            if (target && target->kind() == Kind::TextBox && m.button == buttons::Left)
+                static_cast<TextBox*>(target)->placeCaret(local, (m.shift & shiftmask::Shift) != 0);
             // The host's button state decides: a release lost with a vanished window must not
             // leave the model thinking a button is still down.
             bool first = (m.buttons & ~m.button) == 0;

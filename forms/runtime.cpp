@@ -176,7 +176,7 @@ void Runtime::popup(MenuItem& menu, Point screen) {
     std::function<std::vector<PopupItem>(const MenuItem&)> build = [&](const MenuItem& m) {
         std::vector<PopupItem> out;
         for (MenuItem* it : m.items) {
-            if (!it->visible) continue;
+            if (!it->offered()) continue;
             PopupItem p;
             p.caption = it->caption;
             p.enabled = it->enabled;

@@ -123,45 +123,7 @@ Qt::BrushStyle fillPattern(int fillStyle) {
     }
 }
 
-// A text box's text broken into shown lines, each remembering where it starts in the text.
-struct TextLine {
-    std::size_t start;
-    std::u32string text;
-};
-
-std::vector<TextLine> textBoxLines(const std::u32string& text, bool multiLine, const QFontMetrics& fm, int width) {
-    std::vector<TextLine> out;
-    if (!multiLine) {
-        out.push_back({0, text});
-        return out;
-    }
-    std::size_t i = 0;
-    while (true) {
-        std::size_t end = i;
-        while (end < text.size() && text[end] != U'\r' && text[end] != U'\n') ++end;
-        // Wrap the hard line at the width, after a space where there is one.
-        std::size_t s = i;
-        do {
-            std::size_t e = s;
-            std::size_t lastSpace = std::u32string::npos;
-            while (e < end) {
-                if (e > s && fm.horizontalAdvance(qs(text.substr(s, e + 1 - s))) > width) break;
-                if (text[e] == U' ') lastSpace = e;
-                ++e;
-            }
-            if (e < end && lastSpace != std::u32string::npos && lastSpace + 1 > s) e = lastSpace + 1;
-            out.push_back({s, text.substr(s, e - s)});
-            s = e;
-        } while (s < end);
-        if (end >= text.size()) break;
-        i = end + ((text[end] == U'\r' && end + 1 < text.size() && text[end + 1] == U'\n') ? 2 : 1);
-        if (i >= text.size()) {
-            out.push_back({i, {}});
-            break;
-        }
-    }
-    return out;
-}
+std::size_t startOf(const forms::TextBox::Line& ln) { return static_cast<std::size_t>(std::max(0, ln.start)); }
 
 class FormPainter {
 public:
@@ -325,17 +287,17 @@ private:
         QFontMetrics fm(font);
         p_.setFont(font);
 
-        std::u32string text = platform::toU32(tb.text());
-        auto lines = textBoxLines(text, tb.multiLine(), fm, inner.width());
+        // The box's own layout, so that a click finds the character drawn under it.
+        auto lines = tb.lines();
         bool focused = tb.hasFocus();
-        std::size_t caret = static_cast<std::size_t>(std::max(0, tb.selStart() + tb.selLength()));
+        std::size_t caret = static_cast<std::size_t>(std::max(0, tb.caret()));
         std::size_t selA = static_cast<std::size_t>(std::max(0, tb.selStart()));
         std::size_t selB = selA + static_cast<std::size_t>(std::max(0, tb.selLength()));
         std::size_t caretLine = 0;
         for (std::size_t i = 0; i < lines.size(); ++i)
-            if (lines[i].start <= caret) caretLine = i;
-        auto advance = [&](const TextLine& ln, std::size_t upTo) {
-            std::size_t n = std::min(upTo > ln.start ? upTo - ln.start : 0, ln.text.size());
+            if (startOf(lines[i]) <= caret) caretLine = i;
+        auto advance = [&](const forms::TextBox::Line& ln, std::size_t upTo) {
+            std::size_t n = std::min(upTo > startOf(ln) ? upTo - startOf(ln) : 0, ln.text.size());
             return fm.horizontalAdvance(qs(ln.text.substr(0, n)));
         };
         // Scroll so that the caret stays in view, as an edit field does.
@@ -346,7 +308,7 @@ private:
 
         QColor fore = enabled ? qtColor(tb.foreColor()) : kGrayText;
         for (std::size_t i = first; i < lines.size(); ++i) {
-            const TextLine& ln = lines[i];
+            const forms::TextBox::Line& ln = lines[i];
             int top = inner.top() + static_cast<int>(i - first) * fm.height();
             if (top > inner.bottom()) break;
             int lineW = fm.horizontalAdvance(qs(ln.text));
@@ -358,8 +320,8 @@ private:
             QPoint base(x, top + fm.ascent());
             p_.setPen(fore);
             p_.drawText(base, qs(ln.text));
-            std::size_t end = ln.start + ln.text.size();
-            if (focused && selB > selA && selA < end && selB > ln.start) {
+            std::size_t end = startOf(ln) + ln.text.size();
+            if (focused && selB > selA && selA < end && selB > startOf(ln)) {
                 int x0 = x + advance(ln, selA), x1 = x + advance(ln, selB);
                 QRect sel(x0, top, x1 - x0, fm.height());
                 p_.save();

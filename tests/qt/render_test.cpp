@@ -232,3 +232,41 @@ TEST_F(QtHostTest, WebBrowserShowsALocalGbkPage) {
     EXPECT_EQ(qthost::decodeHtml(QByteArray("<p>\xe4\xb8\xad</p>")), QStringLiteral("<p>中</p>"));
     EXPECT_EQ(qthost::decodeHtml(QByteArray("<p>\xd6\xd0</p>")), QStringLiteral("<p>中</p>"));
 }
+
+TEST_F(QtHostTest, AClickFindsTheBoundaryWhereTheCaretIsDrawn) {
+    forms::TextBox text(&form, "Text1");
+    place(text, px(10, 10, 180, 24));
+    text.setText("ab 中文 MW il.");
+    form.show();
+    host.sync();
+    text.setFocus();
+    const int n = 12;
+    // The column where the caret at k is drawn: the outermost column that changes against
+    // the caret drawn at the other end of the text.
+    auto caretColumn = [&](int k) {
+        text.setSelStart(k == n ? 0 : n);
+        QImage other = qthost::renderForm(form);
+        text.setSelStart(k);
+        QImage img = qthost::renderForm(form);
+        int column = -1;
+        for (int x = 0; x < img.width(); ++x)
+            for (int y = 0; y < img.height(); ++y)
+                if (img.pixel(x, y) != other.pixel(x, y)) {
+                    if (k == n || column < 0) column = x;
+                    break;
+                }
+        return column;
+    };
+    std::vector<int> columns;
+    for (int k = 1; k <= n; ++k) columns.push_back(caretColumn(k));
+    // A pixel either side of the middle between two drawn boundaries picks the nearer one.
+    for (int k = 1; k < n; ++k) {
+        int a = columns[static_cast<std::size_t>(k - 1)], b = columns[static_cast<std::size_t>(k)];
+        ASSERT_GE(b - a, 3) << k;
+        int middle = (a + b) * kTpp / 2 - 10 * kTpp;
+        text.placeCaret({middle - kTpp, 12 * kTpp}, false);
+        EXPECT_EQ(text.caret(), k) << "boundaries drawn at columns " << a << " and " << b;
+        text.placeCaret({middle + kTpp, 12 * kTpp}, false);
+        EXPECT_EQ(text.caret(), k + 1) << "boundaries drawn at columns " << a << " and " << b;
+    }
+}
