@@ -23,10 +23,10 @@ test: deps
 	  ctest --preset $$p --parallel $$(nproc); \
 	done
 
-# The fuzz targets for a minute each; `make test` gives them a few seconds. Findings land in
-# build/fuzz/fuzz/work/<target>/.
+# The fuzz targets for a minute each, building on the inputs earlier runs found; `make test`
+# gives them a few seconds from the seeds alone. Findings land in build/fuzz/fuzz/work/<target>/.
 fuzz: build-fuzz
-	QZ_FUZZ_SECONDS=60 ctest --preset fuzz --parallel 4
+	QZ_FUZZ_SECONDS=60 QZ_FUZZ_KEEP=1 ctest --preset fuzz --parallel 4
 
 bench: build-dev
 	build/dev/bin/qz_bench_startup 15

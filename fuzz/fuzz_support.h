@@ -15,7 +15,7 @@ namespace fuzzsupport {
 // an input with fewer separators gives fewer parts.
 std::vector<std::string_view> splitParts(std::string_view data, std::size_t maxParts);
 
-// A folder under TMPDIR, removed when the process ends normally.
+// A folder under TMPDIR (else /dev/shm, else /tmp), removed when the process ends normally.
 const std::string& scratchDir();
 void writeFile(const std::string& path, std::string_view bytes);
 void makeDir(const std::string& path);
