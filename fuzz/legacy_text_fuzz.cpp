@@ -40,9 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzzsupport::writeFile(path, bytes);
     if (platform::readLines(path) != lines) fail("readLines differs from splitLines(decodeAnsi)");
     const long n = size > 0 ? data[0] % 40 : 0;
-    const std::string line = platform::readLine(path, n);
-    if (!lines.empty() && line != lines[std::min<std::size_t>(static_cast<std::size_t>(std::max(n, 1L)), lines.size()) - 1])
-        fail("readLine picked the wrong line");
+    // Line n from 1; below 1 the first, past the end the last, none at all "".
+    const std::string expected =
+        lines.empty() ? std::string()
+                      : lines[std::min<std::size_t>(static_cast<std::size_t>(std::max(n, 1L)), lines.size()) - 1];
+    if (platform::readLine(path, n) != expected) fail("readLine picked the wrong line");
 
     // The helpers on decoded text, and on the raw bytes as if they were UTF-8 (bad bytes count
     // as one character each).
