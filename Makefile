@@ -1,7 +1,7 @@
 # Entry points for a newcomer: `make run` builds and starts the program, `make test` runs every suite.
-PRESETS := dev noqt asan
+PRESETS := dev noqt asan fuzz
 
-.PHONY: run test bench deps $(addprefix build-,$(PRESETS))
+.PHONY: run test fuzz bench deps $(addprefix build-,$(PRESETS))
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,11 @@ test: deps
 	  $(MAKE) --no-print-directory build-$$p; \
 	  ctest --preset $$p --parallel $$(nproc); \
 	done
+
+# The fuzz targets for a minute each, building on the inputs earlier runs found; `make test`
+# gives them a few seconds from the seeds alone. Findings land in build/fuzz/fuzz/work/<target>/.
+fuzz: build-fuzz
+	QZ_FUZZ_SECONDS=60 QZ_FUZZ_KEEP=1 ctest --preset fuzz --parallel 4
 
 bench: build-dev
 	build/dev/bin/qz_bench_startup 15
