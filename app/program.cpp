@@ -6,6 +6,9 @@
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "session/FrmPicture.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
 #include "ui/FrmQZMSGBOX.h"
 
 namespace qz {
@@ -17,9 +20,16 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
         std::make_unique<forms::FormSlot<FrmFengmian>>(rt, [this] { return std::make_unique<FrmFengmian>(*this); });
     frmQZMSGBOX_ =
         std::make_unique<forms::FormSlot<FrmQZMSGBOX>>(rt, [this] { return std::make_unique<FrmQZMSGBOX>(*this); });
+    frmTm_ = std::make_unique<forms::FormSlot<FrmTm>>(rt, [this] { return std::make_unique<FrmTm>(*this); });
+    frmMain_ = std::make_unique<forms::FormSlot<FrmMain>>(rt, [this] { return std::make_unique<FrmMain>(*this); });
+    frmPicture_ =
+        std::make_unique<forms::FormSlot<FrmPicture>>(rt, [this] { return std::make_unique<FrmPicture>(*this); });
 }
 
 Program::~Program() {
+    frmPicture_.reset();
+    frmMain_.reset();
+    frmTm_.reset();
     frmQZMSGBOX_.reset();
     frmFengmian_.reset();
     frmStart_.reset();
@@ -28,6 +38,11 @@ Program::~Program() {
 FrmStart& Program::frmStart() { return frmStart_->get(); }
 FrmFengmian& Program::frmFengmian() { return frmFengmian_->get(); }
 FrmQZMSGBOX& Program::frmQZMSGBOX() { return frmQZMSGBOX_->get(); }
+FrmTm& Program::frmTm() { return frmTm_->get(); }
+FrmMain& Program::frmMain() { return frmMain_->get(); }
+FrmPicture& Program::frmPicture() { return frmPicture_->get(); }
+FrmTm* Program::loadedFrmTm() const { return frmTm_->peek(); }
+FrmMain* Program::loadedFrmMain() const { return frmMain_->peek(); }
 
 void Program::run() {
     // The platform creates the start-up window and shows it once its load has returned.

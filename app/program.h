@@ -19,6 +19,9 @@ namespace qz {
 class FrmStart;
 class FrmFengmian;
 class FrmQZMSGBOX;
+class FrmTm;
+class FrmMain;
+class FrmPicture;
 
 // What the program needs from outside; tests hand in their own.
 struct Services {
@@ -68,6 +71,24 @@ struct Shared {
     std::array<std::int32_t, 501> QuestionCodes{};
     std::array<std::int16_t, 501> QuestionState{};
     std::array<std::string, 501> DoneBefore;
+    std::array<std::int32_t, 501> FirstStepLine{};
+    std::array<std::int16_t, 501> ResumeStep{};
+    // Per entry: the background and the five screenshot pieces last shown.
+    std::array<std::array<std::string, 6>, 501> QuestionPictures;
+    std::string QuestionLine;
+    std::string StepsFilePath;
+    std::string QuestionFilePath;
+    std::string TextsFilePath;
+    std::int16_t CurrentStep = 0;
+    std::string StepLine;
+    std::int16_t ExamMinutesLeft = 50;
+    std::string ExamStartTime;
+    std::int16_t AllowPanelUnload = 0;
+    std::string ExamineeSeat;
+    std::string ExamineeSession;
+    std::string ExamineeAdmissionNo;
+    std::string ExamineeIdNo;
+    std::string ChosenKeyboardLayout;
 };
 
 class Program {
@@ -88,6 +109,12 @@ public:
     FrmStart& frmStart();
     FrmFengmian& frmFengmian();
     FrmQZMSGBOX& frmQZMSGBOX();
+    FrmTm& frmTm();
+    FrmMain& frmMain();
+    FrmPicture& frmPicture();
+    // The windows of a session, when loaded; null otherwise (asking loads nothing).
+    FrmTm* loadedFrmTm() const;
+    FrmMain* loadedFrmMain() const;
 
     // ---- module procedures ----
     // HTTP GET with a time-out in seconds; the body as text, or the time-out text.
@@ -120,6 +147,9 @@ private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
+    std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
+    std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;
     // getHtmlStr's request and wait, with the error handling the caller chose: its own
     // reporting one, or a silent one for the request of an error report.
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
