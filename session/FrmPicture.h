@@ -13,7 +13,7 @@ public:
     forms::Image Image1;
 
 private:
-    Program& p_;
+    [[maybe_unused]] Program& p_;
 };
 
 }  // namespace qz

@@ -25,7 +25,7 @@ public:
     void DqExam();
 
 private:
-    Program& p_;
+    [[maybe_unused]] Program& p_;
 };
 
 }  // namespace qz

@@ -25,7 +25,7 @@ public:
     void doNext();
 
 private:
-    Program& p_;
+    [[maybe_unused]] Program& p_;
 };
 
 }  // namespace qz
