@@ -1,5 +1,5 @@
-// Time from process start to a first window: the home screen in the Qt host, a bare Qt
-// window, and the home screen built headless. Each variant runs as its own process, so the
+// Time from process start to a window: the splash and the home screen in the Qt host, a bare
+// Qt window, and the home screen built headless. Each variant runs as its own process, so the
 // figures include loading the program and the toolkit.
 #include <spawn.h>
 #include <sys/wait.h>
@@ -31,24 +31,25 @@ double sinceStart() {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - processStart).count();
 }
 
-// Ends the process as soon as the home screen has been handed to the screen.
+// Ends the process as soon as the named window has been handed to the screen.
 template <class Base>
-class StopAtHome : public Base {
+class StopAt : public Base {
 public:
-    using Base::Base;
+    explicit StopAt(std::string window) : window_(std::move(window)) {}
     void formShown(forms::Form& f) override {
         if (std::getenv("QZ_BENCH_TRACE")) std::fprintf(stderr, "%s shown at %.1f ms\n", f.name().c_str(), sinceStart());
         Base::formShown(f);
-        if (f.name() == "FrmFengmian") home_ = true;
+        if (f.name() == window_) reached_ = true;
     }
     bool waitForInput(int maxMs) override {
-        bool more = Base::waitForInput(home_ ? 0 : maxMs);
-        if (home_) std::_Exit(0);
+        bool more = Base::waitForInput(reached_ ? 0 : maxMs);
+        if (reached_) std::_Exit(0);
         return more;
     }
 
 private:
-    bool home_ = false;
+    std::string window_;
+    bool reached_ = false;
 };
 
 int runProgram(forms::Host& host, const std::string& folder) {
@@ -66,9 +67,9 @@ int runProgram(forms::Host& host, const std::string& folder) {
     return 1;  // the home screen never showed
 }
 
-int childQtHome(int argc, char** argv, const std::string& folder) {
+int childQt(int argc, char** argv, const std::string& folder, const char* window) {
     QApplication app(argc, argv);
-    StopAtHome<qthost::QtHost> host;
+    StopAt<qthost::QtHost> host(window);
     return runProgram(host, folder);
 }
 
@@ -82,7 +83,7 @@ int childQtBare(int argc, char** argv) {
 }
 
 int childHeadless(const std::string& folder) {
-    StopAtHome<headless::HeadlessHost> host;
+    StopAt<headless::HeadlessHost> host("FrmFengmian");
     return runProgram(host, folder);
 }
 
@@ -111,11 +112,17 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     std::string folder = argc > 2 ? argv[2] : platform::programFolder();
-    if (mode == "qt-home") return childQtHome(argc, argv, folder);
+    if (mode == "qt-home") return childQt(argc, argv, folder, "FrmFengmian");
+    if (mode == "qt-splash") return childQt(argc, argv, folder, "FrmStart");
     if (mode == "qt-bare") return childQtBare(argc, argv);
     if (mode == "headless-home") return childHeadless(folder);
 
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt warns on every start without a runtime folder; give the children a private one.
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        char dir[] = "/tmp/qz-bench-XXXXXX";
+        if (mkdtemp(dir)) setenv("XDG_RUNTIME_DIR", dir, 1);
+    }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
     std::string self = platform::joinPath(platform::programFolder(), "qz_bench_startup");
     struct Variant {
@@ -124,7 +131,8 @@ int main(int argc, char** argv) {
         std::vector<double> ms;
     } variants[] = {{"qt-home", "home screen, Qt host offscreen", {}},
                     {"qt-bare", "bare Qt window, offscreen", {}},
-                    {"headless-home", "home screen, headless host", {}}};
+                    {"headless-home", "home screen, headless host", {}},
+                    {"qt-splash", "splash, Qt host offscreen", {}}};
     // Interleaved, so that a busy moment of the machine falls on every variant alike.
     for (int i = 0; i < runs; ++i)
         for (auto& v : variants) {
@@ -137,7 +145,10 @@ int main(int argc, char** argv) {
         }
     std::printf("start-up to first window, median of %d runs (ms)\n", runs);
     for (auto& v : variants) std::printf("  %-34s %8.1f\n", v.label, median(v.ms));
-    double ratio = median(variants[0].ms) / std::max(0.001, median(variants[1].ms));
-    std::printf("  home screen / bare window          %8.2f\n", ratio);
+    const double bare = std::max(0.001, median(variants[1].ms));
+    std::printf("  home screen / bare window          %8.2f\n", median(variants[0].ms) / bare);
+    std::printf("  splash / bare window               %8.2f\n", median(variants[3].ms) / bare);
+    // The splash's timer holds the home screen back by design; what is left is the program's.
+    std::printf("  (home screen - 100 ms) / bare      %8.2f\n", (median(variants[0].ms) - 100) / bare);
     return 0;
 }
