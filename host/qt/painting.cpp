@@ -37,7 +37,7 @@ struct Scale {
 
 const QImage* imageOf(const forms::PicturePtr& p) {
     auto* q = dynamic_cast<const QtPicture*>(p.get());
-    return q && !q->image.isNull() ? &q->image : nullptr;
+    return q && !q->image().isNull() ? &q->image() : nullptr;
 }
 
 QString qs(const std::string& utf8) { return QString::fromStdString(utf8); }

@@ -8,11 +8,6 @@
 
 namespace qthost {
 
-QCursor QtPicture::cursor() const {
-    if (!cursor_) cursor_ = QCursor(QPixmap::fromImage(image), hotX, hotY);
-    return *cursor_;
-}
-
 namespace {
 
 // Windows read their pictures from the files at every assignment, and a screen assigns the
@@ -23,29 +18,35 @@ const QImage& decodedImage(const std::string& bytes) {
     auto it = cache.find(bytes);
     if (it != cache.end()) return it->second;
     QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-    if (image.isNull()) platform::raise(481);
     if (cache.size() >= 256) cache.clear();
-    return cache.emplace(bytes, image.convertToFormat(QImage::Format_ARGB32_Premultiplied)).first->second;
+    return cache.emplace(bytes, image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
+        .first->second;
 }
 
 }  // namespace
 
+const QImage& QtPicture::image() const {
+    if (!image_) image_ = decodedImage(bytes);
+    return *image_;
+}
+
+QCursor QtPicture::cursor() const {
+    if (!cursor_) cursor_ = QCursor(QPixmap::fromImage(image()), hotX, hotY);
+    return *cursor_;
+}
+
 std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY) {
-    const QImage& image = decodedImage(bytes);
+    platform::PictureInfo info = platform::pictureInfoFromBytes(bytes);
     auto p = std::make_shared<QtPicture>();
-    p->image = image;
+    p->bytes = bytes;
     p->path = path;
-    p->widthPx = image.width();
-    p->heightPx = image.height();
-    p->widthTwips = image.width() * twipsPerPixelX;
-    p->heightTwips = image.height() * twipsPerPixelY;
-    // Qt drops a cursor file's hot spot; the header has it.
-    if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 2 && bytes[3] == 0) {
-        platform::PictureInfo info = platform::pictureInfoFromBytes(bytes);
-        p->hotX = info.hotX;
-        p->hotY = info.hotY;
-    }
+    p->widthPx = info.width;
+    p->heightPx = info.height;
+    p->widthTwips = info.width * twipsPerPixelX;
+    p->heightTwips = info.height * twipsPerPixelY;
+    p->hotX = info.hotX;
+    p->hotY = info.hotY;
     return p;
 }
 

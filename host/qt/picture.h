@@ -11,17 +11,22 @@
 
 namespace qthost {
 
+// The size comes from the file's header at load; the pixels are decoded when first drawn, so
+// the pictures of hidden panels cost nothing until they are shown.
 class QtPicture : public forms::Picture {
 public:
-    QImage image;  // premultiplied ARGB, at its natural size in pixels
+    // Premultiplied ARGB at its natural size in pixels; null when the bytes do not decode.
+    const QImage& image() const;
     QCursor cursor() const;
+    std::string bytes;
 
 private:
+    mutable std::optional<QImage> image_;
     mutable std::optional<QCursor> cursor_;
 };
 
-// Decodes by content, whatever the file's extension. Throws VbError 481 when the bytes are no
-// picture Qt reads.
+// Judges the picture by content, whatever the file's extension. Throws VbError 481 when the
+// bytes are no picture.
 std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY);
 

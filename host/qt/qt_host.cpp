@@ -294,7 +294,7 @@ void QtHost::apply(forms::Form& f, FormWindow& w) {
     }
     if (!a.valid || f.icon() != a.icon) {
         auto* icon = dynamic_cast<const QtPicture*>(f.icon().get());
-        w.setWindowIcon(icon ? QIcon(QPixmap::fromImage(icon->image)) : QIcon());
+        w.setWindowIcon(icon ? QIcon(QPixmap::fromImage(icon->image())) : QIcon());
         a.icon = f.icon();
     }
     a.valid = true;
