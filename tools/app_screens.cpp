@@ -384,7 +384,7 @@ constexpr const char* kDrawMenu[] = {"直线(L)",  "射线(R)",   "构造线(T)"
                                      "椭圆(E)  ▶", "-",       "图案填充(H)...", "文字(X)  ▶"};
 constexpr int kArcItem = 8;
 
-int menuItemTop(const char* const* items, int index) {
+constexpr int menuItemTop(const char* const* items, int index) {
     int y = 3;
     for (int i = 0; i < index; ++i) y += items[i][0] == '-' ? 7 : kItemHeight;
     return y;
@@ -496,9 +496,9 @@ constexpr std::array kScenes{
 constexpr std::array kBankPictures{
     BankPicture{"cadw01", kW, kH, drawMain},
     BankPicture{"cadw02", kW, kH, drawMainForMenu},
-    BankPicture{"cadp01", 150, 3 + 12 * kItemHeight + 4 * 7 + 3, drawDrawMenu},
+    BankPicture{"cadp01", 150, menuItemTop(kDrawMenu, int(std::size(kDrawMenu))) + 3, drawDrawMenu},
     BankPicture{"cadp02", 320, 200, drawLayerDialog},
-    BankPicture{"cadp03", 150, 3 + 10 * kItemHeight + 3 * 7 + 3, drawShortcutMenu},
+    BankPicture{"cadp03", 150, menuItemTop(kShortcutMenu, int(std::size(kShortcutMenu))) + 3, drawShortcutMenu},
 };
 
 std::vector<Spot> makeSpots() {
