@@ -56,7 +56,7 @@ std::string hintFor(const std::string& code, const Spot* spot) {
     const std::string at = spot ? spot->label : "";
     if (code == "0001") return "单击" + at;
     if (code == "0002") return "双击" + at;
-    if (code == "0003") return "在" + at + "上单击鼠标右键";
+    if (code == "0003") return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
     if (code == "0030") return "将鼠标指针移到" + at + "上";
     if (code == "2000" || code == "6002") return "按Enter键";
     if (code == "8888") return "请稍候";
