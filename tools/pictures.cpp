@@ -267,6 +267,63 @@ void drawHand(Canvas& c) {
 }
 
 // Buttons: each row names its family and what sets it apart; the words come from skin.txt.
+// The standard arrow, black with a white rim, tip at (0, 0).
+void drawArrow(Canvas& c) {
+    const std::vector<Point> outline{{0.5, 0.5}, {0.5, 17}, {4.5, 13}, {7.5, 19.5}, {10, 18.5}, {7, 12}, {12.5, 12}};
+    c.fillPolygon(outline, kWhite);
+    c.polyline(outline, Rgba::hex(0x000000), 1.2, true);
+}
+
+// The drafting cross-hair with its pick box, centred on (15, 15).
+void drawPickBox(Canvas& c) {
+    for (const double w : {3.0, 1.0}) {
+        const Rgba ink = w > 1 ? kWhite : Rgba::hex(0x000000);
+        c.line({0, 15.5}, {31, 15.5}, ink, w);
+        c.line({15.5, 0}, {15.5, 31}, ink, w);
+        c.strokeRoundRect(11.5, 11.5, 8, 8, 0, ink, w);
+    }
+}
+
+// The question panel: a title strip in the band's colours (the window buttons paint the same
+// rows behind themselves), grey below where the pages sit.
+Rgba panelBandAt(double y) { return bandAt(y + 4); }
+
+void drawPanel(Canvas& c, const Skin&) {
+    const int w = c.width(), h = c.height();
+    c.fillRect(0, 0, w, h, Rgba::hex(0xf0f0f0));
+    for (int y = 0; y < 30; ++y) c.fillRect(0, y, w, 1, panelBandAt(y));
+    c.horizontalGradient(0, 29, w, 1, kAccent, kAccent.withAlpha(0));
+    drawGrid(c, 0, 30, w, h - 30, 12, 5, Rgba::hex(0x2b5b93, 8), Rgba::hex(0x2b5b93, 16));
+    c.strokeRoundRect(0.5, 0.5, w - 1, h - 1, 0, kNavyTop, 1);
+}
+
+// The simulated window's maker mark, in its lower right corner.
+void drawWindowLogo(Canvas& c, const Skin& s) {
+    const double h = c.height();
+    c.fillRoundRect(0, 0, c.width(), h, 3, Rgba::hex(0x1b3e6f, 200));
+    drawGlyph(c, s.font, Glyph::Bullet, {h / 2 + 1, h / 2}, h * 0.7, kAccent, kAccent);
+    c.textInBox(s.font, h + 1, 0, c.width() - h - 2, h, s.words, 10, kWhite, Align::Left);
+}
+
+constexpr ButtonStyle kPanelButton{{kWhite, Rgba::hex(0xdfe7f1), Rgba::hex(0x9fb2c8), kText},
+                                   {kWhite, Rgba::hex(0xeaf2fc), kBlue, kBlue},
+                                   {Rgba::hex(0xcfdbe9), Rgba::hex(0xe3eaf3), Rgba::hex(0x8da4c0), kText},
+                                   false};
+constexpr Rgba kPanelGrey = Rgba::hex(0xf0f0f0);
+void panelButton(Canvas& c, const Skin& s) { plainButtons(c, s, kPanelButton, kPanelGrey); }
+// The marks of an exam stand out: the learner comes back to them before handing in.
+void examMarkButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kPanelGrey); }
+void panelPrimary(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kPanelGrey); }
+
+// The small drop-down beside the input-method indicator.
+void drawImeTips(Canvas& c, const Skin& s) {
+    plainButtons(c, s, kPanelButton, Rgba::hex(0x0000ff));
+    for (int i = 0; i < 4; ++i) {
+        const double cx = i * c.width() / 4.0 + c.width() / 8.0 + (i == 2 ? 1 : 0), cy = c.height() / 2.0;
+        c.fillConvex({{cx - 3.5, cy - 1.5}, {cx + 3.5, cy - 1.5}, {cx, cy + 2.5}}, i == 3 ? kGreyText : kText);
+    }
+}
+
 void okButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kDialogFooter); }
 void cancelButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kDialogFooter); }
 void primaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kPanel); }
@@ -388,16 +445,55 @@ constexpr std::array kPictures{
     Picture{"l20061.mxy", 60, 238, drawLearnedBar},
     Picture{"l20062.mxy", 60, 238, drawUnlearnedBar},
     Picture{"l20064.mxy", 64, 64, drawChartEmblem},
+    // Question panel and the simulated window's marks.
+    Picture{"l01046.mxy", 332, 242, drawPanel},
+    Picture{"l62009.mxy", 78, 15, drawWindowLogo, "window.logo"},
+    Picture{"l01000.mxy", 192, 22, panelButton, "panel.previous"},
+    Picture{"l01001.mxy", 192, 22, panelButton, "panel.next"},
+    Picture{"l01002.mxy", 232, 22, panelButton, "panel.redo"},
+    Picture{"l01003.mxy", 232, 22, panelButton, "panel.mark"},
+    Picture{"l01004.mxy", 192, 22, panelButton, "panel.grid"},
+    Picture{"l01005.mxy", 232, 22, panelPrimary, "panel.end"},
+    Picture{"l01006.mxy", 232, 22, panelButton, "panel.guide"},
+    Picture{"l01007.mxy", 232, 22, panelButton, "panel.demo"},
+    Picture{"l01008.mxy", 232, 22, panelPrimary, "panel.hand_in"},
+    Picture{"l01009.mxy", 232, 22, panelButton, "panel.examinee"},
+    Picture{"l01010.mxy", 232, 22, panelButton, "panel.tips"},
+    Picture{"l01011.mxy", 232, 22, panelButton, "panel.unmark"},
+    Picture{"l01053.mxy", 232, 22, examMarkButton, "panel.mark"},
+    Picture{"l01054.mxy", 232, 22, examMarkButton, "panel.unmark"},
+    Picture{"l01044.mxy", 232, 22, panelButton},
+    Picture{"l01043.mxy", 64, 18, drawImeTips},
+    Picture{"l01030.mxy", 120, 30, panelButton},
+    Picture{"l01045.mxy", 220, 22, panelPrimary, "panel.back"},
+    Picture{"l01047.mxy", 220, 22, panelButton, "panel.previous_page"},
+    Picture{"l01048.mxy", 220, 22, panelButton, "panel.next_page"},
 };
 
 constexpr std::array kCursors{
     Cursor{"9l0015.mxy", 32, 9, 1, drawHand},
 };
 
+// The pointers steps ask for by number, beside the program.
+constexpr std::array kProgramCursors{
+    ProgramCursor{0, Cursor{"ico00.CUR", 32, 0, 0, drawArrow}},
+    ProgramCursor{1, Cursor{"ico01.CUR", 32, 15, 15, drawPickBox}},
+    ProgramCursor{2, Cursor{"ico02.CUR", 32, 9, 1, drawHand}},
+};
+
 }  // namespace
 
 std::span<const Picture> pictures() { return kPictures; }
 std::span<const Cursor> cursors() { return kCursors; }
+std::span<const ProgramCursor> programCursors() { return kProgramCursors; }
+
+void writeProgramCursors(const std::filesystem::path& programDir) {
+    for (const ProgramCursor& p : programCursors()) {
+        Canvas canvas(p.cursor.size, p.cursor.size);
+        p.cursor.draw(canvas);
+        saveCursor(programDir / p.cursor.file, canvas, p.cursor.hotX, p.cursor.hotY);
+    }
+}
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin) {
     for (const Picture& p : pictures()) {

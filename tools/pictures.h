@@ -33,10 +33,18 @@ struct Cursor {
     void (*draw)(Canvas&);
 };
 
+// The cursor files in the program's folder that steps name by number.
+struct ProgramCursor {
+    int number;
+    Cursor cursor;
+};
+
 // Every picture the generator writes, in writing order.
 std::span<const Picture> pictures();
 std::span<const Cursor> cursors();
+std::span<const ProgramCursor> programCursors();
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
+void writeProgramCursors(const std::filesystem::path& programDir);
 
 }  // namespace qz::tools

@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <iostream>
 
+#include "tools/app_screens.h"
 #include "tools/bank.h"
 #include "tools/legacy_files.h"
 #include "tools/pictures.h"
+#include "tools/questions.h"
 #include "tools/sample_source.h"
+#include "tools/steps.h"
 
 namespace fs = std::filesystem;
 using namespace qz::tools;
@@ -23,12 +26,45 @@ std::vector<std::string> numeric(std::vector<std::string> lines) {
     return lines;
 }
 
+// Nothing is written unless every unit can be worked through to its end.
+void checkBank(const BankSource& bank, const QuestionBank& questions) {
+    BankFacts facts;
+    for (const BankPicture& p : bankPictures()) facts.pictures.insert(p.id);
+    for (const ProgramCursor& c : programCursors()) facts.cursors.insert(c.number);
+    facts.texts = static_cast<int>(questions.texts.size());
+    for (std::size_t u = 0; u < questions.units.size(); ++u) {
+        const UnitFiles& unit = questions.units[u];
+        if (static_cast<int>(unit.questions.size()) != bank.counts[u]) {
+            throw BankError("unit " + std::to_string(u) + " has " + std::to_string(unit.questions.size()) +
+                            " questions, bank.txt counts " + std::to_string(bank.counts[u]));
+        }
+        checkUnit(static_cast<int>(u), unit.steps, unit.questions, facts);
+    }
+}
+
+std::string twoDigits(std::size_t n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); }
+
+void writeBank(const fs::path& data, const Font& font, const QuestionBank& questions) {
+    for (std::size_t u = 0; u < questions.units.size(); ++u) {
+        writeLegacyText(data / ("2888" + twoDigits(20 + u) + ".mxy"), questions.units[u].steps);
+        writeLegacyText(data / ("2888" + twoDigits(70 + u) + ".mxy"), questions.units[u].questions);
+    }
+    writeLegacyText(data / "288890.mxy", questions.texts);
+    for (const BankPicture& p : bankPictures()) {
+        Canvas canvas(p.width, p.height);
+        p.draw(canvas, font);
+        canvas.savePng(data / (std::string(p.id) + ".mxy"));
+    }
+}
+
 void generate(const fs::path& sample, const fs::path& out) {
     const ModuleInfo module = readModuleInfo(readSource(sample / "ver.txt"));
     const std::vector<std::string> product = readProductInfo(readSource(sample / "productinfo.txt"));
     const SkinTexts skinTexts(readSource(sample / "skin.txt"));
     const BankSource bank = readBank(readSource(sample / "bank.txt"), module);
     const std::vector<std::string> advert = readAdvert(readSource(sample / "advert.txt"));
+    const QuestionBank questions = readQuestions(readSource(sample / "questions.txt"), module);
+    checkBank(bank, questions);
 
     const fs::path data = out / module.folder;
     fs::create_directories(data);
@@ -44,6 +80,8 @@ void generate(const fs::path& sample, const fs::path& out) {
 
     const Font font(kFont, 0);
     writePictures(data, Skin{font, skinTexts, module});
+    writeProgramCursors(out);
+    writeBank(data, font, questions);
     skinTexts.checkAllUsed();
 
     // Last: the build takes ver.txt as the mark that the whole module was written.

@@ -1,0 +1,168 @@
+#include "tools/steps.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace qz::tools;
+
+namespace {
+
+// Writes text over the record from column `col` (counted from 1).
+void put(std::string& record, int col, const std::string& text) {
+    record.replace(static_cast<std::size_t>(col - 1), text.size(), text);
+}
+
+Step click(const std::string& code) {
+    Step s;
+    s.code = code;
+    s.background = "scr001";
+    s.hotSpot = Rect{1500, 1200, 360, 360};
+    s.hintAt = Rect{1500, 1600, 0, 0};
+    s.hintText = 1;
+    return s;
+}
+
+Step finish() {
+    Step s;
+    s.code = "9999";
+    s.background = "scr001";
+    return s;
+}
+
+struct Unit {
+    std::vector<std::string> steps, questions;
+};
+
+// One question: a click, a key, an automatic step and the end.
+Unit goodUnit() {
+    Step key;
+    key.code = "6002";
+    key.background = "scr001";
+    Step pause = key;
+    pause.code = "8888";
+    return {{stepRecord(click("0001")), stepRecord(key), stepRecord(pause), stepRecord(finish())},
+            {questionRecord(0, 1, 4, "单击按钮。")}};
+}
+
+BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3}; }
+
+std::string problem(const Unit& u) {
+    try {
+        checkUnit(0, u.steps, u.questions, facts());
+    } catch (const BankError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST(StepRecord, FieldsLandInTheirColumns) {
+    Step s = click("A101");
+    s.image1 = ImageSlot{2700, 600, "pce001"};
+    s.pointer = 'M';
+    s.pointerNumber = 1;
+    s.back = 2;
+    s.backLeft = 1980;
+    s.backTop = 4080;
+    const std::string r = stepRecord(s);
+    ASSERT_EQ(r.size(), 196u);
+    EXPECT_EQ(r.substr(7, 4), "A101");
+    EXPECT_EQ(r.substr(11, 6), "scr001");
+    EXPECT_EQ(r.substr(17, 16), "0270000600pce001");
+    EXPECT_EQ(r.substr(33, 16), "0000000000888888");  // a hidden slot
+    EXPECT_EQ(r.substr(65, 20), "01500012000036000360");
+    EXPECT_EQ(r.substr(85, 20), "000000000000000M0001");  // no command box, the pointer in its height
+    EXPECT_EQ(r.substr(111, 13), "0150001600001");
+    EXPECT_EQ(r.substr(124, 10), "Q000200000");
+    EXPECT_EQ(r.substr(166, 10), "0198004080");
+    EXPECT_EQ(r.substr(176, 20), std::string(20, '0'));
+    EXPECT_THROW(stepRecord(click("001")), std::invalid_argument);
+    Step far = click("0001");
+    far.hotSpot->left = 100000;
+    EXPECT_THROW(stepRecord(far), std::invalid_argument);
+}
+
+TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
+    EXPECT_EQ(problem(goodUnit()), "");
+    for (const char* code : {"0001", "0002", "0003", "0030", "9101", "9002", "9104", "A101", "B012", "C999", "99E3"}) {
+        Unit u = goodUnit();
+        u.steps[0] = stepRecord(click(code));
+        EXPECT_EQ(problem(u), "") << code;
+    }
+    for (const char* code : {"6015", "6020", "6091", "6003", "6099", "6165", "6027", "6102", "2000"}) {
+        Unit u = goodUnit();
+        put(u.steps[1], 8, code);
+        EXPECT_EQ(problem(u), "") << code;
+    }
+}
+
+TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
+    struct Case {
+        const char* what;
+        std::function<void(Unit&)> spoil;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"short record", [](Unit& u) { u.steps[1].pop_back(); }, "196 columns"},
+        {"long record", [](Unit& u) { u.steps[1] += "0"; }, "196 columns"},
+        // Columns count characters: 196 of them, one wide, pass the length and fail on the character.
+        {"wide character", [](Unit& u) { u.steps[1].replace(0, 1, "图"); }, "plain characters"},
+        {"count beyond the file", [](Unit& u) { put(u.questions[0], 5, "05"); }, "ends before"},
+        {"records left over", [](Unit& u) { put(u.questions[0], 5, "03"); }, "only \"9999\""},
+        {"records nobody counts",
+         [](Unit& u) { u.steps.push_back(u.steps.back()); }, "no question counts"},
+        {"no end", [](Unit& u) { put(u.steps[3], 8, "6002"); }, "only \"9999\""},
+        {"two ends", [](Unit& u) { put(u.steps[2], 8, "9999"); }, "only \"9999\""},
+        {"missing background", [](Unit& u) { put(u.steps[1], 12, "scr404"); }, "no picture \"scr404\""},
+        {"first step keeps a background", [](Unit& u) { put(u.steps[0], 12, "888888"); }, "names its background"},
+        {"missing piece", [](Unit& u) { put(u.steps[0], 50, "0010000100pce404"); }, "no picture \"pce404\""},
+        {"missing piece in slot 5", [](Unit& u) { put(u.steps[0], 151, "0010000100pce404"); }, "no picture"},
+        {"click without hot spot", [](Unit& u) { put(u.steps[0], 66, std::string(20, '0')); }, "no size"},
+        {"hot spot without height", [](Unit& u) { put(u.steps[0], 81, "00000"); }, "no size"},
+        {"hot spot off the window", [](Unit& u) { put(u.steps[0], 66, "11900"); }, "leaves the window"},
+        {"hot spot under the panel", [](Unit& u) { put(u.steps[0], 66, "0900007000"); }, "question panel"},
+        {"work area over the hot spot",
+         [](Unit& u) { put(u.steps[0], 177, "01000010000100001000"); }, "work area lies over"},
+        {"command box over the hot spot",
+         [](Unit& u) { put(u.steps[0], 86, "01000010000100000300"); }, "command box lies over"},
+        {"command box takes the key", [](Unit& u) { put(u.steps[1], 86, "06000060000100000300"); }, "take the key"},
+        {"missing cursor", [](Unit& u) { put(u.steps[0], 101, "M0007"); }, "no cursor file"},
+        {"missing hint", [](Unit& u) { put(u.steps[0], 122, "004"); }, "no text 004"},
+        {"back before the first step", [](Unit& u) { put(u.steps[1], 125, "Q0002"); put(u.steps[1], 167, "0100001000"); },
+         "before the first step"},
+        {"back from the first step", [](Unit& u) { put(u.steps[0], 125, "Q0000"); put(u.steps[0], 167, "0100003000"); },
+         "before the first step"},
+        {"back button under the panel", [](Unit& u) { put(u.steps[1], 125, "Q0001"); put(u.steps[1], 167, "1000008000"); },
+         "out of reach"},
+    };
+    for (const Case& c : cases) {
+        Unit u = goodUnit();
+        c.spoil(u);
+        EXPECT_NE(problem(u).find(c.expected), std::string::npos) << c.what << ": " << problem(u);
+    }
+}
+
+TEST(CheckUnit, RefusesStepKindsNotYetBuilt) {
+    // Typed, dragged and menu steps, and codes that name no action at all.
+    for (const char* code : {"0020", "0021", "0040", "0041", "0051", "8001", "8009", "3110", "3220", "4120", "3420",
+                             "a101", "A000", "0005", "7000", "6000", "6800", "9999", "9000", "9108", "9901"}) {
+        Unit u = goodUnit();
+        put(u.steps[0], 8, code);
+        EXPECT_NE(problem(u), "") << code;
+    }
+}
+
+TEST(CheckUnit, BackButtonClearOfTheHotSpot) {
+    Unit u = goodUnit();
+    Step second = click("0001");
+    second.back = 1;
+    second.backLeft = 1500;
+    second.backTop = 1300;
+    u.steps[1] = stepRecord(second);
+    EXPECT_NE(problem(u).find("back button lies over the hot spot"), std::string::npos) << problem(u);
+    second.backTop = 3000;
+    u.steps[1] = stepRecord(second);
+    EXPECT_EQ(problem(u), "");
+}

@@ -1,0 +1,186 @@
+#include "tools/questions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <sstream>
+
+#include "tools/app_screens.h"
+#include "tools/steps.h"
+
+namespace qz::tools {
+
+namespace {
+
+constexpr PixelRect kDefaultHint{40, 500, 0, 0};  // over the drawing, above the command line
+
+Rect twips(PixelRect r) {
+    return {r.x * kTwipsPerPixel, r.y * kTwipsPerPixel, r.w * kTwipsPerPixel, r.h * kTwipsPerPixel};
+}
+
+std::string trim(const std::string& s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+
+std::string shiftWords(int shift) {
+    std::string out;
+    if (shift & 2) out += "Ctrl+";
+    if (shift & 1) out += "Shift+";
+    if (shift & 4) out += "Alt+";
+    return out;
+}
+
+// The key a 6SKK code expects, as the hint names it; empty when it has no name here.
+std::string keyName(int kk) {
+    switch (kk) {
+    case 2: return "Enter";
+    case 3: return "F2";
+    case 15: return "F4";
+    case 20: return "F9";
+    case 27: return "Esc";
+    case 32: return "空格";
+    case 46: return "Delete";
+    case 91: return "“/”";
+    case 99: return "“.”";
+    default:
+        if (kk >= 65 && kk <= 90) return std::string(1, static_cast<char>(kk));
+        if (kk >= 48 && kk <= 57) return std::string(1, static_cast<char>(kk));
+        return {};
+    }
+}
+
+// The hint of a step: what to do, in the words of the task text.
+std::string hintFor(const std::string& code, const Spot* spot) {
+    const std::string at = spot ? spot->label : "";
+    if (code == "0001") return "单击" + at;
+    if (code == "0002") return "双击" + at;
+    if (code == "0003") return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
+    if (code == "0030") return "将鼠标指针移到" + at + "上";
+    if (code == "2000" || code == "6002") return "按Enter键";
+    if (code == "8888") return "请稍候";
+    if (code[0] == '6') {
+        const int n = std::stoi(code);
+        const std::string key = keyName(n % 100);
+        return key.empty() ? std::string() : "按" + shiftWords(n % 1000 / 100) + key + "键";
+    }
+    if (code[0] == '9' && code.find_first_not_of("0123456789") == std::string::npos) {
+        const int n = std::stoi(code);
+        const int shift = n % 1000 / 100, button = n % 100;
+        std::string hold = shiftWords(shift);
+        if (!hold.empty()) {
+            hold.pop_back();  // the last "+"
+            hold = "按住" + hold + "键";
+        }
+        const char* verb = button == 1 ? "单击" : button == 2 ? "右击" : button == 4 ? "用中键单击" : nullptr;
+        return verb ? hold + verb + at : std::string();
+    }
+    return "单击" + at;  // menu codes and the other codes above 10000 take a left click
+}
+
+struct Parsed {
+    Step step;
+    const Spot* spot = nullptr;
+};
+
+}  // namespace
+
+QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
+    QuestionBank bank;
+    std::map<std::string, int> textNumbers;
+    const auto textNumber = [&](const std::string& text) {
+        auto [it, added] = textNumbers.emplace(text, static_cast<int>(bank.texts.size()) + 1);
+        if (added) {
+            const int n = it->second;
+            bank.texts.push_back(std::string(n < 10 ? "00" : n < 100 ? "0" : "") + std::to_string(n) + text);
+        }
+        return it->second;
+    };
+
+    for (const Entry& e : src.entries) {
+        if (e.key == "unit") {
+            const std::size_t u = bank.units.size();
+            if (u >= module.units.size() || e.value != module.units[u]) {
+                src.fail(e, u < module.units.size() ? "expected unit \"" + module.units[u] + "\" here, as in ver.txt"
+                                                    : "ver.txt has no unit \"" + e.value + "\"");
+            }
+            bank.units.emplace_back();
+            continue;
+        }
+        if (e.key != "q") src.fail(e, "unknown key \"" + e.key + "\"");
+        if (bank.units.empty()) src.fail(e, "a question comes after its \"unit = \" line");
+        UnitFiles& unit = bank.units.back();
+
+        std::vector<std::string> parts;
+        std::stringstream ss(e.value);
+        for (std::string part; std::getline(ss, part, ';');) parts.push_back(trim(part));
+        if (parts.size() < 2 || parts[0].empty()) src.fail(e, "expected \"TASK ; STEP ; ...\"");
+
+        std::vector<Parsed> steps;
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            std::stringstream words(parts[i]);
+            Parsed p;
+            std::string word;
+            words >> p.step.code;
+            if (p.step.code.size() != 4) src.fail(e, "a step starts with its four-character code: \"" + parts[i] + "\"");
+            if (p.step.code == "9999") src.fail(e, "the \"9999\" step is added by itself");
+            SceneId sceneId = SceneId::Main;
+            while (words >> word) {
+                if (const Spot* spot = findSpot(word)) {
+                    p.spot = spot;
+                    sceneId = spot->scene;
+                } else if (word.size() == 3 && word[0] == 'M' && std::isdigit(static_cast<unsigned char>(word[1])) &&
+                           std::isdigit(static_cast<unsigned char>(word[2]))) {
+                    p.step.pointer = 'M';
+                    p.step.pointerNumber = std::stoi(word.substr(1));
+                } else if (word.starts_with("back") && word.size() == 5 && std::isdigit(static_cast<unsigned char>(word[4]))) {
+                    p.step.back = word[4] - '0';
+                    p.step.backLeft = kDialogBack.x * kTwipsPerPixel;
+                    p.step.backTop = kDialogBack.y * kTwipsPerPixel;
+                } else if (word == "+shortcut") {
+                    sceneId = SceneId::Shortcut;
+                } else if (word == "+dialog") {
+                    sceneId = SceneId::Dialog;
+                } else {
+                    src.fail(e, "\"" + word + "\" is no place of the screenshots nor a step option");
+                }
+            }
+            const Scene& sc = scene(sceneId);
+            p.step.background = sc.background;
+            if (sc.piece) p.step.image1 = ImageSlot{sc.pieceX * kTwipsPerPixel, sc.pieceY * kTwipsPerPixel, sc.piece};
+            if (sc.menuBar) {
+                p.step.menuBar = Rect{kMenuBarOrigin.x * kTwipsPerPixel, kMenuBarOrigin.y * kTwipsPerPixel, 0, 0};
+            }
+            if (p.spot) p.step.hotSpot = twips(p.spot->at);
+            const std::string hint = hintFor(p.step.code, p.spot);
+            if (hint.empty()) src.fail(e, "no hint for the step \"" + p.step.code + "\"");
+            p.step.hintText = textNumber(hint);
+            const PixelRect h = p.spot ? PixelRect{p.spot->at.x, std::min(p.spot->at.y + p.spot->at.h + 4, 560), 0, 0}
+                                       : kDefaultHint;
+            p.step.hintAt = twips(h);
+            steps.push_back(std::move(p));
+        }
+        // The last record shows the window at rest: the task done, nothing left open.
+        Parsed end;
+        end.step.code = "9999";
+        end.step.background = scene(SceneId::Main).background;
+        steps.push_back(std::move(end));
+
+        const int question = static_cast<int>(unit.questions.size()) + 1;
+        const int unitIndex = static_cast<int>(bank.units.size()) - 1;
+        if (steps.size() > 99) src.fail(e, "a question has at most 99 steps");
+        unit.questions.push_back(questionRecord(unitIndex, question, static_cast<int>(steps.size()), parts[0]));
+        try {
+            for (const Parsed& p : steps) unit.steps.push_back(stepRecord(p.step));
+        } catch (const std::invalid_argument& x) {
+            src.fail(e, x.what());
+        }
+    }
+    if (bank.units.size() != module.units.size()) {
+        throw SourceError(src.path.string() + ": no questions for unit \"" + module.units[bank.units.size()] + "\"");
+    }
+    return bank;
+}
+
+}  // namespace qz::tools

@@ -1,0 +1,221 @@
+#include "tools/steps.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/legacy_text.h"
+
+namespace qz::tools {
+
+namespace {
+
+std::string digits(int value, int width) {
+    std::string s = std::to_string(value);
+    if (value < 0 || static_cast<int>(s.size()) > width) {
+        throw std::invalid_argument(std::to_string(value) + " does not fit " + std::to_string(width) + " columns");
+    }
+    return std::string(static_cast<std::size_t>(width) - s.size(), '0') + s;
+}
+
+std::string sixChars(const std::string& id) {
+    if (id.size() != 6) throw std::invalid_argument("a picture id is six characters: \"" + id + "\"");
+    return id;
+}
+
+std::string slot(const std::optional<ImageSlot>& s) {
+    if (!s) return std::string(10, '0') + kKeepPicture;
+    return digits(s->left, 5) + digits(s->top, 5) + sixChars(s->id);
+}
+
+std::string rect(const std::optional<Rect>& r) {
+    if (!r) return std::string(20, '0');
+    return digits(r->left, 5) + digits(r->top, 5) + digits(r->width, 5) + digits(r->height, 5);
+}
+
+// The leading number of a field, as the program reads it: blanks, a sign, digits with a point
+// and an exponent (E or D); no number reads as 0.
+double leadingNumber(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size() && s[i] == ' ') ++i;
+    std::string n;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) n += s[i++];
+    bool any = false;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) n += s[i++], any = true;
+    if (i < s.size() && s[i] == '.') {
+        n += s[i++];
+        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) n += s[i++], any = true;
+    }
+    if (!any) return 0;
+    if (i + 1 < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        std::size_t j = i + 1;
+        std::string e = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) e += s[j++];
+        const std::size_t start = j;
+        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e += s[j++];
+        if (j > start) n += e;
+    }
+    return std::strtod(n.c_str(), nullptr);
+}
+
+bool allDigits(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// What completes a step, as far as the bank may use it now.
+enum class Kind { OnSpot, Key, Auto, End, Unsupported };
+
+Kind kindOf(const std::string& code, std::string& why) {
+    if (code == "0001" || code == "0002" || code == "0003" || code == "0030") return Kind::OnSpot;
+    if (code == "2000") return Kind::Key;  // Enter or Space, or a right click on a hot spot
+    if (code == "8888") return Kind::Auto;
+    if (code == "9999") return Kind::End;
+    if (code.size() == 4 && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C') && allDigits(code.substr(1))) {
+        if (code.substr(1) == "000") why = "a menu code of 000 is not completed by its hot spot";
+        return why.empty() ? Kind::OnSpot : Kind::Unsupported;
+    }
+    const double v = leadingNumber(code);
+    if (code.size() == 4 && allDigits(code)) {
+        const int n = static_cast<int>(v);
+        if (n / 1000 == 6) {
+            if (n % 1000 / 100 > 7 || n % 100 == 0) why = "no such key and shift state";
+            return why.empty() ? Kind::Key : Kind::Unsupported;
+        }
+        if (n / 1000 == 9) {
+            if (n % 1000 / 100 > 7 || n % 100 == 0 || n % 100 > 7) why = "no such mouse button and shift state";
+            return why.empty() ? Kind::OnSpot : Kind::Unsupported;
+        }
+    }
+    if (v > 10000 && v <= 2147483647.0 && v == std::floor(v)) return Kind::OnSpot;  // a left click completes it
+    why = "the step code is of a kind the bank does not use yet";
+    return Kind::Unsupported;
+}
+
+const Rect kWindow{0, 0, kWindowWidth, kWindowHeight};
+const Rect kPanel{kWindowWidth - kPanelWidth, kWindowHeight - kPanelHeight, kPanelWidth, kPanelHeight};
+
+bool inside(const Rect& r, const Rect& outer) {
+    return r.left >= outer.left && r.top >= outer.top && r.left + r.width <= outer.left + outer.width &&
+           r.top + r.height <= outer.top + outer.height;
+}
+
+int intField(const std::string& line, int from, int to) {
+    const auto at = static_cast<std::size_t>(from - 1), count = static_cast<std::size_t>(to - from + 1);
+    return static_cast<int>(leadingNumber(std::string_view(line).substr(at, count)));
+}
+std::string field(const std::string& line, int from, int to) {
+    return line.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1));
+}
+bool zeros(const std::string& line, int from, int to) {
+    const std::string f = field(line, from, to);
+    return f.find_first_not_of('0') == std::string::npos;
+}
+Rect rectAt(const std::string& line, int from) {
+    return {intField(line, from, from + 4), intField(line, from + 5, from + 9), intField(line, from + 10, from + 14),
+            intField(line, from + 15, from + 19)};
+}
+
+}  // namespace
+
+std::string stepRecord(const Step& s) {
+    if (s.code.size() != 4) throw std::invalid_argument("a step code is four characters: \"" + s.code + "\"");
+    std::string r = "00000" "00" + s.code + sixChars(s.background) + slot(s.image1) + slot({}) + slot({});
+    r += rect(s.hotSpot);
+    // No command box: its height columns carry the pointer instead.
+    r += std::string(15, '0');
+    r += s.pointer ? std::string(1, s.pointer) + "00" + digits(s.pointerNumber, 2) : std::string(5, '0');
+    r += "000000";
+    r += s.hintAt ? digits(s.hintAt->left, 5) + digits(s.hintAt->top, 5) : std::string(10, '0');
+    r += digits(s.hintText, 3);
+    if (s.back > 0) {
+        r += "Q000" + digits(s.back, 1) + "00000";
+    } else if (s.menuBar) {
+        r += digits(s.menuBar->left, 5) + digits(s.menuBar->top, 5);
+    } else {
+        r += std::string(10, '0');
+    }
+    r += slot({}) + slot({});
+    r += s.back > 0 ? digits(s.backLeft, 5) + digits(s.backTop, 5) : std::string(10, '0');
+    r += std::string(20, '0');  // no work area
+    return r;
+}
+
+std::string questionRecord(int unit, int question, int steps, const std::string& text) {
+    return digits(unit, 2) + digits(question, 2) + digits(steps, 2) + text;
+}
+
+void checkUnit(int unit, const std::vector<std::string>& steps, const std::vector<std::string>& questions,
+               const BankFacts& facts) {
+    const std::string where = "unit " + std::to_string(unit);
+    std::size_t line = 0;
+    for (std::size_t q = 0; q < questions.size(); ++q) {
+        const std::string qwhere = where + " question " + std::to_string(q + 1);
+        const std::string& rec = questions[q];
+        if (rec.size() < 7 || !allDigits(rec.substr(0, 6))) throw BankError(qwhere + ": no step count in columns 5-6");
+        const int count = std::stoi(rec.substr(4, 2));
+        if (count < 1) throw BankError(qwhere + ": a question has at least its last step");
+        if (line + static_cast<std::size_t>(count) > steps.size()) {
+            throw BankError(qwhere + ": the steps file ends before its " + std::to_string(count) + " steps");
+        }
+        for (int k = 1; k <= count; ++k, ++line) {
+            const std::string& s = steps[line];
+            const auto fail = [&](const std::string& what) {
+                throw BankError(qwhere + " step " + std::to_string(k) + ": " + what);
+            };
+            if (platform::toU32(s).size() != static_cast<std::size_t>(kRecordColumns)) {
+                fail("a record is " + std::to_string(kRecordColumns) + " columns");
+            }
+            if (!std::all_of(s.begin(), s.end(), [](char c) { return c > ' ' && c < 127; })) {
+                fail("a record is plain characters");
+            }
+            const std::string code = field(s, 8, 11);
+            std::string why;
+            const Kind kind = kindOf(code, why);
+            if (kind == Kind::Unsupported) fail("\"" + code + "\": " + why);
+            if ((kind == Kind::End) != (k == count)) fail("a question ends in its only \"9999\"");
+
+            const std::string background = field(s, 12, 17);
+            if (k == 1 && background == kKeepPicture) fail("the first step names its background");
+            if (background != kKeepPicture && !facts.pictures.contains(background)) {
+                fail("no picture \"" + background + "\"");
+            }
+            for (const int at : {18, 34, 50, 135, 151}) {
+                const std::string id = field(s, at + 10, at + 15);
+                if (!zeros(s, at, at + 9) && id != kKeepPicture && !facts.pictures.contains(id)) {
+                    fail("no picture \"" + id + "\"");
+                }
+            }
+
+            const bool hasBox = leadingNumber(field(s, 86, 105)) != 0;
+            const Rect box = rectAt(s, 86);
+            const bool hasArea = !zeros(s, 187, 196);
+            const Rect area = rectAt(s, 177);
+            const Rect spot = rectAt(s, 66);
+            if (kind == Kind::Key && hasBox) fail("the command box would take the key");
+            if (kind == Kind::OnSpot) {
+                if (zeros(s, 66, 85) || spot.width <= 0 || spot.height <= 0) fail("the hot spot has no size");
+                if (!inside(spot, kWindow)) fail("the hot spot leaves the window");
+                if (spot.overlaps(kPanel)) fail("the question panel covers the hot spot");
+                if (hasBox && box.overlaps(spot)) fail("the command box lies over the hot spot");
+                if (hasArea && area.overlaps(spot)) fail("the work area lies over the hot spot");
+            }
+            if (!hasBox && s[100] == 'M' && !facts.cursors.contains(intField(s, 104, 105))) {
+                fail("no cursor file for pointer " + field(s, 104, 105));
+            }
+            const int hint = intField(s, 122, 124);
+            if (hint > facts.texts) fail("no text " + field(s, 122, 124));
+            if (s[124] == 'Q') {
+                const int back = std::max(1, s[128] - '0');
+                if (s[128] < '0' || s[128] > '9') fail("the back step count is one digit");
+                if (back >= k) fail("the back button goes before the first step");
+                const Rect button{intField(s, 167, 171), intField(s, 172, 176), kBackButtonWidth, kBackButtonHeight};
+                if (!inside(button, kWindow) || button.overlaps(kPanel)) fail("the back button is out of reach");
+                if (kind == Kind::OnSpot && button.overlaps(spot)) fail("the back button lies over the hot spot");
+            }
+        }
+    }
+    if (line != steps.size()) throw BankError(where + ": the steps file has records no question counts");
+}
+
+}  // namespace qz::tools
