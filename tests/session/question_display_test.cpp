@@ -201,7 +201,17 @@ TEST_F(PanelTest, GuidedHelpEndsAndAFixedPaperAsPracticeGetsItsButtonSet) {
 TEST_F(PanelTest, TimerREDOShowsTheQuestionOncePerEnabling) {
     writeQuestions({record("一"), record("二"), record("三")});
     start(3, 1);
+    // As the launch does it: the touch that enables the timer loads the panel, which shows the
+    // question once itself; the tick shows it again and changes nothing.
+    panel().TimerREDO.setEnabled(true);
     qz::FrmTm& f = panel();
+    g().ResumeStep[1] = 3;
+    h->host.runFor(150);
+    EXPECT_FALSE(f.TimerREDO.timerEnabled());
+    EXPECT_EQ(g().QuestionState[1], 1);
+    EXPECT_EQ(f.RtbTM.text(), "一");
+    EXPECT_EQ(g().CurrentStep, 3);
+
     g().CurrentQuestion = 2;
     f.TimerREDO.setEnabled(true);
     h->host.runFor(150);
