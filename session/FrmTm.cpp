@@ -1,23 +1,521 @@
 #include "session/FrmTm.h"
 
+#include <algorithm>
+#include <array>
+
 #include "app/program.h"
+#include "forms/on_error.h"
+#include "platform/legacy_text.h"
+#include "platform/numbers.h"
+#include "platform/textfile.h"
+#include "platform/vb_error.h"
+#include "session/FrmPicture.h"
+#include "simwindow/FrmMain.h"
 
 namespace qz {
 
-FrmTm::FrmTm(Program& p)
-    : forms::Form(p.rt, "FrmTm"),
-      lblMove(this, "lblMove"),
-      LblBiao(this, "LblBiao"),
-      FrmZhuYa(this, "FrmZhuYa"),
-      PicUnit(&FrmZhuYa, "PicUnit"),
-      LblUnit(&PicUnit, "LblUnit"),
-      TimerREDO(this, "TimerREDO"),
-      TimKsModel(this, "TimKsModel"),
-      TimeKS(this, "TimeKS"),
-      p_(p) {
-    setFormBorderStyle(0);
+namespace {
+
+constexpr forms::Color PanelGrey = 0xF0F0F0;
+const forms::Color Blue = forms::rgb(0, 0, 255);
+constexpr int QuestionLimit = 500;
+
+// The per-question tables run from 1 to 500; anything else is the platform's subscript
+// error, which the panel's silent handling skips.
+std::size_t entry(int k) {
+    if (k < 0 || k > QuestionLimit) platform::raise(9);
+    return static_cast<std::size_t>(k);
 }
 
-void FrmTm::DqExam() {}
+std::string fourDigits(std::int32_t n) {
+    std::string s = std::to_string(n);
+    if (n >= 0 && s.size() < 4) s.insert(0, 4 - s.size(), '0');
+    return s;
+}
+
+void transparent(forms::Label& l, bool autoSize) {
+    l.setBackStyle(0);
+    l.setAutoSize(autoSize);
+}
+
+}  // namespace
+
+FrmTm::FrmTm(Program& p)
+    : forms::Form(p.rt, "FrmTm"),
+      ImgLogo1(this, "ImgLogo1"),
+      LblBiao(this, "LblBiao"),
+      lblMove(this, "lblMove"),
+      LblZXH(this, "LblZXH"),
+      LblClose(this, "LblClose"),
+      FrmZhuYa(this, "FrmZhuYa"),
+      LblTime(&FrmZhuYa, "LblTime"),
+      LblName(&FrmZhuYa, "LblName"),
+      LblIME(&FrmZhuYa, "LblIME"),
+      RtbTM(&FrmZhuYa, "RtbTM"),
+      Image2(&FrmZhuYa, "Image2"),
+      PTime(&FrmZhuYa, "PTime"),
+      LblTimeJD(&PTime, "LblTimeJD"),
+      PicUnit(&FrmZhuYa, "PicUnit"),
+      LblUnit(&PicUnit, "LblUnit"),
+      CmdGN(&FrmZhuYa, "CmdGN"),
+      CmdEn(&FrmZhuYa, "CmdEn"),
+      FrmSelect(this, "FrmSelect"),
+      CmTNO(&FrmSelect, "CmTNO"),
+      CmdSelLast(&FrmSelect, "CmdSelLast"),
+      CmdSelFH(&FrmSelect, "CmdSelFH"),
+      CmdSelNext(&FrmSelect, "CmdSelNext"),
+      FrmKSXX(this, "FrmKSXX"),
+      Image1(&FrmKSXX, "Image1"),
+      Label1(&FrmKSXX, "Label1"),
+      KsName1(&FrmKSXX, "KsName1"),
+      KsZWH1(&FrmKSXX, "KsZWH1"),
+      KsCC1(&FrmKSXX, "KsCC1"),
+      KsDAH1(&FrmKSXX, "KsDAH1"),
+      KsKM1(&FrmKSXX, "KsKM1"),
+      KsSFZ1(&FrmKSXX, "KsSFZ1"),
+      CmdKSFH(&FrmKSXX, "CmdKSFH"),
+      FrmZXH(this, "FrmZXH"),
+      Label2(&FrmZXH, "Label2"),
+      Command2(&FrmZXH, "Command2"),
+      TimKsModel(this, "TimKsModel"),
+      TimeKS(this, "TimeKS"),
+      TimerREDO(this, "TimerREDO"),
+      TimStartYS(this, "TimStartYS"),
+      p_(p) {
+    setFormBorderStyle(0);
+    setShowInTaskbar(false);
+    setBackColor(PanelGrey);
+    move(0, 0, 4980, 3630);
+
+    ImgLogo1.moveTo(60, 30);
+    transparent(LblBiao, true);
+    LblBiao.setForeColor(forms::colors::White);
+    LblBiao.setFont({"宋体", 10, true});
+    transparent(lblMove, false);
+    lblMove.setCaption("");
+    lblMove.move(0, 0, 4980, 450);
+
+    for (forms::Container* page : std::array<forms::Container*, 5>{&FrmZhuYa, &FrmSelect, &FrmKSXX, &FrmZXH, &PicUnit}) {
+        page->setBorderStyle(0);
+        page->setBackColor(PanelGrey);
+        page->setFont({"宋体", 9});
+    }
+    FrmZhuYa.move(0, 450, 4980, 4125);
+    FrmSelect.move(0, 450, 4980, 4035);
+    FrmKSXX.move(0, 450, 4980, 4035);
+    FrmZXH.move(0, 0, 810, 870);
+    FrmZXH.setVisible(false);
+
+    for (forms::Label* l : {&LblTime, &LblName}) l->setFont({"宋体", 9});
+    LblTime.setCaption("剩余50分钟");
+    LblTime.setBackColor(PanelGrey);
+    LblName.setBackColor(PanelGrey);
+    LblIME.setFont({"宋体", 9});
+    LblIME.setCaption("EN");
+    LblIME.setForeColor(forms::colors::White);
+    LblIME.setBackColor(Blue);
+    LblIME.setAlignment(2);
+    RtbTM.setMultiLine(true);
+    RtbTM.setLocked(true);
+    RtbTM.setFont({"宋体", 11});
+    Image2.setCaption("显示图片");
+    Image2.setForeColor(forms::colors::Black);
+    PTime.setBorderStyle(1);
+    PTime.setBackColor(forms::colors::White);
+    LblTimeJD.setCaption("");
+    LblTimeJD.setBackColor(Blue);
+    LblTimeJD.move(0, 0, 0, 255);
+    transparent(LblUnit, true);
+    LblUnit.setFont({"宋体", 9});
+    // The practice and the exam command sets share places: loading 8 to 11 after 5 to 7 and
+    // 3 stacks them on top until the button set is chosen.
+    for (int i = 0; i <= 11; ++i) CmdGN.load(i);
+    CmdGN.bind([this](vtrlButton& b, int i) { b.Click = [this, i] { CmdGN_Click(i); }; });
+
+    FrmSelect.setCaption("");
+    for (int m = 1; m <= 40; ++m) {
+        vtrlButton& b = CmTNO.load(m);
+        b.setForeColor(forms::colors::Black);
+        b.setCaption(std::to_string(m));
+    }
+    CmTNO.bind([this](vtrlButton& b, int m) { b.Click = [this, m] { CmTNO_Click(m); }; });
+
+    FrmKSXX.setCaption("");
+    Image1.setStretch(true);
+    Image1.move(120, 120, 1455, 1740);
+    static const std::array<const char*, 6> rowCaptions = {"姓    名：", "座 位 号：", "场    次：",
+                                                           "档 案 号：", "报考科目：", "身份证号："};
+    for (int k = 0; k <= 5; ++k) {
+        forms::Label& l = Label1.load(k);
+        transparent(l, true);
+        l.setFont({"宋体", 9});
+        l.setCaption(rowCaptions[static_cast<std::size_t>(k)]);
+    }
+    for (forms::Label* v : {&KsName1, &KsZWH1, &KsCC1, &KsDAH1, &KsKM1, &KsSFZ1}) {
+        transparent(*v, true);
+        v->setFont({"宋体", 9});
+    }
+
+    for (forms::Label* l : {&Label2, &Command2}) {
+        transparent(*l, false);
+        l->setCaption("");
+    }
+    Label2.move(-120, 0, 855, 255);
+
+    TimKsModel.setInterval(500);
+    TimKsModel.setEnabled(true);
+    TimeKS.setInterval(60000);
+    TimeKS.setEnabled(true);
+    TimerREDO.setInterval(100);
+    TimerREDO.setEnabled(false);
+    TimStartYS.setInterval(100);
+    TimStartYS.setEnabled(false);
+
+    TimKsModel.Tick = [this] { TimKsModel_Timer(); };
+    TimeKS.Tick = [this] { TimeKS_Timer(); };
+    TimerREDO.Tick = [this] { TimerREDO_Timer(); };
+    TimStartYS.Tick = [this] { TimStartYS_Timer(); };
+    CmdSelLast.Click = [this] { CmdSelLast_Click(); };
+    CmdSelFH.Click = [this] { CmdSelFH_Click(); };
+    CmdSelNext.Click = [this] { CmdSelNext_Click(); };
+    CmdKSFH.Click = [this] { CmdKSFH_Click(); };
+    Image2.Click = [this] { Image2_Click(); };
+    LblZXH.Click = [this] { LblZXH_Click(); };
+    LblClose.Click = [this] { LblClose_Click(); };
+    CmdEn.Click = [this] { CmdEn_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+}
+
+int FrmTm::sx(double v) const { return p_.sx(v); }
+int FrmTm::sy(double v) const { return p_.sy(v); }
+forms::PicturePtr FrmTm::skin(const std::string& id) { return p_.SkinPicture(id); }
+
+// ---- load ----
+
+void FrmTm::Form_Load() {
+    Shared& g = p_.g;
+    forms::OnError step;  // silent: a missing skin or a bad value skips only its statement
+    const double fx = g.ScaleX;
+
+    step([&] { setIcon(skin("l62011")); });
+    step([&] { setWidth(sx(4980)); });
+    step([&] { setHeight(sy(3630)); });
+    step([&] { setPicture(skin("l01046")); });
+    step([&] { ImgLogo1.moveTo(sx(60), sy(30)); });
+    step([&] { ImgLogo1.setPicture(skin("l20067")); });
+
+    step([&] { DemoStartTicks = 0; });
+    for (int k = 1; k <= QuestionLimit; ++k) g.ResumeStep[static_cast<std::size_t>(k)] = 1;
+
+    step([&] { setTopmost(true); });
+    step([&] { setLeft(sx(15360) - width()); });
+    step([&] { setTop(sy(9000) - height()); });
+
+    for (forms::Label* l : {&LblUnit, &LblTime, &LblIME, &LblName}) step([&] { l->setFontSize(9 * fx); });
+    step([&] { LblBiao.moveTo(sx(510), sy(90)); });
+    step([&] { LblBiao.setFontSize(10 * fx); });
+
+    step([&] { lblMove.move(0, 0, width(), sy(450)); });
+    step([&] { LblClose.move(width() - sx(390), sy(30), sx(330), sy(330)); });
+    step([&] { LblClose.setPicture(skin("l20003")); });
+    step([&] { LblZXH.move(width() - sx(795), sy(30), sx(330), sy(330)); });
+    step([&] { LblZXH.setPicture(skin("l20002")); });
+
+    step([&] { FrmSelect.move(0, sy(450), width(), sy(4035)); });
+    step([&] { FrmKSXX.move(0, sy(450), width(), sy(4035)); });
+    // The main page keeps its design height.
+    step([&] { FrmZhuYa.move(0, sy(450), width(), FrmZhuYa.height()); });
+    step([&] { FrmZXH.moveTo(0, 0); });
+
+    static const std::array<int, 12> lefts = {90, 1020, 1950, 3030, 4110, 90, 2010, 3930, 90, 2010, 3930, 3030};
+    for (int i = 0; i <= 11; ++i) {
+        vtrlButton& b = CmdGN(i);
+        std::string id = "l010" + platform::rightChars("0" + std::to_string(i), 2);
+        if (g.InteractionMode == 3 && i == 3) id = "l01053";
+        if (g.InteractionMode == 3 && i == 11) id = "l01054";
+        step([&] { b.setPicture(skin(id)); });
+        const bool narrow = i == 0 || i == 1 || i == 4;
+        const int top = i >= 5 && i <= 10 ? 2355 : 15;
+        step([&] { b.move(sx(lefts[static_cast<std::size_t>(i)]), sy(top), sx(narrow ? 720 : 870), sy(330)); });
+    }
+
+    step([&] {
+        Command2.setWidth(sx(645));
+        Command2.setHeight(sy(540));
+        Command2.setLeft(platform::clng((FrmZXH.width() - Command2.width()) / 2.0));
+        Command2.setTop(sy(270));
+    });
+
+    step([&] { RtbTM.move(CmdGN(0).left(), sy(450), sx(4770), sy(1815)); });
+    step([&] {
+        forms::Font f = RtbTM.font();
+        f.size = 11 * fx;
+        RtbTM.setFont(f);
+    });
+    step([&] { Image2.move(sx(3720), sy(1800), sx(870), sy(330)); });
+    step([&] { Image2.setFontSize(9 * fx); });
+    step([&] { Image2.setCaption("显示图片"); });
+    step([&] { Image2.setForeColor(forms::colors::Black); });
+    step([&] { Image2.setPicture(skin("l01044")); });
+
+    step([&] { LblTime.move(CmdGN(5).left(), sy(2760), sx(1215), sy(285)); });
+    step([&] { PTime.move(sx(1365), LblTime.top(), sx(2055), LblTime.height()); });
+    step([&] { LblName.move(sx(3450), LblTime.top(), sx(735), LblTime.height()); });
+    step([&] { LblIME.move(sx(4230), LblTime.top(), sx(615), LblTime.height()); });
+    step([&] { PicUnit.move(LblTime.left(), LblTime.top(), sx(4080), LblTime.height()); });
+
+    step([&] { Image1.move(sx(120), sy(120), sx(1455), sy(1740)); });
+    step([&] { Label1(0).moveTo(sx(1680), sy(120)); });
+    for (int k = 1; k <= 5; ++k) {
+        step([&] {
+            Label1(k).moveTo(Label1(0).left(), platform::clng(Label1(k - 1).top() + 315 * g.ScaleY));
+        });
+    }
+    const std::array<forms::Label*, 6> values = {&KsName1, &KsZWH1, &KsCC1, &KsDAH1, &KsKM1, &KsSFZ1};
+    step([&] { KsName1.setLeft(sx(2640)); });
+    for (int k = 0; k <= 5; ++k) {
+        forms::Label& v = *values[static_cast<std::size_t>(k)];
+        step([&] { v.moveTo(KsName1.left(), Label1(k).top()); });
+    }
+    step([&] { Label1(0).setFontSize(9 * fx); });
+    for (int k = 1; k <= 5; ++k) step([&] { Label1(k).setFontSize(Label1(0).font().size); });
+    for (int k = 0; k <= 5; ++k) {
+        forms::Label& v = *values[static_cast<std::size_t>(k)];
+        step([&] { v.setFontSize(Label1(k).font().size); });
+    }
+    const std::array<const std::string*, 6> texts = {&g.ExamineeName, &g.ExamineeSeat, &g.ExamineeSession,
+                                                     &g.ExamineeAdmissionNo, &g.ModuleName, &g.ExamineeIdNo};
+    for (int k = 0; k <= 5; ++k) {
+        step([&] { values[static_cast<std::size_t>(k)]->setCaption(*texts[static_cast<std::size_t>(k)]); });
+    }
+
+    step([&] {
+        CmdEn.setTop(LblIME.top());
+        CmdEn.setWidth(sx(240));
+        CmdEn.setHeight(sy(270));
+        CmdEn.setLeft(LblIME.left() + LblIME.width() - CmdEn.width());
+    });
+    step([&] { CmdEn.setPicture(skin("l01043")); });
+
+    step([&] { g.ExamMinutesLeft = 50; });
+    step([&] { LblTime.setCaption("剩余" + std::to_string(g.ExamMinutesLeft) + "分钟"); });
+    step([&] { LblTimeJD.setWidth(platform::clng((50 - g.ExamMinutesLeft) * PTime.width() / 50.0)); });
+    step([&] { LblName.setCaption(g.ExamineeName); });
+
+    for (int m = 1; m <= 40; ++m) {
+        vtrlButton& b = CmTNO(m);
+        step([&] { b.setCaption(std::to_string(m)); });
+        step([&] { b.setForeColor(forms::colors::Black); });
+        step([&] {
+            b.move(platform::clng(60 * g.ScaleX + ((m - 1) % 10) * 480 * g.ScaleX),
+                   platform::clng(150 * g.ScaleY + ((m - 1) / 10) * 480 * g.ScaleY), sx(450), sy(450));
+        });
+        step([&] { b.setPicture(skin("l01030")); });
+    }
+
+    step([&] { GridPage = 0; });
+    step([&] {
+        if (g.QuestionCount < 41) {
+            CmdSelLast.setVisible(false);
+            CmdSelNext.setVisible(false);
+            for (int m = g.QuestionCount + 1; m <= 40; ++m) CmTNO(std::max(m, 1)).setVisible(false);
+        } else {
+            CmdSelLast.setVisible(true);
+            CmdSelNext.setVisible(true);
+        }
+    });
+    step([&] {
+        LastGridPage = static_cast<std::int16_t>(g.QuestionCount / 40 - (g.QuestionCount % 40 == 0 ? 1 : 0));
+    });
+
+    step([&] {
+        CmdSelFH.setWidth(sx(825));
+        CmdSelFH.setHeight(sy(330));
+        CmdSelFH.setLeft(platform::clng((FrmSelect.width() - CmdSelFH.width()) / 2.0));
+        CmdSelFH.setTop(CmTNO(35).top() + CmTNO(35).height() + sy(540));
+    });
+    step([&] { CmdSelFH.setPicture(skin("l01045")); });
+    step([&] {
+        CmdSelLast.move(platform::clng(CmdSelFH.left() - 1.5 * CmdSelFH.width()), CmdSelFH.top(), CmdSelFH.width(),
+                        CmdSelFH.height());
+    });
+    step([&] { CmdSelLast.setPicture(skin("l01047")); });
+    step([&] { CmdKSFH.move(CmdSelFH.left(), CmdSelFH.top(), CmdSelFH.width(), CmdSelFH.height()); });
+    step([&] { CmdKSFH.setPicture(skin("l01045")); });
+    step([&] {
+        CmdSelNext.move(platform::clng(CmdSelFH.left() + 1.5 * CmdSelFH.width()), CmdSelFH.top(), CmdSelFH.width(),
+                        CmdSelFH.height());
+    });
+    step([&] { CmdSelNext.setPicture(skin("l01048")); });
+
+    step([&] { FrmSelect.setVisible(false); });
+    step([&] { FrmKSXX.setVisible(false); });
+
+    step([&] {
+        if ((g.QuestionState[1] & 1) == 0) g.QuestionState[1] = static_cast<std::int16_t>(g.QuestionState[1] + 1);
+    });
+
+    // The input-method menu joins the load here.
+
+    step([&] { DqExam(); });
+    step([&] { TimKsModel.setEnabled(true); });
+}
+
+// ---- question display ----
+
+std::string FrmTm::titleFor(const std::string& moduleName, std::int16_t listMode, std::int16_t listBase,
+                            std::int16_t paperSlot, int q, std::int16_t questionCount, std::int32_t code,
+                            const std::string& doneBefore, const std::string& unchanged) {
+    const std::string l2 = platform::leftChars(moduleName, 2);
+    const std::string c4 = fourDigits(code + 100);
+    const std::string d = doneBefore == "F" ? "(未完成)" : "(已完成)";
+    const std::string qs = std::to_string(q);
+    const std::string of = qs + "/" + std::to_string(questionCount) + "(" + c4 + ")" + d;
+    switch (listMode) {
+        case 0:
+            return l2 + " " + std::to_string(listBase + 1) + "套" + "第" + qs + "题(" + c4 + ")";
+        case 2:
+            return l2 + " 错" + std::to_string(paperSlot + 1) + "-" + of;
+        case 5:
+            return l2 + " 已" + of;
+        case 6:
+            return l2 + " 未" + of;
+        case 8:
+            return l2 + " 随" + std::to_string(paperSlot - 20) + "-" + qs + "(" + c4 + ")";
+        case 9:
+        case 10:
+        case 11:
+            return l2 + " 藏" + of;
+        case 12:
+        case 13:
+        case 14:
+            return l2 + " 复" + of;
+        case 20:
+            return l2 + " " + std::to_string(listBase + 1) + "单元" + qs + "/" + std::to_string(questionCount) + "题" + d;
+        default:
+            return unchanged;
+    }
+}
+
+void FrmTm::DqExam() {
+    Shared& g = p_.g;
+    forms::OnError step;
+    const int q = g.CurrentQuestion;
+
+    step([&] { CmdGN(0).setEnabled(q > 1); });
+    step([&] { CmdGN(1).setEnabled(q < g.QuestionCount); });
+
+    // A file that cannot be read shows no task rather than the previous question's.
+    if (!step([&] { g.QuestionLine = platform::readLine(g.QuestionFilePath, q); })) g.QuestionLine.clear();
+
+    const std::string raw = platform::midChars(g.QuestionLine, 7);
+    step([&] {
+        std::string shown;
+        for (char c : raw) {
+            if (c == '|') shown += "\r\n";
+            else shown += c;
+        }
+        RtbTM.setText(shown);
+    });
+    step([&] { p_.frmPicture().hide(); });
+    step([&] { Image2.setVisible(false); });
+
+    if (raw.rfind("picture", 0) == 0) {
+        const std::string id = platform::midChars(raw, 8, 6);
+        // A picture that cannot be read must not leave another question's picture behind.
+        if (!step([&] { p_.frmPicture().Image1.setPicture(p_.LoadPicture(g.DataDir + id + ".mxy")); }))
+            step([&] { p_.frmPicture().Image1.setPicture(nullptr); });
+        step([&] { Image2.setCaption("显示图片"); });
+        step([&] { RtbTM.setText(platform::midChars(raw, 14)); });
+        step([&] { Image2.setVisible(true); });
+    }
+
+    // Pictures not recorded yet are left for the step layout to set.
+    step([&] {
+        const auto& pics = g.QuestionPictures[entry(q)];
+        FrmMain& m = p_.frmMain();
+        std::array<forms::Image*, 5> images = {&m.Image1, &m.Image2, &m.Image3, &m.Image4, &m.Image5};
+        for (std::size_t c = 0; c <= 5; ++c) {
+            if (pics[c].empty()) continue;
+            step([&] {
+                forms::PicturePtr pic = p_.LoadPicture(g.DataDir + pics[c] + ".mxy");
+                if (c == 0) m.setPicture(pic);
+                else images[c - 1]->setPicture(pic);
+            });
+        }
+    });
+
+    // The automatic steps belong to the question that was shown before.
+    step([&] { p_.frmMain().Timer3.setEnabled(false); });
+    step([&] { p_.frmMain().Timer2.setEnabled(true); });
+
+    step([&] {
+        const std::size_t k = entry(q);
+        LblBiao.setCaption(titleFor(g.ModuleName, g.ListMode, g.ListBase, g.PaperSlot, q, g.QuestionCount,
+                                    g.QuestionCodes[k], g.DoneBefore[k], LblBiao.caption()));
+    });
+
+    step([&] {
+        std::string list = "未完成的题目";
+        const int last = std::min<int>(g.QuestionCount, QuestionLimit);
+        for (int k = 1; k <= last; ++k)
+            if (g.QuestionState[static_cast<std::size_t>(k)] <= 3) list += " " + std::to_string(k);
+        LblUnit.setCaption(list);
+    });
+
+    step([&] {
+        auto& s = g.QuestionState[entry(q)];
+        if ((s & 1) == 0) s = static_cast<std::int16_t>(s + 1);
+    });
+    step([&] { g.CurrentStep = g.ResumeStep[entry(q)]; });
+    step([&] {
+        if (g.InteractionMode != 3) g.InteractionMode = 2;
+    });
+    step([&] {
+        const std::int16_t s = g.QuestionState[entry(q)];
+        const bool marked = s != 0 && s != 1 && s != 4 && s != 5;
+        CmdGN(3).setVisible(!marked);
+        CmdGN(11).setVisible(!CmdGN(3).visible());
+    });
+    step([&] {
+        if (g.ListMode == 0 && g.InteractionMode == 2) TimKsModel.setEnabled(true);
+    });
+    step([&] { p_.frmMain().setWindowState(0); });
+    step([&] { p_.frmMain().show(); });
+}
+
+void FrmTm::TimerREDO_Timer() {
+    forms::OnError step;
+    step([&] { DqExam(); });
+    step([&] { TimerREDO.setEnabled(false); });
+}
+
+// ---- timers ----
+
+void FrmTm::TimKsModel_Timer() { TimKsModel.setEnabled(false); }
+
+void FrmTm::TimeKS_Timer() {
+    forms::OnError step;
+    step([&] {
+        const std::int16_t mode = p_.g.ListMode;
+        if (mode != 0 && mode != 8) TimeKS.setEnabled(false);
+    });
+}
+
+void FrmTm::TimStartYS_Timer() {}
+
+// ---- commands ----
+
+void FrmTm::CmdGN_Click(int Index) { (void)Index; }
+void FrmTm::CmTNO_Click(int Index) { (void)Index; }
+void FrmTm::CmdSelLast_Click() {}
+void FrmTm::CmdSelFH_Click() {}
+void FrmTm::CmdSelNext_Click() {}
+void FrmTm::CmdKSFH_Click() {}
+void FrmTm::Image2_Click() {}
+void FrmTm::LblZXH_Click() {}
+void FrmTm::LblClose_Click() {}
+void FrmTm::CmdEn_Click() {}
+void FrmTm::Command2_Click() {}
 
 }  // namespace qz

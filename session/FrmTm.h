@@ -2,6 +2,9 @@
 // grid, the exam-taker page and the exam clock.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 #include "forms/form.h"
 #include "ui/vtrlButton.h"
 
@@ -13,19 +16,93 @@ class FrmTm : public forms::Form {
 public:
     explicit FrmTm(Program& p);
 
-    forms::Label lblMove;
+    // Bottom first. Title strip.
+    forms::Image ImgLogo1;
     forms::Label LblBiao;
+    forms::Label lblMove;
+    vtrlButton LblZXH;
+    vtrlButton LblClose;
+
+    // The main page.
     forms::PictureBox FrmZhuYa;
+    forms::Label LblTime;
+    forms::Label LblName;
+    forms::Label LblIME;
+    forms::TextBox RtbTM;
+    vtrlButton Image2;
+    forms::PictureBox PTime;
+    forms::Label LblTimeJD;
     forms::PictureBox PicUnit;
     forms::Label LblUnit;
-    forms::Timer TimerREDO;
+    forms::ControlArray<vtrlButton> CmdGN;
+    vtrlButton CmdEn;
+
+    // The question grid page.
+    forms::Frame FrmSelect;
+    forms::ControlArray<vtrlButton> CmTNO;
+    vtrlButton CmdSelLast;
+    vtrlButton CmdSelFH;
+    vtrlButton CmdSelNext;
+
+    // The exam-taker page.
+    forms::Frame FrmKSXX;
+    forms::Image Image1;
+    forms::ControlArray<forms::Label> Label1;
+    forms::Label KsName1;
+    forms::Label KsZWH1;
+    forms::Label KsCC1;
+    forms::Label KsDAH1;
+    forms::Label KsKM1;
+    forms::Label KsSFZ1;
+    vtrlButton CmdKSFH;
+
+    // The small panel shown while the panel is minimised.
+    forms::PictureBox FrmZXH;
+    forms::Label Label2;
+    forms::Label Command2;
+
     forms::Timer TimKsModel;
     forms::Timer TimeKS;
+    forms::Timer TimerREDO;
+    forms::Timer TimStartYS;
 
+    // Form-level state.
+    std::int16_t DemoStartTicks = 0;
+    std::int16_t GridPage = 0;
+    std::int16_t LastGridPage = 0;
+
+    void Form_Load() override;
+    // Shows question CurrentQuestion of the current set.
     void DqExam();
+    void TimerREDO_Timer();
+    void TimKsModel_Timer();
+    void TimeKS_Timer();
+    void TimStartYS_Timer();
+
+    // Commands; they do nothing yet.
+    void CmdGN_Click(int Index);
+    void CmTNO_Click(int Index);
+    void CmdSelLast_Click();
+    void CmdSelFH_Click();
+    void CmdSelNext_Click();
+    void CmdKSFH_Click();
+    void Image2_Click();
+    void LblZXH_Click();
+    void LblClose_Click();
+    void CmdEn_Click();
+    void Command2_Click();
+
+    // The panel's title for question q by the list being worked; `unchanged` when the list
+    // has no title of its own.
+    static std::string titleFor(const std::string& moduleName, std::int16_t listMode, std::int16_t listBase,
+                                std::int16_t paperSlot, int q, std::int16_t questionCount, std::int32_t code,
+                                const std::string& doneBefore, const std::string& unchanged);
 
 private:
-    [[maybe_unused]] Program& p_;
+    forms::PicturePtr skin(const std::string& id);
+    int sx(double v) const;
+    int sy(double v) const;
+    Program& p_;
 };
 
 }  // namespace qz
