@@ -137,7 +137,7 @@ TEST_F(PanelTest, SkinsByTheirIdsAndTheExamPicturesOfTheMarkButtons) {
 }
 
 TEST_F(PanelTest, MissingSkinsLeaveTheRestOfTheLoadDone) {
-    for (const char* id : {"l62011", "l20067", "l20002", "l20003"}) removeSkin(id);
+    for (const char* id : {"l62011", "l20067", "l20002", "l20003", "l01005"}) removeSkin(id);
     writeQuestions({record("任务")});
     start(7, 1, 30);
     g().ExamineeName = "张三";
