@@ -578,7 +578,7 @@ void FrmMain::applyPointer() {
     if (path != cursorPath_) {
         cursorPath_ = path;
         cursor_.reset();
-            cursorFailed_ = !p_.reporting("setData")([&] { cursor_ = p_.LoadPicture(path); });
+        p_.reporting("setData")([&] { cursor_ = p_.LoadPicture(path); });
     }
     if (!cursor_) {
         Label1.setMousePointer(0);
