@@ -1,5 +1,7 @@
 // The window frame (load, docking, drag strip), the step machine's bounds and the layout's
 // handling of bad data: each fault is reported once and the window goes on.
+#include <algorithm>
+
 #include "platform/vb_error.h"
 #include "simwindow/step_record.h"
 #include "tests/simwindow/sim_fixture.h"
@@ -237,6 +239,29 @@ TEST(StepFiles, KeyRemap) {
     const std::pair<int, int> cases[] = {{15, 115}, {20, 120}, {91, 191}, {3, 113}, {99, 190}, {2, 13},
                                          {27, 27}, {32, 32}, {46, 46}, {65, 65}};
     for (auto [kk, key] : cases) EXPECT_EQ(qz::steps::remapKey(kk), key) << kk;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SimWindow, StackingPutsTheBoxesOnTopAndTheWorkAreaOverTheHotSpot) {
+    start({Rec("0001").put(177, "01000").put(183, "1000").put(187, "0060000300"), Rec("9999")});
+    const auto order = m().paintOrder();
+    auto at = [&](const forms::Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
+    EXPECT_GT(at(m().Label4), at(m().Label1));
+    EXPECT_GT(at(m().Label1), at(m().LMenu(10)));
+    EXPECT_GT(at(m().LMBack(7)), at(m().Shape1));
+    EXPECT_GT(at(m().Shape1), at(m().LMenu(6)));
+    EXPECT_GT(at(m().LMenu(6)), at(m().LMenu(0)));
+    EXPECT_GT(at(m().LMenu(0)), at(m().LMenu(5)));
+    EXPECT_GT(at(m().LMBack(0)), at(m().Image5));
+    EXPECT_EQ(order[order.size() - 2], &m().Text1);
+    EXPECT_EQ(order.back(), &m().Text2);
+    // The work area over the hot spot takes the click.
+    h->host.click(m().Label1);
+    settle();
+    EXPECT_EQ(step(), 1);
 }
 
 }  // namespace
