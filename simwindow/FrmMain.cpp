@@ -183,7 +183,7 @@ void FrmMain::Form_Load() {
     on([&] { dockPanel(); });
     on([&] { Label1.setCaption(""); });
     on([&] {
-        ImgLogo.move(9210, 8700, 1165, 225);
+        ImgLogo.move(sx(9210), sy(8700), sx(1165), sy(225));
         ImgLogo.setPicture(p_.SkinPicture("l62009"));
     });
     for (int i = 1; i <= 40; ++i) g.ResumeStep[static_cast<std::size_t>(i)] = 1;
