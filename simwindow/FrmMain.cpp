@@ -1,8 +1,35 @@
 #include "simwindow/FrmMain.h"
 
+#include <algorithm>
+
 #include "app/program.h"
+#include "platform/files.h"
+#include "platform/legacy_text.h"
+#include "platform/numbers.h"
+#include "session/FrmTm.h"
+#include "simwindow/step_record.h"
 
 namespace qz {
+
+using steps::allZeros;
+using steps::field;
+using steps::field16;
+using steps::fieldValue;
+
+namespace {
+
+constexpr forms::Color Red = 0x0000FF;
+constexpr forms::Color Yellow = 0x00FFFF;
+constexpr forms::Color Green = 0x00FF00;
+constexpr forms::Color Highlight = 0x8000000D;
+
+const char* const MenuTitles[11] = {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)", "格式(&O)", "工具(&T)",
+                                    "绘图(&D)", "标注(&N)", "修改(&M)", "窗口(&W)", "帮助(&H)"};
+
+// The hint up to its first "|".
+std::string beforeBar(const std::string& s) { return s.substr(0, s.find('|')); }
+
+}  // namespace
 
 FrmMain::FrmMain(Program& p)
     : forms::Form(p.rt, "FrmMain"),
@@ -11,13 +38,554 @@ FrmMain::FrmMain(Program& p)
       Image3(this, "Image3"),
       Image4(this, "Image4"),
       Image5(this, "Image5"),
+      LMBack(this, "LMBack"),
+      LMenu(this, "LMenu"),
+      Shape1(this, "Shape1"),
+      LHelp(this, "LHelp"),
+      LblXXK(this, "LblXXK"),
+      LblSuccess(this, "LblSuccess"),
+      ImgLogo(this, "ImgLogo"),
+      Shape4(this, "Shape4"),
+      Shape6(this, "Shape6"),
+      Shape2(this, "Shape2"),
+      lblMove(this, "lblMove"),
+      Label1(this, "Label1"),
+      Label4(this, "Label4"),
+      Text1(this, "Text1"),
+      Text2(this, "Text2"),
       Timer2(this, "Timer2"),
       Timer3(this, "Timer3"),
       p_(p) {
     setFormBorderStyle(0);
+    setBackColor(forms::colors::Black);
+    for (int i = 0; i <= 10; ++i) {
+        forms::Label& bar = LMBack.load(i);
+        bar.setBackStyle(1);
+        bar.setBackColor(Highlight);
+        bar.setVisible(false);
+        forms::Label& title = LMenu.load(i);
+        title.setBackStyle(0);
+        title.setAutoSize(true);
+        title.setVisible(false);
+    }
+    LblXXK.load(0).setBackStyle(0);
+    // Stacking, bottom first: the pictures, the first seven bars and titles, the hot-spot
+    // mark, the last four bars and titles, then the rest as declared.
+    std::vector<forms::Control*> stack = {&Image1, &Image2, &Image3, &Image4, &Image5};
+    for (int i = 0; i <= 6; ++i) stack.push_back(&LMBack(i));
+    for (int i : {1, 2, 3, 4, 5, 0, 6}) stack.push_back(&LMenu(i));
+    stack.push_back(&Shape1);
+    for (int i = 7; i <= 10; ++i) stack.push_back(&LMBack(i));
+    for (int i = 7; i <= 10; ++i) stack.push_back(&LMenu(i));
+    for (forms::Control* c : std::initializer_list<forms::Control*>{
+             &LHelp, &LblXXK(0), &LblSuccess, &ImgLogo, &Shape4, &Shape6, &Shape2, &lblMove, &Label1, &Label4})
+        stack.push_back(c);
+    for (forms::Control* c : stack) c->zOrder(0);
+
+    for (forms::Label* l : {&Label1, &Label4, &lblMove}) {
+        l->setBackStyle(0);
+        l->setCaption("");
+    }
+    Shape1.setBorderColor(Red);
+    Shape1.setBorderWidth(2);
+    Shape2.setBorderColor(Yellow);
+    Shape2.setBorderWidth(2);
+    Shape2.move(11280, 18840, 975, 375);
+    Shape4.setBorderColor(Green);
+    Shape4.setBorderWidth(2);
+    Shape6.setBorderColor(forms::colors::White);
+    Shape6.setBorderStyle(3);
+    for (forms::Shape* s : {&Shape1, &Shape2, &Shape4, &Shape6}) s->setVisible(false);
+    ImgLogo.setStretch(true);
+    LblSuccess.setCaption("操作成功！");
+    LblSuccess.setForeColor(Red);
+    LblSuccess.setBackStyle(0);
+    LblSuccess.setAutoSize(true);
+    LblSuccess.setFont({"宋体", 72});
+    LblSuccess.setVisible(false);
+    LHelp.setBackStyle(1);
+    LHelp.setBackColor(Yellow);
+    LHelp.setForeColor(Red);
+    LHelp.setAutoSize(true);
+    LHelp.setFont({"宋体", 10.5, true});
+    LHelp.setVisible(false);
+    Text1.setVisible(false);
+    Text2.setVisible(false);
+    Text2.setText("新建文件夹");
+
+    // The popup's entries in their menu order; loaded items join their array's element 0.
+    wm100.visible = false;
+    wm100.items.push_back(&sVtrlMain1);
+    sVtrlSub1.load(0);
+    sVtrlInde1.load(0);
+    wm100.items.push_back(&sVtrlMain2);
+    sVtrlSub2.load(0);
+    sVtrlInde2.load(0);
+    wm100.items.push_back(&sVtrlMain3);
+    sVtrlSub3.load(0);
+    sVtrlInde3.load(0);
+    wm100.items.push_back(&sVtrlMain4);
+    sVtrlSub4.load(0);
+    wm100.items.push_back(&sVtrlMain5);
+    sVtrlSub5.load(0);
+    sVtrlInde4.load(0);
+
+    Timer2.setInterval(100);
+    Timer2.setEnabled(false);
+    Timer2.Tick = [this] { Timer2_Timer(); };
+    Timer3.setInterval(1000);
+    Timer3.setEnabled(false);
+    Timer3.Tick = [this] { Timer3_Timer(); };
+    LblXXK.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblXXK_Click(i); }; });
+    lblMove.MouseDown = [this](int b, int s, int x, int y) { lblMove_MouseDown(b, s, x, y); };
+    Label1.MouseDown = [this](int b, int s, int x, int y) { Label1_MouseDown(b, s, x, y); };
+    Label1.MouseUp = [this](int b, int s, int x, int y) { Label1_MouseUp(b, s, x, y); };
+    Label1.MouseMove = [this](int b, int s, int x, int y) { Label1_MouseMove(b, s, x, y); };
+    Label1.DblClick = [this] { Label1_DblClick(); };
+    Text1.Change = [this] { Text1_Change(); };
+    Text1.GotFocus = [this] { Text1_GotFocus(); };
+    Text2.Change = [this] { Text2_Change(); };
 }
 
-void FrmMain::setData() {}
-void FrmMain::doNext() {}
+int FrmMain::sx(double v) const { return p_.sx(v); }
+int FrmMain::sy(double v) const { return p_.sy(v); }
+
+bool FrmMain::inputBlocked() const { return Timer2.timerEnabled() || p_.g.DemoRunning; }
+
+bool FrmMain::largeScreen() const {
+    return 650 * p_.g.ScaleY < rt().host().screenSize().height / 15.0;
+}
+
+void FrmMain::dockPanel() {
+    FrmTm& tm = p_.frmTm();
+    tm.moveTo(left() + width() - tm.width(), top() + height() - tm.height());
+}
+
+// ---- frame ----
+
+void FrmMain::Form_Load() {
+    forms::OnError on;
+    Shared& g = p_.g;
+    on([&] { setIcon(p_.SkinPicture("l62011")); });
+    on([&] {
+        // Where the window goes back to when a small screen's maximised window is restored:
+        // the design area, from the screen's corner.
+        move(0, 0, sx(12000), sy(9000));
+        setWindowState(2);
+    });
+    on([&] {
+        if (!largeScreen()) return;
+        setWindowState(0);
+        const forms::Size screen = rt().host().screenSize();
+        const int w = sx(12000), h = sy(9000);
+        move((screen.width - w) / 2, (screen.height - h) / 2, w, h);
+    });
+    on([&] { dockPanel(); });
+    on([&] { Label1.setCaption(""); });
+    on([&] {
+        ImgLogo.move(sx(9210), sy(8700), sx(1165), sy(225));
+        ImgLogo.setPicture(p_.SkinPicture("l62009"));
+    });
+    for (int i = 1; i <= 40; ++i) g.ResumeStep[static_cast<std::size_t>(i)] = 1;
+    for (forms::MenuArray* a : {&sVtrlInde1, &sVtrlInde2, &sVtrlInde3, &sVtrlInde4, &sVtrlSub1, &sVtrlSub2,
+                                &sVtrlSub3, &sVtrlSub4, &sVtrlSub5})
+        for (int i = 1; i <= 10; ++i) a->load(i);
+    for (int i = 0; i <= 10; ++i) {
+        on([&] { LMenu(i).setFontSize(9 * g.ScaleX); });
+        on([&] { LMBack(i).setWidth(sx(870)); });
+    }
+    on([&] { lblMove.move(sx(1440), 0, sx(9495), sy(375)); });
+    on([&] {
+        LblSuccess.setFontSize(72 * g.ScaleX);
+        LblSuccess.moveTo(sx(2640), sy(3840));
+        LblSuccess.setVisible(false);
+    });
+}
+
+void FrmMain::lblMove_MouseDown(int Button, int, int, int) {
+    if (!largeScreen()) return;
+    if (Button == forms::buttons::Left) beginDrag();
+    dockPanel();
+}
+
+void FrmMain::Form_Click() {
+    for (int i = 0; i <= 10; ++i) {
+        LMenu(i).setForeColor(forms::colors::ButtonText);
+        LMBack(i).setVisible(false);
+    }
+}
+
+// ---- layout ----
+
+void FrmMain::setData() {
+    Shared& g = p_.g;
+    // One report per layout: a bad record tends to fail in several fields at once.
+    bool reported = false;
+    forms::OnError on("setData", [this, &reported](const std::string& tag, const platform::VbError& e) {
+        if (reported) return;
+        reported = true;
+        p_.g.ErrorProcName = tag;
+        p_.g.ErrorNumber = e.number;
+        p_.g.ErrorDescription = e.what();
+        p_.ReportError(tag, e.number, e.what());
+    });
+    const auto q = static_cast<std::size_t>(std::clamp<int>(g.CurrentQuestion, 0, 500));
+
+    LblSuccess.setVisible(false);
+    on([&] {
+        p_.frmTm().setTopmost(true);
+        if (visible()) show();
+    });
+    on([&] {
+        for (forms::TextBox* t : {&Text1, &Text2}) {
+            forms::Font f = t->font();
+            f.size = 9 * g.ScaleX;
+            t->setFont(f);
+        }
+    });
+    on([&] {
+        const long lineNo = static_cast<long>(g.FirstStepLine[q]) + g.CurrentStep - 1;
+        if (auto line = steps::numberedLine(g.StepsFilePath, lineNo)) g.StepLine = *line;
+    });
+    // From here on the window works on what it laid out: the old step can no longer be
+    // completed, whatever else fails below.
+    record_ = g.StepLine;
+    StepCode = 0;
+    cursorPath_.clear();
+    cursor_.reset();
+    on([&] {
+        if (static_cast<int>(platform::charCount(record_)) < steps::RecordLength) {
+            record_ += std::string(steps::RecordLength - platform::charCount(record_), '0');
+            throw platform::VbError(5, "Step record shorter than 196 characters");
+        }
+    });
+    const std::string& r = record_;
+    on([&] {
+        Shape6.setWidth(1);
+        Shape6.setHeight(1);
+    });
+    if (g.CurrentStep == 1)
+        for (forms::Image* im : {&Image1, &Image2, &Image3, &Image4, &Image5}) im->setPicture(nullptr);
+    g.ResumeStep[q] = g.CurrentStep;
+
+    on([&] {
+        const std::string id = field(r, 12, 17);
+        if (id == "888888") return;
+        g.QuestionPictures[q][0] = id;
+        setPicture(nullptr);
+        setPicture(p_.LoadPicture(g.DataDir + id + ".mxy"));
+    });
+    forms::Image* images[5] = {&Image1, &Image2, &Image3, &Image4, &Image5};
+    const int slots[5] = {18, 34, 50, 135, 151};
+    for (int k = 0; k < 5; ++k) {
+        forms::Image& im = *images[k];
+        const int s = slots[k];
+        on([&] {
+            if (allZeros(r, s, s + 9)) {
+                im.setVisible(false);
+                return;
+            }
+            im.setVisible(true);
+            const std::string id = field(r, s + 10, s + 15);
+            if (id != "888888") {
+                g.QuestionPictures[q][static_cast<std::size_t>(k + 1)] = id;
+                im.setPicture(nullptr);
+            }
+            im.moveTo(sx(field16(r, s, s + 4)), sy(field16(r, s + 5, s + 9)));
+            if (id != "888888") im.setPicture(p_.LoadPicture(g.DataDir + id + ".mxy"));
+        });
+    }
+    on([&] { SnapX = field16(r, 167, 171); });
+    on([&] { SnapY = field16(r, 172, 176); });
+
+    // Hot spot.
+    on([&] {
+        if (allZeros(r, 66, 85)) {
+            Label1.setWidth(sx(1));
+            Label1.setHeight(sy(1));
+            return;
+        }
+        Label1.setVisible(true);
+        const int left = sx(field16(r, 66, 70)), top = sy(field16(r, 71, 75)), width = sx(field16(r, 76, 80));
+        const int height = field16(r, 81, 85);
+        Label1.setAutoSize(false);
+        Label1.move(left, top, width, Label1.height());
+        if (height != 0) Label1.setHeight(sy(height));
+        else Label1.setAutoSize(true);
+    });
+    Shape1.move(Label1.left(), Label1.top(), Label1.width(), Label1.height());
+
+    // Command box.
+    on([&] {
+        if (fieldValue(r, 86, 105) == 0) {
+            Text1.setVisible(false);
+            Text2.setVisible(false);
+            return;
+        }
+        Text1.setVisible(true);
+        Text1.move(sx(field16(r, 86, 90)), sy(field16(r, 91, 95)), sx(field16(r, 96, 100)), sy(field16(r, 101, 105)));
+        std::string text;
+        on([&] {
+            if (field(r, 106, 108) != "000")
+                if (auto line = steps::numberedLine(g.TextsFilePath, field16(r, 106, 108))) text = steps::textOf(*line);
+        });
+        Text1.setText(text);
+        // A hidden window cannot take the focus; it gets it when shown.
+        if (effectivelyVisible()) Text1.setFocus();
+        Text1.setSelStart(0);
+        Text1.setSelLength(static_cast<int>(platform::charCount(Text1.text())));
+    });
+
+    // Hint.
+    const bool hintCarried = allZeros(r, 112, 121);
+    on([&] {
+        if (hintCarried) return;
+        hintPrefixed_ = false;
+        LHelp.moveTo(sx(field16(r, 112, 116)), sy(field16(r, 117, 121)));
+        std::string caption = "  ";
+        on([&] {
+            if (field(r, 122, 124) != "000")
+                if (auto line = steps::numberedLine(g.TextsFilePath, field16(r, 122, 124)))
+                    caption = steps::textOf(*line);
+        });
+        LHelp.setCaption(caption);
+    });
+    const bool guided = g.InteractionMode == 1;
+    LHelp.setVisible(guided);
+    Shape1.setVisible(guided);
+
+    // Menu bar.
+    bool bar = false;
+    on([&] {
+        if (fieldValue(r, 125, 134) == 0) return;
+        bar = true;
+        MenuBarX = field16(r, 125, 129);
+        MenuBarY = field16(r, 130, 134);
+        setMenuPos();
+    });
+    for (int i = 0; i <= 10; ++i) {
+        LMenu(i).setVisible(bar);
+        LMBack(i).setVisible(false);
+    }
+
+    const std::string code = field(r, 8, 11);
+    on([&] { StepCode = steps::stepCodeValue(code); });
+    if (!code.empty() && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C'))
+        for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(MenuTitles[i]);
+    for (int i = 0; i <= 10; ++i) {
+        LMenu(i).setForeColor(forms::colors::ButtonText);
+        LMBack(i).setVisible(false);
+    }
+
+    // Back button.
+    on([&] {
+        if (field(r, 125, 125) != "Q") {
+            BackStepCode = "NONO";
+            LblXXK(0).move(LblXXK(0).left(), LblXXK(0).top(), 1, 1);
+            return;
+        }
+        BackStepCode = field(r, 125, 129);
+        LblXXK(0).move(sx(field16(r, 167, 171)), sy(field16(r, 172, 176)), sx(1095), sy(285));
+    });
+
+    // Work area.
+    on([&] {
+        if (allZeros(r, 187, 196)) {
+            Label4.move(-1, Label4.top(), 1, 1);
+            return;
+        }
+        Label4.setVisible(true);
+        Label4.move(sx(field16(r, 177, 181)), sy(field16(r, 183, 186)), sx(field16(r, 187, 191)),
+                    sy(field16(r, 192, 196)));
+    });
+    Shape4.move(Label4.left(), Label4.top(), Label4.width(), Label4.height());
+
+    for (forms::Control* c : std::initializer_list<forms::Control*>{&LHelp, &Shape1, &Shape2, &Shape4})
+        c->setVisible(guided);
+
+    Timer3.setEnabled(StepCode == 8888);
+
+    if (code != "9999") {
+        Shape1.setVisible(LHelp.visible());
+    } else {
+        on([&] {
+            if (g.QuestionState.at(q) < 4) g.QuestionState.at(q) = static_cast<std::int16_t>(g.QuestionState.at(q) + 4);
+        });
+        Shape1.setVisible(false);
+        if (g.InteractionMode != 3) {
+            LblSuccess.setVisible(true);
+            LHelp.setVisible(false);
+        }
+        on([&] {
+            std::string list = "未完成的题目";
+            for (int i = 1; i <= std::min<int>(g.QuestionCount, 500); ++i)
+                if (g.QuestionState[static_cast<std::size_t>(i)] < 4) list += " " + std::to_string(i);
+            FrmTm& tm = p_.frmTm();
+            tm.LblUnit.setCaption(list);
+            std::string title = tm.LblBiao.caption();
+            const std::string from = "(未完成)", to = "(已完成)";
+            for (std::size_t at = title.find(from); at != std::string::npos; at = title.find(from, at + to.size()))
+                title.replace(at, from.size(), to);
+            tm.LblBiao.setCaption(title);
+        });
+    }
+
+    if (code == "0021") {
+        Shape1.setVisible(false);
+        Text2.setText(Text1.text());
+        Text2.move(Text1.left(), Text1.top(), Text1.width(), Text1.height());
+        Text2.setVisible(true);
+        Text1.setVisible(false);
+    } else {
+        Text2.setVisible(false);
+    }
+    // A hint carried over from a typed step already has its prefix.
+    const bool prefixed = hintCarried && hintPrefixed_;
+    if (code == "0020" || code == "0021") {
+        Shape1.setVisible(false);
+        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()));
+        hintPrefixed_ = true;
+    }
+    if (code == "A111") {
+        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()) + "并按回车键或空格键");
+        hintPrefixed_ = true;
+    }
+}
+
+void FrmMain::Timer2_Timer() {
+    struct Disarm {
+        forms::Timer& t;
+        ~Disarm() { t.setEnabled(false); }
+    } disarm{Timer2};
+    setData();
+}
+
+// ---- step advance ----
+
+void FrmMain::doNext() {
+    forms::OnError on;
+    on([&] {
+        if (StepCode / 1000 == 99) Form_Click();
+    });
+    Shared& g = p_.g;
+    on([&] {
+        if (field(record_, 8, 11) != "9999") {
+            g.CurrentStep = platform::cint(g.CurrentStep + 1.0);
+            setData();
+            return;
+        }
+        auto& state = g.QuestionState.at(static_cast<std::size_t>(g.CurrentQuestion));
+        if (state < 4) state = static_cast<std::int16_t>(state + 4);
+    });
+}
+
+void FrmMain::Timer3_Timer() {
+    if (inputBlocked()) return;
+    if (StepCode == 8888) doNext();
+}
+
+void FrmMain::LblXXK_Click(int Index) {
+    if (Index != 0) return;
+    Shared& g = p_.g;
+    int back = 1;
+    if (!BackStepCode.empty() && BackStepCode[0] == 'Q') {
+        back = static_cast<int>(platform::val(platform::rightChars(BackStepCode, 1)));
+        if (back == 0) back = 1;
+    }
+    // Never before the question's first step.
+    g.CurrentStep = static_cast<std::int16_t>(std::max(1, g.CurrentStep - back));
+    setData();
+}
+
+void FrmMain::GoStep(const std::string& cStep) {
+    forms::OnError on;
+    on([&] {
+        if (cStep == "0") return;
+        int s = platform::cint(platform::val(cStep));
+        if (s == 0) {
+            const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+            const std::size_t at = letters.find(cStep);
+            s = (at == std::string::npos ? 0 : static_cast<int>(at) + 1) + 9;
+        }
+        Shared& g = p_.g;
+        const auto q = static_cast<std::size_t>(g.CurrentQuestion);
+        const int last = steps::questionStepCount(g.StepsFilePath, g.FirstStepLine.at(q));
+        g.CurrentStep = static_cast<std::int16_t>(std::clamp(s, 1, last));
+        setData();
+    });
+}
+
+// ---- hot spot and keys ----
+
+void FrmMain::Form_KeyDown(int& keyCode, int shift) {
+    if (inputBlocked() || Text1.visible() || Text2.visible()) return;
+    int s = 0;
+    if (StepCode / 1000 == 6) {
+        s = (StepCode % 1000) / 100;
+        const int k = steps::remapKey(StepCode % 100);
+        if (keyCode == k && shift == s) doNext();
+        if (shift == s && keyCode == 32 && StepCode == 6002) doNext();
+    }
+    if ((keyCode == 32 || keyCode == 13 || keyCode == 27) && shift == s && (StepCode == 3420 || StepCode == 3220))
+        doNext();
+    if ((keyCode == 32 || keyCode == 13) && shift == s && StepCode == 2000) doNext();
+}
+
+void FrmMain::Label1_MouseDown(int Button, int Shift, int, int) {
+    if (inputBlocked()) return;
+    if (Button == 2 && (StepCode == 3 || StepCode == 2000)) doNext();
+    if (StepCode / 1000 == 9 && StepCode != 9999) {
+        const int s = (StepCode % 1000) / 100, b = StepCode % 100;
+        if (Button == b && Shift == s) doNext();
+    }
+    if (Button == 2 && (StepCode / 1000 == 3 || StepCode / 1000 == 4)) {
+        MenuNumber = static_cast<std::int16_t>((StepCode / 100) % 10);
+        systemMenu();
+        popupMenu(wm100);
+    }
+}
+
+void FrmMain::Label1_MouseUp(int Button, int Shift, int, int) {
+    if (inputBlocked()) return;
+    if (Button == 1 && Shift == 0 && (StepCode == 1 || StepCode > 10000)) doNext();
+}
+
+void FrmMain::Label1_DblClick() {
+    if (inputBlocked()) return;
+    if (StepCode == 2) doNext();
+}
+
+void FrmMain::Label1_MouseMove(int, int, int, int) {
+    if (inputBlocked()) return;
+    if (field(record_, 8, 11) == "0030") doNext();
+    applyPointer();
+}
+
+void FrmMain::applyPointer() {
+    const std::string code = field(record_, 8, 11);
+    const std::string kind = field(record_, 101, 101);
+    if (code.rfind("004", 0) == 0 || code.rfind("005", 0) == 0 || (kind != "S" && kind != "M")) {
+        Label1.setMousePointer(0);
+        return;
+    }
+    const std::string number = field(record_, 104, 105);
+    if (kind == "S") {
+        const double n = platform::val(number);
+        Label1.setMousePointer(n >= 0 && n <= 15 ? static_cast<int>(n) : 0);
+        return;
+    }
+    const std::string path = platform::joinPath(p_.g.ProgramFolder, "ico" + number + ".CUR");
+    if (path != cursorPath_) {
+        cursorPath_ = path;
+        cursor_.reset();
+        p_.reporting("setData")([&] { cursor_ = p_.LoadPicture(path); });
+    }
+    if (!cursor_) {
+        Label1.setMousePointer(0);
+        return;
+    }
+    Label1.setMouseIcon(cursor_);
+    Label1.setMousePointer(99);
+}
 
 }  // namespace qz

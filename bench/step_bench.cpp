@@ -1,0 +1,107 @@
+// Time of one step advance in the simulated window, from the matching click to the next
+// step laid out, beside the time of reading that step's line alone, on a 500-question set
+// of ten steps each, for the first question and for the last (the longest way into the file).
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "host/headless/headless_host.h"
+#include "platform/files.h"
+#include "platform/http.h"
+#include "platform/legacy_text.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "platform/textfile.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
+#include "simwindow/step_record.h"
+
+namespace {
+
+constexpr int Questions = 500;
+constexpr int StepsPerQuestion = 10;
+
+std::string record(const std::string& code, int hint) {
+    std::string r(196, '0');
+    auto put = [&](int col, const std::string& s) { r.replace(static_cast<std::size_t>(col - 1), s.size(), s); };
+    put(8, code);
+    put(12, "888888");
+    put(66, "01000010000060000300");
+    char h[4];
+    std::snprintf(h, sizeof h, "%03d", hint);
+    put(112, "0010000100");
+    put(122, h);
+    return r;
+}
+
+double msSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+}  // namespace
+
+int main() {
+    const std::string root = "/tmp/qz-bench-steps";
+    const std::string data = root + "/data/";
+    platform::makeDir(root);
+    platform::makeDir(data);
+    std::vector<std::string> steps, texts;
+    for (int q = 1; q <= Questions; ++q)
+        for (int s = 1; s <= StepsPerQuestion; ++s) steps.push_back(record(s == StepsPerQuestion ? "9999" : "0001", s));
+    for (int i = 1; i <= 100; ++i) texts.push_back((i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i) + "点击这里的按钮");
+    platform::writeLinesReplace(data + "288820.mxy", steps);
+    platform::writeLinesReplace(data + "288890.mxy", texts);
+
+    headless::HeadlessHost host;
+    platform::CurlHttpClient http;
+    platform::RecordingShell shell;
+    platform::SettingsStore settings(root + "/registry.ini");
+    qz::Services s;
+    s.host = &host;
+    s.http = &http;
+    s.shell = &shell;
+    s.settings = &settings;
+    s.programFolder = root;
+    qz::Program p(s);
+    qz::Shared& g = p.g;
+    g.DataDir = data;
+    g.ProgramFolder = root;
+    g.StepsFilePath = data + "288820.mxy";
+    g.TextsFilePath = data + "288890.mxy";
+    g.QuestionCount = Questions;
+    for (int q = 1; q <= Questions; ++q) g.FirstStepLine[static_cast<std::size_t>(q)] = (q - 1) * StepsPerQuestion + 1;
+    g.InteractionMode = 2;
+    p.frmTm().show();
+    qz::FrmMain& m = p.frmMain();
+    m.show();
+
+    std::printf("%-10s %18s %18s\n", "question", "advance (ms/step)", "line read (ms)");
+    for (int q : {1, Questions}) {
+        g.CurrentQuestion = static_cast<std::int16_t>(q);
+        constexpr int Rounds = 20;
+        double advance = 0, read = 0;
+        int n = 0;
+        for (int round = 0; round < Rounds; ++round) {
+            g.CurrentStep = 1;
+            m.setData();
+            for (int step = 1; step < StepsPerQuestion; ++step) {
+                auto t0 = std::chrono::steady_clock::now();
+                m.Label1_MouseUp(1, 0, 0, 0);  // the matching release over the hot spot
+                advance += msSince(t0);
+                t0 = std::chrono::steady_clock::now();
+                auto line = qz::steps::numberedLine(g.StepsFilePath, g.FirstStepLine[static_cast<std::size_t>(q)] + step);
+                read += msSince(t0);
+                if (!line || *line != m.laidOutRecord()) {
+                    std::fprintf(stderr, "step %d of question %d was not laid out\n", step + 1, q);
+                    return 1;
+                }
+                ++n;
+            }
+        }
+        std::printf("%-10d %18.4f %18.4f\n", q, advance / n, read / n);
+    }
+    return 0;
+}

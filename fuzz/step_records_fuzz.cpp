@@ -1,0 +1,78 @@
+// Step records and the texts file through the simulated window's layout, its step advance
+// and the matchers that need no popup, on the headless host with the question panel loaded.
+// Input: steps file, 0x1E, texts file. Each line of the steps file is laid out as one step.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "app/program.h"
+#include "forms/runtime.h"
+#include "fuzz/fuzz_support.h"
+#include "host/headless/headless_host.h"
+#include "platform/legacy_text.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
+
+using namespace fuzzsupport;
+
+namespace {
+
+struct Folder {
+    std::string root = scratchDir() + "/program";
+    std::string data = root + "/data/";
+    Folder() { makeDir(data); }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const Folder folder;
+    const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
+    const std::string steps = folder.data + "288820.mxy";
+    const std::string texts = folder.data + "288890.mxy";
+    writeFile(steps, parts.empty() ? std::string_view() : parts[0]);
+    writeFile(texts, parts.size() > 1 ? parts[1] : std::string_view());
+
+    headless::HeadlessHost host;
+    NoNetwork http;
+    platform::RecordingShell shell;
+    platform::SettingsStore settings(scratchDir() + "/registry.ini");
+    qz::Services s;
+    s.host = &host;
+    s.http = &http;
+    s.shell = &shell;
+    s.settings = &settings;
+    s.programFolder = folder.root;
+    qz::Program p(s);
+    qz::Shared& g = p.g;
+    g.DataDir = folder.data;
+    g.ProgramFolder = folder.root;
+    g.StepsFilePath = steps;
+    g.TextsFilePath = texts;
+    g.QuestionCount = 2;
+    g.CurrentQuestion = 1;
+    g.FirstStepLine[1] = 1;
+    g.InteractionMode = 1;
+    try {
+        p.frmTm().show();
+        qz::FrmMain& m = p.frmMain();
+        m.show();
+        for (int step = 1; step <= 12; ++step) {
+            g.CurrentStep = static_cast<std::int16_t>(step);
+            m.setData();
+            if (m.laidOutRecord() != g.StepLine && platform::charCount(g.StepLine) >= 196) fail("laid out another record");
+            int key = 13;
+            m.Form_KeyDown(key, 0);
+            m.Label1_MouseUp(1, 0, 0, 0);
+            m.Label1_DblClick();
+            m.Label1_MouseMove(0, 0, 0, 0);
+            m.LblXXK_Click(0);
+            if (g.CurrentStep < 1) fail("went before the first step");
+        }
+    } catch (const forms::ProgramEnd&) {
+    }
+    return 0;
+}
