@@ -3,6 +3,7 @@
 #include "tests/session/panel_fixture.h"
 
 #include "platform/numbers.h"
+#include "simwindow/FrmMain.h"
 
 namespace paneltest {
 namespace {
@@ -25,8 +26,10 @@ TEST_P(PanelLoad, PlacesEveryControlAtTheScreensScale) {
 
     EXPECT_EQ(f.width(), at(4980));
     EXPECT_EQ(f.height(), at(3630));
-    EXPECT_EQ(f.left(), at(15360) - at(4980));
-    EXPECT_EQ(f.top(), at(9000) - at(3630));
+    // The simulated window, which the first display loads, docks the panel at its corner.
+    const qz::FrmMain& m = h->p().frmMain();
+    EXPECT_EQ(f.left(), m.left() + m.width() - f.width());
+    EXPECT_EQ(f.top(), m.top() + m.height() - f.height());
     EXPECT_TRUE(f.topmost());
     EXPECT_FALSE(f.showInTaskbar());
 

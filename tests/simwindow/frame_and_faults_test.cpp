@@ -20,13 +20,13 @@ TEST_F(SimWindow, LoadSizesByScreenHeightAndDocksThePanel) {
     for (const Case& c : {Case{768, false}, Case{651, false}, Case{650, true}, Case{600, true}}) {
         SCOPED_TRACE(c.heightPx);
         start({Rec("0001"), Rec("9999")}, c.heightPx);
-        EXPECT_EQ(m().windowState(), c.maximised ? 2 : 0);
-        if (!c.maximised) {
-            EXPECT_EQ(m().width(), 12000);
-            EXPECT_EQ(m().height(), 9000);
-            EXPECT_EQ(m().left(), (1024 * 15 - 12000) / 2);
-            EXPECT_EQ(m().top(), (c.heightPx * 15 - 9000) / 2);
-        }
+        // The panel's question display, which the load's docking brings about, gives the window
+        // its normal state back: on a small screen that is the design size at the corner.
+        EXPECT_EQ(m().windowState(), 0);
+        EXPECT_EQ(m().width(), 12000);
+        EXPECT_EQ(m().height(), 9000);
+        EXPECT_EQ(m().left(), c.maximised ? 0 : (1024 * 15 - 12000) / 2);
+        EXPECT_EQ(m().top(), c.maximised ? 0 : (c.heightPx * 15 - 9000) / 2);
         EXPECT_EQ(tm().left() + tm().width(), m().left() + m().width());
         EXPECT_EQ(tm().top() + tm().height(), m().top() + m().height());
     }
@@ -34,6 +34,10 @@ TEST_F(SimWindow, LoadSizesByScreenHeightAndDocksThePanel) {
 
 TEST_F(SimWindow, LoadResetsTheFirstFortyResumeStepsAndFillsTheMenuArrays) {
     h = std::make_unique<testsupport::ProgramHarness>(folder);
+    // The panel's load resets every entry and loads the window; a window loaded again later,
+    // beside the panel, resets only the first forty.
+    tm();
+    m().unload();
     g().ResumeStep[40] = 7;
     g().ResumeStep[41] = 7;
     m();
