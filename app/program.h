@@ -73,7 +73,8 @@ struct Shared {
     std::array<std::string, 501> DoneBefore;
     std::array<std::int32_t, 501> FirstStepLine{};
     std::array<std::int16_t, 501> ResumeStep{};
-    // Per entry: the background and the five screenshot pieces last shown.
+    // Per entry: the background and the five screenshot pieces last shown; every launch
+    // clears them, and an empty id shows no picture.
     std::array<std::array<std::string, 6>, 501> QuestionPictures;
     std::string QuestionLine;
     std::string StepsFilePath;

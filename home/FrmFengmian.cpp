@@ -9,6 +9,9 @@
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
+#include "session/FrmTm.h"
+#include "session/question_sets.h"
+#include "simwindow/FrmMain.h"
 #include "ui/FrmQZMSGBOX.h"
 
 namespace qz {
@@ -560,17 +563,77 @@ void FrmFengmian::startUnitPractice() {
     startLianXi();
 }
 
-void FrmFengmian::InitShiTi(const std::string& btShuJu, int) {
-    // Until the question sets are built, the list only fills the codes and the count.
+bool FrmFengmian::InitShiTi(const std::string& btShuJu, int nBTTS) {
     Shared& g = p_.g;
-    std::size_t n = platform::charCount(btShuJu) / 4;
-    for (std::size_t i = 1; i <= n && i <= 500; ++i)
-        g.QuestionCodes[i] = numberOf(platform::midChars(btShuJu, static_cast<long>(4 * i - 3), 4));
-    g.QuestionCount = static_cast<std::int16_t>(std::min<std::size_t>(n, 500));
+    forms::OnError on = p_.reporting("initshiti");
+    BuiltSetNumber = -1;
+    const int count = QuestionCodeList::entryCount(btShuJu);
+    for (int i = 1; i <= count; ++i)
+        on([&] { g.QuestionCodes[static_cast<std::size_t>(i)] = QuestionCodeList::entry(btShuJu, i).value; });
+    g.QuestionCount = static_cast<std::int16_t>(count);
+    // Only the built numbers: the units' own sets and the texts file lie above them.
+    if (nBTTS < 0 || nBTTS > QuestionSet::LastUnit) return false;
+    BuiltSet set;
+    if (!on([&] { set = buildSet(g.DataDir, btShuJu); }) || !set.sound) return false;
+    if (!on([&] { writeSet(g.DataDir, nBTTS, set); })) return false;
+    BuiltSetNumber = nBTTS;
+    return true;
 }
 
 void FrmFengmian::startLianXi() {
-    // The session launch plugs in here; the home screen has prepared the session state.
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("startlianxi");
+    if (g.QuestionCount > QuestionCodeList::MaxEntries) g.QuestionCount = QuestionCodeList::MaxEntries;
+    const QuestionSet set{g.ListMode + g.ListBase};
+    // A whole unit reads its own set; every other list the set just built for it. Nothing
+    // of the session changes until the set has proved whole, so a refusal records nothing.
+    bool sound = g.ListMode == 20 ? g.ListBase >= 0 && g.ListBase <= QuestionSet::LastUnit : BuiltSetNumber == set.n;
+    std::vector<QuestionRecord> records;
+    std::vector<std::string> steps;
+    sound = sound && on([&] {
+        records = usableRecords(platform::readLines(set.questionPath(g.DataDir)));
+        steps = platform::readLines(set.stepsPath(g.DataDir));
+    });
+    if (!sound || !soundSet(records, g.QuestionCount, steps)) {
+        refuseLaunch();
+        return;
+    }
+
+    g.TextsFilePath = g.DataDir + "288890.mxy";
+    g.StepsFilePath = set.stepsPath(g.DataDir);
+    g.QuestionFilePath = set.questionPath(g.DataDir);
+    g.CurrentQuestion = 1;
+    g.CurrentStep = 1;
+    g.ExamMinutesLeft = 50;
+    const std::vector<std::int32_t> first = firstStepLines(records);
+    for (std::size_t k = 1; k <= first.size() && k < g.FirstStepLine.size(); ++k) g.FirstStepLine[k] = first[k - 1];
+    for (auto& pictures : g.QuestionPictures) pictures.fill({});
+
+    std::string favourites;
+    on([&] {
+        const auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288862.mxy"));
+        if (!lines.empty()) favourites = platform::trimSpaces(lines.front());
+    });
+    std::string search;
+    const long favouriteCount = static_cast<long>(platform::charCount(favourites) / 4);
+    for (long i = 1; i <= favouriteCount; ++i) search += "_" + platform::midChars(favourites, 4 * i - 3, 4);
+    for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k)
+        if (search.find("_" + QuestionCode{g.QuestionCodes[k]}.text()) != std::string::npos)
+            g.QuestionState[k] = static_cast<std::int16_t>(g.QuestionState[k] + 2);
+
+    on([&] { unload(); });
+    if (g.ListMode == 0 || g.ListMode == 8) {
+        // The exam login opens the working windows itself; it plugs in here.
+        return;
+    }
+    on([&] { p_.frmTm().TimerREDO.setEnabled(true); });
+    on([&] { p_.frmTm().TimKsModel.setEnabled(true); });
+    on([&] { p_.frmTm().show(); });
+    on([&] { p_.frmMain().show(); });
+}
+
+void FrmFengmian::refuseLaunch() {
+    ownMessage("题库错误", "l20072", "\r\n\r\n本次练习的题目文件不完整或已损坏，\r\n无法开始练习。\r\n请重新安装或更新题库！");
 }
 
 // ---- dispatch ----

@@ -69,9 +69,13 @@ public:
     void unitFilter(int Index);
     void startUnitPractice();
 
-    // Seams for the session launch, built by the session's own code.
-    void InitShiTi(const std::string& btShuJu, int nBTTS);
+    // Session launch: builds set nBTTS (0 to 19) from a list, filling QuestionCodes and
+    // QuestionCount; false when the set could not be built whole.
+    bool InitShiTi(const std::string& btShuJu, int nBTTS);
+    // Opens the prepared session on set ListMode + ListBase, or tells the learner why not.
     void startLianXi();
+    // The set that the last InitShiTi of this screen built whole; -1 for none.
+    int BuiltSetNumber = -1;
 
     // The 25-column caption of a unit button.
     static std::string unitCaption(int unit, const std::string& name);
@@ -82,6 +86,7 @@ private:
     void choosePaperTab();
     void backToCover();
     void confirmExit();
+    void refuseLaunch();
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;

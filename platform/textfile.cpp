@@ -112,6 +112,8 @@ std::vector<std::string> splitLines(std::string_view text) {
 
 std::vector<std::string> readLines(const std::string& path) { return splitLines(decodeAnsi(readAllOrRaise(path))); }
 
+std::vector<std::string> readRawLines(const std::string& path) { return splitLines(readAllOrRaise(path)); }
+
 std::string readLine(const std::string& path, long n) {
     const auto lines = readLines(path);
     if (lines.empty()) return {};

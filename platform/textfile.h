@@ -13,6 +13,8 @@ std::vector<std::string> readLines(const std::string& path);
 // Line n counted from 1; n < 1 gives line 1, n past the end the last line, an empty file "".
 std::string readLine(const std::string& path, long n);
 std::string readFirstLine(const std::string& path);
+// The lines as stored, not decoded, split by the rule of readLines; errors as readLines.
+std::vector<std::string> readRawLines(const std::string& path);
 // Splits text by the rule of readLines.
 std::vector<std::string> splitLines(std::string_view text);
 

@@ -4,6 +4,7 @@
 // the screen's real buttons afterwards.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +24,28 @@ using testsupport::ProgramHarness;
 inline std::string crlf(const std::vector<std::string>& lines) {
     std::string out;
     for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+inline std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+// A unit's own question set, each question named in its lines so copies can be told apart:
+// question q has steps[q - 1] step lines, the last with the step code 9999.
+struct UnitSetLines {
+    std::vector<std::string> questions;
+    std::vector<std::string> steps;
+};
+inline UnitSetLines unitSetLines(int unit, const std::vector<int>& steps) {
+    UnitSetLines out;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const int q = static_cast<int>(i) + 1;
+        out.questions.push_back("第" + twoDigits(q) + "题" + twoDigits(steps[i]) + "单元" + std::to_string(unit) +
+                                "的练习题" + std::to_string(q) + "|画一条直线");
+        for (int s = 1; s <= steps[i]; ++s)
+            out.steps.push_back("步" + twoDigits(unit) + twoDigits(q) + twoDigits(s) +
+                                (s == steps[i] ? std::string("9999") : "A1" + twoDigits(s)) + "00000命令第" +
+                                std::to_string(s) + "步");
+    }
     return out;
 }
 
@@ -74,6 +97,12 @@ public:
     void writeRecord(const std::string& name, const std::string& bytes) {
         testsupport::writeFileBytes(folder.ksdata() + "/" + name, bytes);
     }
+    void writeUnitSet(int unit, const std::vector<int>& steps) {
+        const UnitSetLines set = unitSetLines(unit, steps);
+        folder.writeDataBytes("2888" + twoDigits(20 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.steps)));
+        folder.writeDataBytes("2888" + twoDigits(70 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.questions)));
+    }
+    std::string dataBytes(const std::string& name) const { return testsupport::readFileBytes(folder.dataFile(name)); }
     void writeProgress(const std::vector<std::string>& lines) { writeRecord("288893.mxy", crlf(lines)); }
     std::string progressBytes() const { return testsupport::readFileBytes(folder.ksdata() + "/288893.mxy"); }
 
@@ -108,6 +137,20 @@ public:
     BoxSeen clickAnswering(const forms::Control& c, BoxButton answer) {
         BoxSeen seen;
         h->host.click(c);
+        h->host.then([this, &seen, answer] {
+            forms::Form* top = h->p().rt.topModal();
+            if (!top || top->name() != "FrmQZMSGBOX") return;
+            auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
+            seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
+            h->host.click(box.LblClick(answer));
+        });
+        h->host.runUntilIdle();
+        return seen;
+    }
+    // Runs an action as a script step and answers the own message box it opens, if any.
+    BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
+        BoxSeen seen;
+        h->host.then(std::move(action));
         h->host.then([this, &seen, answer] {
             forms::Form* top = h->p().rt.topModal();
             if (!top || top->name() != "FrmQZMSGBOX") return;

@@ -1,0 +1,175 @@
+#include "session/question_sets.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "platform/legacy_text.h"
+#include "platform/numbers.h"
+#include "platform/textfile.h"
+#include "platform/vb_error.h"
+
+namespace qz {
+
+namespace {
+
+std::string padded(long value, std::size_t width) {
+    std::string digits = std::to_string(std::labs(value));
+    if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+    return value < 0 ? "-" + digits : digits;
+}
+
+std::string joinCrlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+}  // namespace
+
+std::string QuestionCode::text() const { return padded(value, 4); }
+
+std::string QuestionCode::shown() const { return QuestionCode{value + 100}.text(); }
+
+int QuestionCodeList::entryCount(std::string_view list) {
+    const double count = static_cast<double>(platform::charCount(list)) / 4;
+    // Rounded as the set build rounds, but only once the count is known to fit.
+    return count > MaxEntries ? MaxEntries : platform::clng(count);
+}
+
+QuestionCode QuestionCodeList::entry(std::string_view list, int i) {
+    return {platform::cint(platform::val(platform::midChars(list, 4L * (i - 1) + 1, 4)))};
+}
+
+int QuestionRecord::stepCount() const { return platform::cint(platform::val(platform::midChars(line, 5, 2))); }
+
+std::string QuestionRecord::text() const { return platform::midChars(line, 7); }
+
+std::string QuestionRecord::pictureId() const {
+    const std::string t = text();
+    if (platform::leftChars(t, 7) != "picture") return {};
+    return platform::trimSpaces(platform::midChars(t, 8, 6));
+}
+
+std::string QuestionRecord::task() const {
+    const std::string t = text();
+    return platform::leftChars(t, 7) == "picture" ? platform::midChars(t, 14) : t;
+}
+
+std::string QuestionSet::fileName(int number) { return "2888" + padded(number, 2) + ".mxy"; }
+
+std::string stepCode(std::string_view stepRecord) { return platform::midChars(stepRecord, 8, 4); }
+
+std::vector<QuestionRecord> usableRecords(const std::vector<std::string>& decodedLines) {
+    std::vector<QuestionRecord> out;
+    for (const auto& l : decodedLines) {
+        if (platform::trimSpaces(l).empty()) break;
+        out.push_back({l});
+    }
+    return out;
+}
+
+std::vector<std::int32_t> firstStepLines(const std::vector<QuestionRecord>& records) {
+    std::vector<std::int32_t> out{1};
+    for (const auto& r : records) out.push_back(out.back() + r.stepCount());
+    return out;
+}
+
+bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int stepCount) {
+    if (stepCount < 1 || firstLine < 1) return false;
+    const long last = firstLine + stepCount - 1;
+    if (last > static_cast<long>(decodedSteps.size())) return false;
+    for (long l = firstLine; l <= last; ++l)
+        if ((stepCode(decodedSteps[static_cast<std::size_t>(l - 1)]) == "9999") != (l == last)) return false;
+    return true;
+}
+
+bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps) {
+    if (count < 1 || static_cast<std::size_t>(count) > records.size()) return false;
+    long first = 1;
+    for (int k = 0; k < count; ++k) {
+        const int d = records[static_cast<std::size_t>(k)].stepCount();
+        if (!soundRun(decodedSteps, first, d)) return false;
+        first += d;
+    }
+    return true;
+}
+
+void numberedLine(const std::vector<std::string>& lines, long n, std::string& target) {
+    if (lines.empty()) return;
+    target = n < 1 || static_cast<std::size_t>(n) > lines.size() ? lines.back() : lines[static_cast<std::size_t>(n - 1)];
+}
+
+namespace {
+
+// A unit's own set, read once per build.
+struct UnitSet {
+    std::vector<std::string> rawQuestions;
+    std::vector<std::string> rawSteps;
+    std::vector<QuestionRecord> records;
+    std::vector<std::string> steps;
+    std::vector<std::int32_t> first;
+};
+
+std::vector<std::string> decoded(const std::vector<std::string>& raw) {
+    std::vector<std::string> out;
+    out.reserve(raw.size());
+    for (const auto& l : raw) out.push_back(platform::decodeAnsi(l));
+    return out;
+}
+
+}  // namespace
+
+BuiltSet buildSet(const std::string& dataDir, std::string_view list) {
+    BuiltSet out;
+    out.sound = true;
+    std::map<int, UnitSet> units;
+    const int count = QuestionCodeList::entryCount(list);
+    for (int i = 1; i <= count; ++i) {
+        QuestionCode code;
+        try {
+            code = QuestionCodeList::entry(list, i);
+        } catch (const platform::VbError&) {
+            out.sound = false;  // not a code any unit holds
+            continue;
+        }
+        if (code.value < 0 || code.unit() > QuestionSet::LastUnit) {
+            out.sound = false;
+            continue;
+        }
+        auto found = units.find(code.unit());
+        if (found == units.end()) {
+            const QuestionSet own = QuestionSet::ofUnit(code.unit());
+            UnitSet u;
+            u.rawQuestions = platform::readRawLines(own.questionPath(dataDir));
+            u.rawSteps = platform::readRawLines(own.stepsPath(dataDir));
+            u.records = usableRecords(decoded(u.rawQuestions));
+            u.steps = decoded(u.rawSteps);
+            u.first = firstStepLines(u.records);
+            found = units.emplace(code.unit(), std::move(u)).first;
+        }
+        const UnitSet& u = found->second;
+        const int w = code.question();
+        if (w < 1 || static_cast<std::size_t>(w) > u.records.size()) {
+            out.sound = false;
+            continue;
+        }
+        const std::size_t q = static_cast<std::size_t>(w - 1);
+        const long b = u.first[q];
+        const int d = u.records[q].stepCount();
+        if (!soundRun(u.steps, b, d)) {
+            out.sound = false;
+            continue;
+        }
+        out.questionLines.push_back(u.rawQuestions[q]);
+        for (long l = b; l < b + d; ++l) out.stepLines.push_back(u.rawSteps[static_cast<std::size_t>(l - 1)]);
+    }
+    return out;
+}
+
+void writeSet(const std::string& dataDir, int n, const BuiltSet& set) {
+    const QuestionSet built{n};
+    platform::writeBytesReplace(built.stepsPath(dataDir), joinCrlf(set.stepLines));
+    platform::writeBytesReplace(built.questionPath(dataDir), joinCrlf(set.questionLines));
+}
+
+}  // namespace qz

@@ -1,0 +1,98 @@
+// Question identities, lists of them, and the question sets a session reads: the pair of
+// numbered files in the data folder that hold a list's questions in list order.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qz {
+
+// A question's identity UUQQ: the unit from 0, the question within it from 1.
+struct QuestionCode {
+    std::int32_t value = 0;
+
+    int unit() const { return value / 100; }
+    int question() const { return value % 100; }
+    // Four characters with leading zeros, as lists and records hold it.
+    std::string text() const;
+    // As the learner sees it: the unit counted from 1.
+    std::string shown() const;
+};
+
+// Codes written one after another without separators.
+struct QuestionCodeList {
+    // The session's tables hold this many entries; a longer list is cut.
+    static constexpr int MaxEntries = 500;
+
+    // The set build's count: length / 4, a half to the even number, at most MaxEntries.
+    static int entryCount(std::string_view list);
+    // Entry i from 1: its four characters read as a number.
+    static QuestionCode entry(std::string_view list, int i);
+};
+
+// One line of a question file, decoded.
+struct QuestionRecord {
+    std::string line;
+
+    // Columns 5-6.
+    int stepCount() const;
+    // From column 7; "|" stands for a line break.
+    std::string text() const;
+    // A text starting with "picture" carries the id of a bank picture; an empty id means none.
+    std::string pictureId() const;
+    std::string task() const;
+};
+
+// Set n: built sets 0-19, the units' own sets 20 + u.
+struct QuestionSet {
+    int n = 0;
+
+    // Units whose own set lies below the texts file's number.
+    static constexpr int LastUnit = 19;
+    static QuestionSet ofUnit(int unit) { return {20 + unit}; }
+
+    static std::string fileName(int number);  // "2888" + two digits + ".mxy"
+    std::string stepsPath(const std::string& dataDir) const { return dataDir + fileName(n); }
+    std::string questionPath(const std::string& dataDir) const { return dataDir + fileName(n + 50); }
+};
+
+// Columns 8-11 of a step record.
+std::string stepCode(std::string_view stepRecord);
+
+// The records before the first blank one: the part of a question file that places runs.
+std::vector<QuestionRecord> usableRecords(const std::vector<std::string>& decodedLines);
+
+// Where each record's run begins: 1, then each start plus the record's step count.
+// One more element than records.
+std::vector<std::int32_t> firstStepLines(const std::vector<QuestionRecord>& records);
+
+// A run is sound when it has at least one step, lies inside the file, and its only
+// "9999" is its last record.
+bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int stepCount);
+
+// The first `count` runs of a set, each checked as above.
+bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps);
+
+// Record n from 1 of a file's lines: a number past the end or below 1 gives the last line;
+// an empty file leaves the target as it was.
+void numberedLine(const std::vector<std::string>& lines, long n, std::string& target);
+
+// A set built from a list: both files' bytes, line for line as the units hold them.
+struct BuiltSet {
+    std::vector<QuestionCode> codes;  // every entry of the list, also when the build fails
+    std::vector<std::string> questionLines;
+    std::vector<std::string> stepLines;
+    bool sound = false;  // every entry found with a sound run
+};
+
+// Reads the units' own sets from the data folder. A unit file that cannot be read raises
+// its error; an entry naming a unit past LastUnit, a question its unit does not have or a
+// broken run leaves the set unsound.
+BuiltSet buildSet(const std::string& dataDir, std::string_view list);
+
+// Both files of set n replaced whole.
+void writeSet(const std::string& dataDir, int n, const BuiltSet& set);
+
+}  // namespace qz

@@ -1,0 +1,189 @@
+// Question codes, lists, records and the checks and build of a question set.
+#include "session/question_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/vb_error.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using qz::QuestionCode;
+using qz::QuestionCodeList;
+using qz::QuestionRecord;
+
+TEST(QuestionCode, WrittenAndShown) {
+    struct Case {
+        int value;
+        const char* text;
+        const char* shown;
+        int unit, question;
+    };
+    for (const Case& c : {Case{5, "0005", "0105", 0, 5}, Case{1203, "1203", "1303", 12, 3}, Case{0, "0000", "0100", 0, 0},
+                          Case{1999, "1999", "2099", 19, 99}}) {
+        QuestionCode code{c.value};
+        EXPECT_EQ(code.text(), c.text);
+        EXPECT_EQ(code.shown(), c.shown);
+        EXPECT_EQ(code.unit(), c.unit);
+        EXPECT_EQ(code.question(), c.question);
+    }
+}
+
+TEST(QuestionCodeList, CountRoundsHalfToEvenAndStopsAt500) {
+    struct Case {
+        std::string list;
+        int count;
+    };
+    for (const Case& c : {Case{"", 0}, Case{"0001", 1}, Case{"00010", 1}, Case{"000100", 2}, Case{"0001000", 2},
+                          Case{"0001000100", 2},      // 2.5
+                          Case{"00010001000100", 4},  // 3.5
+                          Case{"第一题第二题", 2},    // characters, not bytes
+                          Case{std::string(4 * 501, '0'), 500}, Case{std::string(4 * 40000, '0'), 500}})
+        EXPECT_EQ(QuestionCodeList::entryCount(c.list), c.count) << c.list.size();
+}
+
+TEST(QuestionCodeList, EntriesAreTheirGroupsLeadingNumbers) {
+    const std::string list = "00031202 1 abcd0150012";
+    std::vector<int> want{3, 1202, 1, 0, 1500, 12};
+    for (int i = 1; i <= 6; ++i) EXPECT_EQ(QuestionCodeList::entry(list, i).value, want[static_cast<std::size_t>(i - 1)]) << i;
+}
+
+TEST(QuestionRecord, Fields) {
+    QuestionRecord plain{"第01题03画一条直线|再画一条"};
+    EXPECT_EQ(plain.stepCount(), 3);
+    EXPECT_EQ(plain.text(), "画一条直线|再画一条");
+    EXPECT_EQ(plain.pictureId(), "");
+    EXPECT_EQ(plain.task(), "画一条直线|再画一条");
+
+    QuestionRecord picture{"0001 2pictureab12cd按图画线"};
+    EXPECT_EQ(picture.stepCount(), 2);
+    EXPECT_EQ(picture.pictureId(), "ab12cd");
+    EXPECT_EQ(picture.task(), "按图画线");
+    // A blank id names no picture.
+    EXPECT_EQ((QuestionRecord{"000101picture      按图画线"}).pictureId(), "");
+    EXPECT_EQ((QuestionRecord{"0001"}).stepCount(), 0);
+}
+
+TEST(QuestionFile, RunsStartWhereThePreviousEndAndStopAtABlankLine) {
+    auto records = qz::usableRecords({"000103a", "000105b", "000104c", "   ", "000109d"});
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(qz::firstStepLines(records), (std::vector<std::int32_t>{1, 4, 9, 13}));
+    EXPECT_EQ(qz::firstStepLines({}), (std::vector<std::int32_t>{1}));
+}
+
+std::string step(const std::string& code) { return "步010101" + code + "00000"; }
+
+TEST(QuestionFile, RunChecks) {
+    const std::vector<std::string> steps{step("A101"), step("9999"), step("9999"), step("A101"), step("A102")};
+    struct Case {
+        const char* name;
+        long first;
+        int count;
+        bool sound;
+    };
+    for (const Case& c : {Case{"two steps", 1, 2, true}, Case{"one step", 3, 1, true}, Case{"no step", 3, 0, false},
+                          Case{"negative count", 3, -1, false}, Case{"9999 before the last", 2, 2, false},
+                          Case{"last is not 9999", 4, 2, false}, Case{"past the end", 5, 2, false},
+                          Case{"before the start", 0, 2, false}})
+        EXPECT_EQ(qz::soundRun(steps, c.first, c.count), c.sound) << c.name;
+
+    std::vector<QuestionRecord> records{{"000102a"}, {"000101b"}, {"000102c"}};
+    EXPECT_TRUE(qz::soundSet(records, 2, steps));
+    EXPECT_FALSE(qz::soundSet(records, 3, steps));  // its run is A101 A102
+    EXPECT_FALSE(qz::soundSet(records, 0, steps));
+    EXPECT_FALSE(qz::soundSet(records, 4, steps));  // more entries than records
+}
+
+TEST(QuestionFile, NumberedLine) {
+    const std::vector<std::string> lines{"a", "b", "c"};
+    struct Case {
+        long n;
+        const char* want;
+    };
+    for (const Case& c : {Case{1, "a"}, Case{3, "c"}, Case{4, "c"}, Case{0, "c"}, Case{-7, "c"}}) {
+        std::string target = "old";
+        qz::numberedLine(lines, c.n, target);
+        EXPECT_EQ(target, c.want) << c.n;
+    }
+    std::string target = "old";
+    qz::numberedLine({}, 1, target);
+    EXPECT_EQ(target, "old");
+}
+
+TEST(QuestionSet, FileNames) {
+    EXPECT_EQ(qz::QuestionSet{5}.stepsPath("/d/"), "/d/288805.mxy");
+    EXPECT_EQ(qz::QuestionSet{5}.questionPath("/d/"), "/d/288855.mxy");
+    EXPECT_EQ(qz::QuestionSet{19}.questionPath("/d/"), "/d/288869.mxy");
+    EXPECT_EQ(qz::QuestionSet::ofUnit(4).stepsPath("/d/"), "/d/288824.mxy");
+    EXPECT_EQ(qz::QuestionSet::ofUnit(4).questionPath("/d/"), "/d/288874.mxy");
+}
+
+class BuildSet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Unit 0: questions of 2, 1 and 3 steps; unit 1: of 1 and 2 steps, its second run
+        // holding a GB18030-only character that must come through untouched.
+        write("288870.mxy", "Q00102\xb5\xda\xd2\xbb\r\nQ00201b\r\nQ00303c\r\n");
+        write("288820.mxy", "S000101A101\r\nS0001029999\r\nS0002019999\r\nS000301A101\r\nS000302A102\r\nS0003039999\r\n");
+        write("288871.mxy", "Q10101a\r\nQ10202b\r\n");
+        write("288821.mxy", "S0101019999\r\nS010201A101\x95\x32\x82\x36\r\nS0102029999\r\n");
+    }
+    void write(const std::string& name, const std::string& bytes) { testsupport::writeFileBytes(dir() + name, bytes); }
+    std::string dir() const { return tmp.path() + "/"; }
+    testsupport::TempDir tmp;
+};
+
+TEST_F(BuildSet, CopiesEachEntrysLinesInListOrder) {
+    qz::BuiltSet set = qz::buildSet(dir(), "00030102000300010003");
+    ASSERT_TRUE(set.sound);
+    EXPECT_EQ(set.questionLines,
+              (std::vector<std::string>{"Q00303c", "Q10202b", "Q00303c", "Q00102\xb5\xda\xd2\xbb", "Q00303c"}));
+    ASSERT_EQ(set.stepLines.size(), 3u + 2 + 3 + 2 + 3);
+    EXPECT_EQ(set.stepLines[3], "S010201A101\x95\x32\x82\x36");
+    EXPECT_EQ(set.stepLines[5], "S000301A101");
+
+    qz::writeSet(dir(), 19, set);
+    EXPECT_EQ(testsupport::readFileBytes(dir() + "288869.mxy"),
+              "Q00303c\r\nQ10202b\r\nQ00303c\r\nQ00102\xb5\xda\xd2\xbb\r\nQ00303c\r\n");
+    const std::string first = qz::buildSet(dir(), "0102").stepLines[0];
+    EXPECT_EQ(first, "S010201A101\x95\x32\x82\x36");
+    // The same list twice gives the same files.
+    qz::writeSet(dir(), 18, qz::buildSet(dir(), "00030102000300010003"));
+    EXPECT_EQ(testsupport::readFileBytes(dir() + "288818.mxy"), testsupport::readFileBytes(dir() + "288819.mxy"));
+}
+
+TEST_F(BuildSet, AnEmptyListBuildsAnEmptySet) {
+    qz::BuiltSet set = qz::buildSet(dir(), "");
+    EXPECT_TRUE(set.sound);
+    qz::writeSet(dir(), 5, set);
+    EXPECT_EQ(testsupport::readFileBytes(dir() + "288805.mxy"), "");
+    EXPECT_EQ(testsupport::readFileBytes(dir() + "288855.mxy"), "");
+}
+
+TEST_F(BuildSet, EntriesTheUnitsDoNotHoldLeaveItUnsound) {
+    write("288872.mxy", "Q20101a\r\nQ20202b\r\n");
+    write("288822.mxy", "S020101A101\r\nS020201A101\r\nS0202029999\r\n");  // question 1 never ends
+    struct Case {
+        const char* list;
+        const char* why;
+    };
+    for (const Case& c : {Case{"00010000", "question 0"}, Case{"0004", "past the unit's last question"},
+                          Case{"2001", "unit 20 would read the texts file"}, Case{"-001", "negative"},
+                          Case{"0201", "a run without its 9999"}, Case{"0001zzzz", "no number"}})
+        EXPECT_FALSE(qz::buildSet(dir(), c.list).sound) << c.why;
+    EXPECT_TRUE(qz::buildSet(dir(), "0202").sound);
+}
+
+TEST_F(BuildSet, AMissingUnitFileFailsTheBuild) {
+    try {
+        qz::buildSet(dir(), "00010501");
+        FAIL() << "built without unit 5";
+    } catch (const platform::VbError& e) {
+        EXPECT_EQ(e.number, 53);
+    }
+}
+
+}  // namespace
