@@ -11,6 +11,8 @@
 #include <ostream>
 
 #include "platform/textfile.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
 #include "tests/home/home_fixture.h"
 
 namespace hometest {
@@ -424,7 +426,9 @@ TEST_F(HomeScreen, OtherLettersInProgressAreKeptAndCountAsLearned) {
     clicks({38, 20});
     EXPECT_EQ(g().QuestionCount, 1);
     EXPECT_EQ(g().QuestionCodes[1], 1);
-    // The practice has replaced the home screen; it comes back rebuilt.
+    // The practice has replaced the home screen; it ends, and the home screen comes back rebuilt.
+    h->p().frmMain().unload();
+    h->p().frmTm().unload();
     h->p().frmFengmian().show();
     clicks({4, 39, 20});
     EXPECT_EQ(g().QuestionCount, 2);

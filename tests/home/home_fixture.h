@@ -41,10 +41,12 @@ inline UnitSetLines unitSetLines(int unit, const std::vector<int>& steps) {
         const int q = static_cast<int>(i) + 1;
         out.questions.push_back("第" + twoDigits(q) + "题" + twoDigits(steps[i]) + "单元" + std::to_string(unit) +
                                 "的练习题" + std::to_string(q) + "|画一条直线");
-        for (int s = 1; s <= steps[i]; ++s)
-            out.steps.push_back("步" + twoDigits(unit) + twoDigits(q) + twoDigits(s) +
-                                (s == steps[i] ? std::string("9999") : "A1" + twoDigits(s)) + "00000命令第" +
-                                std::to_string(s) + "步");
+        for (int s = 1; s <= steps[i]; ++s) {
+            // A whole record: the window lays out the first question as soon as it opens.
+            std::string record = "步" + twoDigits(unit) + twoDigits(q) + twoDigits(s) +
+                                 (s == steps[i] ? std::string("9999") : "A1" + twoDigits(s)) + "888888";
+            out.steps.push_back(record + std::string(196 - 1 - 6 - 4 - 6, '0'));
+        }
     }
     return out;
 }

@@ -108,6 +108,17 @@ ProgramFolder::ProgramFolder(Kind kind, std::string folderName) : path_(root_.fi
     }
 }
 
+void ProgramFolder::installSampleBank() {
+    namespace fs = std::filesystem;
+    auto copyMissing = [](const fs::path& from, const std::string& to) {
+        if (!fs::exists(to)) fs::copy_file(from, to);
+    };
+    for (const auto& e : fs::directory_iterator(sampleDataDir()))
+        if (e.path().filename() != "288899.mxy") copyMissing(e.path(), dataFile(e.path().filename().string()));
+    for (const auto& e : fs::directory_iterator(fs::path(sampleDataDir()).parent_path()))
+        if (e.path().extension() == ".CUR") copyMissing(e.path(), file(e.path().filename().string()));
+}
+
 bool noRunLog(const std::string& ksdata) {
     if (!std::filesystem::exists(ksdata)) return true;
     for (const auto& e : std::filesystem::directory_iterator(ksdata))
