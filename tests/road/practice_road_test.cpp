@@ -5,6 +5,7 @@
 
 #include "home/FrmFengmian.h"
 #include "platform/legacy_text.h"
+#include "platform/textfile.h"
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "simwindow/step_record.h"
@@ -116,6 +117,44 @@ TEST_F(PracticeRoad, EveryQuestionOfUnitZeroIsCompletedByTheActionsItsStepsExpec
     showQuestion(1);
     EXPECT_EQ(code(), "9999");
     EXPECT_EQ(g().QuestionState[1], 5);
+    EXPECT_TRUE(h->reports().empty());
+}
+
+// Lists 5 and 6 work on set 19, built from the unit's own set 20: the built files hold the
+// source lines of the chosen questions byte for byte, and the unit's files stay as they were.
+TEST_F(PracticeRoad, LearnedAndNotLearnedListsRunOnTheirBuiltSet) {
+    const std::string steps20 = testsupport::readFileBytes(folder.dataFile("288820.mxy"));
+    const std::string questions20 = testsupport::readFileBytes(folder.dataFile("288870.mxy"));
+    const auto stepLines = platform::readRawLines(folder.dataFile("288820.mxy"));
+    const auto questionLines = platform::readRawLines(folder.dataFile("288870.mxy"));
+    // Where each question's run starts in the unit's step file.
+    std::vector<std::size_t> first{0};
+    for (const auto& q : questionLines) first.push_back(first.back() + std::stoul(q.substr(4, 2)));
+
+    writeProgress({"TFTFFFFF"});
+    for (const auto& [filter, chosen] : std::vector<std::pair<int, std::vector<std::size_t>>>{
+             {38, {0, 2}}, {39, {1, 3, 4, 5, 6, 7}}}) {
+        SCOPED_TRACE(filter);
+        h.reset();
+        launch(filter);
+        EXPECT_EQ(g().ListMode, filter == 38 ? 5 : 6);
+        ASSERT_EQ(g().QuestionCount, static_cast<int>(chosen.size()));
+        std::vector<std::string> wantSteps, wantQuestions;
+        for (std::size_t q : chosen) {
+            wantQuestions.push_back(questionLines[q]);
+            for (std::size_t s = first[q]; s < first[q + 1]; ++s) wantSteps.push_back(stepLines[s]);
+        }
+        EXPECT_EQ(platform::readRawLines(folder.dataFile("288819.mxy")), wantSteps);
+        EXPECT_EQ(platform::readRawLines(folder.dataFile("288869.mxy")), wantQuestions);
+        EXPECT_EQ(testsupport::readFileBytes(folder.dataFile("288820.mxy")), steps20);
+        EXPECT_EQ(testsupport::readFileBytes(folder.dataFile("288870.mxy")), questions20);
+        // The built set is the one worked.
+        for (std::size_t k = 1; k <= chosen.size(); ++k) {
+            if (k > 1) showQuestion(static_cast<int>(k));
+            workQuestion();
+            EXPECT_EQ(g().QuestionState[k] & 5, 5);
+        }
+    }
     EXPECT_TRUE(h->reports().empty());
 }
 
