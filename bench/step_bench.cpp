@@ -77,6 +77,8 @@ int main() {
     p.frmTm().show();
     qz::FrmMain& m = p.frmMain();
     m.show();
+    // The panel's first display arms the window's one-shot layout; let it run.
+    host.runFor(300);
 
     std::printf("%-10s %18s %18s\n", "question", "advance (ms/step)", "line read (ms)");
     for (int q : {1, Questions}) {
