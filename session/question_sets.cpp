@@ -94,11 +94,6 @@ bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::
     return true;
 }
 
-void numberedLine(const std::vector<std::string>& lines, long n, std::string& target) {
-    if (lines.empty()) return;
-    target = n < 1 || static_cast<std::size_t>(n) > lines.size() ? lines.back() : lines[static_cast<std::size_t>(n - 1)];
-}
-
 namespace {
 
 // A unit's own set, read once per build.

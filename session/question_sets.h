@@ -75,9 +75,6 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
 // The first `count` runs of a set, each checked as above.
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps);
 
-// Record n from 1 of a file's lines: a number past the end or below 1 gives the last line;
-// an empty file leaves the target as it was.
-void numberedLine(const std::vector<std::string>& lines, long n, std::string& target);
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {

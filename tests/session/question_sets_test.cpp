@@ -97,22 +97,6 @@ TEST(QuestionFile, RunChecks) {
     EXPECT_FALSE(qz::soundSet(records, 4, steps));  // more entries than records
 }
 
-TEST(QuestionFile, NumberedLine) {
-    const std::vector<std::string> lines{"a", "b", "c"};
-    struct Case {
-        long n;
-        const char* want;
-    };
-    for (const Case& c : {Case{1, "a"}, Case{3, "c"}, Case{4, "c"}, Case{0, "c"}, Case{-7, "c"}}) {
-        std::string target = "old";
-        qz::numberedLine(lines, c.n, target);
-        EXPECT_EQ(target, c.want) << c.n;
-    }
-    std::string target = "old";
-    qz::numberedLine({}, 1, target);
-    EXPECT_EQ(target, "old");
-}
-
 TEST(QuestionSet, FileNames) {
     EXPECT_EQ(qz::QuestionSet{5}.stepsPath("/d/"), "/d/288805.mxy");
     EXPECT_EQ(qz::QuestionSet{5}.questionPath("/d/"), "/d/288855.mxy");
