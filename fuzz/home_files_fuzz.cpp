@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "forms/runtime.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/headless_program.h"
 #include "home/FrmFengmian.h"
 #include "host/headless/headless_host.h"
 #include "platform/settings.h"
@@ -43,17 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(folder.data + "288895.mxy", part(2, "1.0\r\n"));
     writeFile(folder.data + "288899.mxy", part(3, "7\r\n"));
 
-    headless::HeadlessHost host;
-    NoNetwork http;
-    platform::RecordingShell shell;
-    platform::SettingsStore settings(scratchDir() + "/registry.ini");
-    qz::Services s;
-    s.host = &host;
-    s.http = &http;
-    s.shell = &shell;
-    s.settings = &settings;
-    s.programFolder = folder.root;
-    qz::Program p(s);
+    HeadlessProgram run(folder.root);
+    qz::Program& p = run.p();
     try {
         p.frmStart();
         p.frmFengmian();

@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "forms/runtime.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/headless_program.h"
 #include "host/headless/headless_host.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -39,17 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(folder.ver, parts.size() == 2 ? parts[0] : std::string_view(folder.defaultVer));
     writeFile(folder.info, parts.back());
 
-    headless::HeadlessHost host;
-    NoNetwork http;
-    platform::RecordingShell shell;
-    platform::SettingsStore settings(scratchDir() + "/registry.ini");
-    qz::Services s;
-    s.host = &host;
-    s.http = &http;
-    s.shell = &shell;
-    s.settings = &settings;
-    s.programFolder = folder.root;
-    qz::Program p(s);
+    HeadlessProgram run(folder.root);
+    qz::Program& p = run.p();
     try {
         p.frmStart();
     } catch (const forms::ProgramEnd&) {

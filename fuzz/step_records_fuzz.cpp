@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "forms/runtime.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/headless_program.h"
 #include "host/headless/headless_host.h"
 #include "platform/legacy_text.h"
 #include "platform/settings.h"
@@ -36,17 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(steps, parts.empty() ? std::string_view() : parts[0]);
     writeFile(texts, parts.size() > 1 ? parts[1] : std::string_view());
 
-    headless::HeadlessHost host;
-    NoNetwork http;
-    platform::RecordingShell shell;
-    platform::SettingsStore settings(scratchDir() + "/registry.ini");
-    qz::Services s;
-    s.host = &host;
-    s.http = &http;
-    s.shell = &shell;
-    s.settings = &settings;
-    s.programFolder = folder.root;
-    qz::Program p(s);
+    HeadlessProgram run(folder.root);
+    qz::Program& p = run.p();
     qz::Shared& g = p.g;
     g.DataDir = folder.data;
     g.ProgramFolder = folder.root;
