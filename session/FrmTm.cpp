@@ -405,8 +405,11 @@ void FrmTm::DqExam() {
     step([&] { CmdGN(0).setEnabled(q > 1); });
     step([&] { CmdGN(1).setEnabled(q < g.QuestionCount); });
 
+    // An empty list has no task and no step: the set's files hold nothing of it.
+    const bool emptyList = g.QuestionCount < 1;
     // A file that cannot be read shows no task rather than the previous question's.
-    if (!step([&] { g.QuestionLine = platform::readLine(g.QuestionFilePath, q); })) g.QuestionLine.clear();
+    if (emptyList || !step([&] { g.QuestionLine = platform::readLine(g.QuestionFilePath, q); }))
+        g.QuestionLine.clear();
 
     const std::string raw = platform::midChars(g.QuestionLine, 7);
     step([&] {
@@ -431,7 +434,7 @@ void FrmTm::DqExam() {
     }
 
     // Pictures not recorded yet are left for the step layout to set.
-    step([&] {
+    if (!emptyList) step([&] {
         const auto& pics = g.QuestionPictures[entry(q)];
         FrmMain& m = p_.frmMain();
         std::array<forms::Image*, 5> images = {&m.Image1, &m.Image2, &m.Image3, &m.Image4, &m.Image5};
@@ -447,7 +450,7 @@ void FrmTm::DqExam() {
 
     // The automatic steps belong to the question that was shown before.
     step([&] { p_.frmMain().Timer3.setEnabled(false); });
-    step([&] { p_.frmMain().Timer2.setEnabled(true); });
+    if (!emptyList) step([&] { p_.frmMain().Timer2.setEnabled(true); });
 
     step([&] {
         const std::size_t k = entry(q);
@@ -492,7 +495,16 @@ void FrmTm::TimerREDO_Timer() {
 
 // ---- timers ----
 
-void FrmTm::TimKsModel_Timer() { TimKsModel.setEnabled(false); }
+// An exam offers hand-in, examinee data and tips where a practice offers end, guided help and
+// the demonstration, and keeps the list of questions not done to itself.
+void FrmTm::TimKsModel_Timer() {
+    PicUnit.setVisible(p_.g.InteractionMode != 3);
+    for (int k = 5; k <= 10; ++k) {
+        CmdGN(k).setVisible(PicUnit.visible());
+        if (k >= 8) CmdGN(k).setVisible(!PicUnit.visible());
+    }
+    TimKsModel.setEnabled(false);
+}
 
 void FrmTm::TimeKS_Timer() {
     forms::OnError step;
@@ -506,16 +518,136 @@ void FrmTm::TimStartYS_Timer() {}
 
 // ---- commands ----
 
-void FrmTm::CmdGN_Click(int Index) { (void)Index; }
-void FrmTm::CmTNO_Click(int Index) { (void)Index; }
-void FrmTm::CmdSelLast_Click() {}
-void FrmTm::CmdSelFH_Click() {}
-void FrmTm::CmdSelNext_Click() {}
-void FrmTm::CmdKSFH_Click() {}
+namespace {
+bool marked(std::int16_t state) { return state != 0 && state != 1 && state != 4 && state != 5; }
+}  // namespace
+
+void FrmTm::CmdGN_Click(int Index) {
+    Shared& g = p_.g;
+    // An empty list has nothing to show, mark or grid; only the end of the practice works.
+    if (g.QuestionCount < 1 && Index != 5) return;
+    forms::OnError step;
+    switch (Index) {
+        case 0:
+            step([&] { g.CurrentQuestion = static_cast<std::int16_t>(std::max(g.CurrentQuestion - 1, 1)); });
+            step([&] { DqExam(); });
+            break;
+        case 1:
+            step([&] {
+                g.CurrentQuestion = static_cast<std::int16_t>(std::min<int>(g.CurrentQuestion + 1, g.QuestionCount));
+            });
+            step([&] { DqExam(); });
+            break;
+        case 2:
+            // Only the steps start again: a done question stays done.
+            step([&] { g.ResumeStep[entry(g.CurrentQuestion)] = 1; });
+            step([&] { DqExam(); });
+            break;
+        case 3:
+            step([&] {
+                auto& s = g.QuestionState[entry(g.CurrentQuestion)];
+                if (!marked(s)) s = static_cast<std::int16_t>(s + 2);
+            });
+            step([&] { CmdGN(11).setVisible(true); });
+            step([&] { CmdGN(3).setVisible(false); });
+            break;
+        case 4:
+            step([&] { dqYeMian(); });
+            break;
+        case 5:
+            step([&] { EndPractice(); });
+            break;
+        case 6:  // guided help: not offered yet
+        case 7:  // the demonstration: not offered yet
+        case 8:  // hand-in: the panel stays where it is until there is a dialog to hand in to
+            break;
+        case 9:
+            step([&] { FrmKSXX.setVisible(true); });
+            break;
+        case 10:
+            step([&] { p_.frmPicture().hide(); });
+            step([&] { Image2.setCaption("显示图片"); });
+            // The tips dialog joins here.
+            break;
+        case 11:
+            step([&] {
+                auto& s = g.QuestionState[entry(g.CurrentQuestion)];
+                if (marked(s)) s = static_cast<std::int16_t>(s - 2);
+            });
+            step([&] { CmdGN(3).setVisible(true); });
+            step([&] { CmdGN(11).setVisible(false); });
+            break;
+        default:
+            break;
+    }
+}
+
+void FrmTm::CmTNO_Click(int Index) {
+    Shared& g = p_.g;
+    const int q = GridPage * 40 + Index;
+    if (q < 1 || q > g.QuestionCount) return;
+    forms::OnError step;
+    step([&] { g.CurrentQuestion = static_cast<std::int16_t>(q); });
+    step([&] { FrmSelect.setVisible(false); });
+    step([&] { DqExam(); });
+}
+
+void FrmTm::CmdSelLast_Click() {
+    GridPage = static_cast<std::int16_t>(std::max(GridPage - 1, 0));
+    dqYeMian();
+}
+
+void FrmTm::CmdSelFH_Click() { FrmSelect.setVisible(false); }
+
+void FrmTm::CmdSelNext_Click() {
+    GridPage = static_cast<std::int16_t>(std::min<int>(GridPage + 1, LastGridPage));
+    dqYeMian();
+}
+
+void FrmTm::CmdKSFH_Click() { FrmKSXX.setVisible(false); }
+
+// ---- question grid ----
+
+void FrmTm::dqYeMian() {
+    const Shared& g = p_.g;
+    const int count = std::clamp<int>(g.QuestionCount, 0, QuestionLimit);
+    if (count <= 40) {
+        CmdSelLast.setVisible(false);
+        CmdSelNext.setVisible(false);
+        for (int m = count + 1; m <= 40; ++m) CmTNO(m).setVisible(false);
+    } else {
+        CmdSelLast.setVisible(true);
+        CmdSelNext.setVisible(true);
+    }
+    LastGridPage = static_cast<std::int16_t>(count / 40 - (count % 40 == 0 ? 1 : 0));
+    // A page kept from a longer list must not show entries the list no longer has.
+    GridPage = static_cast<std::int16_t>(std::clamp<int>(GridPage, 0, std::max<int>(LastGridPage, 0)));
+
+    const int n = count < GridPage * 40 + 40 ? count % 40 : 40;
+    for (int k = 1; k <= n; ++k) {
+        const int q = GridPage * 40 + k;
+        vtrlButton& b = CmTNO(k);
+        b.setCaption(std::to_string(q));
+        const std::int16_t state = g.QuestionState[static_cast<std::size_t>(q)];
+        const char* id = (state & 1) == 0 ? "l01030" : "l01031";
+        if (marked(state)) id = "l01032";
+        // A missing grid picture costs that picture, not the rest of the page.
+        forms::OnError()([&] { b.setPicture(skin(id)); });
+        FrmSelect.setVisible(true);
+        b.setVisible(true);
+    }
+    for (int k = n + 1; k <= 40; ++k) CmTNO(k).setVisible(false);
+}
+
 void FrmTm::Image2_Click() {}
 void FrmTm::LblZXH_Click() {}
 void FrmTm::LblClose_Click() {}
+// The input method is not offered yet.
 void FrmTm::CmdEn_Click() {}
 void FrmTm::Command2_Click() {}
+
+// ---- end of practice ----
+
+void FrmTm::EndPractice() {}
 
 }  // namespace qz

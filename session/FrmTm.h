@@ -79,18 +79,23 @@ public:
     void TimeKS_Timer();
     void TimStartYS_Timer();
 
-    // Commands; they do nothing yet.
+    // Commands and the question grid.
     void CmdGN_Click(int Index);
     void CmTNO_Click(int Index);
     void CmdSelLast_Click();
     void CmdSelFH_Click();
     void CmdSelNext_Click();
     void CmdKSFH_Click();
+    // Shows the grid page GridPage.
+    void dqYeMian();
     void Image2_Click();
     void LblZXH_Click();
     void LblClose_Click();
     void CmdEn_Click();
     void Command2_Click();
+
+    // End of the practice: records, then back to the home screen.
+    void EndPractice();
 
     // The panel's title for question q by the list being worked; `unchanged` when the list
     // has no title of its own.
