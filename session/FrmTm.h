@@ -72,6 +72,8 @@ public:
     std::int16_t LastGridPage = 0;
 
     void Form_Load() override;
+    void Form_Unload(int& Cancel) override;
+    void Form_KeyUp(int& KeyCode, int Shift) override;
     // Shows question CurrentQuestion of the current set.
     void DqExam();
     void TimerREDO_Timer();
@@ -92,6 +94,18 @@ public:
     void CmdEn_Click();
     void Command2_Click();
 
+    // Window behaviour: drag strips, the small panel, the tool tip, the focus.
+    void lblMove_MouseDown(int Button, int Shift, int X, int Y);
+    void Label2_MouseDown(int Button, int Shift, int X, int Y);
+    void FrmZXH_MouseDown(int Button, int Shift, int X, int Y);
+    void FrmZXH_MouseMove(int Button, int Shift, int X, int Y);
+    void Command2_MouseMove(int Button, int Shift, int X, int Y);
+    void LblUnit_Click();
+    void LblUnit_MouseMove(int Button, int Shift, int X, int Y);
+    void RtbTM_Click();
+    void RtbTM_KeyUp(int& KeyCode, int Shift);
+    void PicUnit_KeyUp(int& KeyCode, int Shift);
+
     // The panel's title for question q by the list being worked; `unchanged` when the list
     // has no title of its own.
     static std::string titleFor(const std::string& moduleName, std::int16_t listMode, std::int16_t listBase,
@@ -99,6 +113,8 @@ public:
                                 const std::string& doneBefore, const std::string& unchanged);
 
 private:
+    // Gives the keyboard back to the simulated window; the panel, topmost, stays above it.
+    void bringMainBack();
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
     int sy(double v) const;

@@ -427,6 +427,7 @@ TEST_F(HomeScreen, OtherLettersInProgressAreKeptAndCountAsLearned) {
     EXPECT_EQ(g().QuestionCount, 1);
     EXPECT_EQ(g().QuestionCodes[1], 1);
     // The practice has replaced the home screen; it ends, and the home screen comes back rebuilt.
+    g().AllowPanelUnload = 1;
     h->p().frmMain().unload();
     h->p().frmTm().unload();
     h->p().frmFengmian().show();
