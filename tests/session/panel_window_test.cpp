@@ -76,10 +76,12 @@ TEST_F(PanelWindow, TitleStripDragsWithTheLeftButtonAndAlwaysGivesTheKeyboardBac
 }
 
 TEST_F(PanelWindow, MinimiseDocksTheSmallPanelBottomLeftAndRestoreDocksBottomRight) {
+    testsupport::writePng(folder.file("FrmZXH.png"), 54, 58);  // the small panel's face, beside the program
     for (int tpp : {15, 20}) {
         SCOPED_TRACE(tpp);
         qz::FrmTm& f = open(3, tpp);
         qz::FrmMain& m = sim();
+        ASSERT_NE(f.FrmZXH.picture(), nullptr);
         f.moveTo(300, 200);  // wherever a drag left it
         h->host.click(f.LblZXH);
         settle();
