@@ -11,9 +11,15 @@ class FrmPicture : public forms::Form {
 public:
     explicit FrmPicture(Program& p);
     forms::Image Image1;
+    forms::Timer Timer1;
+
+    void Form_Load() override;
+    void Form_MouseDown(int Button, int Shift, int X, int Y) override;
+    void Timer1_Timer();
+    void Image1_MouseDown(int Button, int Shift, int X, int Y);
 
 private:
-    [[maybe_unused]] Program& p_;
+    Program& p_;
 };
 
 }  // namespace qz

@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "forms/on_error.h"
+#include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr forms::Color PanelGrey = 0xF0F0F0;
 const forms::Color Blue = forms::rgb(0, 0, 255);
 constexpr int QuestionLimit = 500;
+constexpr const char* SmallPanelPicture = "FrmZXH.png";
 
 // The per-question tables run from 1 to 500; anything else is the platform's subscript
 // error, which the panel's silent handling skips.
@@ -184,6 +186,21 @@ FrmTm::FrmTm(Program& p)
     LblClose.Click = [this] { LblClose_Click(); };
     CmdEn.Click = [this] { CmdEn_Click(); };
     Command2.Click = [this] { Command2_Click(); };
+
+    lblMove.MouseDown = [this](int b, int s, int x, int y) { lblMove_MouseDown(b, s, x, y); };
+    Label2.MouseDown = [this](int b, int s, int x, int y) { Label2_MouseDown(b, s, x, y); };
+    FrmZXH.MouseDown = [this](int b, int s, int x, int y) { FrmZXH_MouseDown(b, s, x, y); };
+    FrmZXH.MouseMove = [this](int b, int s, int x, int y) { FrmZXH_MouseMove(b, s, x, y); };
+    Command2.MouseMove = [this](int b, int s, int x, int y) { Command2_MouseMove(b, s, x, y); };
+    LblUnit.Click = [this] { LblUnit_Click(); };
+    LblUnit.MouseMove = [this](int b, int s, int x, int y) { LblUnit_MouseMove(b, s, x, y); };
+    RtbTM.Click = [this] { RtbTM_Click(); };
+    RtbTM.KeyUp = [this](int& k, int s) { RtbTM_KeyUp(k, s); };
+    PicUnit.KeyUp = [this](int& k, int s) { PicUnit_KeyUp(k, s); };
+
+    // The small panel's face is part of the window, not of the module's skin; without it the
+    // panel still works, only bare.
+    forms::OnError{}([&] { FrmZXH.setPicture(p.LoadPicture(platform::joinPath(p.g.ProgramFolder, SmallPanelPicture))); });
 }
 
 int FrmTm::sx(double v) const { return p_.sx(v); }
@@ -197,6 +214,8 @@ void FrmTm::Form_Load() {
     forms::OnError step;  // silent: a missing skin or a bad value skips only its statement
     const double fx = g.ScaleX;
 
+    // Every session starts guarded, whichever road opened it and whatever the last one left.
+    g.AllowPanelUnload = 0;
     step([&] { setIcon(skin("l62011")); });
     step([&] { setWidth(sx(4980)); });
     step([&] { setHeight(sy(3630)); });
@@ -425,12 +444,13 @@ void FrmTm::DqExam() {
 
     if (raw.rfind("picture", 0) == 0) {
         const std::string id = platform::midChars(raw, 8, 6);
-        // A picture that cannot be read must not leave another question's picture behind.
-        if (!step([&] { p_.frmPicture().Image1.setPicture(p_.LoadPicture(g.DataDir + id + ".mxy")); }))
-            step([&] { p_.frmPicture().Image1.setPicture(nullptr); });
+        // A picture that cannot be read must not leave another question's picture behind,
+        // nor a button that would show nothing.
+        const bool loaded = step([&] { p_.frmPicture().Image1.setPicture(p_.LoadPicture(g.DataDir + id + ".mxy")); });
+        if (!loaded) step([&] { p_.frmPicture().Image1.setPicture(nullptr); });
         step([&] { Image2.setCaption("显示图片"); });
         step([&] { RtbTM.setText(platform::midChars(raw, 14)); });
-        step([&] { Image2.setVisible(true); });
+        if (loaded) step([&] { Image2.setVisible(true); });
     }
 
     // Pictures not recorded yet are left for the step layout to set.
@@ -639,12 +659,90 @@ void FrmTm::dqYeMian() {
     for (int k = n + 1; k <= 40; ++k) CmTNO(k).setVisible(false);
 }
 
-void FrmTm::Image2_Click() {}
-void FrmTm::LblZXH_Click() {}
-void FrmTm::LblClose_Click() {}
 // The input method is not offered yet.
 void FrmTm::CmdEn_Click() {}
-void FrmTm::Command2_Click() {}
+
+// ---- window behaviour ----
+
+void FrmTm::Form_Unload(int& Cancel) {
+    if (p_.g.AllowPanelUnload == 0) Cancel = 1;
+}
+
+void FrmTm::bringMainBack() {
+    FrmMain& m = p_.frmMain();
+    m.setWindowState(0);
+    m.show();
+}
+
+void FrmTm::lblMove_MouseDown(int Button, int, int, int) {
+    forms::OnError step;
+    if (Button == forms::buttons::Left) step([&] { beginDrag(); });
+    step([&] { bringMainBack(); });
+}
+
+void FrmTm::Label2_MouseDown(int Button, int, int, int) {
+    forms::OnError step;
+    if (Button == forms::buttons::Left) step([&] { beginDrag(); });
+    step([&] { Command2.setBorderStyle(0); });
+    step([&] { bringMainBack(); });
+}
+
+void FrmTm::FrmZXH_MouseDown(int Button, int, int, int) {
+    forms::OnError step;
+    if (Button == forms::buttons::Left) step([&] { beginDrag(); });
+    step([&] { Command2.setBorderStyle(0); });
+}
+
+void FrmTm::FrmZXH_MouseMove(int, int, int, int) { Command2.setBorderStyle(0); }
+void FrmTm::Command2_MouseMove(int, int, int, int) { Command2.setBorderStyle(1); }
+
+// Minimised, the panel is only the small panel, at the simulated window's bottom-left corner.
+void FrmTm::LblZXH_Click() {
+    forms::OnError step;
+    step([&] { setWidth(FrmZXH.width()); });
+    step([&] { setHeight(FrmZXH.height()); });
+    step([&] { setLeft(p_.frmMain().left()); });
+    step([&] { setTop(p_.frmMain().top() + p_.frmMain().height() - height()); });
+    step([&] { FrmZXH.setVisible(true); });
+}
+
+void FrmTm::Command2_Click() {
+    forms::OnError step;
+    step([&] { bringMainBack(); });
+    step([&] { setWidth(sx(4980)); });
+    step([&] { setHeight(sy(3630)); });
+    step([&] { setLeft(p_.frmMain().left() + p_.frmMain().width() - width()); });
+    step([&] { setTop(p_.frmMain().top() + p_.frmMain().height() - height()); });
+    step([&] { FrmZXH.setVisible(false); });
+}
+
+// A click on the close-style button only shows the button pressed.
+void FrmTm::LblClose_Click() {}
+
+void FrmTm::Image2_Click() {
+    FrmPicture& f = p_.frmPicture();
+    if (Image2.Caption() == "显示图片") {
+        f.show();
+        f.Timer1.setEnabled(true);
+        Image2.setCaption("隐藏图片");
+    } else {
+        f.setVisible(false);
+        Image2.setCaption("显示图片");
+    }
+}
+
+// The strip can be narrower than the list; the tip shows it whole.
+void FrmTm::LblUnit_Click() { LblUnit.setToolTipText(LblUnit.caption()); }
+void FrmTm::LblUnit_MouseMove(int, int, int, int) { LblUnit.setToolTipText(LblUnit.caption()); }
+
+void FrmTm::RtbTM_Click() { bringMainBack(); }
+void FrmTm::RtbTM_KeyUp(int&, int) { bringMainBack(); }
+void FrmTm::Form_KeyUp(int&, int) { bringMainBack(); }
+
+void FrmTm::PicUnit_KeyUp(int&, int) {
+    forms::OnError step;
+    step([&] { bringMainBack(); });
+}
 
 // ---- end of practice ----
 

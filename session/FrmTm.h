@@ -72,6 +72,8 @@ public:
     std::int16_t LastGridPage = 0;
 
     void Form_Load() override;
+    void Form_Unload(int& Cancel) override;
+    void Form_KeyUp(int& KeyCode, int Shift) override;
     // Shows question CurrentQuestion of the current set.
     void DqExam();
     void TimerREDO_Timer();
@@ -97,6 +99,18 @@ public:
     // End of the practice: records, then back to the home screen.
     void EndPractice();
 
+    // Window behaviour: drag strips, the small panel, the tool tip, the focus.
+    void lblMove_MouseDown(int Button, int Shift, int X, int Y);
+    void Label2_MouseDown(int Button, int Shift, int X, int Y);
+    void FrmZXH_MouseDown(int Button, int Shift, int X, int Y);
+    void FrmZXH_MouseMove(int Button, int Shift, int X, int Y);
+    void Command2_MouseMove(int Button, int Shift, int X, int Y);
+    void LblUnit_Click();
+    void LblUnit_MouseMove(int Button, int Shift, int X, int Y);
+    void RtbTM_Click();
+    void RtbTM_KeyUp(int& KeyCode, int Shift);
+    void PicUnit_KeyUp(int& KeyCode, int Shift);
+
     // The panel's title for question q by the list being worked; `unchanged` when the list
     // has no title of its own.
     static std::string titleFor(const std::string& moduleName, std::int16_t listMode, std::int16_t listBase,
@@ -104,6 +118,8 @@ public:
                                 const std::string& doneBefore, const std::string& unchanged);
 
 private:
+    // Gives the keyboard back to the simulated window; the panel, topmost, stays above it.
+    void bringMainBack();
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
     int sy(double v) const;

@@ -483,6 +483,19 @@ void drawLayerDialog(Canvas& c, const Font& font) {
     dialogButton(c, font, 244, 172, 64, 19, "取消", false);
 }
 
+// A task picture: the drawing tool-bar's circle button, enlarged and ringed, beside what it draws.
+void drawCircleTask(Canvas& c, const Font& font) {
+    const int w = c.width(), h = c.height();
+    c.fillRect(0, 0, w, h, Rgba::hex(0xffffff));
+    c.fillRoundRect(20, 30, 60, 60, 6, kChrome);
+    c.strokeRoundRect(20.5, 30.5, 59, 59, 6, Rgba::hex(0x56657a), 1);
+    c.circle({50, 60}, 18, kMenuText, 2);
+    c.circle({50, 60}, 36, Rgba::hex(0xe03c31), 3);
+    c.line({92, 60}, {128, 60}, Rgba::hex(0xe03c31), 2);
+    c.circle({170, 60}, 34, Rgba::hex(0x2f6fb5), 2);
+    c.text(font, 30, h - 6.0, "“圆”按钮", 12, kMenuText);
+}
+
 constexpr int kMenuX = kMenuBarOrigin.x + 6 * 54, kMenuY = 44;
 constexpr int kShortcutX = 300, kShortcutY = 250;
 
@@ -498,6 +511,7 @@ constexpr std::array kBankPictures{
     BankPicture{"cadw02", kW, kH, drawMainForMenu},
     BankPicture{"cadp01", 150, menuItemTop(kDrawMenu, int(std::size(kDrawMenu))) + 3, drawDrawMenu},
     BankPicture{"cadp02", 320, 200, drawLayerDialog},
+    BankPicture{"cadt01", 220, 120, drawCircleTask},
     BankPicture{"cadp03", 150, menuItemTop(kShortcutMenu, int(std::size(kShortcutMenu))) + 3, drawShortcutMenu},
 };
 

@@ -470,6 +470,22 @@ constexpr std::array kPictures{
     Picture{"l01048.mxy", 220, 22, panelButton, "panel.next_page"},
 };
 
+// The minimised question panel: a title band to drag it by over a restore face. Window
+// pictures keep their design size, so this one is drawn at 15 twips to a pixel.
+void drawSmallPanel(Canvas& c, const Skin& s) {
+    const int w = c.width(), h = c.height();
+    c.fillRect(0, 0, w, h, kPanelGrey);
+    for (int y = 0; y < 17; ++y) c.fillRect(0, y, w, 1, panelBandAt(y));
+    c.fillRoundRect(6, 19, w - 12, 35, 4, kBlueLight, kBlueDeep);
+    c.polyline({{w / 2.0 - 7, 30}, {w / 2.0, 23}, {w / 2.0 + 7, 30}}, kWhite, 2);
+    c.textInBox(s.font, 6, 32, w - 12, 20, s.words, 11, kWhite, Align::Center);
+    c.strokeRoundRect(0.5, 0.5, w - 1, h - 1, 0, kNavyTop, 1);
+}
+
+constexpr std::array kWindowPictures{
+    Picture{"FrmZXH.png", 54, 58, drawSmallPanel, "panel.restore"},
+};
+
 constexpr std::array kCursors{
     Cursor{"9l0015.mxy", 32, 9, 1, drawHand},
 };
@@ -487,6 +503,24 @@ std::span<const Picture> pictures() { return kPictures; }
 std::span<const Cursor> cursors() { return kCursors; }
 std::span<const ProgramCursor> programCursors() { return kProgramCursors; }
 
+namespace {
+
+void writeAll(std::span<const Picture> list, const std::filesystem::path& dir, const Skin& skin) {
+    for (const Picture& p : list) {
+        Canvas canvas(p.width, p.height);
+        Skin own = skin;
+        own.words = p.words ? std::string_view(skin.texts[p.words]) : std::string_view();
+        p.draw(canvas, own);
+        canvas.savePng(dir / p.file);
+    }
+}
+
+}  // namespace
+
+void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin) {
+    writeAll(kWindowPictures, programDir, skin);
+}
+
 void writeProgramCursors(const std::filesystem::path& programDir) {
     for (const ProgramCursor& p : programCursors()) {
         Canvas canvas(p.cursor.size, p.cursor.size);
@@ -496,13 +530,7 @@ void writeProgramCursors(const std::filesystem::path& programDir) {
 }
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin) {
-    for (const Picture& p : pictures()) {
-        Canvas canvas(p.width, p.height);
-        Skin own = skin;
-        own.words = p.words ? std::string_view(skin.texts[p.words]) : std::string_view();
-        p.draw(canvas, own);
-        canvas.savePng(dataDir / p.file);
-    }
+    writeAll(pictures(), dataDir, skin);
     for (const Cursor& k : cursors()) {
         Canvas canvas(k.size, k.size);
         k.draw(canvas);

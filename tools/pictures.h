@@ -45,6 +45,8 @@ std::span<const Cursor> cursors();
 std::span<const ProgramCursor> programCursors();
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
+// Pictures that belong to a window of the program rather than to the module's skin.
+void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin);
 void writeProgramCursors(const std::filesystem::path& programDir);
 
 }  // namespace qz::tools

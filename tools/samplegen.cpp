@@ -80,6 +80,7 @@ void generate(const fs::path& sample, const fs::path& out) {
 
     const Font font(kFont, 0);
     writePictures(data, Skin{font, skinTexts, module});
+    writeWindowPictures(out, Skin{font, skinTexts, module});
     writeProgramCursors(out);
     writeBank(data, font, questions);
     skinTexts.checkAllUsed();

@@ -155,6 +155,11 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
         if (rec.size() < 7 || !allDigits(rec.substr(0, 6))) throw BankError(qwhere + ": no step count in columns 5-6");
         const int count = std::stoi(rec.substr(4, 2));
         if (count < 1) throw BankError(qwhere + ": a question has at least its last step");
+        // A task with a picture names it in the six characters after "picture".
+        if (rec.compare(6, 7, "picture") == 0) {
+            const std::string id = rec.substr(13, 6);
+            if (!facts.pictures.contains(id)) throw BankError(qwhere + ": no picture \"" + id + "\" for the task");
+        }
         if (line + static_cast<std::size_t>(count) > steps.size()) {
             throw BankError(qwhere + ": the steps file ends before its " + std::to_string(count) + " steps");
         }

@@ -86,6 +86,9 @@ TEST(StepRecord, FieldsLandInTheirColumns) {
 
 TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
     EXPECT_EQ(problem(goodUnit()), "");
+    Unit pictured = goodUnit();
+    pictured.questions[0] = questionRecord(0, 1, 4, "picturepce001单击图中的按钮。");
+    EXPECT_EQ(problem(pictured), "");
     for (const char* code : {"0001", "0002", "0003", "0030", "9101", "9002", "9104", "A101", "B012", "C999", "99E3"}) {
         Unit u = goodUnit();
         u.steps[0] = stepRecord(click(code));
@@ -134,6 +137,8 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
          "before the first step"},
         {"back from the first step", [](Unit& u) { put(u.steps[0], 125, "Q0000"); put(u.steps[0], 167, "0100003000"); },
          "before the first step"},
+        {"task picture missing", [](Unit& u) { u.questions[0] = questionRecord(0, 1, 4, "picturepce404看图"); },
+         "no picture \"pce404\" for the task"},
         {"back button under the panel", [](Unit& u) { put(u.steps[1], 125, "Q0001"); put(u.steps[1], 167, "1000008000"); },
          "out of reach"},
     };
