@@ -91,6 +91,8 @@ public:
     void LblClose_Click();
     void CmdEn_Click();
     void Command2_Click();
+    // Saves the practice into the learner's records and returns to the home screen.
+    void EndPractice();
 
     // The panel's title for question q by the list being worked; `unchanged` when the list
     // has no title of its own.
@@ -103,6 +105,7 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     Program& p_;
+    bool ending_ = false;
 };
 
 }  // namespace qz
