@@ -186,6 +186,30 @@ TEST_F(EndPractice, PaperWrongQuestionsKeepTheNotDoneOnesOnYes) {
     }
 }
 
+// The paper question runs events with the panel still up: a second end meanwhile does nothing.
+TEST_F(EndPractice, ASecondEndWhileTheQuestionIsOpenIsRefused) {
+    writeRecord("182403.mxy", "00010002\r\n");
+    startList(2, 17, "00010002", 0);
+    g().PaperSlot = 3;
+    complete(1);
+    qz::FrmTm* panel = h->p().loadedFrmTm();
+    // A timer of the panel ends the practice again while the learner is still in the box.
+    bool innerRan = false;
+    panel->TimKsModel.Tick = [&] {
+        panel->TimKsModel.setEnabled(false);
+        innerRan = true;
+        panel->EndPractice();
+    };
+    panel->TimKsModel.setInterval(100);
+    panel->TimKsModel.setEnabled(true);
+    h->host.answerMessageBox(forms::mb::ResultYes, 500);
+    end();
+    EXPECT_TRUE(innerRan);
+    EXPECT_EQ(h->host.messageBoxes.size(), 1u);
+    EXPECT_EQ(record("182403.mxy"), "0002\r\n");
+    expectBackHome(0, nullptr);
+}
+
 TEST_F(EndPractice, AnUnreadableRecordIsKeptAndTheLearnerTold) {
     writeRecord("288862.mxy", "0001\r\n");
     writeRecord("288872.mxy", "T\r\n");
