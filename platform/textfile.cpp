@@ -17,6 +17,8 @@ namespace {
 
 long g_failAfter = -1;
 std::string g_unreadable;  // test hook: the file that cannot be read
+long g_replaceCountdown = 0;  // test hook: replace-writes up to the one that fails; 0 none
+ReplaceFailure g_replaceFailAt = ReplaceFailure::AfterTemporaryFile;
 
 class Fd {
 public:
@@ -97,6 +99,11 @@ void setWriteFailureForTesting(long afterBytes) { g_failAfter = afterBytes; }
 
 void setReadFailureForTesting(const std::string& path) { g_unreadable = path; }
 
+void setReplaceFailureForTesting(long nth, ReplaceFailure point) {
+    g_replaceCountdown = nth < 0 ? 0 : nth;
+    g_replaceFailAt = point;
+}
+
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -156,9 +163,12 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
 
     struct stat st {};
     ::fchmod(fd.get(), ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    const bool failHere = g_replaceCountdown > 0 && --g_replaceCountdown == 0;
     if (const int err = writeAll(fd.get(), bytes)) raiseWrite(err);
+    if (failHere && g_replaceFailAt == ReplaceFailure::AfterTemporaryFile) raise(61);
     if (::fsync(fd.get()) != 0) raiseWrite(errno);
     if (const int err = fd.close()) raiseWrite(err);
+    if (failHere && g_replaceFailAt == ReplaceFailure::BeforeRename) raise(61);
     if (::rename(tmp.c_str(), path.c_str()) != 0) raiseWrite(errno);
     cleanup.armed = false;
 

@@ -33,6 +33,10 @@ std::optional<std::string> readBytes(const std::string& path);
 // Test hook: every later write by this file's functions stops after `afterBytes` bytes with a
 // full-disk failure; a negative value turns the failure off.
 void setWriteFailureForTesting(long afterBytes);
+// Test hook: the `nth` later replace-write (1 = the next one) fails at this point, leaving the
+// temporary file written in full, or written and closed but not yet renamed; 0 turns it off.
+enum class ReplaceFailure { AfterTemporaryFile, BeforeRename };
+void setReplaceFailureForTesting(long nth, ReplaceFailure point);
 // Test hook: from now on the file at this path, when it exists, cannot be read by this file's
 // functions (error 75, as for a file without read permission); an empty path turns it off.
 void setReadFailureForTesting(const std::string& path);

@@ -95,6 +95,8 @@ public:
     void LblClose_Click();
     void CmdEn_Click();
     void Command2_Click();
+    // Saves the practice into the learner's records and returns to the home screen.
+    void EndPractice();
 
     // End of the practice: records, then back to the home screen.
     void EndPractice();
@@ -124,6 +126,7 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     Program& p_;
+    bool ending_ = false;
 };
 
 }  // namespace qz

@@ -1,0 +1,135 @@
+#include "session/learner_records.h"
+
+#include <algorithm>
+
+#include "app/records.h"
+#include "platform/files.h"
+#include "platform/legacy_text.h"
+#include "platform/textfile.h"
+#include "platform/vb_error.h"
+
+namespace qz {
+
+namespace recordfile {
+
+std::string paperWrong(int slot) {
+    return std::string(slot >= 0 && slot < 10 ? "18240" : "1824") + std::to_string(slot) + ".mxy";
+}
+
+std::string path(const std::string& programFolder, const std::string& name) {
+    return platform::joinPath(platform::joinPath(programFolder, "ksdata"), name);
+}
+
+}  // namespace recordfile
+
+FlagLine::FlagLine(std::string_view text) : flags_(platform::toU32(text)) {}
+
+std::string FlagLine::text() const { return platform::fromU32(flags_); }
+
+bool FlagLine::isSet(std::size_t k) const { return k >= 1 && k <= flags_.size() && flags_[k - 1] == U'T'; }
+
+void FlagLine::set(std::size_t p) {
+    if (p < 1) return;
+    if (flags_.size() < p) flags_.resize(p, U'F');
+    flags_[p - 1] = U'T';
+}
+
+void FlagLine::fit(std::size_t n) { flags_.resize(n, U'F'); }
+
+void FlagLine::erase(std::size_t k) {
+    if (k >= 1 && k <= flags_.size()) flags_.erase(k - 1, 1);
+}
+
+std::vector<std::string> splitCodes(std::string_view line) {
+    const std::u32string text = platform::toU32(platform::trimSpaces(line));
+    std::vector<std::string> codes;
+    for (std::size_t i = 0; i + 4 <= text.size(); i += 4) codes.push_back(platform::fromU32(text.substr(i, 4)));
+    return codes;
+}
+
+std::string joinCodes(const std::vector<std::string>& codes) {
+    std::string out;
+    for (const auto& c : codes) out += c;
+    return out;
+}
+
+std::size_t ReviewedList::find(const std::string& code) const {
+    const auto it = std::find(codes.begin(), codes.end(), code);
+    return it == codes.end() ? 0 : static_cast<std::size_t>(it - codes.begin()) + 1;
+}
+
+void addMarked(ReviewedList& list, const std::vector<WorkedEntry>& entries) {
+    list.reviewed.fit(list.codes.size());
+    for (const auto& e : entries) {
+        if (!e.marked || list.find(e.code) != 0) continue;
+        list.codes.push_back(e.code);
+        list.reviewed.fit(list.codes.size());
+    }
+}
+
+void removeUnmarked(ReviewedList& list, const std::vector<WorkedEntry>& entries) {
+    list.reviewed.fit(list.codes.size());
+    for (const auto& e : entries) {
+        if (e.marked) continue;
+        const bool markedElsewhere =
+            std::any_of(entries.begin(), entries.end(), [&](const WorkedEntry& o) { return o.marked && o.code == e.code; });
+        if (markedElsewhere) continue;
+        const std::size_t k = list.find(e.code);
+        if (k == 0) continue;
+        list.codes.erase(list.codes.begin() + static_cast<std::ptrdiff_t>(k - 1));
+        list.reviewed.erase(k);
+    }
+}
+
+std::optional<std::string> readRecordLine(const std::string& path) {
+    try {
+        const auto lines = readRecordLines(path);
+        return lines.empty() ? std::string() : platform::trimSpaces(lines.front());
+    } catch (const platform::VbError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::vector<std::string>> readUnitProgress(const std::string& path) {
+    try {
+        auto lines = readRecordLines(path);
+        if (lines.size() > 26) lines.resize(26);
+        for (auto& l : lines) l = platform::trimSpaces(l);
+        return lines;
+    } catch (const platform::VbError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<ReviewedList> readReviewedList(const std::string& listPath, const std::string& reviewPath) {
+    const auto list = readRecordLine(listPath);
+    const auto review = readRecordLine(reviewPath);
+    if (!list || !review) return std::nullopt;
+    ReviewedList out{splitCodes(*list), FlagLine(*review)};
+    out.reviewed.fit(out.codes.size());
+    return out;
+}
+
+std::optional<std::vector<std::string>> readPaperWrong(const std::string& path) {
+    const auto line = readRecordLine(path);
+    if (!line) return std::nullopt;
+    return splitCodes(*line);
+}
+
+void writeRecordLine(const std::string& path, const std::string& line) { platform::writeLinesReplace(path, {line}); }
+
+void writeUnitProgress(const std::string& path, const std::vector<std::string>& lines, int unitCount) {
+    std::vector<std::string> out(static_cast<std::size_t>(std::clamp(unitCount, 0, 26)));
+    for (std::size_t u = 0; u < out.size() && u < lines.size(); ++u) out[u] = lines[u];
+    out.emplace_back();
+    platform::writeLinesReplace(path, out);
+}
+
+void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list) {
+    FlagLine flags = list.reviewed;
+    flags.fit(list.codes.size());
+    writeRecordLine(listPath, joinCodes(list.codes));
+    writeRecordLine(reviewPath, flags.text());
+}
+
+}  // namespace qz

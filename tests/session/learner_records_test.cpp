@@ -1,0 +1,155 @@
+// The learner's record files: flag lines, code lists, the favourites with their flags, and
+// what the readers make of files that are short, long, cut or unreadable.
+#include "session/learner_records.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/textfile.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using qz::FlagLine;
+using qz::ReviewedList;
+using qz::WorkedEntry;
+
+TEST(FlagLine, SettingPadsSoTheFlagLandsOnItsPosition) {
+    struct Case {
+        std::string line;
+        std::size_t p;
+        std::string want;
+    };
+    for (const auto& c : std::vector<Case>{{"", 1, "T"},
+                                           {"", 4, "FFFT"},
+                                           {"TF", 5, "TFFFT"},
+                                           {"FFF", 2, "FTF"},
+                                           {"FFF", 3, "FFT"},
+                                           {"FF", 0, "FF"}}) {
+        FlagLine l(c.line);
+        l.set(c.p);
+        EXPECT_EQ(l.text(), c.want) << c.line << " " << c.p;
+    }
+}
+
+TEST(FlagLine, NotReviewedWalkCountsEveryOtherThanTAndStopsAtTheList) {
+    // Three favourites T, F, F: the not-reviewed list is the 2nd and 3rd, of which the 2nd entry is done.
+    FlagLine a("TFF");
+    a.markInOrder([](std::size_t k) { return k == 2; });
+    EXPECT_EQ(a.text(), "TFT");
+    // A character other than T or F is not reviewed, and takes its place in the walk; entries
+    // past the list worked (here 2 entries) are not done.
+    FlagLine b("X?TF");
+    b.markInOrder([](std::size_t k) { return k <= 2; });
+    EXPECT_EQ(b.text(), "TTTF");
+}
+
+TEST(CodeList, WholeCodesOfTheTrimmedLineOnly) {
+    EXPECT_EQ(qz::splitCodes("  01020304  "), (std::vector<std::string>{"0102", "0304"}));
+    EXPECT_EQ(qz::splitCodes("0102030"), (std::vector<std::string>{"0102"}));
+    EXPECT_TRUE(qz::splitCodes("   ").empty());
+}
+
+TEST(Favourites, AddingListsEachMarkedCodeOnceWithAnF) {
+    ReviewedList fav{{"0101"}, FlagLine("T")};
+    qz::addMarked(fav, {{"0002", false, true}, {"0101", false, true}, {"0002", false, true}, {"0003", true, false}});
+    EXPECT_EQ(qz::joinCodes(fav.codes), "01010002");
+    EXPECT_EQ(fav.reviewed.text(), "TF");
+}
+
+TEST(Favourites, RemovingTakesOneOccurrenceAndItsFlagUnlessAnotherEntryIsMarked) {
+    // The flags follow their codes as the list shrinks.
+    ReviewedList a{{"0001", "0002", "0003"}, FlagLine("TFT")};
+    qz::removeUnmarked(a, {{"0001", false, false}, {"0003", false, false}});
+    EXPECT_EQ(qz::joinCodes(a.codes), "0002");
+    EXPECT_EQ(a.reviewed.text(), "F");
+    // A list holding a code twice: one marked entry keeps it.
+    ReviewedList b{{"0001", "0002"}, FlagLine("FT")};
+    qz::removeUnmarked(b, {{"0002", false, false}, {"0002", true, true}});
+    EXPECT_EQ(qz::joinCodes(b.codes), "00010002");
+    EXPECT_EQ(b.reviewed.text(), "FT");
+    // A code held twice in the favourites: one unmarked entry removes only one of them.
+    ReviewedList c{{"0002", "0001", "0002"}, FlagLine("TFF")};
+    qz::removeUnmarked(c, {{"0002", false, false}});
+    EXPECT_EQ(qz::joinCodes(c.codes), "00010002");
+    EXPECT_EQ(c.reviewed.text(), "FF");
+}
+
+class RecordFiles : public ::testing::Test {
+protected:
+    void TearDown() override {
+        platform::setReadFailureForTesting("");
+        platform::setReplaceFailureForTesting(0, platform::ReplaceFailure::AfterTemporaryFile);
+    }
+    std::string file(const std::string& name) { return dir.path() + "/" + name; }
+    testsupport::TempDir dir;
+};
+
+TEST_F(RecordFiles, ReviewLinesAreFittedToTheirList) {
+    struct Case {
+        std::string list, review, wantFlags;
+    };
+    for (const auto& c : std::vector<Case>{{"000100020003\r\n", "T\r\n", "TFF"},
+                                           {"0001\r\n", "TTFT\r\n", "T"},
+                                           {"00010", "", "F"},
+                                           {"", "TT", ""}}) {
+        testsupport::writeFileBytes(file("l.mxy"), c.list);
+        testsupport::writeFileBytes(file("r.mxy"), c.review);
+        const auto got = qz::readReviewedList(file("l.mxy"), file("r.mxy"));
+        ASSERT_TRUE(got);
+        EXPECT_EQ(got->reviewed.text(), c.wantFlags) << c.list;
+    }
+    // Missing files read as empty lists.
+    const auto none = qz::readReviewedList(file("x.mxy"), file("y.mxy"));
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->codes.empty());
+}
+
+TEST_F(RecordFiles, AFileThatCannotBeReadGivesNothingToBuildOn) {
+    testsupport::writeFileBytes(file("l.mxy"), "0001\r\n");
+    testsupport::writeFileBytes(file("r.mxy"), "T\r\n");
+    testsupport::writeFileBytes(file("p.mxy"), "TF\r\n");
+    for (const char* bad : {"l.mxy", "r.mxy"}) {
+        platform::setReadFailureForTesting(file(bad));
+        EXPECT_FALSE(qz::readReviewedList(file("l.mxy"), file("r.mxy"))) << bad;
+    }
+    platform::setReadFailureForTesting(file("p.mxy"));
+    EXPECT_FALSE(qz::readUnitProgress(file("p.mxy")));
+    EXPECT_FALSE(qz::readPaperWrong(file("p.mxy")));
+}
+
+TEST_F(RecordFiles, WrittenFilesAreOneLineOrTheUnitsAndAnEmptyLine) {
+    qz::writeUnitProgress(file("p.mxy"), {"TF", "", "FFT", "TTTT"}, 3);
+    EXPECT_EQ(testsupport::readFileBytes(file("p.mxy")), "TF\r\n\r\nFFT\r\n\r\n");
+    qz::writeReviewedList(file("l.mxy"), file("r.mxy"), ReviewedList{{"0001", "0102"}, FlagLine("T")});
+    EXPECT_EQ(testsupport::readFileBytes(file("l.mxy")), "00010102\r\n");
+    EXPECT_EQ(testsupport::readFileBytes(file("r.mxy")), "TF\r\n");
+    EXPECT_EQ(qz::recordfile::paperWrong(3), "182403.mxy");
+    EXPECT_EQ(qz::recordfile::paperWrong(21), "182421.mxy");
+}
+
+// A pair written while a write fails at each point: each file is its old or its new content,
+// and the next reading fits the flags to whichever list is there.
+TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
+    const std::string oldList = "00010002\r\n", oldFlags = "TF\r\n";
+    const ReviewedList next{{"0002", "0003", "0004"}, FlagLine("FTF")};
+    for (long nth : {1L, 2L}) {
+        for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
+            SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
+            testsupport::writeFileBytes(file("l.mxy"), oldList);
+            testsupport::writeFileBytes(file("r.mxy"), oldFlags);
+            platform::setReplaceFailureForTesting(nth, point);
+            EXPECT_THROW(qz::writeReviewedList(file("l.mxy"), file("r.mxy"), next), std::exception);
+            const std::string list = testsupport::readFileBytes(file("l.mxy"));
+            EXPECT_EQ(list, nth == 1 ? oldList : "000200030004\r\n");
+            EXPECT_EQ(testsupport::readFileBytes(file("r.mxy")), oldFlags);
+            const auto read = qz::readReviewedList(file("l.mxy"), file("r.mxy"));
+            ASSERT_TRUE(read);
+            EXPECT_EQ(read->reviewed.size(), read->codes.size());
+        }
+    }
+}
+
+}  // namespace
