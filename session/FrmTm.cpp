@@ -744,8 +744,4 @@ void FrmTm::PicUnit_KeyUp(int&, int) {
     step([&] { bringMainBack(); });
 }
 
-// ---- end of practice ----
-
-void FrmTm::EndPractice() {}
-
 }  // namespace qz

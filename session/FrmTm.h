@@ -98,9 +98,6 @@ public:
     // Saves the practice into the learner's records and returns to the home screen.
     void EndPractice();
 
-    // End of the practice: records, then back to the home screen.
-    void EndPractice();
-
     // Window behaviour: drag strips, the small panel, the tool tip, the focus.
     void lblMove_MouseDown(int Button, int Shift, int X, int Y);
     void Label2_MouseDown(int Button, int Shift, int X, int Y);
