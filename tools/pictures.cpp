@@ -465,6 +465,9 @@ constexpr std::array kPictures{
     Picture{"l01044.mxy", 232, 22, panelButton},
     Picture{"l01043.mxy", 64, 18, drawImeTips},
     Picture{"l01030.mxy", 120, 30, panelButton},
+    // Grid cells of questions opened and marked.
+    Picture{"l01031.mxy", 120, 30, panelPrimary},
+    Picture{"l01032.mxy", 120, 30, examMarkButton},
     Picture{"l01045.mxy", 220, 22, panelPrimary, "panel.back"},
     Picture{"l01047.mxy", 220, 22, panelButton, "panel.previous_page"},
     Picture{"l01048.mxy", 220, 22, panelButton, "panel.next_page"},
