@@ -8,7 +8,6 @@ set -euo pipefail
 
 program=$1
 shots=${2:-}
-bank=$(dirname "$program")/cadbank
 source "$(dirname "$0")/xsession.sh"
 
 home=$(find_window 800 600) || fail "no home window"

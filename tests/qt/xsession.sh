@@ -1,7 +1,8 @@
 # Sourced by the real-window tests: a private X server with the program running on it, its
 # own home and runtime folder, and helpers to find and photograph windows.
-# Expects: program=PATH, shots=FOLDER or "". Provides: tmp, DISPLAY, program_pid, geometry,
-# find_window WIDTH HEIGHT, shot NAME, fail MESSAGE.
+# Expects: program=PATH, shots=FOLDER or "". Provides: tmp, DISPLAY, program (the copy that
+# runs), bank (its data folder), program_pid, geometry, find_window WIDTH HEIGHT, shot NAME,
+# fail MESSAGE.
 
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "$(basename "$0"): $tool is not installed"; exit 77; }
@@ -41,6 +42,19 @@ done
 [[ -s $tmp/display ]] || { echo "$(basename "$0"): Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
 export DISPLAY=:$(tr -d '\n' <"$tmp/display")
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# A copy of the installation, so that what the learner does here stays out of the build's own
+# records: the program, its files and the question bank, without the build's test programs.
+install=$tmp/install
+mkdir -p "$install/ksdata"
+for f in "$(dirname "$program")"/*; do
+    case $(basename "$f") in
+        ksdata | test_* | qz_* | fuzz_*) ;;
+        *) cp -r "$f" "$install/" ;;
+    esac
+done
+program=$install/$(basename "$program")
+bank=$install/cadbank
 
 "$program" >"$tmp/program.log" 2>&1 &
 program_pid=$!
