@@ -104,6 +104,14 @@ public:
         folder.writeDataBytes("2888" + twoDigits(20 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.steps)));
         folder.writeDataBytes("2888" + twoDigits(70 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.questions)));
     }
+    // Units 0 to 2 of 3, 4 and 3 questions, with some learned.
+    void writeSmallBank() {
+        writeCatalogue({"0503", "030403"});
+        writeProgress({"TFT", "TFTF", "FFF"});
+        writeUnitSet(0, {1, 1, 1});
+        writeUnitSet(1, {3, 5, 4, 2});
+        writeUnitSet(2, {1, 2, 1});
+    }
     std::string dataBytes(const std::string& name) const { return testsupport::readFileBytes(folder.dataFile(name)); }
     void writeProgress(const std::vector<std::string>& lines) { writeRecord("288893.mxy", crlf(lines)); }
     std::string progressBytes() const { return testsupport::readFileBytes(folder.ksdata() + "/288893.mxy"); }

@@ -21,14 +21,7 @@ std::string setName(int n) { return "2888" + twoDigits(n) + ".mxy"; }
 
 class Launch : public HomeScreen {
 protected:
-    // Units 0 to 2 of 3, 4 and 3 questions.
-    void SetUp() override {
-        writeCatalogue({"0503", "030403"});
-        writeProgress({"TFT", "TFTF", "FFF"});
-        writeUnitSet(0, {1, 1, 1});
-        writeUnitSet(1, {3, 5, 4, 2});
-        writeUnitSet(2, {1, 2, 1});
-    }
+    void SetUp() override { writeSmallBank(); }
     // Unit u's start button with filter 37 (all), 38 (learned) or 39 (not learned). The panel's
     // timers are looked at right after the launch, before they fire.
     BoxSeen startUnit(int unit, int filter) {

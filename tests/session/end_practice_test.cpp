@@ -16,14 +16,7 @@ namespace {
 
 class EndPractice : public HomeScreen {
 protected:
-    // Units 0 to 2 of 3, 4 and 3 questions.
-    void SetUp() override {
-        writeCatalogue({"0503", "030403"});
-        writeProgress({"TFT", "TFTF", "FFF"});
-        writeUnitSet(0, {1, 1, 1});
-        writeUnitSet(1, {3, 5, 4, 2});
-        writeUnitSet(2, {1, 2, 1});
-    }
+    void SetUp() override { writeSmallBank(); }
     void TearDown() override {
         platform::setReadFailureForTesting("");
         platform::setReplaceFailureForTesting(0, platform::ReplaceFailure::AfterTemporaryFile);
