@@ -62,6 +62,8 @@ forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host
 
 forms::PicturePtr Program::SkinPicture(const std::string& id) { return LoadPicture(g.DataDir + id + ".mxy"); }
 
+platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : plainKeyboard_; }
+
 void Program::computeScale() {
     g.ScaleX = rt.host().twipsPerPixelX() / 15.0;
     g.ScaleY = rt.host().twipsPerPixelY() / 15.0;

@@ -11,6 +11,7 @@
 #include "forms/runtime.h"
 #include "platform/http.h"
 #include "platform/instance.h"
+#include "platform/keyboard.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
 
@@ -29,6 +30,7 @@ struct Services {
     platform::HttpClient* http = nullptr;
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
+    platform::KeyboardLayouts* keyboard = nullptr;  // null: the plain desktop's layouts
     std::string programFolder;                     // the executable's folder
     std::string runtimeDir;                        // where the single-instance lock lies; empty:
                                                    // the user's runtime directory
@@ -131,6 +133,8 @@ public:
     forms::PicturePtr LoadPicture(const std::string& path);
     // A skin picture of the data folder by its id, read from its file at every call.
     forms::PicturePtr SkinPicture(const std::string& id);
+    // The keyboard layouts of the services, or the plain desktop's.
+    platform::KeyboardLayouts& keyboard();
 
     // The screen's twips per pixel over 15, as start-up and the home screen compute it.
     void computeScale();
@@ -145,6 +149,7 @@ public:
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
 
 private:
+    platform::PlainKeyboardLayouts plainKeyboard_;
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;

@@ -1,6 +1,8 @@
 #include "simwindow/FrmMain.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "app/program.h"
 #include "platform/files.h"
@@ -55,7 +57,8 @@ FrmMain::FrmMain(Program& p)
       Text2(this, "Text2"),
       Timer2(this, "Timer2"),
       Timer3(this, "Timer3"),
-      p_(p) {
+      p_(p),
+      laidOutMatch_(this, "laidOutMatch") {
     setFormBorderStyle(0);
     setBackColor(forms::colors::Black);
     for (int i = 0; i <= 10; ++i) {
@@ -109,6 +112,8 @@ FrmMain::FrmMain(Program& p)
     LHelp.setAutoSize(true);
     LHelp.setFont({"宋体", 10.5, true});
     LHelp.setVisible(false);
+    Text1.setMultiLine(true);
+    Text1.setScrollBars(0);
     Text1.setVisible(false);
     Text2.setVisible(false);
     Text2.setText("新建文件夹");
@@ -142,9 +147,23 @@ FrmMain::FrmMain(Program& p)
     Label1.MouseUp = [this](int b, int s, int x, int y) { Label1_MouseUp(b, s, x, y); };
     Label1.MouseMove = [this](int b, int s, int x, int y) { Label1_MouseMove(b, s, x, y); };
     Label1.DblClick = [this] { Label1_DblClick(); };
+    Label4.MouseDown = [this](int b, int s, int x, int y) { Label4_MouseDown(b, s, x, y); };
+    Label4.MouseMove = [this](int b, int s, int x, int y) { Label4_MouseMove(b, s, x, y); };
+    Label4.MouseUp = [this](int b, int s, int x, int y) { Label4_MouseUp(b, s, x, y); };
+    Image5.MouseMove = [this](int b, int s, int x, int y) { Image5_MouseMove(b, s, x, y); };
+    Image5.MouseUp = [this](int b, int s, int x, int y) { Image5_MouseUp(b, s, x, y); };
     Text1.Change = [this] { Text1_Change(); };
     Text1.GotFocus = [this] { Text1_GotFocus(); };
+    Text1.KeyDown = [this](int&, int) { text1KeyDown_ = true; };
+    Text1.KeyUp = [this](int& k, int s) { Text1_KeyUp(k, s); };
     Text2.Change = [this] { Text2_Change(); };
+    laidOutMatch_.setInterval(1);
+    laidOutMatch_.setEnabled(false);
+    laidOutMatch_.Tick = [this] {
+        laidOutMatch_.setEnabled(false);
+        if (Text2.visible()) Text2_Change();
+        else Text1_Change();
+    };
 }
 
 int FrmMain::sx(double v) const { return p_.sx(v); }
@@ -219,6 +238,14 @@ void FrmMain::Form_Click() {
 
 void FrmMain::setData() {
     Shared& g = p_.g;
+    struct LayingOut {
+        bool& flag;
+        bool was;
+        ~LayingOut() { flag = was; }
+    } layingOut{layingOut_, layingOut_};
+    layingOut_ = true;
+    answerReported_ = false;
+    text1KeyDown_ = false;
     // One report per layout: a bad record tends to fail in several fields at once.
     bool reported = false;
     forms::OnError on("setData", [this, &reported](const std::string& tag, const platform::VbError& e) {
@@ -436,6 +463,11 @@ void FrmMain::setData() {
         Text2.move(Text1.left(), Text1.top(), Text1.width(), Text1.height());
         Text2.setVisible(true);
         Text1.setVisible(false);
+        on([&] {
+            if (effectivelyVisible()) Text2.setFocus();
+            Text2.setSelStart(0);
+            Text2.setSelLength(static_cast<int>(platform::charCount(Text2.text())));
+        });
     } else {
         Text2.setVisible(false);
     }
@@ -574,18 +606,242 @@ void FrmMain::applyPointer() {
         Label1.setMousePointer(n >= 0 && n <= 15 ? static_cast<int>(n) : 0);
         return;
     }
+    forms::PicturePtr cursor = stepCursor(number);
+    if (!cursor) {
+        Label1.setMousePointer(0);
+        return;
+    }
+    Label1.setMouseIcon(cursor);
+    Label1.setMousePointer(99);
+}
+
+forms::PicturePtr FrmMain::stepCursor(const std::string& number) {
     const std::string path = platform::joinPath(p_.g.ProgramFolder, "ico" + number + ".CUR");
     if (path != cursorPath_) {
         cursorPath_ = path;
         cursor_.reset();
         p_.reporting("setData")([&] { cursor_ = p_.LoadPicture(path); });
     }
-    if (!cursor_) {
-        Label1.setMousePointer(0);
+    return cursor_;
+}
+
+// ---- drags ----
+
+namespace {
+
+// Standard pointer numbers the platform has; any other keeps the default.
+int standardPointer(const std::string& number) {
+    const double n = platform::val(number);
+    return n >= 0 && n <= 15 && n == static_cast<int>(n) ? static_cast<int>(n) : 0;
+}
+
+bool inside(float x, float y, const forms::Control& c) {
+    const auto f = [](int v) { return static_cast<float>(v); };
+    return f(c.left()) <= x && x <= f(c.left() + c.width()) && f(c.top()) <= y && y <= f(c.top() + c.height());
+}
+
+}  // namespace
+
+void FrmMain::Label4_MouseDown(int Button, int Shift, int X, int Y) {
+    if (inputBlocked()) return;
+    const std::string c = field(record_, 8, 10);
+    const int d = static_cast<int>(fieldValue(record_, 11, 11));
+    if (field(record_, 6, 7) != "EE" && Button == 1 && field(record_, 182, 182) == "0") {
+        doNext();
         return;
     }
-    Label1.setMouseIcon(cursor_);
-    Label1.setMousePointer(99);
+    if (c == "004" && Shift == d) {
+        Shape6.setWidth(15);
+        Shape6.setHeight(15);
+        Shape6.setVisible(true);
+        DragStartX = Label4.left() + X;
+        DragStartY = Label4.top() + Y;
+    }
+    if ((c == "004" || c == "005") && Shift == d) Dragging = true;
+}
+
+void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
+    if (inputBlocked()) return;
+    const std::string c = field(record_, 8, 10);
+    const int d = static_cast<int>(fieldValue(record_, 11, 11));
+    if (c == "004" && Shift == d) {
+        if (!Shape6.visible()) return;
+        Shape6.move(DragStartX, DragStartY, std::abs(Label4.left() + X - DragStartX),
+                    std::abs(Label4.top() + Y - DragStartY));
+    }
+    if ((c == "004" || c == "005") && Shift == d && Dragging) {
+        if (field(record_, 101, 101) == "S") {
+            Label4.setMousePointer(standardPointer(field(record_, 104, 105)));
+        } else if (forms::PicturePtr cursor = stepCursor(field(record_, 104, 105))) {
+            Label4.setMouseIcon(cursor);
+            Label4.setMousePointer(99);
+        } else {
+            Label4.setMousePointer(0);
+        }
+    }
+}
+
+void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {
+    if (inputBlocked()) return;
+    const std::string c = field(record_, 8, 10);
+    const int d = static_cast<int>(fieldValue(record_, 11, 11));
+    const float px = static_cast<float>(Label4.left()) + static_cast<float>(X);
+    const float py = static_cast<float>(Label4.top()) + static_cast<float>(Y);
+    if (c == "004" && Shift == d) {
+        const bool shown = Shape6.visible();
+        Shape6.setWidth(15);
+        Shape6.setHeight(15);
+        if (shown && inside(px, py, Label1)) doNext();
+        Shape6.setVisible(false);
+        Dragging = false;
+        Label4.setMousePointer(0);
+    }
+    if (c == "005" && Shift == d) {
+        Dragging = false;
+        if (inside(px, py, Label1) && Label4.mousePointer() != 0) doNext();
+        Label4.setMousePointer(0);
+    }
+}
+
+void FrmMain::Image5_MouseMove(int Button, int, int X, int Y) {
+    if (inputBlocked() || Button != 1) return;
+    const auto half = [](int v) { return static_cast<int>(std::lround(v / 2.0)); };
+    if (StepCode == 8001 || StepCode == 8002) Image5.setLeft(Image5.left() + half(X));
+    if (StepCode == 8003 || StepCode == 8004) Image5.setTop(Image5.top() + half(Y));
+    if (StepCode >= 8006 && StepCode <= 8009) {
+        Image5.setLeft(Image5.left() + half(X));
+        Image5.setTop(Image5.top() + half(Y));
+    }
+}
+
+void FrmMain::Image5_MouseUp(int, int, int, int) {
+    if (inputBlocked()) return;
+    // Each code in turn against the step now on screen: a completed drop lays out the next
+    // step, whose own code is then tested with the same release.
+    for (const int code : {8001, 8002, 8003, 8004, 8006, 8007, 8008, 8009}) {
+        if (StepCode != code) continue;
+        const int toX = sx(SnapX), toY = sy(SnapY);
+        const int x = Image5.left(), y = Image5.top();
+        const bool leftOk = x <= toX, rightOk = x >= toX, upOk = y <= toY, downOk = y >= toY;
+        bool ok = false;
+        switch (code) {
+            case 8001: ok = leftOk; break;
+            case 8002: ok = rightOk; break;
+            case 8003: ok = upOk; break;
+            case 8004: ok = downOk; break;
+            case 8006: ok = downOk && leftOk; break;
+            case 8007: ok = downOk && rightOk; break;
+            case 8008: ok = upOk && leftOk; break;
+            default: ok = upOk && rightOk; break;
+        }
+        const bool horizontal = code != 8003 && code != 8004;
+        const bool vertical = code != 8001 && code != 8002;
+        if (ok) {
+            if (vertical) Image5.setTop(toY);
+            if (horizontal) Image5.setLeft(toX);
+            doNext();
+        } else {
+            if (vertical) Image5.setTop(sy(field16(record_, 156, 160)));
+            if (horizontal) Image5.setLeft(sx(field16(record_, 151, 155)));
+        }
+    }
+}
+
+// ---- command line ----
+
+namespace {
+
+std::string comparisonForm(const std::string& s) {
+    std::string t = platform::trimSpaces(s);
+    std::transform(t.begin(), t.end(), t.begin(),
+                   [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; });
+    return t;
+}
+
+bool matches(const std::string& a, const std::string& b) { return comparisonForm(a) == comparisonForm(b); }
+
+struct Alternatives {
+    std::string a1, a2;
+    bool either(const std::string& t) const { return matches(t, a1) || matches(t, a2); }
+};
+
+Alternatives alternatives(const std::string& answer) {
+    const std::size_t bar = answer.find('|');
+    if (bar == std::string::npos) return {answer, answer};
+    return {answer.substr(0, bar), answer.substr(bar + 1)};
+}
+
+}  // namespace
+
+std::optional<std::string> FrmMain::expectedAnswer() {
+    const std::string number = field(record_, 109, 111);
+    if (number == "000") return std::string();
+    std::optional<std::string> line;
+    bool failed = false;
+    forms::OnError on("Text1", [&](const std::string& tag, const platform::VbError& e) {
+        failed = true;
+        if (answerReported_) return;
+        answerReported_ = true;
+        p_.ReportError(tag, e.number, e.what());
+    });
+    on([&] {
+        line = steps::numberedLine(p_.g.TextsFilePath, field16(record_, 109, 111));
+        if (!line) throw platform::VbError(62, "Input past end of file");
+    });
+    if (failed || !line) return std::nullopt;
+    return steps::textOf(*line);
+}
+
+void FrmMain::Text1_GotFocus() {
+    if (!p_.g.UseInputMethod) return;
+    const std::uint32_t layout =
+        static_cast<std::uint32_t>(std::strtoul(p_.g.ChosenKeyboardLayout.c_str(), nullptr, 16));
+    p_.keyboard().activate(layout);
+}
+
+void FrmMain::Text1_Change() {
+    if (layingOut_) {
+        laidOutMatch_.setEnabled(true);
+        return;
+    }
+    if (inputBlocked() || field(record_, 8, 11) != "0020") return;
+    const std::optional<std::string> answer = expectedAnswer();
+    if (answer && alternatives(*answer).either(Text1.text())) doNext();
+}
+
+void FrmMain::Text1_KeyUp(int KeyCode, int) {
+    const bool wentDownHere = text1KeyDown_;
+    text1KeyDown_ = false;
+    if (!wentDownHere || inputBlocked() || field(record_, 8, 11) == "0020") return;
+    if (KeyCode != 32 && KeyCode != 13) return;
+    const std::optional<std::string> answer = expectedAnswer();
+    if (!answer) {
+        if (KeyCode == 13) Text1.setText("");
+        return;
+    }
+    const Alternatives a = alternatives(*answer);
+    const std::string t = Text1.text();
+    std::string printable, unbroken;
+    for (const char32_t ch : platform::toU32(t)) {
+        const int code = platform::ansiCode(ch);
+        if (code > 32 && code < 127) printable += static_cast<char>(code);
+        if (ch != U'\r' && ch != U'\n') unbroken += platform::fromU32(std::u32string(1, ch));
+    }
+    if (a.either(printable) || a.either(t) || a.either(unbroken)) {
+        doNext();
+        return;
+    }
+    if (KeyCode == 13) Text1.setText("");
+}
+
+void FrmMain::Text2_Change() {
+    if (layingOut_) {
+        laidOutMatch_.setEnabled(true);
+        return;
+    }
+    if (inputBlocked() || !Text2.visible()) return;
+    const std::optional<std::string> answer = expectedAnswer();
+    if (answer && matches(Text2.text(), *answer)) doNext();
 }
 
 }  // namespace qz

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "forms/form.h"
@@ -65,6 +66,10 @@ public:
     std::int16_t SnapX = 0;
     std::int16_t SnapY = 0;
     std::string BackStepCode = "NONO";
+    // The work-area drag under way.
+    std::int32_t DragStartX = 0;
+    std::int32_t DragStartY = 0;
+    bool Dragging = false;
 
     void Form_Load() override;
     void Form_KeyDown(int& keyCode, int shift) override;
@@ -82,10 +87,17 @@ public:
     void Label1_DblClick();
     void Label1_MouseMove(int Button, int Shift, int X, int Y);
 
-    // Filled in by the command line and the menus.
-    void Text1_Change() {}
-    void Text1_GotFocus() {}
-    void Text2_Change() {}
+    void Label4_MouseDown(int Button, int Shift, int X, int Y);
+    void Label4_MouseMove(int Button, int Shift, int X, int Y);
+    void Label4_MouseUp(int Button, int Shift, int X, int Y);
+    void Image5_MouseMove(int Button, int Shift, int X, int Y);
+    void Image5_MouseUp(int Button, int Shift, int X, int Y);
+    void Text1_Change();
+    void Text1_GotFocus();
+    void Text1_KeyUp(int KeyCode, int Shift);
+    void Text2_Change();
+
+    // Filled in by the menus.
     void setMenuPos() {}
     void systemMenu() {}
 
@@ -102,6 +114,11 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     void applyPointer();
+    // The custom pointer of the step's cursor file ("ico" + number + ".CUR"); null when it
+    // cannot be loaded, which is reported once per step.
+    forms::PicturePtr stepCursor(const std::string& number);
+    // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
+    std::optional<std::string> expectedAnswer();
 
     Program& p_;
     std::string record_;
@@ -109,6 +126,12 @@ private:
     // The custom pointer of the step on screen, loaded once per step.
     std::string cursorPath_;
     forms::PicturePtr cursor_;
+    // A step's layout is under way: a match its own text changes cause waits for the end.
+    bool layingOut_ = false;
+    forms::Timer laidOutMatch_;
+    bool answerReported_ = false;
+    // The last key pressed in the command box went down there, on the step on screen.
+    bool text1KeyDown_ = false;
 };
 
 }  // namespace qz

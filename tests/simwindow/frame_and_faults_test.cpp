@@ -250,7 +250,8 @@ TEST(StepFiles, KeyRemap) {
 namespace {
 
 TEST_F(SimWindow, StackingPutsTheBoxesOnTopAndTheWorkAreaOverTheHotSpot) {
-    start({Rec("0001").put(177, "01000").put(183, "1000").put(187, "0060000300"), Rec("9999")});
+    // Column 182 not "0": a press on the work area is no click of its own.
+    start({Rec("0001").put(177, "01000").put(182, "1").put(183, "1000").put(187, "0060000300"), Rec("9999")});
     const auto order = m().paintOrder();
     auto at = [&](const forms::Control& c) { return std::find(order.begin(), order.end(), &c) - order.begin(); };
     EXPECT_GT(at(m().Label4), at(m().Label1));

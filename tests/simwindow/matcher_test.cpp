@@ -87,10 +87,12 @@ INSTANTIATE_TEST_SUITE_P(Steps, Matchers, ::testing::ValuesIn(cases),
                          [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(SimWindow, KeysGoToTheCommandBoxWhileItIsShown) {
-    start({Rec("2000").box(100, 100, 1000, 300), Rec("9999")});
-    h->host.key(32);
+    writeTexts({"001line"});
+    start({Rec("2000").box(100, 100, 1000, 300).put(109, "001"), Rec("9999")});
+    h->host.key(32, 0, " ");
     settle();
     EXPECT_EQ(step(), 1);
+    EXPECT_EQ(m().Text1.text(), " ");
 }
 
 TEST_F(SimWindow, RightClickOpensTheContextMenuOfItsStep) {
