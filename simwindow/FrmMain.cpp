@@ -154,8 +154,19 @@ FrmMain::FrmMain(Program& p)
     Image5.MouseUp = [this](int b, int s, int x, int y) { Image5_MouseUp(b, s, x, y); };
     Text1.Change = [this] { Text1_Change(); };
     Text1.GotFocus = [this] { Text1_GotFocus(); };
-    Text1.KeyDown = [this](int&, int) { text1KeyDown_ = true; };
-    Text1.KeyUp = [this](int& k, int s) { Text1_KeyUp(k, s); };
+    Text1.KeyDown = [this](int&, int) {
+        text1KeyDown_ = true;
+        formKeyDown_ = false;
+    };
+    // A key that went down on the window belongs to the step it completed, not to the box
+    // the next step shows.
+    Text1.KeyPress = [this](int& ascii) {
+        if (formKeyDown_) ascii = 0;
+    };
+    Text1.KeyUp = [this](int& k, int s) {
+        formKeyDown_ = false;
+        Text1_KeyUp(k, s);
+    };
     Text2.Change = [this] { Text2_Change(); };
     laidOutMatch_.setInterval(1);
     laidOutMatch_.setEnabled(false);
@@ -550,6 +561,7 @@ void FrmMain::GoStep(const std::string& cStep) {
 // ---- hot spot and keys ----
 
 void FrmMain::Form_KeyDown(int& keyCode, int shift) {
+    formKeyDown_ = true;
     if (inputBlocked() || Text1.visible() || Text2.visible()) return;
     int s = 0;
     if (StepCode / 1000 == 6) {
@@ -562,6 +574,8 @@ void FrmMain::Form_KeyDown(int& keyCode, int shift) {
         doNext();
     if ((keyCode == 32 || keyCode == 13) && shift == s && StepCode == 2000) doNext();
 }
+
+void FrmMain::Form_KeyUp(int&, int) { formKeyDown_ = false; }
 
 void FrmMain::Label1_MouseDown(int Button, int Shift, int, int) {
     if (inputBlocked()) return;

@@ -73,6 +73,7 @@ public:
 
     void Form_Load() override;
     void Form_KeyDown(int& keyCode, int shift) override;
+    void Form_KeyUp(int& keyCode, int shift) override;
     void Form_Click() override;
 
     void setData();
@@ -132,6 +133,8 @@ private:
     bool answerReported_ = false;
     // The last key pressed in the command box went down there, on the step on screen.
     bool text1KeyDown_ = false;
+    // The key now down went down on the window itself.
+    bool formKeyDown_ = false;
 };
 
 }  // namespace qz
