@@ -600,6 +600,14 @@ void FrmFengmian::startLianXi() {
     }
 
     g.TextsFilePath = g.DataDir + "288890.mxy";
+    on([&] {
+        const std::vector<std::string> stuck =
+            unfinishableSteps(records, g.QuestionCount, steps, g.ProgramFolder, g.TextsFilePath);
+        if (stuck.empty()) return;
+        std::string what = "Steps no learner can complete:";
+        for (const std::string& one : stuck) what += " " + one + ";";
+        p_.ReportError("startlianxi", 5, what);
+    });
     g.StepsFilePath = set.stepsPath(g.DataDir);
     g.QuestionFilePath = set.questionPath(g.DataDir);
     g.CurrentQuestion = 1;

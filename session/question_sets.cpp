@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "simwindow/step_record.h"
 
 namespace qz {
 
@@ -81,6 +83,46 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
     for (long l = firstLine; l <= last; ++l)
         if ((stepCode(decodedSteps[static_cast<std::size_t>(l - 1)]) == "9999") != (l == last)) return false;
     return true;
+}
+
+std::vector<std::string> unfinishableSteps(const std::vector<QuestionRecord>& records, int count,
+                                           const std::vector<std::string>& decodedSteps,
+                                           const std::string& programFolder, const std::string& textsPath) {
+    std::vector<std::string> found;
+    const std::vector<std::int32_t> first = firstStepLines(records);
+    for (int q = 1; q <= count && q < static_cast<int>(first.size()); ++q) {
+        const long from = first[static_cast<std::size_t>(q - 1)];
+        const int steps = records[static_cast<std::size_t>(q - 1)].stepCount();
+        for (int k = 1; k <= steps; ++k) {
+            const long at = from + k - 1;
+            if (at < 1 || at > static_cast<long>(decodedSteps.size())) break;
+            const std::string& r = decodedSteps[static_cast<std::size_t>(at - 1)];
+            const std::string code = stepCode(r);
+            std::string why;
+            if (code == "8005") why = "\"8005\" moves no picture";
+            if (code.rfind("005", 0) == 0) {
+                const std::string number = steps::field(r, 104, 105);
+                if (steps::field(r, 101, 101) == "S") {
+                    const double n = platform::val(number);
+                    if (!(n >= 1 && n <= 15 && n == static_cast<int>(n)))
+                        why = "the drag's pointer is the default one";
+                } else if (!platform::findExistingCaseInsensitive(platform::joinPath(programFolder, "ico" + number + ".CUR"))) {
+                    why = "no cursor file ico" + number + ".CUR";
+                }
+            }
+            if (code == "0021" && steps::field(r, 109, 111) != "000") {
+                std::optional<std::string> line;
+                try {
+                    line = steps::numberedLine(textsPath, steps::field16(r, 109, 111));
+                } catch (const platform::VbError&) {
+                }
+                if (line && steps::textOf(*line).find('|') != std::string::npos)
+                    why = "the rename box has no alternatives";
+            }
+            if (!why.empty()) found.push_back("question " + std::to_string(q) + " step " + std::to_string(k) + ": " + why);
+        }
+    }
+    return found;
 }
 
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps) {

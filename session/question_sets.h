@@ -75,6 +75,14 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
 // The first `count` runs of a set, each checked as above.
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps);
 
+// Steps of the first `count` runs that no learner can complete, each described as
+// "question q step k: why": a plain drag whose pointer never differs from the default, a
+// rename whose answer has alternatives the rename box never offers, a picture code that
+// moves nothing. Cursor files are looked for in programFolder, answers in textsPath.
+std::vector<std::string> unfinishableSteps(const std::vector<QuestionRecord>& records, int count,
+                                           const std::vector<std::string>& decodedSteps,
+                                           const std::string& programFolder, const std::string& textsPath);
+
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {

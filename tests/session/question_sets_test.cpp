@@ -97,6 +97,42 @@ TEST(QuestionFile, RunChecks) {
     EXPECT_FALSE(qz::soundSet(records, 4, steps));  // more entries than records
 }
 
+TEST(QuestionFile, UnfinishableStepsAreFound) {
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir.file("ico07.CUR"), "cursor");
+    testsupport::writeFileBytes(dir.file("texts.mxy"), "001a|b\r\n002ab\r\n");
+    auto rec = [](const std::string& code, int col, const std::string& value) {
+        std::string r(196, '0');
+        r.replace(7, 4, code);
+        r.replace(static_cast<std::size_t>(col - 1), value.size(), value);
+        return r;
+    };
+    struct Case {
+        const char* name;
+        std::string record;
+        bool stuck;
+    };
+    for (const Case& c : {Case{"standard pointer 0", rec("0050", 101, "S0000"), true},
+                          Case{"standard pointer 2", rec("0051", 101, "S0002"), false},
+                          Case{"standard pointer 16", rec("0050", 101, "S0016"), true},
+                          Case{"cursor file present", rec("0050", 101, "M0007"), false},
+                          Case{"cursor file missing", rec("0050", 101, "M0008"), true},
+                          Case{"any other kind reads a file", rec("0050", 101, "X0008"), true},
+                          Case{"rubber band ignores its pointer", rec("0040", 101, "S0000"), false},
+                          Case{"rename with alternatives", rec("0021", 109, "001"), true},
+                          Case{"rename without", rec("0021", 109, "002"), false},
+                          Case{"command with alternatives", rec("0020", 109, "001"), false},
+                          Case{"8005", rec("8005", 1, "0"), true}, Case{"8004", rec("8004", 1, "0"), false}}) {
+        const std::vector<std::string> steps{rec("0001", 1, "0"), c.record, rec("9999", 1, "0")};
+        const std::vector<QuestionRecord> records{{"000103q"}};
+        const auto found = qz::unfinishableSteps(records, 1, steps, dir.path(), dir.file("texts.mxy"));
+        ASSERT_EQ(found.size(), c.stuck ? 1u : 0u) << c.name;
+        if (c.stuck) {
+            EXPECT_EQ(found[0].rfind("question 1 step 2: ", 0), 0u) << c.name;
+        }
+    }
+}
+
 TEST(QuestionSet, FileNames) {
     EXPECT_EQ(qz::QuestionSet{5}.stepsPath("/d/"), "/d/288805.mxy");
     EXPECT_EQ(qz::QuestionSet{5}.questionPath("/d/"), "/d/288855.mxy");
