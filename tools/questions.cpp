@@ -82,7 +82,34 @@ std::string hintFor(const std::string& code, const Spot* spot) {
 struct Parsed {
     Step step;
     const Spot* spot = nullptr;
+    const Spot* area = nullptr;  // where a work-area click or drag starts
+    std::string answer;          // typed in the command box or the rename box
 };
+
+bool typedCode(const std::string& code) { return code == "0020" || code == "0021"; }
+bool dragCode(const std::string& code) { return code.starts_with("004") || code.starts_with("005"); }
+bool pictureCode(const std::string& code) { return code.size() == 4 && code.starts_with("800"); }
+
+// The hint of the steps the place alone does not tell.
+std::string hintFor(const Parsed& p) {
+    const std::string& code = p.step.code;
+    const std::string at = p.spot ? p.spot->label : "";
+    // The window puts "输入 " before the typed codes' hints and a confirmation after "A111"'s.
+    if (typedCode(code) || code == "A111") return p.answer;
+    if (!p.answer.empty()) return "输入 " + p.answer.substr(0, p.answer.find('|')) + "并按回车键";
+    if (pictureCode(code)) return "将对话框拖回原来的位置";
+    if (p.area && p.step.areaClick) return "在" + std::string(p.area->label) + "中单击";
+    if (p.area && dragCode(code)) {
+        std::string hold = shiftWords(code[3] - '0');
+        if (!hold.empty()) {
+            hold.pop_back();
+            hold = "按住" + hold + "键";
+        }
+        if (code.starts_with("004")) return hold + "在" + p.area->label + "中拖出选择窗口，在" + at + "上松开";
+        return hold + "将" + p.area->label + "拖到" + at + "上";
+    }
+    return hintFor(code, p.spot);
+}
 
 }  // namespace
 
@@ -138,6 +165,13 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                     p.step.back = word[4] - '0';
                     p.step.backLeft = kDialogBack.x * kTwipsPerPixel;
                     p.step.backTop = kDialogBack.y * kTwipsPerPixel;
+                } else if (word.starts_with("area.") || word.starts_with("click.")) {
+                    p.area = findSpot(word.substr(word.find('.') + 1));
+                    if (!p.area) src.fail(e, "\"" + word + "\" names no place of the screenshots");
+                    p.step.workArea = twips(p.area->at);
+                    p.step.areaClick = word.starts_with("click.");
+                } else if (word.starts_with("answer=") && word.size() > 7) {
+                    p.answer = word.substr(7);
                 } else if (word == "+shortcut") {
                     sceneId = SceneId::Shortcut;
                 } else if (word == "+dialog") {
@@ -152,8 +186,24 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
             if (sc.menuBar) {
                 p.step.menuBar = Rect{kMenuBarOrigin.x * kTwipsPerPixel, kMenuBarOrigin.y * kTwipsPerPixel, 0, 0};
             }
-            if (p.spot) p.step.hotSpot = twips(p.spot->at);
-            const std::string hint = hintFor(p.step.code, p.spot);
+            if (p.spot && (typedCode(p.step.code) || !p.answer.empty())) {
+                p.step.box = twips(p.spot->at);
+                if (!p.answer.empty()) p.step.answer = textNumber(p.answer);
+            } else if (p.spot) {
+                p.step.hotSpot = twips(p.spot->at);
+            }
+            if (pictureCode(p.step.code)) {
+                // The layer dialog, moved out of its place the way the code will bring it back.
+                const Scene& dialog = scene(SceneId::Dialog);
+                const int d = p.step.code[3] - '0';
+                const int dx = d == 1 || d == 6 || d == 8 ? 60 : d == 2 || d == 7 || d == 9 ? -60 : 0;
+                const int dy = d == 3 || d == 8 || d == 9 ? 60 : d == 4 || d == 6 || d == 7 ? -60 : 0;
+                p.step.image5 = ImageSlot{(dialog.pieceX + dx) * kTwipsPerPixel, (dialog.pieceY + dy) * kTwipsPerPixel,
+                                          dialog.piece};
+                p.step.snapLeft = dialog.pieceX * kTwipsPerPixel;
+                p.step.snapTop = dialog.pieceY * kTwipsPerPixel;
+            }
+            const std::string hint = hintFor(p);
             if (hint.empty()) src.fail(e, "no hint for the step \"" + p.step.code + "\"");
             p.step.hintText = textNumber(hint);
             const PixelRect h = p.spot ? PixelRect{p.spot->at.x, std::min(p.spot->at.y + p.spot->at.h + 4, 560), 0, 0}

@@ -32,6 +32,7 @@ void checkBank(const BankSource& bank, const QuestionBank& questions) {
     for (const BankPicture& p : bankPictures()) facts.pictures.insert(p.id);
     for (const ProgramCursor& c : programCursors()) facts.cursors.insert(c.number);
     facts.texts = static_cast<int>(questions.texts.size());
+    facts.textLines = questions.texts;
     for (std::size_t u = 0; u < questions.units.size(); ++u) {
         const UnitFiles& unit = questions.units[u];
         if (static_cast<int>(unit.questions.size()) != bank.counts[u]) {

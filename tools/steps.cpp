@@ -64,13 +64,24 @@ bool allDigits(std::string_view s) {
 }
 
 // What completes a step, as far as the bank may use it now.
-enum class Kind { OnSpot, Key, Auto, End, Unsupported };
+enum class Kind { OnSpot, Key, Auto, End, Typed, Drag, Picture, Unsupported };
 
 Kind kindOf(const std::string& code, std::string& why) {
     if (code == "0001" || code == "0002" || code == "0003" || code == "0030") return Kind::OnSpot;
     if (code == "2000") return Kind::Key;  // Enter or Space, or a right click on a hot spot
     if (code == "8888") return Kind::Auto;
     if (code == "9999") return Kind::End;
+    if (code == "0020" || code == "0021") return Kind::Typed;
+    if (code == "8005") {
+        why = "\"8005\" moves no picture";
+        return Kind::Unsupported;
+    }
+    if (code.size() == 4 && code[0] == '8' && code[1] == '0' && code[2] == '0' && code[3] >= '1' && code[3] <= '9')
+        return Kind::Picture;
+    if (code.size() == 4 && (code.starts_with("004") || code.starts_with("005"))) {
+        if (code[3] < '0' || code[3] > '7') why = "no such shift state";
+        return why.empty() ? Kind::Drag : Kind::Unsupported;
+    }
     if (code.size() == 4 && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C') && allDigits(code.substr(1))) {
         if (code.substr(1) == "000") why = "a menu code of 000 is not completed by its hot spot";
         return why.empty() ? Kind::OnSpot : Kind::Unsupported;
@@ -122,10 +133,15 @@ std::string stepRecord(const Step& s) {
     if (s.code.size() != 4) throw std::invalid_argument("a step code is four characters: \"" + s.code + "\"");
     std::string r = "00000" "00" + s.code + sixChars(s.background) + slot(s.image1) + slot({}) + slot({});
     r += rect(s.hotSpot);
-    // No command box: its height columns carry the pointer instead.
-    r += std::string(15, '0');
-    r += s.pointer ? std::string(1, s.pointer) + "00" + digits(s.pointerNumber, 2) : std::string(5, '0');
-    r += "000000";
+    if (s.box) {
+        if (s.pointer) throw std::invalid_argument("a step with a command box has no pointer");
+        r += rect(s.box);
+    } else {
+        // No command box: its height columns carry the pointer instead.
+        r += std::string(15, '0');
+        r += s.pointer ? std::string(1, s.pointer) + "00" + digits(s.pointerNumber, 2) : std::string(5, '0');
+    }
+    r += digits(s.prefill, 3) + digits(s.answer, 3);
     r += s.hintAt ? digits(s.hintAt->left, 5) + digits(s.hintAt->top, 5) : std::string(10, '0');
     r += digits(s.hintText, 3);
     if (s.back > 0) {
@@ -135,9 +151,17 @@ std::string stepRecord(const Step& s) {
     } else {
         r += std::string(10, '0');
     }
-    r += slot({}) + slot({});
-    r += s.back > 0 ? digits(s.backLeft, 5) + digits(s.backTop, 5) : std::string(10, '0');
-    r += std::string(20, '0');  // no work area
+    r += slot({}) + slot(s.image5);
+    if (s.back > 0 && s.image5) throw std::invalid_argument("a picture's target and the back button share columns");
+    r += s.back > 0 ? digits(s.backLeft, 5) + digits(s.backTop, 5)
+         : s.image5 ? digits(s.snapLeft, 5) + digits(s.snapTop, 5)
+                    : std::string(10, '0');
+    if (s.workArea) {
+        r += digits(s.workArea->left, 5) + (s.areaClick ? "0" : "1") + digits(s.workArea->top, 4) +
+             digits(s.workArea->width, 5) + digits(s.workArea->height, 5);
+    } else {
+        r += std::string(20, '0');
+    }
     return r;
 }
 
@@ -176,7 +200,14 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             }
             const std::string code = field(s, 8, 11);
             std::string why;
-            const Kind kind = kindOf(code, why);
+            Kind kind = kindOf(code, why);
+            const bool hasBox = leadingNumber(field(s, 86, 105)) != 0;
+            const bool hasArea = !zeros(s, 187, 196);
+            const int answer = intField(s, 109, 111);
+            // A press on the work area completes any step; a typed answer any step showing the box.
+            const bool areaClick = hasArea && s[181] == '0' && field(s, 6, 7) != "EE";
+            if (kind != Kind::End && areaClick) kind = Kind::OnSpot;
+            else if (kind == Kind::OnSpot && hasBox && answer > 0) kind = Kind::Typed;
             if (kind == Kind::Unsupported) fail("\"" + code + "\": " + why);
             if ((kind == Kind::End) != (k == count)) fail("a question ends in its only \"9999\"");
 
@@ -192,13 +223,36 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 }
             }
 
-            const bool hasBox = leadingNumber(field(s, 86, 105)) != 0;
             const Rect box = rectAt(s, 86);
-            const bool hasArea = !zeros(s, 187, 196);
-            const Rect area = rectAt(s, 177);
+            const Rect area{intField(s, 177, 181), intField(s, 183, 186), intField(s, 187, 191), intField(s, 192, 196)};
             const Rect spot = rectAt(s, 66);
             if (kind == Kind::Key && hasBox) fail("the command box would take the key");
-            if (kind == Kind::OnSpot) {
+            const int prefill = intField(s, 106, 108);
+            if (answer > facts.texts || prefill > facts.texts) fail("no text " + field(s, answer > facts.texts ? 109 : 106, 111));
+            if (areaClick) {
+                if (!inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
+            } else if (kind == Kind::Typed) {
+                if (!hasBox || !inside(box, kWindow) || box.overlaps(kPanel)) fail("the command box is out of reach");
+                const auto text = [&](int n) {
+                    const auto at = static_cast<std::size_t>(n - 1);
+                    return at < facts.textLines.size() ? platform::midChars(facts.textLines[at], 4) : std::string();
+                };
+                if (code == "0021" && text(answer).find('|') != std::string::npos)
+                    fail("the rename box takes no alternatives");
+                if (code != "0020" && code != "0021" && answer == 0) fail("a confirmed step names its answer");
+            } else if (kind == Kind::Drag) {
+                if (!hasArea || !inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
+                if (zeros(s, 66, 85) || !inside(spot, kWindow) || spot.overlaps(kPanel)) fail("the drop has no place");
+                if (code[2] == '5' && !hasBox) {
+                    const int number = intField(s, 104, 105);
+                    if (s[100] == 'S' ? number < 1 || number > 15 : !facts.cursors.contains(number))
+                        fail("the drag's pointer never differs from the default one");
+                }
+            } else if (kind == Kind::Picture) {
+                if (zeros(s, 151, 160)) fail("no picture to drag");
+                const Rect target{intField(s, 167, 171), intField(s, 172, 176), 1, 1};
+                if (!inside(target, kWindow)) fail("the picture's target leaves the window");
+            } else if (kind == Kind::OnSpot) {
                 if (zeros(s, 66, 85) || spot.width <= 0 || spot.height <= 0) fail("the hot spot has no size");
                 if (!inside(spot, kWindow)) fail("the hot spot leaves the window");
                 if (spot.overlaps(kPanel)) fail("the question panel covers the hot spot");

@@ -42,6 +42,12 @@ struct Step {
     std::optional<Rect> menuBar;  // origin in left and top
     int back = 0;                // steps the back button goes back; 0 shows none
     int backLeft = 0, backTop = 0;
+    std::optional<Rect> box;     // the command box; its height takes the pointer's columns
+    int prefill = 0, answer = 0;  // lines of the texts file, 0 for none
+    std::optional<ImageSlot> image5;  // the dragged picture
+    int snapLeft = 0, snapTop = 0;    // its target; shares the back button's columns
+    std::optional<Rect> workArea;
+    bool areaClick = false;  // a left press on the work area completes the step
 };
 
 // The 196 columns of one step. Throws std::invalid_argument when a value does not fit its field.
@@ -59,6 +65,7 @@ struct BankFacts {
     std::set<std::string> pictures;  // ids of the bank pictures written
     std::set<int> cursors;           // numbers of the cursor files written
     int texts = 0;                   // lines of the texts file
+    std::vector<std::string> textLines;  // the texts file's lines, when the check reads answers
 };
 
 // Checks one unit's steps file against its question file. Throws BankError naming the unit,

@@ -45,7 +45,26 @@ Unit goodUnit() {
             {questionRecord(0, 1, 4, "单击按钮。")}};
 }
 
-BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3}; }
+BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3, {"001a|b", "002ab", "003c"}}; }
+
+// Step 1 of the good unit turned into another kind: a drag from a work area onto its hot
+// spot, an answer typed in a command box away from it, or the picture dragged to a target.
+void toDrag(Unit& u, const char* code, const char* pointer) {
+    put(u.steps[0], 8, code);
+    put(u.steps[0], 101, pointer);
+    put(u.steps[0], 177, "00100100100060000300");
+}
+void toTyped(Unit& u, const char* code, const char* answer) {
+    put(u.steps[0], 8, code);
+    put(u.steps[0], 66, std::string(20, '0'));
+    put(u.steps[0], 86, "00100060000600000300");
+    put(u.steps[0], 109, answer);
+}
+void toPicture(Unit& u, const char* code) {
+    put(u.steps[0], 8, code);
+    put(u.steps[0], 151, "0300003000pce001");
+    put(u.steps[0], 167, "0200002000");
+}
 
 std::string problem(const Unit& u) {
     try {
@@ -94,6 +113,23 @@ TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
         u.steps[0] = stepRecord(click(code));
         EXPECT_EQ(problem(u), "") << code;
     }
+    const std::function<void(Unit&)> kinds[] = {
+        [](Unit& u) { toDrag(u, "0040", "00000"); }, [](Unit& u) { toDrag(u, "0051", "M0001"); },
+        [](Unit& u) { toDrag(u, "0057", "S0002"); }, [](Unit& u) { toTyped(u, "0020", "001"); },
+        [](Unit& u) { toTyped(u, "0020", "000"); }, [](Unit& u) { toTyped(u, "0021", "002"); },
+        [](Unit& u) { toTyped(u, "A111", "003"); }, [](Unit& u) { toPicture(u, "8001"); },
+        [](Unit& u) { toPicture(u, "8009"); },
+        // A press on the work area completes any step.
+        [](Unit& u) {
+            put(u.steps[0], 66, std::string(20, '0'));
+            put(u.steps[0], 177, "00100000100060000300");
+        },
+    };
+    for (std::size_t k = 0; k < std::size(kinds); ++k) {
+        Unit u = goodUnit();
+        kinds[k](u);
+        EXPECT_EQ(problem(u), "") << "kind " << k;
+    }
     for (const char* code : {"6015", "6020", "6091", "6003", "6099", "6165", "6027", "6102", "2000"}) {
         Unit u = goodUnit();
         put(u.steps[1], 8, code);
@@ -127,7 +163,19 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
         {"hot spot off the window", [](Unit& u) { put(u.steps[0], 66, "11900"); }, "leaves the window"},
         {"hot spot under the panel", [](Unit& u) { put(u.steps[0], 66, "0900007000"); }, "question panel"},
         {"work area over the hot spot",
-         [](Unit& u) { put(u.steps[0], 177, "01000010000100001000"); }, "work area lies over"},
+         [](Unit& u) { put(u.steps[0], 177, "01000110000100001000"); }, "work area lies over"},
+        {"plain drag with standard pointer 0", [](Unit& u) { toDrag(u, "0050", "S0000"); }, "never differs"},
+        {"plain drag without its cursor file", [](Unit& u) { toDrag(u, "0050", "M0007"); }, "never differs"},
+        {"drag without a work area", [](Unit& u) { toDrag(u, "0040", "00000"); put(u.steps[0], 187, "0000000000"); },
+         "work area"},
+        {"drag with no such shift", [](Unit& u) { toDrag(u, "0048", "00000"); }, "no such shift"},
+        {"rename with alternatives", [](Unit& u) { toTyped(u, "0021", "001"); }, "no alternatives"},
+        {"typed without a box", [](Unit& u) { toTyped(u, "0020", "001"); put(u.steps[0], 86, std::string(20, '0')); },
+         "command box"},
+        {"answer past the texts", [](Unit& u) { toTyped(u, "0020", "009"); }, "no text 009"},
+        {"8005", [](Unit& u) { toPicture(u, "8005"); }, "moves no picture"},
+        {"picture drag without a picture", [](Unit& u) { toPicture(u, "8002"); put(u.steps[0], 151, "0000000000"); },
+         "no picture to drag"},
         {"command box over the hot spot",
          [](Unit& u) { put(u.steps[0], 86, "01000010000100000300"); }, "command box lies over"},
         {"command box takes the key", [](Unit& u) { put(u.steps[1], 86, "06000060000100000300"); }, "take the key"},
