@@ -198,7 +198,8 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
 }
 
 TEST(CheckUnit, RefusesStepKindsNotYetBuilt) {
-    // Typed, dragged and menu steps, and codes that name no action at all.
+    // Typed, dragged and picture steps without their box, work area or picture, menu steps,
+    // and codes that name no action at all.
     for (const char* code : {"0020", "0021", "0040", "0041", "0051", "8001", "8009", "3110", "3220", "4120", "3420",
                              "a101", "A000", "0005", "7000", "6000", "6800", "9999", "9000", "9108", "9901"}) {
         Unit u = goodUnit();
