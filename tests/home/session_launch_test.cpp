@@ -203,6 +203,16 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"build_without_question_file", 2, 39, "-", "s0000019999\r\n", true}),
     [](const ::testing::TestParamInfo<RefusedCase>& i) { return i.param.name; });
 
+TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
+    // Question 2: a picture code that moves nothing, and a plain drag with no cursor file.
+    folder.writeDataBytes(setName(72), "000101a\r\n000103b\r\n000101c\r\n");
+    folder.writeDataBytes(setName(22), "s0000019999\r\ns0000018005\r\ns0000010050\r\ns0000019999\r\ns0000019999\r\n");
+    start();
+    EXPECT_FALSE(startUnit(2, 37).opened);
+    expectLaunched();
+    EXPECT_EQ(h->reportsWith("startlianxi").size(), 1u);
+}
+
 TEST_F(Launch, UnitWithoutQuestionsIsRefused) {
     writeCatalogue({"0503", "030400"});
     start();
