@@ -86,8 +86,22 @@ public:
     void Text1_Change() {}
     void Text1_GotFocus() {}
     void Text2_Change() {}
-    void setMenuPos() {}
-    void systemMenu() {}
+
+    // The menus.
+    void setMenuPos();
+    void systemMenu();
+    void LMenu_MouseMove(int Index, int Button, int Shift, int X, int Y);
+    void LMenu_Click(int Index);
+    void LMBack_Click(int Index);
+    void sVtrlSub1_Click(int Index);
+    void sVtrlSub2_Click(int Index);
+    void sVtrlSub3_Click(int Index);
+    void sVtrlSub4_Click(int Index);
+    void sVtrlSub5_Click(int Index);
+    void sVtrlInde1_Click(int Index);
+    void sVtrlInde2_Click(int Index);
+    void sVtrlInde3_Click(int Index);
+    void sVtrlInde4_Click(int Index);
 
     // The record on screen, as this window laid it out.
     const std::string& laidOutRecord() const { return record_; }
@@ -102,6 +116,8 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     void applyPointer();
+    // A chosen item of the array numbered arrayNumber (1-9, in menu order).
+    void menuItemChosen(int arrayNumber, int Index);
 
     Program& p_;
     std::string record_;
