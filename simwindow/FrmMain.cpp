@@ -60,6 +60,8 @@ FrmMain::FrmMain(Program& p)
       p_(p) {
     setFormBorderStyle(0);
     setBackColor(forms::colors::Black);
+    const char* const initialTitles[11] = {"文件(&F)", "编辑(&E)", "查看(&V)", "收藏(&A)", "工具(&T)", "帮助(&H)",
+                                           "转到(&T)", "文件(&F)", "文件(&F)", "帮助(&H)", "文件(&F)"};
     for (int i = 0; i <= 10; ++i) {
         forms::Label& bar = LMBack.load(i);
         bar.setBackStyle(1);
@@ -68,6 +70,7 @@ FrmMain::FrmMain(Program& p)
         forms::Label& title = LMenu.load(i);
         title.setBackStyle(0);
         title.setAutoSize(true);
+        title.setCaption(initialTitles[i]);
         title.setVisible(false);
     }
     LblXXK.load(0).setBackStyle(0);
