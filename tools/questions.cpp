@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tools/app_screens.h"
+#include "tools/menus.h"
 #include "tools/steps.h"
 
 namespace qz::tools {
@@ -52,8 +53,14 @@ std::string keyName(int kk) {
 }
 
 // The hint of a step: what to do, in the words of the task text.
-std::string hintFor(const std::string& code, const Spot* spot) {
+std::string hintFor(const std::string& code, const Spot* spot, const std::vector<std::string>& menuLines) {
     const std::string at = spot ? spot->label : "";
+    if (const auto item = menuItemOf(menuLines, code)) {
+        if (code[0] == '3' || code[0] == '4')
+            return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键，然后单击“" + *item + "”命令";
+        const int menu = code[0] == 'B' && code.compare(1, 2, "22") == 0 ? 11 : code[1] - '0';
+        return "单击“" + menuTitleOf(menu) + "”菜单中的“" + *item + "”命令";
+    }
     if (code == "0001") return "单击" + at;
     if (code == "0002") return "双击" + at;
     if (code == "0003") return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
@@ -88,6 +95,7 @@ struct Parsed {
 
 QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
     QuestionBank bank;
+    const std::vector<std::string> menuLines = menuFileLines();
     std::map<std::string, int> textNumbers;
     const auto textNumber = [&](const std::string& text) {
         auto [it, added] = textNumbers.emplace(text, static_cast<int>(bank.texts.size()) + 1);
@@ -142,6 +150,8 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                     sceneId = SceneId::Shortcut;
                 } else if (word == "+dialog") {
                     sceneId = SceneId::Dialog;
+                } else if (word == "+menubar") {
+                    sceneId = SceneId::Bar;
                 } else {
                     src.fail(e, "\"" + word + "\" is no place of the screenshots nor a step option");
                 }
@@ -153,7 +163,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                 p.step.menuBar = Rect{kMenuBarOrigin.x * kTwipsPerPixel, kMenuBarOrigin.y * kTwipsPerPixel, 0, 0};
             }
             if (p.spot) p.step.hotSpot = twips(p.spot->at);
-            const std::string hint = hintFor(p.step.code, p.spot);
+            const std::string hint = hintFor(p.step.code, p.spot, menuLines);
             if (hint.empty()) src.fail(e, "no hint for the step \"" + p.step.code + "\"");
             p.step.hintText = textNumber(hint);
             const PixelRect h = p.spot ? PixelRect{p.spot->at.x, std::min(p.spot->at.y + p.spot->at.h + 4, 560), 0, 0}
