@@ -75,6 +75,12 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
 // The first `count` runs of a set, each checked as above.
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps);
 
+// Steps of the first `count` runs that no action of the learner completes: a context menu code
+// whose tens digit names no item.
+// Each as "question/step code", in order.
+std::vector<std::string> stepsNoOneCompletes(const std::vector<QuestionRecord>& records, int count,
+                                             const std::vector<std::string>& decodedSteps);
+
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {
