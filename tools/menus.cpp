@@ -84,7 +84,15 @@ std::vector<std::string> menuFileLines() {
     return out;
 }
 
-std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code) {
+namespace {
+
+// Where a code's item line stands, and whether it is a submenu's; nullopt for no item array.
+struct ItemLine {
+    std::size_t line;  // from 1
+    bool submenu;
+};
+
+std::optional<ItemLine> itemLineOf(const std::string& code) {
     if (code.size() != 4 || !std::isdigit(static_cast<unsigned char>(code[1])) ||
         !std::isdigit(static_cast<unsigned char>(code[2])) || !std::isdigit(static_cast<unsigned char>(code[3])))
         return std::nullopt;
@@ -93,18 +101,26 @@ std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, con
     else if (code[0] == 'C') base = 300;
     else if (code[0] != 'A' && code[0] != 'B') return std::nullopt;
     int menu = code[1] - '0';
-    const int array = code[2] - '0', item = code[3] - '0';
+    const int array = code[2] - '0';
     if (code[0] == 'B' && code[1] == '2' && code[2] == '2') menu = 11;  // only B22I reaches menu 11
     else if (base != 165 && menu == 0) return std::nullopt;              // the bar has no title for menu 0
     if (array == 0) return std::nullopt;
-    const auto lineAt = [&](int blockLine) -> std::string {
-        const std::size_t n = static_cast<std::size_t>(base + (menu - 1) * 15 + blockLine);
-        return n >= 1 && n <= lines.size() ? lines[n - 1] : std::string();
-    };
     const bool submenu = array == 1 || array == 3 || array == 5 || array == 7 || array == 8;
-    if (submenu ? lineAt(kItemLine[array] - 1) == "0" : lineAt(kItemLine[array]) == "0") return std::nullopt;
-    std::string rest = lineAt(kItemLine[array]);
-    for (int k = 0; k < item; ++k) {
+    return ItemLine{static_cast<std::size_t>(base + (menu - 1) * 15 + kItemLine[array]), submenu};
+}
+
+std::string lineOf(const std::vector<std::string>& lines, std::size_t n) {
+    return n >= 1 && n <= lines.size() ? lines[n - 1] : std::string();
+}
+
+}  // namespace
+
+std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code) {
+    const auto at = itemLineOf(code);
+    if (!at) return std::nullopt;
+    if (lineOf(lines, at->submenu ? at->line - 1 : at->line) == "0") return std::nullopt;
+    std::string rest = lineOf(lines, at->line);
+    for (int k = 0; k < code[3] - '0'; ++k) {
         const auto bar = rest.find('|');
         if (bar == std::string::npos) return std::nullopt;
         rest.erase(0, bar + 1);
@@ -112,6 +128,11 @@ std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, con
     std::string text = rest.substr(0, rest.find('|'));
     if (text.empty() || text == "-") return std::nullopt;
     return plainCaption(text);
+}
+
+std::string menuSubmenuOf(const std::vector<std::string>& lines, const std::string& code) {
+    const auto at = itemLineOf(code);
+    return at && at->submenu ? plainCaption(lineOf(lines, at->line - 1)) : std::string();
 }
 
 std::string menuTitleOf(int menu) { return menu >= 1 && menu <= 11 ? kBar[menu - 1][0] : ""; }

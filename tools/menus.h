@@ -15,6 +15,9 @@ std::vector<std::string> menuFileLines();
 // ellipses and arrows taken off; nullopt when the code names no item there.
 std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code);
 
+// The caption of the submenu holding that item, cleaned the same way; "" for a plain item.
+std::string menuSubmenuOf(const std::vector<std::string>& lines, const std::string& code);
+
 // The title of bar menu `menu` (1-11) as a hint names it: "绘图".
 std::string menuTitleOf(int menu);
 

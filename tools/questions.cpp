@@ -56,10 +56,12 @@ std::string keyName(int kk) {
 std::string hintFor(const std::string& code, const Spot* spot, const std::vector<std::string>& menuLines) {
     const std::string at = spot ? spot->label : "";
     if (const auto item = menuItemOf(menuLines, code)) {
+        const std::string sub = menuSubmenuOf(menuLines, code);
+        const std::string where = sub.empty() ? "" : "“" + sub + "”子菜单中的";
         if (code[0] == '3' || code[0] == '4')
-            return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键，然后单击“" + *item + "”命令";
+            return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键，然后单击" + where + "“" + *item + "”命令";
         const int menu = code[0] == 'B' && code.compare(1, 2, "22") == 0 ? 11 : code[1] - '0';
-        return "单击“" + menuTitleOf(menu) + "”菜单中的“" + *item + "”命令";
+        return "单击“" + menuTitleOf(menu) + "”菜单" + (sub.empty() ? "中的" : where) + "“" + *item + "”命令";
     }
     if (code == "0001") return "单击" + at;
     if (code == "0002") return "双击" + at;

@@ -209,6 +209,9 @@ TEST(MenuFile, NamesTheItemsOfTheSampleSteps) {
     EXPECT_EQ(menuItemOf(lines, "B520"), "图层");
     EXPECT_EQ(menuItemOf(lines, "B223"), "关于 Planar Draft 2026");
     EXPECT_EQ(menuItemOf(lines, "A223"), "剪切");  // "A" reads menu 2, only B22I menu 11
+    EXPECT_EQ(menuSubmenuOf(lines, "A750"), "圆");
+    EXPECT_EQ(menuSubmenuOf(lines, "3110"), "最近的输入");
+    EXPECT_EQ(menuSubmenuOf(lines, "3122"), "");
     EXPECT_EQ(menuTitleOf(7), "绘图");
 }
 
