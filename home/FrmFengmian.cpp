@@ -598,6 +598,13 @@ void FrmFengmian::startLianXi() {
         refuseLaunch();
         return;
     }
+    // Such a step holds the learner on its question for good; the bank's makers hear of it once
+    // per launch, and the practice goes on.
+    if (const auto stuck = stepsNoOneCompletes(records, g.QuestionCount, steps); !stuck.empty()) {
+        std::string list;
+        for (const std::string& s : stuck) list += (list.empty() ? "" : ",") + s;
+        on([&] { p_.ReportError("startlianxi", 0, "steps no action completes: " + list); });
+    }
 
     g.TextsFilePath = g.DataDir + "288890.mxy";
     on([&] {

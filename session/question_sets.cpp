@@ -8,6 +8,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "simwindow/menu_file.h"
 #include "simwindow/step_record.h"
 
 namespace qz {
@@ -134,6 +135,30 @@ bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::
         first += d;
     }
     return true;
+}
+
+std::vector<std::string> stepsNoOneCompletes(const std::vector<QuestionRecord>& records, int count,
+                                             const std::vector<std::string>& decodedSteps) {
+    std::vector<std::string> out;
+    std::size_t line = 0;
+    for (int q = 0; q < count && static_cast<std::size_t>(q) < records.size(); ++q) {
+        const int d = records[static_cast<std::size_t>(q)].stepCount();
+        for (int k = 1; k <= d && line < decodedSteps.size(); ++k, ++line) {
+            const std::string& r = decodedSteps[line];
+            const std::string code = stepCode(r);
+            std::int32_t value = 0;
+            try {
+                value = steps::stepCodeValue(code);
+            } catch (const platform::VbError&) {
+                continue;
+            }
+            // A bar code's hot spot still takes a left click; a context code has nothing else.
+            const bool context = value / 1000 == 3 || value / 1000 == 4;
+            if (context && menus::namesNoArray(value))
+                out.push_back(std::to_string(q + 1) + "/" + std::to_string(k) + " " + code);
+        }
+    }
+    return out;
 }
 
 namespace {

@@ -83,6 +83,12 @@ std::vector<std::string> unfinishableSteps(const std::vector<QuestionRecord>& re
                                            const std::vector<std::string>& decodedSteps,
                                            const std::string& programFolder, const std::string& textsPath);
 
+// Steps of the first `count` runs that no action of the learner completes: a context menu code
+// whose tens digit names no item.
+// Each as "question/step code", in order.
+std::vector<std::string> stepsNoOneCompletes(const std::vector<QuestionRecord>& records, int count,
+                                             const std::vector<std::string>& decodedSteps);
+
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {

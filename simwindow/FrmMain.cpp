@@ -9,6 +9,7 @@
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "session/FrmTm.h"
+#include "simwindow/menu_file.h"
 #include "simwindow/step_record.h"
 
 namespace qz {
@@ -24,6 +25,7 @@ constexpr forms::Color Red = 0x0000FF;
 constexpr forms::Color Yellow = 0x00FFFF;
 constexpr forms::Color Green = 0x00FF00;
 constexpr forms::Color Highlight = 0x8000000D;
+constexpr forms::Color HighlightText = 0x8000000E;
 
 const char* const MenuTitles[11] = {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)", "格式(&O)", "工具(&T)",
                                     "绘图(&D)", "标注(&N)", "修改(&M)", "窗口(&W)", "帮助(&H)"};
@@ -61,6 +63,8 @@ FrmMain::FrmMain(Program& p)
       laidOutMatch_(this, "laidOutMatch") {
     setFormBorderStyle(0);
     setBackColor(forms::colors::Black);
+    const char* const initialTitles[11] = {"文件(&F)", "编辑(&E)", "查看(&V)", "收藏(&A)", "工具(&T)", "帮助(&H)",
+                                           "转到(&T)", "文件(&F)", "文件(&F)", "帮助(&H)", "文件(&F)"};
     for (int i = 0; i <= 10; ++i) {
         forms::Label& bar = LMBack.load(i);
         bar.setBackStyle(1);
@@ -69,6 +73,7 @@ FrmMain::FrmMain(Program& p)
         forms::Label& title = LMenu.load(i);
         title.setBackStyle(0);
         title.setAutoSize(true);
+        title.setCaption(initialTitles[i]);
         title.setVisible(false);
     }
     LblXXK.load(0).setBackStyle(0);
@@ -175,6 +180,22 @@ FrmMain::FrmMain(Program& p)
         if (Text2.visible()) Text2_Change();
         else Text1_Change();
     };
+
+    LMenu.bind([this](forms::Label& l, int i) {
+        l.MouseMove = [this, i](int b, int s, int x, int y) { LMenu_MouseMove(i, b, s, x, y); };
+        l.Click = [this, i] { LMenu_Click(i); };
+    });
+    LMBack.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LMBack_Click(i); }; });
+    for (forms::Image* im : {&Image1, &Image2, &Image3, &Image4}) im->Click = [this] { Form_Click(); };
+    sVtrlSub1.onClick = [this](int i) { sVtrlSub1_Click(i); };
+    sVtrlSub2.onClick = [this](int i) { sVtrlSub2_Click(i); };
+    sVtrlSub3.onClick = [this](int i) { sVtrlSub3_Click(i); };
+    sVtrlSub4.onClick = [this](int i) { sVtrlSub4_Click(i); };
+    sVtrlSub5.onClick = [this](int i) { sVtrlSub5_Click(i); };
+    sVtrlInde1.onClick = [this](int i) { sVtrlInde1_Click(i); };
+    sVtrlInde2.onClick = [this](int i) { sVtrlInde2_Click(i); };
+    sVtrlInde3.onClick = [this](int i) { sVtrlInde3_Click(i); };
+    sVtrlInde4.onClick = [this](int i) { sVtrlInde4_Click(i); };
 }
 
 int FrmMain::sx(double v) const { return p_.sx(v); }
@@ -857,5 +878,94 @@ void FrmMain::Text2_Change() {
     const std::optional<std::string> answer = expectedAnswer();
     if (answer && matches(Text2.text(), *answer)) doNext();
 }
+
+// ---- menus ----
+
+void FrmMain::setMenuPos() {
+    // 810 twips apart whatever the captions' widths, each box centred on its title.
+    for (int i = 0; i <= 10; ++i) {
+        forms::Label& title = LMenu(i);
+        forms::Label& box = LMBack(i);
+        title.moveTo(sx(MenuBarX + 810.0 * i), sy(MenuBarY));
+        title.setForeColor(forms::colors::ButtonText);
+        box.setWidth(sx(810));
+        box.setHeight(sy(255));
+        box.moveTo(title.left() + (title.width() - box.width()) / 2, title.top() + (title.height() - box.height()) / 2);
+        box.setVisible(false);
+    }
+}
+
+void FrmMain::LMenu_MouseMove(int Index, int, int, int, int) {
+    Form_Click();
+    LMenu(Index).setForeColor(HighlightText);
+    LMBack(Index).setVisible(true);
+}
+
+void FrmMain::LMenu_Click(int Index) {
+    MenuNumber = static_cast<std::int16_t>(Index + 1);
+    systemMenu();
+    const forms::Label& box = LMBack(Index);
+    popupMenu(wm100, box.left(), box.top() + box.height());
+}
+
+void FrmMain::LMBack_Click(int Index) { LMenu_Click(Index); }
+
+void FrmMain::systemMenu() {
+    forms::MenuArray* const plain[4] = {&sVtrlInde1, &sVtrlInde2, &sVtrlInde3, &sVtrlInde4};
+    forms::MenuArray* const subs[5] = {&sVtrlSub1, &sVtrlSub2, &sVtrlSub3, &sVtrlSub4, &sVtrlSub5};
+    forms::MenuItem* const titles[5] = {&sVtrlMain1, &sVtrlMain2, &sVtrlMain3, &sVtrlMain4, &sVtrlMain5};
+    for (forms::MenuArray* a : plain)
+        for (forms::MenuItem* it : a->items()) it->visible = false;
+    for (forms::MenuArray* a : subs)
+        for (forms::MenuItem* it : a->items()) it->visible = false;
+    for (forms::MenuItem* t : titles) t->visible = false;
+
+    std::vector<std::string> block(menus::BlockLines);
+    if (const auto first = menus::blockFirstLine(StepCode, MenuNumber)) {
+        try {
+            block = menus::readBlock(platform::joinPath(p_.g.ProgramFolder, "sMenu.sys"), *first);
+        } catch (const platform::VbError&) {
+            return;  // without its file the menu shows nothing, so nothing can be chosen
+        }
+    }
+    const auto fill = [](forms::MenuArray& a, const std::string& line) {
+        const std::vector<std::string> texts = menus::splitItems(line);
+        for (std::size_t k = 0; k < texts.size(); ++k) {
+            if (!a.exists(static_cast<int>(k))) continue;
+            forms::MenuItem& it = a(static_cast<int>(k));
+            it.caption = texts[k];
+            it.visible = true;
+        }
+    };
+    // Block lines (from 0) of the plain item lines, and of the submenu captions.
+    const int plainLines[4] = {3, 6, 9, 14};
+    const int captionLines[5] = {1, 4, 7, 10, 12};
+    for (int k = 0; k < 4; ++k) {
+        const std::string& line = block[static_cast<std::size_t>(plainLines[k])];
+        if (line != "0") fill(*plain[k], line);
+    }
+    for (int k = 0; k < 5; ++k) {
+        const std::string& caption = block[static_cast<std::size_t>(captionLines[k])];
+        if (caption == "0") continue;
+        titles[k]->caption = caption;
+        titles[k]->visible = true;
+        fill(*subs[k], block[static_cast<std::size_t>(captionLines[k] + 1)]);
+    }
+}
+
+void FrmMain::menuItemChosen(int arrayNumber, int Index) {
+    if (inputBlocked()) return;
+    if (menus::itemCompletes(StepCode, MenuNumber, arrayNumber, Index)) doNext();
+}
+
+void FrmMain::sVtrlSub1_Click(int Index) { menuItemChosen(1, Index); }
+void FrmMain::sVtrlInde1_Click(int Index) { menuItemChosen(2, Index); }
+void FrmMain::sVtrlSub2_Click(int Index) { menuItemChosen(3, Index); }
+void FrmMain::sVtrlInde2_Click(int Index) { menuItemChosen(4, Index); }
+void FrmMain::sVtrlSub3_Click(int Index) { menuItemChosen(5, Index); }
+void FrmMain::sVtrlInde3_Click(int Index) { menuItemChosen(6, Index); }
+void FrmMain::sVtrlSub4_Click(int Index) { menuItemChosen(7, Index); }
+void FrmMain::sVtrlSub5_Click(int Index) { menuItemChosen(8, Index); }
+void FrmMain::sVtrlInde4_Click(int Index) { menuItemChosen(9, Index); }
 
 }  // namespace qz

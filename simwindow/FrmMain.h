@@ -98,9 +98,21 @@ public:
     void Text1_KeyUp(int KeyCode, int Shift);
     void Text2_Change();
 
-    // Filled in by the menus.
-    void setMenuPos() {}
-    void systemMenu() {}
+    // The menus.
+    void setMenuPos();
+    void systemMenu();
+    void LMenu_MouseMove(int Index, int Button, int Shift, int X, int Y);
+    void LMenu_Click(int Index);
+    void LMBack_Click(int Index);
+    void sVtrlSub1_Click(int Index);
+    void sVtrlSub2_Click(int Index);
+    void sVtrlSub3_Click(int Index);
+    void sVtrlSub4_Click(int Index);
+    void sVtrlSub5_Click(int Index);
+    void sVtrlInde1_Click(int Index);
+    void sVtrlInde2_Click(int Index);
+    void sVtrlInde3_Click(int Index);
+    void sVtrlInde4_Click(int Index);
 
     // The record on screen, as this window laid it out.
     const std::string& laidOutRecord() const { return record_; }
@@ -120,6 +132,8 @@ private:
     forms::PicturePtr stepCursor(const std::string& number);
     // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
     std::optional<std::string> expectedAnswer();
+    // A chosen item of the array numbered arrayNumber (1-9, in menu order).
+    void menuItemChosen(int arrayNumber, int Index);
 
     Program& p_;
     std::string record_;

@@ -504,6 +504,7 @@ constexpr std::array kScenes{
     Scene{"cadw02", "cadp01", kMenuX, kMenuY, true},
     Scene{"cadw01", "cadp02", kDialogX, kDialogY, false},
     Scene{"cadw01", "cadp03", kShortcutX, kShortcutY, false},
+    Scene{"cadw02", nullptr, 0, 0, true},
 };
 
 constexpr std::array kBankPictures{

@@ -18,7 +18,7 @@ struct PixelRect {
 
 // What the window shows for a step: the background, at most one piece over it, and whether the
 // simulated menu bar writes its own titles (the background then leaves them out).
-enum class SceneId { Main, Menu, Dialog, Shortcut };
+enum class SceneId { Main, Menu, Dialog, Shortcut, Bar };
 struct Scene {
     const char* background;
     const char* piece;  // nullptr: none

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tools/app_screens.h"
+#include "tools/menus.h"
 #include "tools/steps.h"
 
 namespace qz::tools {
@@ -52,8 +53,16 @@ std::string keyName(int kk) {
 }
 
 // The hint of a step: what to do, in the words of the task text.
-std::string hintFor(const std::string& code, const Spot* spot) {
+std::string hintFor(const std::string& code, const Spot* spot, const std::vector<std::string>& menuLines) {
     const std::string at = spot ? spot->label : "";
+    if (const auto item = menuItemOf(menuLines, code)) {
+        const std::string sub = menuSubmenuOf(menuLines, code);
+        const std::string where = sub.empty() ? "" : "“" + sub + "”子菜单中的";
+        if (code[0] == '3' || code[0] == '4')
+            return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键，然后单击" + where + "“" + *item + "”命令";
+        const int menu = code[0] == 'B' && code.compare(1, 2, "22") == 0 ? 11 : code[1] - '0';
+        return "单击“" + menuTitleOf(menu) + "”菜单" + (sub.empty() ? "中的" : where) + "“" + *item + "”命令";
+    }
     if (code == "0001") return "单击" + at;
     if (code == "0002") return "双击" + at;
     if (code == "0003") return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
@@ -91,7 +100,7 @@ bool dragCode(const std::string& code) { return code.starts_with("004") || code.
 bool pictureCode(const std::string& code) { return code.size() == 4 && code.starts_with("800"); }
 
 // The hint of the steps the place alone does not tell.
-std::string hintFor(const Parsed& p) {
+std::string hintFor(const Parsed& p, const std::vector<std::string>& menuLines) {
     const std::string& code = p.step.code;
     const std::string at = p.spot ? p.spot->label : "";
     // The window puts "输入 " before the typed codes' hints and a confirmation after "A111"'s.
@@ -108,13 +117,14 @@ std::string hintFor(const Parsed& p) {
         if (code.starts_with("004")) return hold + "在" + p.area->label + "中拖出选择窗口，在" + at + "上松开";
         return hold + "将" + p.area->label + "拖到" + at + "上";
     }
-    return hintFor(code, p.spot);
+    return hintFor(code, p.spot, menuLines);
 }
 
 }  // namespace
 
 QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
     QuestionBank bank;
+    const std::vector<std::string> menuLines = menuFileLines();
     std::map<std::string, int> textNumbers;
     const auto textNumber = [&](const std::string& text) {
         auto [it, added] = textNumbers.emplace(text, static_cast<int>(bank.texts.size()) + 1);
@@ -176,6 +186,8 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                     sceneId = SceneId::Shortcut;
                 } else if (word == "+dialog") {
                     sceneId = SceneId::Dialog;
+                } else if (word == "+menubar") {
+                    sceneId = SceneId::Bar;
                 } else {
                     src.fail(e, "\"" + word + "\" is no place of the screenshots nor a step option");
                 }
@@ -203,7 +215,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                 p.step.snapLeft = dialog.pieceX * kTwipsPerPixel;
                 p.step.snapTop = dialog.pieceY * kTwipsPerPixel;
             }
-            const std::string hint = hintFor(p);
+            const std::string hint = hintFor(p, menuLines);
             if (hint.empty()) src.fail(e, "no hint for the step \"" + p.step.code + "\"");
             p.step.hintText = textNumber(hint);
             const PixelRect h = p.spot ? PixelRect{p.spot->at.x, std::min(p.spot->at.y + p.spot->at.h + 4, 560), 0, 0}

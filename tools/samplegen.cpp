@@ -9,6 +9,7 @@
 #include "tools/app_screens.h"
 #include "tools/bank.h"
 #include "tools/legacy_files.h"
+#include "tools/menus.h"
 #include "tools/pictures.h"
 #include "tools/questions.h"
 #include "tools/sample_source.h"
@@ -33,6 +34,7 @@ void checkBank(const BankSource& bank, const QuestionBank& questions) {
     for (const ProgramCursor& c : programCursors()) facts.cursors.insert(c.number);
     facts.texts = static_cast<int>(questions.texts.size());
     facts.textLines = questions.texts;
+    facts.menuLines = menuFileLines();
     for (std::size_t u = 0; u < questions.units.size(); ++u) {
         const UnitFiles& unit = questions.units[u];
         if (static_cast<int>(unit.questions.size()) != bank.counts[u]) {
@@ -83,6 +85,7 @@ void generate(const fs::path& sample, const fs::path& out) {
     writePictures(data, Skin{font, skinTexts, module});
     writeWindowPictures(out, Skin{font, skinTexts, module});
     writeProgramCursors(out);
+    writeLegacyText(out / "sMenu.sys", menuFileLines());
     writeBank(data, font, questions);
     skinTexts.checkAllUsed();
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/legacy_text.h"
+#include "tools/menus.h"
 
 namespace qz::tools {
 
@@ -64,7 +65,9 @@ bool allDigits(std::string_view s) {
 }
 
 // What completes a step, as far as the bank may use it now.
-enum class Kind { OnSpot, Key, Auto, End, Typed, Drag, Picture, Unsupported };
+// Context: a right click on the hot spot opens the menu whose item completes it. BarMenu: an
+// item of the menu bar's drop-downs completes it, and a left click on a hot spot if it has one.
+enum class Kind { OnSpot, Key, Auto, End, Typed, Drag, Picture, Context, BarMenu, Unsupported };
 
 Kind kindOf(const std::string& code, std::string& why) {
     if (code == "0001" || code == "0002" || code == "0003" || code == "0030") return Kind::OnSpot;
@@ -84,7 +87,15 @@ Kind kindOf(const std::string& code, std::string& why) {
     }
     if (code.size() == 4 && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C') && allDigits(code.substr(1))) {
         if (code.substr(1) == "000") why = "a menu code of 000 is not completed by its hot spot";
-        return why.empty() ? Kind::OnSpot : Kind::Unsupported;
+        if (!why.empty()) return Kind::Unsupported;
+        return code[2] == '0' ? Kind::OnSpot : Kind::BarMenu;
+    }
+    if (code.size() == 4 && (code[0] == '3' || code[0] == '4') && allDigits(code)) {
+        if (code[2] == '0') {
+            why = "a menu code whose tens digit is 0 names no item";
+            return Kind::Unsupported;
+        }
+        return Kind::Context;
     }
     const double v = leadingNumber(code);
     if (code.size() == 4 && allDigits(code)) {
@@ -207,7 +218,8 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             // A press on the work area completes any step; a typed answer any step showing the box.
             const bool areaClick = hasArea && s[181] == '0' && field(s, 6, 7) != "EE";
             if (kind != Kind::End && areaClick) kind = Kind::OnSpot;
-            else if (kind == Kind::OnSpot && hasBox && answer > 0) kind = Kind::Typed;
+            else if ((kind == Kind::OnSpot || kind == Kind::BarMenu || kind == Kind::Context) && hasBox && answer > 0)
+                kind = Kind::Typed;
             if (kind == Kind::Unsupported) fail("\"" + code + "\": " + why);
             if ((kind == Kind::End) != (k == count)) fail("a question ends in its only \"9999\"");
 
@@ -229,6 +241,12 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             if (kind == Kind::Key && hasBox) fail("the command box would take the key");
             const int prefill = intField(s, 106, 108);
             if (answer > facts.texts || prefill > facts.texts) fail("no text " + field(s, answer > facts.texts ? 109 : 106, 111));
+            // A bar menu step with a hot spot is completed by a left click on it as well.
+            const bool byMenuAlone = kind == Kind::BarMenu && zeros(s, 66, 85);
+            if ((kind == Kind::Context || byMenuAlone) && !menuItemOf(facts.menuLines, code))
+                fail("\"" + code + "\" names no item of the menu file");
+            if (byMenuAlone && (zeros(s, 125, 134) || s[124] == 'Q')) fail("the menu bar is not shown");
+            const bool spotted = (kind == Kind::OnSpot || kind == Kind::Context || kind == Kind::BarMenu) && !byMenuAlone && !areaClick;
             if (areaClick) {
                 if (!inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
             } else if (kind == Kind::Typed) {
@@ -252,7 +270,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 if (zeros(s, 151, 160)) fail("no picture to drag");
                 const Rect target{intField(s, 167, 171), intField(s, 172, 176), 1, 1};
                 if (!inside(target, kWindow)) fail("the picture's target leaves the window");
-            } else if (kind == Kind::OnSpot) {
+            } else if (spotted) {
                 if (zeros(s, 66, 85) || spot.width <= 0 || spot.height <= 0) fail("the hot spot has no size");
                 if (!inside(spot, kWindow)) fail("the hot spot leaves the window");
                 if (spot.overlaps(kPanel)) fail("the question panel covers the hot spot");
@@ -270,7 +288,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 if (back >= k) fail("the back button goes before the first step");
                 const Rect button{intField(s, 167, 171), intField(s, 172, 176), kBackButtonWidth, kBackButtonHeight};
                 if (!inside(button, kWindow) || button.overlaps(kPanel)) fail("the back button is out of reach");
-                if (kind == Kind::OnSpot && button.overlaps(spot)) fail("the back button lies over the hot spot");
+                if (spotted && button.overlaps(spot)) fail("the back button lies over the hot spot");
             }
         }
     }

@@ -66,6 +66,7 @@ struct BankFacts {
     std::set<int> cursors;           // numbers of the cursor files written
     int texts = 0;                   // lines of the texts file
     std::vector<std::string> textLines;  // the texts file's lines, when the check reads answers
+    std::vector<std::string> menuLines;  // the menu file
 };
 
 // Checks one unit's steps file against its question file. Throws BankError naming the unit,

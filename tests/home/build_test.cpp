@@ -22,7 +22,7 @@ using testsupport::gbkBytes;
 using testsupport::readFileBytes;
 
 // The sample module's question counts, unit 0 first.
-const std::vector<int> kSampleCounts{15, 6, 5, 4, 5, 5, 4, 3, 4, 4, 3, 42};
+const std::vector<int> kSampleCounts{20, 6, 5, 4, 5, 5, 4, 3, 4, 4, 3, 42};
 
 // The progress file as the build writes it: 25 lines, then one more line end.
 std::string progressFile(const std::vector<std::string>& lines) {
@@ -76,13 +76,13 @@ TEST_F(HomeScreen, FreshKsdataIsBuiltWithoutReports) {
         EXPECT_EQ(row[4], want[u]);
     }
     EXPECT_EQ(g().UnitTable[12][2], "");
-    // All units are selected: 100 questions, none learned.
+    // All units are selected: 105 questions, none learned.
     EXPECT_EQ(home.SelectedUnit, -1);
     EXPECT_FALSE(home.ClickBotn(49).Enabled());
     EXPECT_EQ(home.LblUnitDQCAP(1).caption(), "所有题库中题目");
-    EXPECT_EQ(home.LblUnitDQCAP(2).caption(), "100题");
+    EXPECT_EQ(home.LblUnitDQCAP(2).caption(), "105题");
     EXPECT_EQ(home.LblUnitDQCAP(3).caption(), "0题");
-    EXPECT_EQ(home.LblUnitDQCAP(4).caption(), "100题");
+    EXPECT_EQ(home.LblUnitDQCAP(4).caption(), "105题");
     // The cover shows; the sections wait hidden.
     for (forms::Control* c : std::initializer_list<forms::Control*>{&home.PicTOP, &home.PicTiKu, &home.PicKaCH,
                                                                     &home.PicBiaoZhi, &home.PicCuoTi, &home.PicHelp,
@@ -512,7 +512,7 @@ TEST(HomeBadInput, UnreadableProgressIsReportedAndNotWrittenBack) {
     // The next build, with the file readable again, finds the progress as it was.
     r.run();
     EXPECT_TRUE(r.h->reports().empty());
-    EXPECT_EQ(r.g().UnitTable[0][4], "TTFTFFTTFFFFFFF");  // the questions added since: not learned
+    EXPECT_EQ(r.g().UnitTable[0][4], "TTFTFFTTFFFFFFFFFFFF");  // the questions added since: not learned
     EXPECT_EQ(r.g().UnitTable[1][4], "TTTTTT");
     EXPECT_EQ(r.g().UnitTable[2][4], "FTFFF");
 }
@@ -554,8 +554,8 @@ TEST(HomeBadInput, BrokenSkinPictureIsReportedAndTheScreenStillBuilt) {
         r.run();
         EXPECT_FALSE(r.h->reports().empty());
         for (const auto& t : r.h->reports()) EXPECT_NE(t.find("&errno=481&"), std::string::npos) << t;
-        EXPECT_EQ(r.g().UnitTable[0][2], "15");
-        EXPECT_EQ(r.h->p().frmFengmian().LblUnitDQCAP(2).caption(), "100题");
+        EXPECT_EQ(r.g().UnitTable[0][2], "20");
+        EXPECT_EQ(r.h->p().frmFengmian().LblUnitDQCAP(2).caption(), "105题");
     }
 }
 

@@ -225,7 +225,7 @@ TEST_P(ReturnRequest, AfterASessionReloadsTheScreen) {
     const int tab = GetParam();
     run();
     ASSERT_TRUE(h->p().frmFengmian().unload());
-    writeProgress({std::string(15, 'T'), "TTTTTT", "TTFFF"});
+    writeProgress({std::string(20, 'T'), "TTTTTT", "TTFFF"});
     writeRecord("170100.mxy", testsupport::gbkBytes("新的广告\r\n255\r\n"));
     g().ReturnButton = static_cast<std::int16_t>(tab);
     h->p().frmFengmian().TimFH.setEnabled(true);

@@ -213,6 +213,20 @@ TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
     EXPECT_EQ(h->reportsWith("startlianxi").size(), 1u);
 }
 
+// A step no action completes is the bank's fault: reported once, and the practice starts.
+TEST_F(Launch, StepsNoActionCompletesAreReportedOnce) {
+    const std::string zeros(185, '0');
+    folder.writeDataBytes(setName(72), kQuestions);
+    // Runs of one, two and one steps: the second opens with a context code of tens digit 0.
+    folder.writeDataBytes(setName(22), "s0000019999\r\ns000001" "3102" + zeros + "\r\ns0000019999\r\ns0000019999\r\n");
+    start();
+    startUnit(2, 37);
+    expectLaunched();
+    const auto reports = h->reportsWith("startlianxi");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find("2%2F1%203102"), std::string::npos) << reports[0];
+}
+
 TEST_F(Launch, UnitWithoutQuestionsIsRefused) {
     writeCatalogue({"0503", "030400"});
     start();

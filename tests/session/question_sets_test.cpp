@@ -133,6 +133,24 @@ TEST(QuestionFile, UnfinishableStepsAreFound) {
     }
 }
 
+TEST(QuestionFile, StepsNoActionCompletes) {
+    // 196 columns; with a hot spot or without.
+    const auto rec = [](const std::string& code, bool spot) {
+        std::string r = "0000000" + code + std::string(185, '0');
+        if (spot) r.replace(65, 20, "01000010000060000300");
+        return r;
+    };
+    const std::vector<std::string> steps{
+        rec("3120", true), rec("3101", true),  rec("9999", false),                                       // 1
+        rec("A100", false), rec("A100", true), rec("4000", true), rec("1E99", true), rec("9999", false),  // 2
+        rec("3001", true), rec("9999", false),                                                           // 3
+    };
+    const std::vector<QuestionRecord> records{{"000103a"}, {"000205b"}, {"000302c"}};
+    EXPECT_EQ(qz::stepsNoOneCompletes(records, 2, steps), (std::vector<std::string>{"1/2 3101", "2/3 4000"}));
+    EXPECT_EQ(qz::stepsNoOneCompletes(records, 3, steps).back(), "3/1 3001");
+    EXPECT_TRUE(qz::stepsNoOneCompletes(records, 0, steps).empty());
+}
+
 TEST(QuestionSet, FileNames) {
     EXPECT_EQ(qz::QuestionSet{5}.stepsPath("/d/"), "/d/288805.mxy");
     EXPECT_EQ(qz::QuestionSet{5}.questionPath("/d/"), "/d/288855.mxy");

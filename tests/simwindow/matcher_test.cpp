@@ -96,6 +96,7 @@ TEST_F(SimWindow, KeysGoToTheCommandBoxWhileItIsShown) {
 }
 
 TEST_F(SimWindow, RightClickOpensTheContextMenuOfItsStep) {
+    writeMenu({{167, "新建"}, {168, "打开|保存"}});
     start({Rec("3120"), Rec("9999")});
     h->host.click(m().Label1, Left);
     settle();
@@ -109,6 +110,7 @@ TEST_F(SimWindow, RightClickOpensTheContextMenuOfItsStep) {
 }
 
 TEST_F(SimWindow, OneRightClickCompletes0003AndOpensTheNextStepsMenu) {
+    writeMenu({{199, "复制"}});
     start({Rec("0003"), Rec("4320"), Rec("9999")});
     h->host.choosePopup("");
     h->host.click(m().Label1, Right);

@@ -14,6 +14,7 @@
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/temp_dir.h"
 
 namespace simtest {
 
@@ -43,6 +44,7 @@ struct Rec {
         return put(s[k], five(l) + five(t) + id);
     }
     Rec& hint(int l, int t, const std::string& number) { return put(112, five(l) + five(t) + number); }
+    Rec& menuBar(int l, int t) { return put(125, five(l) + five(t)); }
     operator std::string() const { return text; }
 };
 
@@ -57,6 +59,12 @@ protected:
     // The question's records from line 1 of the set; texts line n for each number n.
     void writeSteps(const std::vector<std::string>& records) { folder.writeDataBytes("288820.mxy", crlfAnsi(records)); }
     void writeTexts(const std::vector<std::string>& lines) { folder.writeDataBytes("288890.mxy", crlfAnsi(lines)); }
+    // The program's menu file: "0" on every line of `count` but those given (from 1).
+    void writeMenu(const std::map<long, std::string>& lines, long count = 465) {
+        std::vector<std::string> all(static_cast<std::size_t>(count), "0");
+        for (const auto& [n, text] : lines) all[static_cast<std::size_t>(n - 1)] = text;
+        testsupport::writeFileBytes(folder.path() + "/sMenu.sys", crlfAnsi(all));
+    }
 
     // A program on the given screen, the session set as the question display leaves it,
     // and the window loaded and shown with its first layout pending.

@@ -116,7 +116,8 @@ void ProgramFolder::installSampleBank() {
     for (const auto& e : fs::directory_iterator(sampleDataDir()))
         if (e.path().filename() != "288899.mxy") copyMissing(e.path(), dataFile(e.path().filename().string()));
     for (const auto& e : fs::directory_iterator(fs::path(sampleDataDir()).parent_path()))
-        if (e.path().extension() == ".CUR") copyMissing(e.path(), file(e.path().filename().string()));
+        if (e.path().extension() == ".CUR" || e.path().filename() == "sMenu.sys")
+            copyMissing(e.path(), file(e.path().filename().string()));
 }
 
 bool noRunLog(const std::string& ksdata) {

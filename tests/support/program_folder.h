@@ -60,7 +60,7 @@ public:
     void writePicture(std::string_view name, int width, int height);
     void writeDataBytes(std::string_view name, std::string_view bytes);
     // The sample module's whole question bank (step, question and texts files, screenshots)
-    // and its cursor files, where the folder has none of its own yet.
+    // its cursor files and menu file, where the folder has none of its own yet.
     void installSampleBank();
     void removeVer();
     void removeDataFolder();

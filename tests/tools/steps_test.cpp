@@ -4,6 +4,8 @@
 
 #include <functional>
 
+#include "tools/menus.h"
+
 using namespace qz::tools;
 
 namespace {
@@ -45,7 +47,7 @@ Unit goodUnit() {
             {questionRecord(0, 1, 4, "单击按钮。")}};
 }
 
-BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3, {"001a|b", "002ab", "003c"}}; }
+BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3, {"001a|b", "002ab", "003c"}, menuFileLines()}; }
 
 // Step 1 of the good unit turned into another kind: a drag from a work area onto its hot
 // spot, an answer typed in a command box away from it, or the picture dragged to a target.
@@ -198,14 +200,69 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
 }
 
 TEST(CheckUnit, RefusesStepKindsNotYetBuilt) {
-    // Typed, dragged and picture steps without their box, work area or picture, menu steps,
-    // and codes that name no action at all.
-    for (const char* code : {"0020", "0021", "0040", "0041", "0051", "8001", "8009", "3110", "3220", "4120", "3420",
+    // Typed, dragged and picture steps without their box, work area or picture, and codes that
+    // name no action at all.
+    for (const char* code : {"0020", "0021", "0040", "0041", "0051", "8001", "8009",
                              "a101", "A000", "0005", "7000", "6000", "6800", "9999", "9000", "9108", "9901"}) {
         Unit u = goodUnit();
         put(u.steps[0], 8, code);
         EXPECT_NE(problem(u), "") << code;
     }
+}
+
+TEST(CheckUnit, MenuStepsNameAnItemTheirMenuShows) {
+    struct Case {
+        const char* code;
+        bool hotSpot, menuBar;
+        const char* expected;  // "" when accepted
+    };
+    const Case cases[] = {
+        {"3110", true, false, ""},  // the first item of the drawing area's first submenu
+        {"3122", true, false, ""},
+        {"4222", true, false, ""},
+        {"3220", true, false, ""},
+        {"3020", true, false, ""},  // menu 0: the last block of the bar's menus
+        {"3122", false, false, "no size"},  // the right click needs its hot spot
+        {"3100", true, false, "names no item"},  // tens 0
+        {"4120", true, false, "names no item"},  // a separator
+        {"3420", true, false, "names no item"},
+        {"3129", true, false, "names no item"},  // past the line's texts
+        {"3130", true, false, "names no item"},  // submenu 2 of the menu is "0"
+        {"A750", false, true, ""},
+        {"B520", false, true, ""},
+        {"B223", false, true, ""},  // menu 11
+        {"C923", false, true, ""},
+        {"A750", false, false, "menu bar is not shown"},
+        {"A023", false, true, "names no item"},  // the bar has no menu 0
+        {"A190", false, true, "names no item"},  // 文件's last line has two texts, item 0 a separator
+        {"A190", true, false, ""},               // ... but its hot spot takes a left click
+        {"A100", false, true, "no size"},        // tens 0: only the hot spot completes it
+        {"A100", true, false, ""},
+    };
+    for (const Case& c : cases) {
+        Unit u = goodUnit();
+        Step s = click(c.code);
+        if (!c.hotSpot) s.hotSpot.reset();
+        if (c.menuBar) s.menuBar = Rect{90, 420, 0, 0};
+        u.steps[0] = stepRecord(s);
+        const std::string got = problem(u);
+        if (*c.expected == 0) EXPECT_EQ(got, "") << c.code;
+        else EXPECT_NE(got.find(c.expected), std::string::npos) << c.code << ": " << got;
+    }
+}
+
+TEST(MenuFile, NamesTheItemsOfTheSampleSteps) {
+    const auto lines = menuFileLines();
+    ASSERT_EQ(lines.size(), 465u);
+    EXPECT_EQ(menuItemOf(lines, "3122"), "复制");
+    EXPECT_EQ(menuItemOf(lines, "A750"), "圆心、半径");
+    EXPECT_EQ(menuItemOf(lines, "B520"), "图层");
+    EXPECT_EQ(menuItemOf(lines, "B223"), "关于 Planar Draft 2026");
+    EXPECT_EQ(menuItemOf(lines, "A223"), "剪切");  // "A" reads menu 2, only B22I menu 11
+    EXPECT_EQ(menuSubmenuOf(lines, "A750"), "圆");
+    EXPECT_EQ(menuSubmenuOf(lines, "3110"), "最近的输入");
+    EXPECT_EQ(menuSubmenuOf(lines, "3122"), "");
+    EXPECT_EQ(menuTitleOf(7), "绘图");
 }
 
 TEST(CheckUnit, BackButtonClearOfTheHotSpot) {

@@ -1,0 +1,34 @@
+// The menu file: 15-line blocks that fill the simulated drop-down and context menus, and
+// the rule that matches a chosen item against a menu step code (M A I in its last digits).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qz::menus {
+
+inline constexpr int BlockLines = 15;
+inline constexpr int MaxItems = 10;
+
+// Line (from 1) where block menuNumber of the code's family starts; nullopt for a code of
+// no family (its menu is built from empty lines).
+std::optional<long> blockFirstLine(std::int32_t stepCode, int menuNumber);
+
+// The 15 lines from line `first` of the decoded file; lines past its end are "". Errors of
+// the file (missing: 53, unreadable: 75) are thrown.
+std::vector<std::string> readBlock(const std::string& path, long first);
+
+// The texts of an item line, at most ten.
+std::vector<std::string> splitItems(const std::string& line);
+
+// Whether choosing item `index` of the array numbered arrayNumber (1-9, in menu order) in
+// menu menuNumber completes the step. Only codes of the three menu families can match.
+bool itemCompletes(std::int32_t stepCode, int menuNumber, int arrayNumber, int index);
+
+// A menu code that names no item array: no choice completes it, and for a context code no
+// other action does either.
+bool namesNoArray(std::int32_t stepCode);
+
+}  // namespace qz::menus
