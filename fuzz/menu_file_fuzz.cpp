@@ -1,0 +1,80 @@
+// The menu file through the simulated window's popup: each block the step codes of the input
+// name is read, the popup rebuilt from it, and every item of the nine arrays chosen.
+// Input: sMenu.sys, 0x1E, step codes of four characters each.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "forms/runtime.h"
+#include "fuzz/fuzz_support.h"
+#include "fuzz/headless_program.h"
+#include "platform/files.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
+#include "simwindow/menu_file.h"
+#include "simwindow/step_record.h"
+
+using namespace fuzzsupport;
+
+namespace {
+
+struct Folder {
+    std::string root = scratchDir() + "/program";
+    std::string data = root + "/data/";
+    Folder() {
+        makeDir(data);
+        // One question of one record: a choice that completes a step changes nothing.
+        writeFile(data + "288820.mxy", "0000000" "9999" + std::string(185, '0') + "\r\n");
+        writeFile(data + "288890.mxy", "001\r\n");
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const Folder folder;
+    const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
+    writeFile(platform::joinPath(folder.root, "sMenu.sys"), parts.empty() ? std::string_view() : parts[0]);
+    const std::string_view codes = parts.size() > 1 ? parts[1] : std::string_view("3122A750B223");
+
+    HeadlessProgram run(folder.root);
+    qz::Program& p = run.p();
+    qz::Shared& g = p.g;
+    g.DataDir = folder.data;
+    g.ProgramFolder = folder.root;
+    g.StepsFilePath = folder.data + "288820.mxy";
+    g.TextsFilePath = folder.data + "288890.mxy";
+    g.QuestionCount = 1;
+    g.CurrentQuestion = 1;
+    g.CurrentStep = 1;
+    g.FirstStepLine[1] = 1;
+    g.InteractionMode = 2;
+    try {
+        p.frmTm().show();
+        qz::FrmMain& m = p.frmMain();
+        m.show();
+        m.setData();
+        forms::MenuArray* const arrays[] = {&m.sVtrlSub1, &m.sVtrlInde1, &m.sVtrlSub2, &m.sVtrlInde2, &m.sVtrlSub3,
+                                            &m.sVtrlInde3, &m.sVtrlSub4, &m.sVtrlSub5, &m.sVtrlInde4};
+        for (std::size_t at = 0; at + 4 <= codes.size() && at < 64; at += 4) {
+            std::string code(codes.substr(at, 4));
+            m.StepCode = qz::steps::stepCodeValue(code);
+            for (int menu = 0; menu <= 10; ++menu) {
+                m.MenuNumber = static_cast<std::int16_t>(menu);
+                m.systemMenu();
+                for (forms::MenuArray* a : arrays)
+                    if (a->items().size() != 11) fail("an item array lost its elements");
+                for (int i = 0; i <= 10; ++i) {
+                    m.sVtrlSub1_Click(i);
+                    m.sVtrlInde1_Click(i);
+                    m.sVtrlSub5_Click(i);
+                    m.sVtrlInde4_Click(i);
+                }
+                if (g.CurrentStep != 1) fail("a choice moved past the question's only record");
+            }
+        }
+    } catch (const forms::ProgramEnd&) {
+    }
+    return 0;
+}
