@@ -38,55 +38,7 @@ read -r mx my _ _ <<<"$(geometry "$main")"
 read -r px py _ _ <<<"$(geometry "$panel")"
 shot walk-question1
 
-line() { iconv -f GBK -t UTF-8 "$1" | sed -n "$2p" | tr -d '\r'; }
-# The key a "6SKK" step expects, as xdotool names it.
-key_of() {
-    local shift=$((10#${1:1:1})) kk=$((10#${1:2:2})) name
-    case $kk in
-        15) name=F4 ;; 20) name=F9 ;; 91) name=slash ;; 3) name=F2 ;; 99) name=period ;;
-        2) name=Return ;; 27) name=Escape ;; 32) name=space ;; 46) name=Delete ;;
-        *) ((kk >= 65 && kk <= 90)) && name=$(printf "\\x$(printf %x $((kk + 32)))") || fail "no key for $1" ;;
-    esac
-    ((shift & 1)) && name=shift+$name
-    ((shift & 2)) && name=ctrl+$name
-    echo "$name"
-}
-# Works question q of the unit: its step count stands in columns 5-6 of its question line,
-# and its steps follow those of the questions before it in the step file.
-first=1
-work_question() {
-    local q=$1 steps s record code x y previous=
-    for ((s = 1; s < q; s++)); do first=$((first + 10#$(line "$bank/288870.mxy" "$s" | cut -c5-6))); done
-    steps=$((10#$(line "$bank/288870.mxy" "$q" | cut -c5-6)))
-    for ((s = 0; s < steps; s++)); do
-        record=$(line "$bank/288820.mxy" $((first + s)))
-        code=${record:7:4}
-        x=$((10#${record:65:5} / 15 + 10#${record:75:5} / 30 + mx))
-        y=$((10#${record:70:5} / 15 + 10#${record:80:5} / 30 + my))
-        case $code in
-            9999) ;;
-            8888) sleep 1.5 ;;
-            0002) click_at "$x" "$y" 1 2 ;;
-            0003) click_at "$x" "$y" 3 ;;
-            0030) xdotool mousemove "$((x - 40))" "$y"; sleep 0.2; xdotool mousemove "$x" "$y"; sleep 0.4 ;;
-            # One Enter or Space completes a key step and the "2000" after it.
-            2000) [[ $previous == 6002 || $previous == 6102 ]] || { xdotool key Return; sleep 0.4; } ;;
-            6*) xdotool key "$(key_of "$code")"; sleep 0.4 ;;
-            *) click_at "$x" "$y" ;;
-        esac
-        previous=$code
-    done
-    first=1
-    sleep 0.8
-}
-# "操作成功！" is large red text over the screenshot.
-success_shown() {
-    import -display "$DISPLAY" -window "$main" "$tmp/done.png"
-    local red
-    red=$(convert "$tmp/done.png" -crop 500x140+170+250 -fuzz 25% -fill black +opaque red -format '%[fx:mean.r]' info:)
-    echo "practice_walk: question $1: red share where the success message goes: $red"
-    awk -v r="$red" 'BEGIN { exit !(r > 0.02) }'
-}
+source "$(dirname "$0")/practice_steps.sh"
 
 work_question 1
 shot walk-done1
