@@ -1,5 +1,37 @@
-# Sourced by the practice walks: reading the sample's step records, and doing what each step
-# expects with real input. Expects bank, mx, my (the simulated window's corner) and click_at.
+# Sourced by the practice walks after xsession.sh: opening unit practice from the home screen,
+# reading the sample's step records, and doing what each step expects with real input.
+
+click_at() {  # X Y [BUTTON [REPEAT]]
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click --repeat "${4:-1}" --delay 80 "${3:-1}"
+    sleep 0.4
+}
+
+# Unit practice on the first unit, from the home screen; sets main and panel (window ids) and
+# mx, my, px, py (their corners). A screenshot name, if given, is taken of the unit section.
+open_unit_practice() {
+    local home hx hy w
+    home=$(find_window 800 600) || fail "no home window"
+    sleep 1
+    read -r hx hy _ _ <<<"$(geometry "$home")"
+    click_at $((hx + 244)) $((hy + 279))  # 单元练习
+    sleep 0.5
+    [[ -z ${1:-} ]] || shot "$1"
+    click_at $((hx + 660)) $((hy + 520))  # 开始学习
+    # The simulated window takes the home screen's size; the panel docks at its corner.
+    main=
+    for _ in $(seq 50); do
+        w=$(find_window 800 600) || fail "no simulated window"
+        [[ $w != "$home" ]] && { main=$w; break; }
+        sleep 0.2
+    done
+    [[ -n $main ]] || fail "the home screen stayed"
+    panel=$(find_window 332 242) || fail "no question panel"
+    sleep 1
+    read -r mx my _ _ <<<"$(geometry "$main")"
+    read -r px py _ _ <<<"$(geometry "$panel")"
+}
 
 line() { iconv -f GBK -t UTF-8 "$1" | sed -n "$2p" | tr -d '\r'; }
 # The key a "6SKK" step expects, as xdotool names it.

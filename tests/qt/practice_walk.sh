@@ -9,36 +9,9 @@ set -euo pipefail
 program=$1
 shots=${2:-}
 source "$(dirname "$0")/xsession.sh"
-
-home=$(find_window 800 600) || fail "no home window"
-sleep 1
-read -r hx hy _ _ <<<"$(geometry "$home")"
-click_at() {  # X Y [BUTTON [REPEAT]]
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click --repeat "${4:-1}" --delay 80 "${3:-1}"
-    sleep 0.4
-}
-click_at $((hx + 244)) $((hy + 279))  # 单元练习
-sleep 0.5
-shot walk-units
-click_at $((hx + 660)) $((hy + 520))  # 开始学习
-
-# The simulated window takes the home screen's size; the panel docks at its corner.
-main=
-for _ in $(seq 50); do
-    w=$(find_window 800 600) || fail "no simulated window"
-    [[ $w != "$home" ]] && { main=$w; break; }
-    sleep 0.2
-done
-[[ -n $main ]] || fail "the home screen stayed"
-panel=$(find_window 332 242) || fail "no question panel"
-sleep 1
-read -r mx my _ _ <<<"$(geometry "$main")"
-read -r px py _ _ <<<"$(geometry "$panel")"
-shot walk-question1
-
 source "$(dirname "$0")/practice_steps.sh"
+open_unit_practice walk-units
+shot walk-question1
 
 work_question 1
 shot walk-done1
