@@ -23,6 +23,20 @@ struct HeadlessProgram {
     }
     ~HeadlessProgram() { program.reset(); }
     qz::Program& p() { return *program; }
+    // A practice of one question whose steps start the set 20 of the data folder.
+    qz::Shared& practice(const std::string& root, const std::string& dataDir) {
+        qz::Shared& g = program->g;
+        g.DataDir = dataDir;
+        g.ProgramFolder = root;
+        g.StepsFilePath = dataDir + "288820.mxy";
+        g.TextsFilePath = dataDir + "288890.mxy";
+        g.QuestionCount = 1;
+        g.CurrentQuestion = 1;
+        g.CurrentStep = 1;
+        g.FirstStepLine[1] = 1;
+        g.InteractionMode = 2;
+        return g;
+    }
 
     headless::HeadlessHost host;
     NoNetwork http;

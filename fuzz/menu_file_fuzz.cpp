@@ -40,16 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     HeadlessProgram run(folder.root);
     qz::Program& p = run.p();
-    qz::Shared& g = p.g;
-    g.DataDir = folder.data;
-    g.ProgramFolder = folder.root;
-    g.StepsFilePath = folder.data + "288820.mxy";
-    g.TextsFilePath = folder.data + "288890.mxy";
-    g.QuestionCount = 1;
-    g.CurrentQuestion = 1;
-    g.CurrentStep = 1;
-    g.FirstStepLine[1] = 1;
-    g.InteractionMode = 2;
+    qz::Shared& g = run.practice(folder.root, folder.data);
     try {
         p.frmTm().show();
         qz::FrmMain& m = p.frmMain();

@@ -39,14 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     HeadlessProgram run(folder.root);
     qz::Program& p = run.p();
-    qz::Shared& g = p.g;
-    g.DataDir = folder.data;
-    g.ProgramFolder = folder.root;
-    g.StepsFilePath = steps;
-    g.TextsFilePath = texts;
+    qz::Shared& g = run.practice(folder.root, folder.data);
     g.QuestionCount = 2;
-    g.CurrentQuestion = 1;
-    g.FirstStepLine[1] = 1;
     g.InteractionMode = 1;
     try {
         p.frmTm().show();
