@@ -8,6 +8,8 @@
 #include "host/headless/headless_host.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "session/FrmTm.h"
+#include "simwindow/FrmMain.h"
 
 namespace fuzzsupport {
 
@@ -36,6 +38,13 @@ struct HeadlessProgram {
         g.FirstStepLine[1] = 1;
         g.InteractionMode = 2;
         return g;
+    }
+    // The question panel and the simulated window, shown as a launch leaves them.
+    qz::FrmMain& openSession() {
+        program->frmTm().show();
+        qz::FrmMain& m = program->frmMain();
+        m.show();
+        return m;
     }
 
     headless::HeadlessHost host;

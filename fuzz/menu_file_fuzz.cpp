@@ -10,6 +10,7 @@
 #include "fuzz/fuzz_support.h"
 #include "fuzz/headless_program.h"
 #include "platform/files.h"
+#include "platform/vb_error.h"
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "simwindow/menu_file.h"
@@ -39,18 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view codes = parts.size() > 1 ? parts[1] : std::string_view("3122A750B223");
 
     HeadlessProgram run(folder.root);
-    qz::Program& p = run.p();
     qz::Shared& g = run.practice(folder.root, folder.data);
     try {
-        p.frmTm().show();
-        qz::FrmMain& m = p.frmMain();
-        m.show();
+        qz::FrmMain& m = run.openSession();
         m.setData();
         forms::MenuArray* const arrays[] = {&m.sVtrlSub1, &m.sVtrlInde1, &m.sVtrlSub2, &m.sVtrlInde2, &m.sVtrlSub3,
                                             &m.sVtrlInde3, &m.sVtrlSub4, &m.sVtrlSub5, &m.sVtrlInde4};
         for (std::size_t at = 0; at + 4 <= codes.size() && at < 64; at += 4) {
             std::string code(codes.substr(at, 4));
-            m.StepCode = qz::steps::stepCodeValue(code);
+            // A code out of range is the layout's to report; here it names no menu.
+            try {
+                m.StepCode = qz::steps::stepCodeValue(code);
+            } catch (const platform::VbError&) {
+                m.StepCode = 0;
+            }
             for (int menu = 0; menu <= 10; ++menu) {
                 m.MenuNumber = static_cast<std::int16_t>(menu);
                 m.systemMenu();

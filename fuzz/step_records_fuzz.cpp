@@ -38,14 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeFile(texts, parts.size() > 1 ? parts[1] : std::string_view());
 
     HeadlessProgram run(folder.root);
-    qz::Program& p = run.p();
     qz::Shared& g = run.practice(folder.root, folder.data);
     g.QuestionCount = 2;
     g.InteractionMode = 1;
     try {
-        p.frmTm().show();
-        qz::FrmMain& m = p.frmMain();
-        m.show();
+        qz::FrmMain& m = run.openSession();
         for (int step = 1; step <= 12; ++step) {
             g.CurrentStep = static_cast<std::int16_t>(step);
             m.setData();

@@ -44,12 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string typed = platform::decodeAnsi(std::string(parts.size() > 1 ? parts[1] : std::string_view()));
 
     HeadlessProgram run(folder.root);
-    qz::Program& p = run.p();
     qz::Shared& g = run.practice(folder.root, folder.data);
     try {
-        p.frmTm().show();
-        qz::FrmMain& m = p.frmMain();
-        m.show();
+        qz::FrmMain& m = run.openSession();
         for (int step = 1; step <= 3; ++step) {
             g.CurrentStep = static_cast<std::int16_t>(step);
             m.setData();

@@ -147,13 +147,7 @@ public:
     BoxSeen clickAnswering(const forms::Control& c, BoxButton answer) {
         BoxSeen seen;
         h->host.click(c);
-        h->host.then([this, &seen, answer] {
-            forms::Form* top = h->p().rt.topModal();
-            if (!top || top->name() != "FrmQZMSGBOX") return;
-            auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
-            seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
-            h->host.click(box.LblClick(answer));
-        });
+        answerBox(seen, answer);
         h->host.runUntilIdle();
         return seen;
     }
@@ -161,6 +155,13 @@ public:
     BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
         BoxSeen seen;
         h->host.then(std::move(action));
+        answerBox(seen, answer);
+        h->host.runUntilIdle();
+        return seen;
+    }
+    // A script step that, when the own message box is open, notes what it shows and clicks
+    // one of its buttons.
+    void answerBox(BoxSeen& seen, BoxButton answer) {
         h->host.then([this, &seen, answer] {
             forms::Form* top = h->p().rt.topModal();
             if (!top || top->name() != "FrmQZMSGBOX") return;
@@ -168,8 +169,6 @@ public:
             seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
             h->host.click(box.LblClick(answer));
         });
-        h->host.runUntilIdle();
-        return seen;
     }
     BoxSeen clickAnswering(int index, BoxButton answer) { return clickAnswering(home().ClickBotn(index), answer); }
 
