@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the real program on a private X server and completes, with real input, the questions
-# of unit 0 that drag on the work area and type into the command line and the rename box (a
-# Chinese answer arrives there as committed text, as from an input method).
+# of unit 0 that choose from a context menu and from the menu bar (through submenus, by access
+# keys), drag on the work area, and type into the command line and the rename box (a Chinese
+# answer arrives there as committed text, as from an input method).
 # Usage: practice_kinds.sh PROGRAM [FOLDER_FOR_SCREENSHOTS]
 set -euo pipefail
 
@@ -23,7 +24,7 @@ question_of() {
     fail "no question starts with $1"
 }
 current=1
-for code in 0040 0020 0021; do
+for code in 3122 A750 B520 0040 0020 0021; do
     q=$(question_of "$code")
     while ((current < q)); do click_at $((px + 92)) $((py + 42)); current=$((current + 1)); done  # 下一题
     sleep 0.5
@@ -31,4 +32,4 @@ for code in 0040 0020 0021; do
     shot "kinds-$code"
     success_shown "$q" || fail "question $q ($code) shows no success"
 done
-echo "practice_kinds: a rubber-band drag, a typed command and a Chinese rename done with real input"
+echo "practice_kinds: context and menu-bar choices, a rubber-band drag, a typed command and a Chinese rename done with real input"

@@ -46,6 +46,39 @@ key_of() {
     ((shift & 2)) && name=ctrl+$name
     echo "$name"
 }
+# The keys that choose, in the open popup, the item a menu step code names: the access key of
+# its submenu, if any, then the item's own access key, or Down to it from the submenu's first
+# entry (which opening by key makes current), separators skipped. The item line of array A of
+# menu M stands at a fixed row of the menu's 15-line block in sMenu.sys.
+menu_keys() {
+    local code=$1 base=0 menu=${1:1:1} array=${1:2:1} item=${1:3:1} rows=(0 3 4 6 7 9 10 12 14 15)
+    case ${code:0:1} in 3 | 4) base=165 ;; C) base=300 ;; esac
+    [[ ${code:0:3} == B22 ]] && menu=11
+    local at=$((base + (menu - 1) * 15 + rows[array])) entries entry k downs=0 keys=()
+    entries=$(line "$install/sMenu.sys" "$at")
+    case $array in
+        1 | 3 | 5 | 7 | 8) keys+=("$(access_key "$(line "$install/sMenu.sys" $((at - 1)))")") ;;
+    esac
+    IFS='|' read -r -a entries <<<"$entries"
+    entry=${entries[item]}
+    if [[ $entry == *"(&"* ]]; then
+        keys+=("$(access_key "$entry")")
+    else
+        for ((k = 0; k < item; k++)); do [[ ${entries[k]} == - ]] || downs=$((downs + 1)); done
+        for ((k = 0; k < downs; k++)); do keys+=(Down); done
+        keys+=(Return)
+    fi
+    echo "${keys[@]}"
+}
+access_key() { local k=${1#*(&}; echo "${k:0:1}" | tr '[:upper:]' '[:lower:]'; }
+choose_by_keys() {
+    local k
+    sleep 0.6
+    shot "menu-$1"
+    for k in $(menu_keys "$1"); do xdotool key "$k"; sleep 0.4; done
+    sleep 0.4
+}
+
 # Works question q of the unit: its step count stands in columns 5-6 of its question line,
 # and its steps follow those of the questions before it in the step file.
 first=1
@@ -79,6 +112,15 @@ work_question() {
                 xdotool mouseup 1; sleep 0.3
                 ((shifted)) && xdotool keyup shift
                 sleep 0.3 ;;
+            # A context menu opens on a right click over the hot spot; a drop-down on a click on
+            # its title, 54 pixels apart from the record's menu-bar origin.
+            [34][1-9][1-9][0-9]) click_at "$x" "$y" 3; choose_by_keys "$code" ;;
+            [ABC][1-9][1-9][0-9])
+                [[ ${record:124:10} != 0000000000 ]] || fail "step $code has no menu bar"
+                local title=$((10#${code:1:1} - 1))
+                [[ ${code:0:3} == B22 ]] && title=10
+                click_at $((10#${record:124:5} / 15 + mx + 54 * title + 14)) $((10#${record:129:5} / 15 + my + 8))
+                choose_by_keys "$code" ;;
             0020 | 0021)
                 # The answer's first alternative, typed; Chinese arrives as committed text.
                 local answer

@@ -86,6 +86,17 @@ const Case dragCases[] = {
      [](auto& host, auto& w) { host.drag(w.Image5, offset(HeadlessHost::centreOf(w.Image5), -300, 0)); }, 1},
     {"PictureDraggedUpAndRight", {picture("8009", 1000, 3000, 2000, 2000)},
      [](auto& host, auto& w) { host.drag(w.Image5, offset(HeadlessHost::centreOf(w.Image5), 3000, -3000), 12); }, 2},
+    // One move 2000 left of the picture's edge moves it by half that: exactly onto its target.
+    {"PictureDraggedExactlyOntoItsTarget", {picture("8001")},
+     [](auto& host, auto& w) {
+         host.drag(w.Image5, offset(HeadlessHost::centreOf(w.Image5), -w.Image5.width() / 2 - 2000, 0), 1);
+     },
+     2},
+    {"PictureStoppedJustShortOfItsTarget", {picture("8001")},
+     [](auto& host, auto& w) {
+         host.drag(w.Image5, offset(HeadlessHost::centreOf(w.Image5), -w.Image5.width() / 2 - 1980, 0), 1);
+     },
+     1},
     {"PictureAtItsTargetNeedsNoMove", {picture("8001", 2000, 3000)},
      [](auto& host, auto& w) { host.click(w.Image5); }, 2},
     {"Code8005IsNoPictureDrag", {picture("8005", 2000, 2000)},
@@ -209,6 +220,9 @@ const TypingCase typingCases[] = {
     {"NotJustTheSecondsStart", "0020", "a|b|c", [](auto& host) { host.type("b"); }, 1, nullptr},
     {"ConfirmedBySpaceDropsInnerSpaces", "0001", "line", [](auto& host) { host.type("l ine"); space(host); }, 2, nullptr},
     {"ConfirmedByEnterDropsChinese", "0001", "line", [](auto& host) { host.type("line中"); enter(host); }, 2, nullptr},
+    {"FullWidthLettersAreNoAnswer", "0001", "line", [](auto& host) { host.type("ｌｉｎｅ"); enter(host); }, 1, ""},
+    {"ConfirmedByEnterDropsFullWidthPunctuation", "0001", "line",
+     [](auto& host) { host.type("line；"); enter(host); }, 2, nullptr},
     {"ConfirmedAnswerWithAnInnerSpace", "0001", "new file",
      [](auto& host) { host.type("new file"); enter(host); }, 2, nullptr},
     {"ConfirmedChineseAnswer", "A111", "圆", [](auto& host) { host.type("圆"); enter(host); }, 2, nullptr},
