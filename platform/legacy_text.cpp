@@ -1,6 +1,8 @@
 #include "platform/legacy_text.h"
 
 #include <iconv.h>
+#include <locale.h>
+#include <wctype.h>
 
 #include <cerrno>
 #include <memory>
@@ -204,6 +206,17 @@ std::string rtrimSpaces(std::string_view s) {
 }
 
 std::string trimSpaces(std::string_view s) { return ltrimSpaces(rtrimSpaces(s)); }
+
+std::string lowerCase(std::string_view utf8) {
+    // The C.UTF-8 locale carries the whole Unicode case table whatever the user's locale.
+    static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
+    std::u32string text = toU32(utf8);
+    for (char32_t& c : text) {
+        if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
+        else if (c >= 0x80 && unicode) c = static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), unicode));
+    }
+    return fromU32(text);
+}
 
 int displayColumns(std::string_view utf8) {
     int cols = 0;

@@ -27,6 +27,8 @@ std::string rightChars(std::string_view s, long n);
 std::string trimSpaces(std::string_view s);
 std::string ltrimSpaces(std::string_view s);
 std::string rtrimSpaces(std::string_view s);
+// VB LCase: every letter with a lower-case form, full-width and non-Latin ones too.
+std::string lowerCase(std::string_view utf8);
 
 // Width in a fixed-pitch ANSI layout: a character that is two bytes in CP936 counts 2, else 1.
 int displayColumns(std::string_view utf8);

@@ -159,8 +159,8 @@ FrmMain::FrmMain(Program& p)
     Image5.MouseUp = [this](int b, int s, int x, int y) { Image5_MouseUp(b, s, x, y); };
     Text1.Change = [this] { Text1_Change(); };
     Text1.GotFocus = [this] { Text1_GotFocus(); };
-    Text1.KeyDown = [this](int&, int) {
-        text1KeyDown_ = true;
+    Text1.KeyDown = [this](int& k, int) {
+        text1KeysDown_.insert(k);
         formKeyDown_ = false;
     };
     // A key that went down on the window belongs to the step it completed, not to the box
@@ -277,7 +277,7 @@ void FrmMain::setData() {
     } layingOut{layingOut_, layingOut_};
     layingOut_ = true;
     answerReported_ = false;
-    text1KeyDown_ = false;
+    text1KeysDown_.clear();
     // One report per layout: a bad record tends to fail in several fields at once.
     bool reported = false;
     forms::OnError on("setData", [this, &reported](const std::string& tag, const platform::VbError& e) {
@@ -650,12 +650,12 @@ void FrmMain::applyPointer() {
     Label1.setMousePointer(99);
 }
 
-forms::PicturePtr FrmMain::stepCursor(const std::string& number) {
+forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
     const std::string path = platform::joinPath(p_.g.ProgramFolder, "ico" + number + ".CUR");
     if (path != cursorPath_) {
         cursorPath_ = path;
         cursor_.reset();
-        p_.reporting("setData")([&] { cursor_ = p_.LoadPicture(path); });
+        (report ? p_.reporting("setData") : forms::OnError())([&] { cursor_ = p_.LoadPicture(path); });
     }
     return cursor_;
 }
@@ -707,7 +707,7 @@ void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
     if ((c == "004" || c == "005") && Shift == d && Dragging) {
         if (field(record_, 101, 101) == "S") {
             Label4.setMousePointer(standardPointer(field(record_, 104, 105)));
-        } else if (forms::PicturePtr cursor = stepCursor(field(record_, 104, 105))) {
+        } else if (forms::PicturePtr cursor = stepCursor(field(record_, 104, 105), false)) {
             Label4.setMouseIcon(cursor);
             Label4.setMousePointer(99);
         } else {
@@ -787,10 +787,7 @@ void FrmMain::Image5_MouseUp(int, int, int, int) {
 namespace {
 
 std::string comparisonForm(const std::string& s) {
-    std::string t = platform::trimSpaces(s);
-    std::transform(t.begin(), t.end(), t.begin(),
-                   [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; });
-    return t;
+    return platform::lowerCase(platform::trimSpaces(s));
 }
 
 bool matches(const std::string& a, const std::string& b) { return comparisonForm(a) == comparisonForm(b); }
@@ -845,8 +842,8 @@ void FrmMain::Text1_Change() {
 }
 
 void FrmMain::Text1_KeyUp(int KeyCode, int) {
-    const bool wentDownHere = text1KeyDown_;
-    text1KeyDown_ = false;
+    // Keys roll: the last letter of an answer often comes up after the Enter went down.
+    const bool wentDownHere = text1KeysDown_.erase(KeyCode) > 0;
     if (!wentDownHere || inputBlocked() || field(record_, 8, 11) == "0020") return;
     if (KeyCode != 32 && KeyCode != 13) return;
     const std::optional<std::string> answer = expectedAnswer();

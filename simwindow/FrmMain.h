@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "forms/form.h"
@@ -129,7 +130,7 @@ private:
     void applyPointer();
     // The custom pointer of the step's cursor file ("ico" + number + ".CUR"); null when it
     // cannot be loaded, which is reported once per step.
-    forms::PicturePtr stepCursor(const std::string& number);
+    forms::PicturePtr stepCursor(const std::string& number, bool report = true);
     // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
     std::optional<std::string> expectedAnswer();
     // A chosen item of the array numbered arrayNumber (1-9, in menu order).
@@ -145,8 +146,8 @@ private:
     bool layingOut_ = false;
     forms::Timer laidOutMatch_;
     bool answerReported_ = false;
-    // The last key pressed in the command box went down there, on the step on screen.
-    bool text1KeyDown_ = false;
+    // The keys that went down in the command box on the step on screen and are not up yet.
+    std::set<int> text1KeysDown_;
     // The key now down went down on the window itself.
     bool formKeyDown_ = false;
 };

@@ -308,10 +308,18 @@ void HeadlessHost::drag(const forms::Control& c, Point to, int steps, int shift)
 }
 
 void HeadlessHost::key(int keyCode, int shift, std::string text) {
+    keyDown(keyCode, shift, std::move(text));
+    keyUp(keyCode, shift);
+}
+
+void HeadlessHost::keyDown(int keyCode, int shift, std::string text) {
     Step down;
     down.kind = Step::Key;
     down.key = {true, keyCode, shift, std::move(text)};
     script_.push_back(std::move(down));
+}
+
+void HeadlessHost::keyUp(int keyCode, int shift) {
     Step up;
     up.kind = Step::Key;
     up.key = {false, keyCode, shift, {}};

@@ -77,6 +77,9 @@ public:
     void moveTo(forms::Point screen, int shift = 0);
     void drag(const forms::Control& c, forms::Point toScreen, int steps = 4, int shift = 0);
     void key(int keyCode, int shift = 0, std::string text = {});
+    // One half of a key stroke, for keys that overlap.
+    void keyDown(int keyCode, int shift = 0, std::string text = {});
+    void keyUp(int keyCode, int shift = 0);
     void type(const std::string& utf8);  // committed text, as an input method delivers it
     void pause(int ms);
     void then(std::function<void()> action);

@@ -164,13 +164,14 @@ TEST_F(SimWindow, FailedPictureDropGoesBackToTheStart) {
 }
 
 TEST_F(SimWindow, MissingCursorFileDuringAPlainDragKeepsTheDefaultPointer) {
+    // The launch has told of the missing file; the drag itself reports nothing.
     start({withWorkArea(Rec("0050").put(101, "M0042")), Rec("9999")});
     h->host.press(m().Label4);
     h->host.moveTo(HeadlessHost::centreOf(m().Label1));
     h->host.moveTo(offset(HeadlessHost::centreOf(m().Label1), 15, 0));
     settle();
     EXPECT_EQ(m().Label4.mousePointer(), 0);
-    EXPECT_EQ(h->reports().size(), 1u);
+    EXPECT_TRUE(h->reports().empty());
     h->host.release(HeadlessHost::centreOf(m().Label1));
     settle();
     EXPECT_EQ(step(), 1);
@@ -221,6 +222,18 @@ const TypingCase typingCases[] = {
     {"ConfirmedBySpaceDropsInnerSpaces", "0001", "line", [](auto& host) { host.type("l ine"); space(host); }, 2, nullptr},
     {"ConfirmedByEnterDropsChinese", "0001", "line", [](auto& host) { host.type("line中"); enter(host); }, 2, nullptr},
     {"FullWidthLettersAreNoAnswer", "0001", "line", [](auto& host) { host.type("ｌｉｎｅ"); enter(host); }, 1, ""},
+    {"FullWidthAnswerInAnyCase", "0001", "ｌｉｎｅ", [](auto& host) { host.type("ＬＩＮＥ"); enter(host); }, 2, nullptr},
+    {"GreekAnswerInAnyCase", "0020", "αβ", [](auto& host) { host.type("ΑΒ"); }, 2, nullptr},
+    // The last letter comes up after the Enter went down.
+    {"RolledKeysStillConfirm", "0001", "line",
+     [](auto& host) {
+         host.type("lin");
+         host.keyDown(69, 0, "e");
+         host.keyDown(13, 0, "\r");
+         host.keyUp(69);
+         host.keyUp(13);
+     },
+     2, nullptr},
     {"ConfirmedByEnterDropsFullWidthPunctuation", "0001", "line",
      [](auto& host) { host.type("line；"); enter(host); }, 2, nullptr},
     {"ConfirmedAnswerWithAnInnerSpace", "0001", "new file",
