@@ -598,21 +598,15 @@ void FrmFengmian::startLianXi() {
         refuseLaunch();
         return;
     }
-    // Such a step holds the learner on its question for good; the bank's makers hear of it once
-    // per launch, and the practice goes on.
-    if (const auto stuck = stepsNoOneCompletes(records, g.QuestionCount, steps); !stuck.empty()) {
-        std::string list;
-        for (const std::string& s : stuck) list += (list.empty() ? "" : ",") + s;
-        on([&] { p_.ReportError("startlianxi", 0, "steps no action completes: " + list); });
-    }
-
+    // Such a step holds the learner on its question for good; the bank's makers hear of all of
+    // them in one report per launch, and the practice goes on.
     g.TextsFilePath = g.DataDir + "288890.mxy";
     on([&] {
-        const std::vector<std::string> stuck =
-            unfinishableSteps(records, g.QuestionCount, steps, g.ProgramFolder, g.TextsFilePath);
+        const std::vector<StuckStep> stuck =
+            stuckSteps(records, g.QuestionCount, steps, g.ProgramFolder, g.TextsFilePath);
         if (stuck.empty()) return;
         std::string what = "Steps no learner can complete:";
-        for (const std::string& one : stuck) what += " " + one + ";";
+        for (const StuckStep& one : stuck) what += " " + one.text() + ";";
         p_.ReportError("startlianxi", 5, what);
     });
     g.StepsFilePath = set.stepsPath(g.DataDir);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/legacy_text.h"
@@ -86,46 +87,6 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
     return true;
 }
 
-std::vector<std::string> unfinishableSteps(const std::vector<QuestionRecord>& records, int count,
-                                           const std::vector<std::string>& decodedSteps,
-                                           const std::string& programFolder, const std::string& textsPath) {
-    std::vector<std::string> found;
-    const std::vector<std::int32_t> first = firstStepLines(records);
-    for (int q = 1; q <= count && q < static_cast<int>(first.size()); ++q) {
-        const long from = first[static_cast<std::size_t>(q - 1)];
-        const int steps = records[static_cast<std::size_t>(q - 1)].stepCount();
-        for (int k = 1; k <= steps; ++k) {
-            const long at = from + k - 1;
-            if (at < 1 || at > static_cast<long>(decodedSteps.size())) break;
-            const std::string& r = decodedSteps[static_cast<std::size_t>(at - 1)];
-            const std::string code = stepCode(r);
-            std::string why;
-            if (code == "8005") why = "\"8005\" moves no picture";
-            if (code.rfind("005", 0) == 0) {
-                const std::string number = steps::field(r, 104, 105);
-                if (steps::field(r, 101, 101) == "S") {
-                    const double n = platform::val(number);
-                    if (!(n >= 1 && n <= 15 && n == static_cast<int>(n)))
-                        why = "the drag's pointer is the default one";
-                } else if (!platform::findExistingCaseInsensitive(platform::joinPath(programFolder, "ico" + number + ".CUR"))) {
-                    why = "no cursor file ico" + number + ".CUR";
-                }
-            }
-            if (code == "0021" && steps::field(r, 109, 111) != "000") {
-                std::optional<std::string> line;
-                try {
-                    line = steps::numberedLine(textsPath, steps::field16(r, 109, 111));
-                } catch (const platform::VbError&) {
-                }
-                if (line && steps::textOf(*line).find('|') != std::string::npos)
-                    why = "the rename box has no alternatives";
-            }
-            if (!why.empty()) found.push_back("question " + std::to_string(q) + " step " + std::to_string(k) + ": " + why);
-        }
-    }
-    return found;
-}
-
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps) {
     if (count < 1 || static_cast<std::size_t>(count) > records.size()) return false;
     long first = 1;
@@ -137,25 +98,98 @@ bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::
     return true;
 }
 
-std::vector<std::string> stepsNoOneCompletes(const std::vector<QuestionRecord>& records, int count,
-                                             const std::vector<std::string>& decodedSteps) {
-    std::vector<std::string> out;
+std::string StuckStep::text() const {
+    return std::to_string(question) + "/" + std::to_string(step) + " " + code + " (" + why + ")";
+}
+
+namespace {
+
+// What a walk over a set's steps looks up outside the steps file, each thing once.
+class StepLookups {
+public:
+    StepLookups(const std::string& programFolder, const std::string& textsPath)
+        : programFolder_(programFolder), textsPath_(textsPath) {}
+
+    bool cursorExists(const std::string& number) {
+        auto found = cursors_.find(number);
+        if (found == cursors_.end()) {
+            const bool exists =
+                platform::findExistingCaseInsensitive(platform::joinPath(programFolder_, "ico" + number + ".CUR"))
+                    .has_value();
+            found = cursors_.emplace(number, exists).first;
+        }
+        return found->second;
+    }
+
+    // Line n of the texts file by the rule the running step reads it with: a number below 1 or
+    // past the end gives the last line. None for a file that is empty or cannot be read.
+    const std::string* text(long n) {
+        if (!texts_) {
+            texts_.emplace();
+            try {
+                *texts_ = platform::readLines(textsPath_);
+            } catch (const platform::VbError&) {
+            }
+        }
+        if (texts_->empty()) return nullptr;
+        if (n < 1 || n > static_cast<long>(texts_->size())) return &texts_->back();
+        return &(*texts_)[static_cast<std::size_t>(n - 1)];
+    }
+
+private:
+    const std::string& programFolder_;
+    const std::string& textsPath_;
+    std::map<std::string, bool> cursors_;
+    std::optional<std::vector<std::string>> texts_;
+};
+
+std::string whyStuck(const std::string& record, const std::string& code, StepLookups& lookups) {
+    std::int32_t value = 0;
+    bool known = true;
+    try {
+        value = steps::stepCodeValue(code);
+    } catch (const platform::VbError&) {
+        known = false;
+    }
+    // A bar code's hot spot still takes a left click; a context code has nothing else.
+    if (known && (value / 1000 == 3 || value / 1000 == 4) && menus::namesNoArray(value))
+        return "the context menu has no such item";
+    if (code == "8005") return "\"8005\" moves no picture";
+    if (code.rfind("005", 0) == 0) {
+        const std::string number = steps::field(record, 104, 105);
+        if (steps::field(record, 101, 101) == "S") {
+            const double n = platform::val(number);
+            if (!(n >= 1 && n <= 15 && n == static_cast<int>(n))) return "the drag's pointer is the default one";
+        } else if (!lookups.cursorExists(number)) {
+            return "no cursor file ico" + number + ".CUR";
+        }
+    }
+    if (code == "0021" && steps::field(record, 109, 111) != "000") {
+        const std::string* line = nullptr;
+        try {
+            line = lookups.text(steps::field16(record, 109, 111));
+        } catch (const platform::VbError&) {
+        }
+        if (line && steps::textOf(*line).find('|') != std::string::npos) return "the rename box has no alternatives";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::vector<StuckStep> stuckSteps(const std::vector<QuestionRecord>& records, int count,
+                                  const std::vector<std::string>& decodedSteps, const std::string& programFolder,
+                                  const std::string& textsPath) {
+    std::vector<StuckStep> out;
+    StepLookups lookups(programFolder, textsPath);
     std::size_t line = 0;
     for (int q = 0; q < count && static_cast<std::size_t>(q) < records.size(); ++q) {
         const int d = records[static_cast<std::size_t>(q)].stepCount();
         for (int k = 1; k <= d && line < decodedSteps.size(); ++k, ++line) {
             const std::string& r = decodedSteps[line];
             const std::string code = stepCode(r);
-            std::int32_t value = 0;
-            try {
-                value = steps::stepCodeValue(code);
-            } catch (const platform::VbError&) {
-                continue;
-            }
-            // A bar code's hot spot still takes a left click; a context code has nothing else.
-            const bool context = value / 1000 == 3 || value / 1000 == 4;
-            if (context && menus::namesNoArray(value))
-                out.push_back(std::to_string(q + 1) + "/" + std::to_string(k) + " " + code);
+            std::string why = whyStuck(r, code, lookups);
+            if (!why.empty()) out.push_back({q + 1, k, code, std::move(why)});
         }
     }
     return out;

@@ -75,20 +75,24 @@ bool soundRun(const std::vector<std::string>& decodedSteps, long firstLine, int 
 // The first `count` runs of a set, each checked as above.
 bool soundSet(const std::vector<QuestionRecord>& records, int count, const std::vector<std::string>& decodedSteps);
 
-// Steps of the first `count` runs that no learner can complete, each described as
-// "question q step k: why": a plain drag whose pointer never differs from the default, a
-// rename whose answer has alternatives the rename box never offers, a picture code that
-// moves nothing. Cursor files are looked for in programFolder, answers in textsPath.
-std::vector<std::string> unfinishableSteps(const std::vector<QuestionRecord>& records, int count,
-                                           const std::vector<std::string>& decodedSteps,
-                                           const std::string& programFolder, const std::string& textsPath);
+// A step that holds the learner on its question for good.
+struct StuckStep {
+    int question = 0;  // from 1
+    int step = 0;      // from 1 within its run
+    std::string code;
+    std::string why;
 
-// Steps of the first `count` runs that no action of the learner completes: a context menu code
-// whose tens digit names no item.
-// Each as "question/step code", in order.
-std::vector<std::string> stepsNoOneCompletes(const std::vector<QuestionRecord>& records, int count,
-                                             const std::vector<std::string>& decodedSteps);
+    // "question/step code (why)"
+    std::string text() const;
+};
 
+// Steps of the first `count` runs that no learner can complete, in order: a context menu code
+// whose tens digit names no item, a plain drag whose pointer never differs from the default, a
+// rename whose answer has alternatives the rename box never offers, a picture code that moves
+// nothing. Cursor files are looked for in programFolder, answers in textsPath.
+std::vector<StuckStep> stuckSteps(const std::vector<QuestionRecord>& records, int count,
+                                  const std::vector<std::string>& decodedSteps, const std::string& programFolder,
+                                  const std::string& textsPath);
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {

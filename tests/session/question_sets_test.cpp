@@ -125,10 +125,11 @@ TEST(QuestionFile, UnfinishableStepsAreFound) {
                           Case{"8005", rec("8005", 1, "0"), true}, Case{"8004", rec("8004", 1, "0"), false}}) {
         const std::vector<std::string> steps{rec("0001", 1, "0"), c.record, rec("9999", 1, "0")};
         const std::vector<QuestionRecord> records{{"000103q"}};
-        const auto found = qz::unfinishableSteps(records, 1, steps, dir.path(), dir.file("texts.mxy"));
+        const auto found = qz::stuckSteps(records, 1, steps, dir.path(), dir.file("texts.mxy"));
         ASSERT_EQ(found.size(), c.stuck ? 1u : 0u) << c.name;
         if (c.stuck) {
-            EXPECT_EQ(found[0].rfind("question 1 step 2: ", 0), 0u) << c.name;
+            EXPECT_EQ(found[0].question, 1) << c.name;
+            EXPECT_EQ(found[0].step, 2) << c.name;
         }
     }
 }
@@ -146,9 +147,15 @@ TEST(QuestionFile, StepsNoActionCompletes) {
         rec("3001", true), rec("9999", false),                                                           // 3
     };
     const std::vector<QuestionRecord> records{{"000103a"}, {"000205b"}, {"000302c"}};
-    EXPECT_EQ(qz::stepsNoOneCompletes(records, 2, steps), (std::vector<std::string>{"1/2 3101", "2/3 4000"}));
-    EXPECT_EQ(qz::stepsNoOneCompletes(records, 3, steps).back(), "3/1 3001");
-    EXPECT_TRUE(qz::stepsNoOneCompletes(records, 0, steps).empty());
+    const auto stuck = [&](int count) {
+        std::vector<std::string> where;
+        for (const auto& s : qz::stuckSteps(records, count, steps, "", ""))
+            where.push_back(std::to_string(s.question) + "/" + std::to_string(s.step) + " " + s.code);
+        return where;
+    };
+    EXPECT_EQ(stuck(2), (std::vector<std::string>{"1/2 3101", "2/3 4000"}));
+    EXPECT_EQ(stuck(3).back(), "3/1 3001");
+    EXPECT_TRUE(stuck(0).empty());
 }
 
 TEST(QuestionSet, FileNames) {
