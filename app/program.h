@@ -85,7 +85,6 @@ struct Shared {
     std::int16_t CurrentStep = 0;
     std::string StepLine;
     std::int16_t ExamMinutesLeft = 50;
-    std::string ExamStartTime;
     std::int16_t AllowPanelUnload = 0;
     std::string ExamineeSeat;
     std::string ExamineeSession;

@@ -96,7 +96,6 @@ std::vector<StuckStep> stuckSteps(const std::vector<QuestionRecord>& records, in
 
 // A set built from a list: both files' bytes, line for line as the units hold them.
 struct BuiltSet {
-    std::vector<QuestionCode> codes;  // every entry of the list, also when the build fails
     std::vector<std::string> questionLines;
     std::vector<std::string> stepLines;
     bool sound = false;  // every entry found with a sound run
