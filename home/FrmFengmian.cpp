@@ -534,7 +534,7 @@ void FrmFengmian::startUnitPractice() {
     if (UnitFilter == 0) {
         g.ListMode = 20;
         g.ListBase = static_cast<std::int16_t>(u);
-        g.QuestionCount = static_cast<std::int16_t>(std::min(500, numberOf(row[2])));
+        g.QuestionCount = static_cast<std::int16_t>(std::min(QuestionCodeList::MaxEntries, numberOf(row[2])));
         for (int i = 1; i <= g.QuestionCount; ++i) {
             char32_t c = static_cast<std::size_t>(i) <= flags.size() ? flags[static_cast<std::size_t>(i - 1)] : U'\0';
             g.DoneBefore[static_cast<std::size_t>(i)] = c ? platform::fromU32(std::u32string(1, c)) : "";
@@ -556,7 +556,7 @@ void FrmFengmian::startUnitPractice() {
     g.ListMode = UnitFilter == 1 ? 5 : 6;
     g.PaperSlot = static_cast<std::int16_t>(u);
     g.ListBase = UnitFilter == 1 ? 14 : 13;
-    for (int i = 1; i <= g.QuestionCount && i <= 500; ++i) {
+    for (int i = 1; i <= g.QuestionCount && i <= QuestionCodeList::MaxEntries; ++i) {
         g.DoneBefore[static_cast<std::size_t>(i)] = UnitFilter == 1 ? "T" : "F";
         g.QuestionState[static_cast<std::size_t>(i)] = UnitFilter == 1 ? 4 : 0;
     }

@@ -11,6 +11,7 @@
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 #include "session/FrmPicture.h"
+#include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
 
 namespace qz {
@@ -19,13 +20,12 @@ namespace {
 
 constexpr forms::Color PanelGrey = 0xF0F0F0;
 const forms::Color Blue = forms::rgb(0, 0, 255);
-constexpr int QuestionLimit = 500;
 constexpr const char* SmallPanelPicture = "FrmZXH.png";
 
-// The per-question tables run from 1 to 500; anything else is the platform's subscript
+// The per-question tables run from 1 to MaxEntries; anything else is the platform's subscript
 // error, which the panel's silent handling skips.
 std::size_t entry(int k) {
-    if (k < 0 || k > QuestionLimit) platform::raise(9);
+    if (k < 0 || k > QuestionCodeList::MaxEntries) platform::raise(9);
     return static_cast<std::size_t>(k);
 }
 
@@ -224,7 +224,7 @@ void FrmTm::Form_Load() {
     step([&] { ImgLogo1.setPicture(skin("l20067")); });
 
     step([&] { DemoStartTicks = 0; });
-    for (int k = 1; k <= QuestionLimit; ++k) g.ResumeStep[static_cast<std::size_t>(k)] = 1;
+    for (int k = 1; k <= QuestionCodeList::MaxEntries; ++k) g.ResumeStep[static_cast<std::size_t>(k)] = 1;
 
     step([&] { setTopmost(true); });
     step([&] { setLeft(sx(15360) - width()); });
@@ -371,7 +371,8 @@ void FrmTm::Form_Load() {
     step([&] { FrmKSXX.setVisible(false); });
 
     step([&] {
-        if ((g.QuestionState[1] & 1) == 0) g.QuestionState[1] = static_cast<std::int16_t>(g.QuestionState[1] + 1);
+        auto& s = g.QuestionState[1];
+        if (!questionstate::opened(s)) s = static_cast<std::int16_t>(s + 1);
     });
 
     // The input-method menu joins the load here.
@@ -480,24 +481,22 @@ void FrmTm::DqExam() {
 
     step([&] {
         std::string list = "未完成的题目";
-        const int last = std::min<int>(g.QuestionCount, QuestionLimit);
+        const int last = std::min<int>(g.QuestionCount, QuestionCodeList::MaxEntries);
         for (int k = 1; k <= last; ++k)
-            if (g.QuestionState[static_cast<std::size_t>(k)] <= 3) list += " " + std::to_string(k);
+            if (!questionstate::done(g.QuestionState[static_cast<std::size_t>(k)])) list += " " + std::to_string(k);
         LblUnit.setCaption(list);
     });
 
     step([&] {
         auto& s = g.QuestionState[entry(q)];
-        if ((s & 1) == 0) s = static_cast<std::int16_t>(s + 1);
+        if (!questionstate::opened(s)) s = static_cast<std::int16_t>(s + 1);
     });
     step([&] { g.CurrentStep = g.ResumeStep[entry(q)]; });
     step([&] {
         if (g.InteractionMode != 3) g.InteractionMode = 2;
     });
     step([&] {
-        const std::int16_t s = g.QuestionState[entry(q)];
-        const bool marked = s != 0 && s != 1 && s != 4 && s != 5;
-        CmdGN(3).setVisible(!marked);
+        CmdGN(3).setVisible(!questionstate::marked(g.QuestionState[entry(q)]));
         CmdGN(11).setVisible(!CmdGN(3).visible());
     });
     step([&] {
@@ -538,10 +537,6 @@ void FrmTm::TimStartYS_Timer() {}
 
 // ---- commands ----
 
-namespace {
-bool marked(std::int16_t state) { return state != 0 && state != 1 && state != 4 && state != 5; }
-}  // namespace
-
 void FrmTm::CmdGN_Click(int Index) {
     Shared& g = p_.g;
     // An empty list has nothing to show, mark or grid; only the end of the practice works.
@@ -566,7 +561,7 @@ void FrmTm::CmdGN_Click(int Index) {
         case 3:
             step([&] {
                 auto& s = g.QuestionState[entry(g.CurrentQuestion)];
-                if (!marked(s)) s = static_cast<std::int16_t>(s + 2);
+                if (!questionstate::marked(s)) s = static_cast<std::int16_t>(s + 2);
             });
             step([&] { CmdGN(11).setVisible(true); });
             step([&] { CmdGN(3).setVisible(false); });
@@ -592,7 +587,7 @@ void FrmTm::CmdGN_Click(int Index) {
         case 11:
             step([&] {
                 auto& s = g.QuestionState[entry(g.CurrentQuestion)];
-                if (marked(s)) s = static_cast<std::int16_t>(s - 2);
+                if (questionstate::marked(s)) s = static_cast<std::int16_t>(s - 2);
             });
             step([&] { CmdGN(3).setVisible(true); });
             step([&] { CmdGN(11).setVisible(false); });
@@ -630,7 +625,7 @@ void FrmTm::CmdKSFH_Click() { FrmKSXX.setVisible(false); }
 
 void FrmTm::dqYeMian() {
     const Shared& g = p_.g;
-    const int count = std::clamp<int>(g.QuestionCount, 0, QuestionLimit);
+    const int count = std::clamp<int>(g.QuestionCount, 0, QuestionCodeList::MaxEntries);
     if (count <= 40) {
         CmdSelLast.setVisible(false);
         CmdSelNext.setVisible(false);
@@ -649,8 +644,8 @@ void FrmTm::dqYeMian() {
         vtrlButton& b = CmTNO(k);
         b.setCaption(std::to_string(q));
         const std::int16_t state = g.QuestionState[static_cast<std::size_t>(q)];
-        const char* id = (state & 1) == 0 ? "l01030" : "l01031";
-        if (marked(state)) id = "l01032";
+        const char* id = questionstate::opened(state) ? "l01031" : "l01030";
+        if (questionstate::marked(state)) id = "l01032";
         // A missing grid picture costs that picture, not the rest of the page.
         forms::OnError()([&] { b.setPicture(skin(id)); });
         FrmSelect.setVisible(true);

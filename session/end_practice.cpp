@@ -19,8 +19,6 @@ namespace qz {
 
 namespace {
 
-constexpr int QuestionLimit = 500;
-
 std::int16_t returnButtonFor(std::int16_t listMode) {
     switch (listMode) {
         case 5: case 6: case 20: return 16;
@@ -57,12 +55,12 @@ void FrmTm::EndPractice() {
     on([&] { Image2.setCaption("显示图片"); });
     on([&] { LblZXH_Click(); });
 
-    const int count = std::min<int>(g.QuestionCount, QuestionLimit);
+    const int count = std::min<int>(g.QuestionCount, QuestionCodeList::MaxEntries);
     std::vector<WorkedEntry> entries;
     for (int i = 1; i <= count; ++i) {
         const std::int16_t s = g.QuestionState[static_cast<std::size_t>(i)];
-        entries.push_back({QuestionCode{g.QuestionCodes[static_cast<std::size_t>(i)]}.text(), s >= 4,
-                           s == 2 || s == 3 || s == 6 || s == 7});
+        entries.push_back({QuestionCode{g.QuestionCodes[static_cast<std::size_t>(i)]}.text(), questionstate::done(s),
+                           questionstate::marked(s)});
     }
     auto done = [&](std::size_t k) { return k >= 1 && k <= entries.size() && entries[k - 1].done; };
     bool someDone = false;

@@ -21,6 +21,13 @@ struct QuestionCode {
     std::string shown() const;
 };
 
+// A question's state in a session: opened 1, marked 2 and done 4, added together.
+namespace questionstate {
+constexpr bool opened(std::int16_t s) { return (s & 1) != 0; }
+constexpr bool marked(std::int16_t s) { return (s & 2) != 0; }
+constexpr bool done(std::int16_t s) { return s >= 4; }
+}  // namespace questionstate
+
 // Codes written one after another without separators.
 struct QuestionCodeList {
     // The session's tables hold this many entries; a longer list is cut.
