@@ -431,10 +431,10 @@ void FrmTm::DqExam() {
     if (emptyList || !step([&] { g.QuestionLine = platform::readLine(g.QuestionFilePath, q); }))
         g.QuestionLine.clear();
 
-    const std::string raw = platform::midChars(g.QuestionLine, 7);
+    const QuestionRecord question{g.QuestionLine};
     step([&] {
         std::string shown;
-        for (char c : raw) {
+        for (char c : question.text()) {
             if (c == '|') shown += "\r\n";
             else shown += c;
         }
@@ -443,14 +443,14 @@ void FrmTm::DqExam() {
     step([&] { p_.frmPicture().hide(); });
     step([&] { Image2.setVisible(false); });
 
-    if (raw.rfind("picture", 0) == 0) {
-        const std::string id = platform::midChars(raw, 8, 6);
-        // A picture that cannot be read must not leave another question's picture behind,
-        // nor a button that would show nothing.
-        const bool loaded = step([&] { p_.frmPicture().Image1.setPicture(p_.LoadPicture(g.DataDir + id + ".mxy")); });
+    if (question.hasPicture()) {
+        const std::string id = question.pictureId();
+        // A picture that cannot be read, or a blank id, must not leave another question's
+        // picture behind, nor a button that would show nothing.
+        const bool loaded = !id.empty() && step([&] { p_.frmPicture().Image1.setPicture(skin(id)); });
         if (!loaded) step([&] { p_.frmPicture().Image1.setPicture(nullptr); });
         step([&] { Image2.setCaption("显示图片"); });
-        step([&] { RtbTM.setText(platform::midChars(raw, 14)); });
+        step([&] { RtbTM.setText(question.task()); });
         if (loaded) step([&] { Image2.setVisible(true); });
     }
 
@@ -462,7 +462,7 @@ void FrmTm::DqExam() {
         for (std::size_t c = 0; c <= 5; ++c) {
             if (pics[c].empty()) continue;
             step([&] {
-                forms::PicturePtr pic = p_.LoadPicture(g.DataDir + pics[c] + ".mxy");
+                forms::PicturePtr pic = skin(pics[c]);
                 if (c == 0) m.setPicture(pic);
                 else images[c - 1]->setPicture(pic);
             });

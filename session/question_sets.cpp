@@ -48,16 +48,13 @@ int QuestionRecord::stepCount() const { return platform::cint(platform::val(plat
 
 std::string QuestionRecord::text() const { return platform::midChars(line, 7); }
 
+bool QuestionRecord::hasPicture() const { return platform::leftChars(text(), 7) == "picture"; }
+
 std::string QuestionRecord::pictureId() const {
-    const std::string t = text();
-    if (platform::leftChars(t, 7) != "picture") return {};
-    return platform::trimSpaces(platform::midChars(t, 8, 6));
+    return hasPicture() ? platform::trimSpaces(platform::midChars(text(), 8, 6)) : std::string();
 }
 
-std::string QuestionRecord::task() const {
-    const std::string t = text();
-    return platform::leftChars(t, 7) == "picture" ? platform::midChars(t, 14) : t;
-}
+std::string QuestionRecord::task() const { return hasPicture() ? platform::midChars(text(), 14) : text(); }
 
 std::string QuestionSet::fileName(int number) { return "2888" + padded(number, 2) + ".mxy"; }
 

@@ -48,6 +48,7 @@ struct QuestionRecord {
     // From column 7; "|" stands for a line break.
     std::string text() const;
     // A text starting with "picture" carries the id of a bank picture; an empty id means none.
+    bool hasPicture() const;
     std::string pictureId() const;
     std::string task() const;
 };
