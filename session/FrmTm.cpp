@@ -29,12 +29,6 @@ std::size_t entry(int k) {
     return static_cast<std::size_t>(k);
 }
 
-std::string fourDigits(std::int32_t n) {
-    std::string s = std::to_string(n);
-    if (n >= 0 && s.size() < 4) s.insert(0, 4 - s.size(), '0');
-    return s;
-}
-
 void transparent(forms::Label& l, bool autoSize) {
     l.setBackStyle(0);
     l.setAutoSize(autoSize);
@@ -387,7 +381,7 @@ std::string FrmTm::titleFor(const std::string& moduleName, std::int16_t listMode
                             std::int16_t paperSlot, int q, std::int16_t questionCount, std::int32_t code,
                             const std::string& doneBefore, const std::string& unchanged) {
     const std::string l2 = platform::leftChars(moduleName, 2);
-    const std::string c4 = fourDigits(code + 100);
+    const std::string c4 = QuestionCode{code}.shown();
     const std::string d = doneBefore == "F" ? "(未完成)" : "(已完成)";
     const std::string qs = std::to_string(q);
     const std::string of = qs + "/" + std::to_string(questionCount) + "(" + c4 + ")" + d;
