@@ -327,19 +327,7 @@ void FrmTm::Form_Load() {
     }
 
     step([&] { GridPage = 0; });
-    step([&] {
-        if (g.QuestionCount < 41) {
-            CmdSelLast.setVisible(false);
-            CmdSelNext.setVisible(false);
-            for (int m = g.QuestionCount + 1; m <= 40; ++m) CmTNO(std::max(m, 1)).setVisible(false);
-        } else {
-            CmdSelLast.setVisible(true);
-            CmdSelNext.setVisible(true);
-        }
-    });
-    step([&] {
-        LastGridPage = static_cast<std::int16_t>(g.QuestionCount / 40 - (g.QuestionCount % 40 == 0 ? 1 : 0));
-    });
+    step([&] { fitGridToList(); });
 
     step([&] {
         CmdSelFH.setWidth(sx(825));
@@ -617,18 +605,18 @@ void FrmTm::CmdKSFH_Click() { FrmKSXX.setVisible(false); }
 
 // ---- question grid ----
 
+int FrmTm::fitGridToList() {
+    const int count = std::clamp<int>(p_.g.QuestionCount, 0, QuestionCodeList::MaxEntries);
+    CmdSelLast.setVisible(count > 40);
+    CmdSelNext.setVisible(count > 40);
+    for (int m = count + 1; m <= 40; ++m) CmTNO(m).setVisible(false);
+    LastGridPage = static_cast<std::int16_t>(count / 40 - (count % 40 == 0 ? 1 : 0));
+    return count;
+}
+
 void FrmTm::dqYeMian() {
     const Shared& g = p_.g;
-    const int count = std::clamp<int>(g.QuestionCount, 0, QuestionCodeList::MaxEntries);
-    if (count <= 40) {
-        CmdSelLast.setVisible(false);
-        CmdSelNext.setVisible(false);
-        for (int m = count + 1; m <= 40; ++m) CmTNO(m).setVisible(false);
-    } else {
-        CmdSelLast.setVisible(true);
-        CmdSelNext.setVisible(true);
-    }
-    LastGridPage = static_cast<std::int16_t>(count / 40 - (count % 40 == 0 ? 1 : 0));
+    const int count = fitGridToList();
     // A page kept from a longer list must not show entries the list no longer has.
     GridPage = static_cast<std::int16_t>(std::clamp<int>(GridPage, 0, std::max<int>(LastGridPage, 0)));
 

@@ -119,6 +119,9 @@ public:
 private:
     // Gives the keyboard back to the simulated window; the panel, topmost, stays above it.
     void bringMainBack();
+    // Page buttons only for a list longer than a page, no cells past a shorter list's end, and
+    // LastGridPage; returns the list's length in the tables.
+    int fitGridToList();
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
     int sy(double v) const;
