@@ -688,8 +688,7 @@ void FrmTm::Command2_Click() {
     step([&] { bringMainBack(); });
     step([&] { setWidth(sx(4980)); });
     step([&] { setHeight(sy(3630)); });
-    step([&] { setLeft(p_.frmMain().left() + p_.frmMain().width() - width()); });
-    step([&] { setTop(p_.frmMain().top() + p_.frmMain().height() - height()); });
+    step([&] { p_.frmMain().dockPanel(); });
     step([&] { FrmZXH.setVisible(false); });
 }
 
