@@ -719,15 +719,8 @@ void FrmFengmian::backToCover() {
 }
 
 void FrmFengmian::ownMessage(const std::string& title, const std::string& icon, const std::string& prompt) {
-    Shared& g = p_.g;
-    g.MsgBoxResult = 0;
-    FrmQZMSGBOX& box = p_.frmQZMSGBOX();
-    box.LblTitle.setCaption(title);
-    // A missing icon is reported; the question is still asked.
-    forms::OnError on = p_.reporting("clickbotn");
-    on([&] { box.Image1.setPicture(skin(icon)); });
-    box.LblPrompt.setCaption(prompt);
-    box.show(true);
+    forms::OnError iconFailure = p_.reporting("clickbotn");
+    p_.frmQZMSGBOX().ask(title, icon, prompt, iconFailure);
 }
 
 void FrmFengmian::confirmExit() {

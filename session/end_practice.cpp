@@ -156,11 +156,9 @@ void FrmTm::EndPractice() {
     on([&] { p.frmFengmian().show(); });
 
     if (unsaved) {
-        g.MsgBoxResult = 0;
-        on([&] { p.frmQZMSGBOX().LblTitle.setCaption("保存记录"); });
-        on([&] { p.frmQZMSGBOX().Image1.setPicture(p.SkinPicture("l20072")); });
-        on([&] { p.frmQZMSGBOX().LblPrompt.setCaption("\r\n\r\n学习记录未能保存，\r\n本次练习的部分结果没有记下。"); });
-        on([&] { p.frmQZMSGBOX().show(true); });
+        on([&] {
+            p.frmQZMSGBOX().ask("保存记录", "l20072", "\r\n\r\n学习记录未能保存，\r\n本次练习的部分结果没有记下。", on);
+        });
     }
 }
 

@@ -65,6 +65,15 @@ void FrmQZMSGBOX::Form_Load() {
     for (int i = 0; i < 4; ++i) silent([&] { LblClick(i).setPicture(pic("l2000" + std::to_string(i))); });
 }
 
+void FrmQZMSGBOX::ask(const std::string& title, const std::string& icon, const std::string& prompt,
+                      forms::OnError& iconFailure) {
+    p_.g.MsgBoxResult = 0;
+    LblTitle.setCaption(title);
+    iconFailure([&] { Image1.setPicture(p_.SkinPicture(icon)); });
+    LblPrompt.setCaption(prompt);
+    show(true);
+}
+
 void FrmQZMSGBOX::LblClick_Click(int Index) {
     if (Index == 1) p_.g.MsgBoxResult = 1;
     unload();

@@ -1,8 +1,10 @@
-// The program's own skinned message box. The caller sets MsgBoxResult to 0, sets the title,
-// icon and prompt, shows the box modally and treats MsgBoxResult = 1 as confirmed.
+// The program's own skinned message box: asked modally, MsgBoxResult = 1 is confirmed.
 #pragma once
 
+#include <string>
+
 #include "forms/form.h"
+#include "forms/on_error.h"
 #include "ui/vtrlButton.h"
 
 namespace qz {
@@ -21,6 +23,10 @@ public:
     forms::ControlArray<vtrlButton> LblClick;
 
     void Form_Load() override;
+    // Resets MsgBoxResult and asks modally. A skin icon that fails goes to iconFailure; the
+    // question is still asked.
+    void ask(const std::string& title, const std::string& icon, const std::string& prompt,
+             forms::OnError& iconFailure);
     void LblClick_Click(int Index);
     void lblMove_MouseDown(int Button, int Shift, int X, int Y);
 
