@@ -1,5 +1,6 @@
 #include "home/FrmFengmian.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/program.h"
@@ -10,6 +11,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "session/FrmTm.h"
+#include "session/learner_records.h"
 #include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
 #include "ui/FrmQZMSGBOX.h"
@@ -333,7 +335,6 @@ std::string FrmFengmian::unitCaption(int unit, const std::string& name) {
 
 void FrmFengmian::unitStep(forms::OnError& on) {
     Shared& g = p_.g;
-    std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
 
     // 1. Question counts of the bank, from the catalogue's second line.
     std::array<int, 26> counts{};
@@ -348,8 +349,9 @@ void FrmFengmian::unitStep(forms::OnError& on) {
 
     // 2. The progress file follows the bank: each line padded with "F" to its unit's count
     // (however far it was short) and cut to it.
+    const std::string progressPath = recordfile::path(g.ProgramFolder, recordfile::UnitProgress);
     std::vector<std::string> progress;
-    const bool progressRead = on([&] { progress = readRecordLines(platform::joinPath(ksdata, "288893.mxy")); });
+    const bool progressRead = on([&] { progress = readRecordLines(progressPath); });
     if (progress.size() > 26) progress.resize(26);
     progress.resize(25);
     for (std::size_t u = 0; u < 25; ++u) {
@@ -367,7 +369,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
         on([&] {
             std::vector<std::string> out = progress;
             out.emplace_back();  // the file ends with an empty line
-            platform::writeLinesReplace(platform::joinPath(ksdata, "288893.mxy"), out);
+            platform::writeLinesReplace(progressPath, out);
         });
     }
 
@@ -618,17 +620,16 @@ void FrmFengmian::startLianXi() {
     for (std::size_t k = 1; k <= first.size() && k < g.FirstStepLine.size(); ++k) g.FirstStepLine[k] = first[k - 1];
     for (auto& pictures : g.QuestionPictures) pictures.fill({});
 
-    std::string favourites;
+    std::vector<std::string> favourites;
     on([&] {
-        const auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288862.mxy"));
-        if (!lines.empty()) favourites = platform::trimSpaces(lines.front());
+        const auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::Favourites));
+        if (!lines.empty()) favourites = splitCodes(lines.front());
     });
-    std::string search;
-    const long favouriteCount = static_cast<long>(platform::charCount(favourites) / 4);
-    for (long i = 1; i <= favouriteCount; ++i) search += "_" + platform::midChars(favourites, 4 * i - 3, 4);
-    for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k)
-        if (search.find("_" + QuestionCode{g.QuestionCodes[k]}.text()) != std::string::npos)
+    for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k) {
+        const std::string code = QuestionCode{g.QuestionCodes[k]}.text();
+        if (std::find(favourites.begin(), favourites.end(), code) != favourites.end())
             g.QuestionState[k] = static_cast<std::int16_t>(g.QuestionState[k] + 2);
+    }
 
     on([&] { unload(); });
     if (g.ListMode == 0 || g.ListMode == 8) {
