@@ -23,10 +23,7 @@ void Program::ReportError(const std::string& tag, std::int32_t number, const std
     forms::OnError silent;
     // The chain is cut here: a failure of the report's own request is not reported. Handlers
     // that run while it waits report their own failures as usual, each with its own report.
-    silent([&] {
-        forms::OnError ownRequest;
-        fetchPolled(errorReportUrl(tag, number, description), 1, ownRequest);
-    });
+    silent([&] { fetchPolled(errorReportUrl(tag, number, description), 1, silent); });
     std::string text = "软件运行提示:" + tag + description + "\r\n" + "系统版本:" + g.OsVersion + ",软件版本:" +
                        g.QuestionBankVersion + "," + std::to_string(number) + "\r\n";
     silent([&] { AppendLogEntry(g.RunLogPath, text); });
