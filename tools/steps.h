@@ -50,6 +50,12 @@ struct Step {
     bool areaClick = false;  // a left press on the work area completes the step
 };
 
+// Step codes by their shape: an answer typed in a box ("0020", "0021"), a drag with keys held
+// ("004S", "005S") and a picture dropped back in place ("8001"-"8009").
+bool typedCode(const std::string& code);
+bool dragCode(const std::string& code);
+bool pictureCode(const std::string& code);
+
 // The 196 columns of one step. Throws std::invalid_argument when a value does not fit its field.
 std::string stepRecord(const Step& s);
 
