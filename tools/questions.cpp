@@ -101,7 +101,7 @@ std::string hintFor(const Parsed& p, const std::vector<std::string>& menuLines) 
     if (typedCode(code) || code == "A111") return p.answer;
     if (!p.answer.empty()) return "输入 " + p.answer.substr(0, p.answer.find('|')) + "并按回车键";
     if (pictureCode(code)) return "将对话框拖回原来的位置";
-    if (p.area && p.step.areaClick) return "在" + std::string(p.area->label) + "中单击";
+    if (p.area && p.step.areaClick) return "在" + p.area->label + "中单击";
     if (p.area && dragCode(code)) {
         const std::string hold = holdWords(code[3] - '0');
         if (code.starts_with("004")) return hold + "在" + p.area->label + "中拖出选择窗口，在" + at + "上松开";

@@ -158,6 +158,7 @@ std::string questionRecord(int unit, int question, int steps, const std::string&
 void checkUnit(int unit, const std::vector<std::string>& steps, const std::vector<std::string>& questions,
                const BankFacts& facts) {
     const std::string where = "unit " + std::to_string(unit);
+    const int texts = static_cast<int>(facts.textLines.size());
     std::size_t line = 0;
     for (std::size_t q = 0; q < questions.size(); ++q) {
         const std::string qwhere = where + " question " + std::to_string(q + 1);
@@ -215,7 +216,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             const Rect spot = rectAt(s, 66);
             if (kind == Kind::Key && hasBox) fail("the command box would take the key");
             const int prefill = intField(s, 106, 108);
-            if (answer > facts.texts || prefill > facts.texts) fail("no text " + field(s, answer > facts.texts ? 109 : 106, 111));
+            if (answer > texts || prefill > texts) fail("no text " + field(s, answer > texts ? 109 : 106, 111));
             // A bar menu step with a hot spot is completed by a left click on it as well.
             const bool byMenuAlone = kind == Kind::BarMenu && allZeros(s, 66, 85);
             if ((kind == Kind::Context || byMenuAlone) && !menuItemOf(facts.menuLines, code))
@@ -232,7 +233,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 };
                 if (code == "0021" && text(answer).find('|') != std::string::npos)
                     fail("the rename box takes no alternatives");
-                if (code != "0020" && code != "0021" && answer == 0) fail("a confirmed step names its answer");
+                if (!typedCode(code) && answer == 0) fail("a confirmed step names its answer");
             } else if (kind == Kind::Drag) {
                 if (!hasArea || !inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
                 if (allZeros(s, 66, 85) || !inside(spot, kWindow) || spot.overlaps(kPanel)) {
@@ -258,7 +259,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 fail("no cursor file for pointer " + field(s, 104, 105));
             }
             const int hint = intField(s, 122, 124);
-            if (hint > facts.texts) fail("no text " + field(s, 122, 124));
+            if (hint > texts) fail("no text " + field(s, 122, 124));
             if (s[124] == 'Q') {
                 const int back = std::max(1, s[128] - '0');
                 if (s[128] < '0' || s[128] > '9') fail("the back step count is one digit");

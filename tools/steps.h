@@ -70,8 +70,7 @@ public:
 struct BankFacts {
     std::set<std::string> pictures;  // ids of the bank pictures written
     std::set<int> cursors;           // numbers of the cursor files written
-    int texts = 0;                   // lines of the texts file
-    std::vector<std::string> textLines;  // the texts file's lines, when the check reads answers
+    std::vector<std::string> textLines;  // the texts file's lines
     std::vector<std::string> menuLines;  // the menu file
 };
 
