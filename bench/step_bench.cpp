@@ -8,14 +8,8 @@
 #include <vector>
 
 #include "app/program.h"
-#include "host/headless/headless_host.h"
-#include "platform/files.h"
-#include "platform/http.h"
-#include "platform/legacy_text.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
+#include "fuzz/headless_program.h"
 #include "platform/textfile.h"
-#include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "simwindow/step_record.h"
 
@@ -45,40 +39,20 @@ double msSince(std::chrono::steady_clock::time_point t0) {
 
 int main() {
     const std::string root = "/tmp/qz-bench-steps";
-    const std::string data = root + "/data/";
-    platform::makeDir(root);
-    platform::makeDir(data);
+    harness::HeadlessProgram run(root, root + "/registry.ini");
     std::vector<std::string> steps, texts;
     for (int q = 1; q <= Questions; ++q)
         for (int s = 1; s <= StepsPerQuestion; ++s) steps.push_back(record(s == StepsPerQuestion ? "9999" : "0001", s));
     for (int i = 1; i <= 100; ++i) texts.push_back((i < 10 ? "00" : i < 100 ? "0" : "") + std::to_string(i) + "点击这里的按钮");
-    platform::writeLinesReplace(data + "288820.mxy", steps);
-    platform::writeLinesReplace(data + "288890.mxy", texts);
+    platform::writeLinesReplace(run.data + "288820.mxy", steps);
+    platform::writeLinesReplace(run.data + "288890.mxy", texts);
 
-    headless::HeadlessHost host;
-    platform::CurlHttpClient http;
-    platform::RecordingShell shell;
-    platform::SettingsStore settings(root + "/registry.ini");
-    qz::Services s;
-    s.host = &host;
-    s.http = &http;
-    s.shell = &shell;
-    s.settings = &settings;
-    s.programFolder = root;
-    qz::Program p(s);
-    qz::Shared& g = p.g;
-    g.DataDir = data;
-    g.ProgramFolder = root;
-    g.StepsFilePath = data + "288820.mxy";
-    g.TextsFilePath = data + "288890.mxy";
+    qz::Shared& g = run.practice();
     g.QuestionCount = Questions;
     for (int q = 1; q <= Questions; ++q) g.FirstStepLine[static_cast<std::size_t>(q)] = (q - 1) * StepsPerQuestion + 1;
-    g.InteractionMode = 2;
-    p.frmTm().show();
-    qz::FrmMain& m = p.frmMain();
-    m.show();
+    qz::FrmMain& m = run.openSession();
     // The panel's first display arms the window's one-shot layout; let it run.
-    host.runFor(300);
+    run.host.runFor(300);
 
     std::printf("%-10s %18s %18s\n", "question", "advance (ms/step)", "line read (ms)");
     for (int q : {1, Questions}) {

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/files.h"
+
 namespace fuzzsupport {
 
 std::vector<std::string_view> splitParts(std::string_view data, std::size_t maxParts) {
@@ -39,14 +41,6 @@ struct Scratch {
     }
 };
 
-class FailedRequest : public platform::HttpRequest {
-public:
-    int readyState() override { return 4; }
-    bool failed() const override { return true; }
-    std::string responseBody() override { return {}; }
-    void wait(int) override {}
-};
-
 }  // namespace
 
 const std::string& scratchDir() {
@@ -61,21 +55,20 @@ void writeFile(const std::string& path, std::string_view bytes) {
 }
 
 void makeDir(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::create_directories(path, ec);
-    if (ec) fail("cannot create a scratch folder");
+    if (!platform::makeDir(path)) fail("cannot create a scratch folder");
 }
 
-std::string numericAscii(std::string_view ascii) {
-    std::string out;
-    for (char c : ascii) out += std::to_string(200000 + static_cast<unsigned char>(c));
-    return out;
-}
-
-std::unique_ptr<platform::HttpRequest> NoNetwork::get(const std::string&) { return std::make_unique<FailedRequest>(); }
-
-std::unique_ptr<platform::HttpRequest> NoNetwork::download(const std::string&, const std::string&, std::int64_t) {
-    return std::make_unique<FailedRequest>();
+const std::string& moduleVer() {
+    static const std::string ver = [] {
+        std::string out;
+        for (const char* line : {"huitu", "CAD", "data", "7"}) {
+            // The installation's digit encoding of ASCII: base 200000.
+            for (const char* c = line; *c; ++c) out += std::to_string(200000 + static_cast<unsigned char>(*c));
+            out += "\r\n";
+        }
+        return out;
+    }();
+    return ver;
 }
 
 void fail(const char* what) {

@@ -1,57 +1,56 @@
 #pragma once
-// A whole program on the headless host in a scratch program folder, with no network: what
-// the targets that drive the system's windows start from.
+// A whole program on the headless host with no network: what the fuzz targets that drive the
+// system's windows and the step benchmark start from.
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/program.h"
 #include "fuzz/fuzz_support.h"
 #include "host/headless/headless_host.h"
+#include "platform/http.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
-#include "session/FrmTm.h"
-#include "simwindow/FrmMain.h"
 
-namespace fuzzsupport {
+namespace qz {
+class FrmMain;
+}
+
+namespace harness {
+
+// Every request fails at once, so an error report costs no waiting.
+class NoNetwork : public platform::HttpClient {
+public:
+    std::unique_ptr<platform::HttpRequest> get(const std::string& url) override;
+    std::unique_ptr<platform::HttpRequest> download(const std::string& url, const std::string& targetPath,
+                                                    std::int64_t maxBytes) override;
+};
 
 struct HeadlessProgram {
-    explicit HeadlessProgram(const std::string& programFolder) : settings(scratchDir() + "/registry.ini") {
-        qz::Services s;
-        s.host = &host;
-        s.http = &http;
-        s.shell = &shell;
-        s.settings = &settings;
-        s.programFolder = programFolder;
-        program = std::make_unique<qz::Program>(s);
-    }
-    ~HeadlessProgram() { program.reset(); }
+    // The executable's folder is `folder`; its data folder, folder/data/, is made if missing.
+    HeadlessProgram(const std::string& folder, const std::string& settingsPath);
     qz::Program& p() { return *program; }
     // A practice of one question whose steps start the set 20 of the data folder.
-    qz::Shared& practice(const std::string& root, const std::string& dataDir) {
-        qz::Shared& g = program->g;
-        g.DataDir = dataDir;
-        g.ProgramFolder = root;
-        g.StepsFilePath = dataDir + "288820.mxy";
-        g.TextsFilePath = dataDir + "288890.mxy";
-        g.QuestionCount = 1;
-        g.CurrentQuestion = 1;
-        g.CurrentStep = 1;
-        g.FirstStepLine[1] = 1;
-        g.InteractionMode = 2;
-        return g;
-    }
+    qz::Shared& practice();
     // The question panel and the simulated window, shown as a launch leaves them.
-    qz::FrmMain& openSession() {
-        program->frmTm().show();
-        qz::FrmMain& m = program->frmMain();
-        m.show();
-        return m;
-    }
+    qz::FrmMain& openSession();
 
+    const std::string root;
+    const std::string data;  // with its trailing separator
     headless::HeadlessHost host;
     NoNetwork http;
     platform::RecordingShell shell;
     platform::SettingsStore settings;
     std::unique_ptr<qz::Program> program;
+};
+
+}  // namespace harness
+
+namespace fuzzsupport {
+
+// A fuzz target's program: program/ and the settings in the scratch folder.
+struct ScratchProgram : harness::HeadlessProgram {
+    ScratchProgram() : HeadlessProgram(scratchDir() + "/program", scratchDir() + "/registry.ini") {}
 };
 
 }  // namespace fuzzsupport

@@ -11,36 +11,21 @@
 #include "fuzz/headless_program.h"
 #include "platform/files.h"
 #include "platform/vb_error.h"
-#include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
-#include "simwindow/menu_file.h"
 #include "simwindow/step_record.h"
 
 using namespace fuzzsupport;
 
-namespace {
-
-struct Folder {
-    std::string root = scratchDir() + "/program";
-    std::string data = root + "/data/";
-    Folder() {
-        makeDir(data);
-        // One question of one record: a choice that completes a step changes nothing.
-        writeFile(data + "288820.mxy", "0000000" "9999" + std::string(185, '0') + "\r\n");
-        writeFile(data + "288890.mxy", "001\r\n");
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Folder folder;
+    ScratchProgram run;
+    // One question of one record: a choice that completes a step changes nothing.
+    writeFile(run.data + "288820.mxy", "0000000" "9999" + std::string(185, '0') + "\r\n");
+    writeFile(run.data + "288890.mxy", "001\r\n");
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
-    writeFile(platform::joinPath(folder.root, "sMenu.sys"), parts.empty() ? std::string_view() : parts[0]);
+    writeFile(platform::joinPath(run.root, "sMenu.sys"), parts.empty() ? std::string_view() : parts[0]);
     const std::string_view codes = parts.size() > 1 ? parts[1] : std::string_view("3122A750B223");
 
-    HeadlessProgram run(folder.root);
-    qz::Shared& g = run.practice(folder.root, folder.data);
+    qz::Shared& g = run.practice();
     try {
         qz::FrmMain& m = run.openSession();
         m.setData();

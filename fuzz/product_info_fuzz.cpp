@@ -12,35 +12,16 @@
 #include "forms/runtime.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/headless_program.h"
-#include "host/headless/headless_host.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
 
 using namespace fuzzsupport;
 
-namespace {
-
-struct Folder {
-    std::string root = scratchDir() + "/program";
-    std::string ver = root + "/ver.txt";
-    std::string info = root + "/data/288901.mxy";
-    std::string defaultVer = numericAscii("huitu") + "\r\n" + numericAscii("CAD") + "\r\n" + numericAscii("data") +
-                             "\r\n" + numericAscii("7") + "\r\n";
-    Folder() {
-        makeDir(root + "/data");
-        makeDir(root + "/ksdata");
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Folder folder;
+    ScratchProgram run;
+    makeDir(run.root + "/ksdata");
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
-    writeFile(folder.ver, parts.size() == 2 ? parts[0] : std::string_view(folder.defaultVer));
-    writeFile(folder.info, parts.back());
+    writeFile(run.root + "/ver.txt", parts.size() == 2 ? parts[0] : std::string_view(moduleVer()));
+    writeFile(run.data + "288901.mxy", parts.back());
 
-    HeadlessProgram run(folder.root);
     qz::Program& p = run.p();
     try {
         p.frmStart();

@@ -10,35 +10,18 @@
 #include "forms/runtime.h"
 #include "fuzz/fuzz_support.h"
 #include "fuzz/headless_program.h"
-#include "host/headless/headless_host.h"
 #include "platform/legacy_text.h"
-#include "platform/settings.h"
-#include "platform/shell.h"
-#include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 
 using namespace fuzzsupport;
 
-namespace {
-
-struct Folder {
-    std::string root = scratchDir() + "/program";
-    std::string data = root + "/data/";
-    Folder() { makeDir(data); }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Folder folder;
+    ScratchProgram run;
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
-    const std::string steps = folder.data + "288820.mxy";
-    const std::string texts = folder.data + "288890.mxy";
-    writeFile(steps, parts.empty() ? std::string_view() : parts[0]);
-    writeFile(texts, parts.size() > 1 ? parts[1] : std::string_view());
+    writeFile(run.data + "288820.mxy", parts.empty() ? std::string_view() : parts[0]);
+    writeFile(run.data + "288890.mxy", parts.size() > 1 ? parts[1] : std::string_view());
 
-    HeadlessProgram run(folder.root);
-    qz::Shared& g = run.practice(folder.root, folder.data);
+    qz::Shared& g = run.practice();
     g.QuestionCount = 2;
     g.InteractionMode = 1;
     try {

@@ -10,7 +10,6 @@
 #include "fuzz/fuzz_support.h"
 #include "fuzz/headless_program.h"
 #include "platform/legacy_text.h"
-#include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 
 using namespace fuzzsupport;
@@ -25,26 +24,17 @@ std::string record(const std::string& code) {
     return r;
 }
 
-struct Folder {
-    std::string root = scratchDir() + "/program";
-    std::string data = root + "/data/";
-    Folder() {
-        makeDir(data);
-        writeFile(data + "288820.mxy", record("0020") + "\r\n" + record("0021") + "\r\n" + record("0001") + "\r\n" +
-                                           "0000000" "9999" + std::string(185, '0') + "\r\n");
-    }
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const Folder folder;
+    ScratchProgram run;
+    writeFile(run.data + "288820.mxy", record("0020") + "\r\n" + record("0021") + "\r\n" + record("0001") + "\r\n" +
+                                           "0000000" "9999" + std::string(185, '0') + "\r\n");
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
-    writeFile(folder.data + "288890.mxy", std::string("001") + std::string(parts.empty() ? std::string_view() : parts[0]));
+    writeFile(run.data + "288890.mxy", std::string("001") + std::string(parts.empty() ? std::string_view() : parts[0]));
     const std::string typed = platform::decodeAnsi(std::string(parts.size() > 1 ? parts[1] : std::string_view()));
 
-    HeadlessProgram run(folder.root);
-    qz::Shared& g = run.practice(folder.root, folder.data);
+    qz::Shared& g = run.practice();
     try {
         qz::FrmMain& m = run.openSession();
         for (int step = 1; step <= 3; ++step) {

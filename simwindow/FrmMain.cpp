@@ -908,12 +908,12 @@ void FrmMain::LMenu_Click(int Index) {
 void FrmMain::LMBack_Click(int Index) { LMenu_Click(Index); }
 
 void FrmMain::systemMenu() {
-    forms::MenuArray* const plain[4] = {&sVtrlInde1, &sVtrlInde2, &sVtrlInde3, &sVtrlInde4};
-    forms::MenuArray* const subs[5] = {&sVtrlSub1, &sVtrlSub2, &sVtrlSub3, &sVtrlSub4, &sVtrlSub5};
+    // The arrays in menu order, as menus::ItemArrays numbers them; the submenus' titles in the same order.
+    forms::MenuArray* const arrays[menus::ItemArrays.size()] = {&sVtrlSub1, &sVtrlInde1, &sVtrlSub2,
+                                                                &sVtrlInde2, &sVtrlSub3, &sVtrlInde3,
+                                                                &sVtrlSub4, &sVtrlSub5, &sVtrlInde4};
     forms::MenuItem* const titles[5] = {&sVtrlMain1, &sVtrlMain2, &sVtrlMain3, &sVtrlMain4, &sVtrlMain5};
-    for (forms::MenuArray* a : plain)
-        for (forms::MenuItem* it : a->items()) it->visible = false;
-    for (forms::MenuArray* a : subs)
+    for (forms::MenuArray* a : arrays)
         for (forms::MenuItem* it : a->items()) it->visible = false;
     for (forms::MenuItem* t : titles) t->visible = false;
 
@@ -934,19 +934,21 @@ void FrmMain::systemMenu() {
             it.visible = true;
         }
     };
-    // Block lines (from 0) of the plain item lines, and of the submenu captions.
-    const int plainLines[4] = {3, 6, 9, 14};
-    const int captionLines[5] = {1, 4, 7, 10, 12};
-    for (int k = 0; k < 4; ++k) {
-        const std::string& line = block[static_cast<std::size_t>(plainLines[k])];
-        if (line != "0") fill(*plain[k], line);
-    }
-    for (int k = 0; k < 5; ++k) {
-        const std::string& caption = block[static_cast<std::size_t>(captionLines[k])];
-        if (caption == "0") continue;
-        titles[k]->caption = caption;
-        titles[k]->visible = true;
-        fill(*subs[k], block[static_cast<std::size_t>(captionLines[k] + 1)]);
+    forms::MenuItem* const* title = titles;
+    for (std::size_t k = 0; k < menus::ItemArrays.size(); ++k) {
+        const menus::ItemArray at = menus::ItemArrays[k];
+        const std::string& line = block[static_cast<std::size_t>(at.line)];
+        if (at.submenu) {
+            // "0" in place of its title: the submenu is not there, whatever its item line holds.
+            forms::MenuItem& t = **title++;
+            const std::string& caption = block[static_cast<std::size_t>(at.line - 1)];
+            if (caption == "0") continue;
+            t.caption = caption;
+            t.visible = true;
+        } else if (line == "0") {
+            continue;
+        }
+        fill(*arrays[k], line);
     }
 }
 

@@ -2,6 +2,7 @@
 // the rule that matches a chosen item against a menu step code (M A I in its last digits).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,6 +12,15 @@ namespace qz::menus {
 
 inline constexpr int BlockLines = 15;
 inline constexpr int MaxItems = 10;
+
+// Where an item array takes its texts in a block.
+struct ItemArray {
+    int line;      // from 0
+    bool submenu;  // titled by the line before it
+};
+// By array number 1-9 (element 0 for array 1), in menu order.
+inline constexpr std::array<ItemArray, 9> ItemArrays = {
+    {{2, true}, {3, false}, {5, true}, {6, false}, {8, true}, {9, false}, {11, true}, {13, true}, {14, false}}};
 
 // Line (from 1) where block menuNumber of the code's family starts; nullopt for a code of
 // no family (its menu is built from empty lines).

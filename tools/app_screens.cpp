@@ -1,10 +1,10 @@
 #include "tools/app_screens.h"
 
 #include <array>
-#include <deque>
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/drafting.h"
@@ -114,9 +114,9 @@ void icon(Canvas& c, const Font& font, Icon which, PixelRect r) {
     case Undo:
     case Redo: {
         const bool back = which == Undo;
-        c.arc(at(0.5, 0.6), s * 0.35, back ? 0 : 0, 160, kIconBlue, 2);
+        c.arc(at(0.5, 0.6), s * 0.35, 0, 160, kIconBlue, 2);
         const Point end = back ? at(0.17, 0.48) : at(0.85, 0.6);
-        arrowHead(c, back ? end : end, back ? -1 : 0, back ? 1 : 1, kIconBlue);
+        arrowHead(c, end, back ? -1 : 0, 1, kIconBlue);
         break;
     }
     case Pan:
@@ -518,12 +518,8 @@ constexpr std::array kBankPictures{
 
 std::vector<Spot> makeSpots() {
     std::vector<Spot> out;
-    static std::deque<std::string> keep;  // names and labels built here live as long as the table
-    const auto add = [&](const std::string& name, const std::string& label, PixelRect at, SceneId s) {
-        keep.push_back(name);
-        const char* n = keep.back().c_str();
-        keep.push_back(label);
-        out.push_back({n, keep.back().c_str(), at, s});
+    const auto add = [&](std::string name, std::string label, PixelRect at, SceneId s) {
+        out.push_back({std::move(name), std::move(label), at, s});
     };
     for (int i = 0; i < int(kStandard.size()); ++i)
         add(std::string("tool.") + kStandard[i].name, std::string("“") + kStandard[i].name + "”按钮",

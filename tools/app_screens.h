@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "tools/canvas.h"
@@ -32,8 +33,8 @@ inline constexpr PixelRect kMenuBarOrigin{6, 28, 0, 0};
 inline constexpr PixelRect kDialogBack{132, 272, 73, 19};
 
 struct Spot {
-    const char* name;   // as the question source names it
-    const char* label;  // as a hint names it: "“直线”按钮"
+    std::string name;   // as the question source names it
+    std::string label;  // as a hint names it: "“直线”按钮"
     PixelRect at;
     SceneId scene;
 };

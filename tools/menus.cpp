@@ -3,6 +3,9 @@
 #include <array>
 #include <cctype>
 
+#include "simwindow/menu_file.h"
+#include "simwindow/step_record.h"
+
 namespace qz::tools {
 
 namespace {
@@ -60,9 +63,6 @@ const Block kShortcut[9] = {
     Block{"对话框", "0", "0", "确定(&O)|取消(&C)|-|帮助(&H)", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"},
 };
 
-// Block lines (from 1) holding each array's items, by array number 1-9.
-constexpr int kItemLine[10] = {0, 3, 4, 6, 7, 9, 10, 12, 14, 15};
-
 void addBlock(std::vector<std::string>& out, const Block& b) {
     for (const char* line : b) out.emplace_back(line);
 }
@@ -96,17 +96,16 @@ std::optional<ItemLine> itemLineOf(const std::string& code) {
     if (code.size() != 4 || !std::isdigit(static_cast<unsigned char>(code[1])) ||
         !std::isdigit(static_cast<unsigned char>(code[2])) || !std::isdigit(static_cast<unsigned char>(code[3])))
         return std::nullopt;
-    int base = 0;
-    if (code[0] == '3' || code[0] == '4') base = 165;
-    else if (code[0] == 'C') base = 300;
-    else if (code[0] != 'A' && code[0] != 'B') return std::nullopt;
+    const bool context = code[0] == '3' || code[0] == '4';
     int menu = code[1] - '0';
     const int array = code[2] - '0';
     if (code[0] == 'B' && code[1] == '2' && code[2] == '2') menu = 11;  // only B22I reaches menu 11
-    else if (base != 165 && menu == 0) return std::nullopt;              // the bar has no title for menu 0
+    else if (!context && menu == 0) return std::nullopt;                 // the bar has no title for menu 0
     if (array == 0) return std::nullopt;
-    const bool submenu = array == 1 || array == 3 || array == 5 || array == 7 || array == 8;
-    return ItemLine{static_cast<std::size_t>(base + (menu - 1) * 15 + kItemLine[array]), submenu};
+    const auto first = menus::blockFirstLine(steps::stepCodeValue(code), menu);
+    if (!first) return std::nullopt;
+    const menus::ItemArray at = menus::ItemArrays[static_cast<std::size_t>(array - 1)];
+    return ItemLine{static_cast<std::size_t>(*first + at.line), at.submenu};
 }
 
 std::string lineOf(const std::vector<std::string>& lines, std::size_t n) {
@@ -119,15 +118,10 @@ std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, con
     const auto at = itemLineOf(code);
     if (!at) return std::nullopt;
     if (lineOf(lines, at->submenu ? at->line - 1 : at->line) == "0") return std::nullopt;
-    std::string rest = lineOf(lines, at->line);
-    for (int k = 0; k < code[3] - '0'; ++k) {
-        const auto bar = rest.find('|');
-        if (bar == std::string::npos) return std::nullopt;
-        rest.erase(0, bar + 1);
-    }
-    std::string text = rest.substr(0, rest.find('|'));
-    if (text.empty() || text == "-") return std::nullopt;
-    return plainCaption(text);
+    const std::vector<std::string> texts = menus::splitItems(lineOf(lines, at->line));
+    const auto item = static_cast<std::size_t>(code[3] - '0');
+    if (item >= texts.size() || texts[item].empty() || texts[item] == "-") return std::nullopt;
+    return plainCaption(texts[item]);
 }
 
 std::string menuSubmenuOf(const std::vector<std::string>& lines, const std::string& code) {

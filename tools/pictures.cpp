@@ -1,6 +1,7 @@
 #include "tools/pictures.h"
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "tools/buttons.h"
@@ -495,16 +496,17 @@ constexpr std::array kCursors{
 
 // The pointers steps ask for by number, beside the program.
 constexpr std::array kProgramCursors{
-    ProgramCursor{0, Cursor{"ico00.CUR", 32, 0, 0, drawArrow}},
-    ProgramCursor{1, Cursor{"ico01.CUR", 32, 15, 15, drawPickBox}},
-    ProgramCursor{2, Cursor{"ico02.CUR", 32, 9, 1, drawHand}},
+    Cursor{"ico00.CUR", 32, 0, 0, drawArrow},
+    Cursor{"ico01.CUR", 32, 15, 15, drawPickBox},
+    Cursor{"ico02.CUR", 32, 9, 1, drawHand},
 };
 
 }  // namespace
 
 std::span<const Picture> pictures() { return kPictures; }
 std::span<const Cursor> cursors() { return kCursors; }
-std::span<const ProgramCursor> programCursors() { return kProgramCursors; }
+std::span<const Cursor> programCursors() { return kProgramCursors; }
+int programCursorNumber(const Cursor& c) { return std::stoi(std::string(c.file).substr(3, 2)); }
 
 namespace {
 
@@ -518,27 +520,25 @@ void writeAll(std::span<const Picture> list, const std::filesystem::path& dir, c
     }
 }
 
+void writeCursors(std::span<const Cursor> list, const std::filesystem::path& dir) {
+    for (const Cursor& k : list) {
+        Canvas canvas(k.size, k.size);
+        k.draw(canvas);
+        saveCursor(dir / k.file, canvas, k.hotX, k.hotY);
+    }
+}
+
 }  // namespace
 
 void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin) {
     writeAll(kWindowPictures, programDir, skin);
 }
 
-void writeProgramCursors(const std::filesystem::path& programDir) {
-    for (const ProgramCursor& p : programCursors()) {
-        Canvas canvas(p.cursor.size, p.cursor.size);
-        p.cursor.draw(canvas);
-        saveCursor(programDir / p.cursor.file, canvas, p.cursor.hotX, p.cursor.hotY);
-    }
-}
+void writeProgramCursors(const std::filesystem::path& programDir) { writeCursors(programCursors(), programDir); }
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin) {
     writeAll(pictures(), dataDir, skin);
-    for (const Cursor& k : cursors()) {
-        Canvas canvas(k.size, k.size);
-        k.draw(canvas);
-        saveCursor(dataDir / k.file, canvas, k.hotX, k.hotY);
-    }
+    writeCursors(cursors(), dataDir);
 }
 
 }  // namespace qz::tools

@@ -33,16 +33,12 @@ struct Cursor {
     void (*draw)(Canvas&);
 };
 
-// The cursor files in the program's folder that steps name by number.
-struct ProgramCursor {
-    int number;
-    Cursor cursor;
-};
-
 // Every picture the generator writes, in writing order.
 std::span<const Picture> pictures();
 std::span<const Cursor> cursors();
-std::span<const ProgramCursor> programCursors();
+// The cursor files in the program's folder, "ico" and the two digits a step names them by.
+std::span<const Cursor> programCursors();
+int programCursorNumber(const Cursor& c);
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
 // Pictures that belong to a window of the program rather than to the module's skin.

@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "platform/legacy_text.h"
 #include "tools/app_screens.h"
 #include "tools/menus.h"
 #include "tools/steps.h"
@@ -19,18 +20,20 @@ Rect twips(PixelRect r) {
     return {r.x * kTwipsPerPixel, r.y * kTwipsPerPixel, r.w * kTwipsPerPixel, r.h * kTwipsPerPixel};
 }
 
-std::string trim(const std::string& s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
-
 std::string shiftWords(int shift) {
     std::string out;
     if (shift & 2) out += "Ctrl+";
     if (shift & 1) out += "Shift+";
     if (shift & 4) out += "Alt+";
     return out;
+}
+
+// "按住Ctrl+Shift键" for a mouse action with keys held; "" with none.
+std::string holdWords(int shift) {
+    std::string keys = shiftWords(shift);
+    if (keys.empty()) return keys;
+    keys.pop_back();  // the last "+"
+    return "按住" + keys + "键";
 }
 
 // The key a 6SKK code expects, as the hint names it; empty when it has no name here.
@@ -76,14 +79,9 @@ std::string hintFor(const std::string& code, const Spot* spot, const std::vector
     }
     if (code[0] == '9' && code.find_first_not_of("0123456789") == std::string::npos) {
         const int n = std::stoi(code);
-        const int shift = n % 1000 / 100, button = n % 100;
-        std::string hold = shiftWords(shift);
-        if (!hold.empty()) {
-            hold.pop_back();  // the last "+"
-            hold = "按住" + hold + "键";
-        }
+        const int button = n % 100;
         const char* verb = button == 1 ? "单击" : button == 2 ? "右击" : button == 4 ? "用中键单击" : nullptr;
-        return verb ? hold + verb + at : std::string();
+        return verb ? holdWords(n % 1000 / 100) + verb + at : std::string();
     }
     return "单击" + at;  // menu codes and the other codes above 10000 take a left click
 }
@@ -95,10 +93,6 @@ struct Parsed {
     std::string answer;          // typed in the command box or the rename box
 };
 
-bool typedCode(const std::string& code) { return code == "0020" || code == "0021"; }
-bool dragCode(const std::string& code) { return code.starts_with("004") || code.starts_with("005"); }
-bool pictureCode(const std::string& code) { return code.size() == 4 && code.starts_with("800"); }
-
 // The hint of the steps the place alone does not tell.
 std::string hintFor(const Parsed& p, const std::vector<std::string>& menuLines) {
     const std::string& code = p.step.code;
@@ -107,13 +101,9 @@ std::string hintFor(const Parsed& p, const std::vector<std::string>& menuLines) 
     if (typedCode(code) || code == "A111") return p.answer;
     if (!p.answer.empty()) return "输入 " + p.answer.substr(0, p.answer.find('|')) + "并按回车键";
     if (pictureCode(code)) return "将对话框拖回原来的位置";
-    if (p.area && p.step.areaClick) return "在" + std::string(p.area->label) + "中单击";
+    if (p.area && p.step.areaClick) return "在" + p.area->label + "中单击";
     if (p.area && dragCode(code)) {
-        std::string hold = shiftWords(code[3] - '0');
-        if (!hold.empty()) {
-            hold.pop_back();
-            hold = "按住" + hold + "键";
-        }
+        const std::string hold = holdWords(code[3] - '0');
         if (code.starts_with("004")) return hold + "在" + p.area->label + "中拖出选择窗口，在" + at + "上松开";
         return hold + "将" + p.area->label + "拖到" + at + "上";
     }
@@ -151,7 +141,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
 
         std::vector<std::string> parts;
         std::stringstream ss(e.value);
-        for (std::string part; std::getline(ss, part, ';');) parts.push_back(trim(part));
+        for (std::string part; std::getline(ss, part, ';');) parts.push_back(platform::trimSpaces(part));
         if (parts.size() < 2 || parts[0].empty()) src.fail(e, "expected \"TASK ; STEP ; ...\"");
 
         std::vector<Parsed> steps;

@@ -31,8 +31,7 @@ std::vector<std::string> numeric(std::vector<std::string> lines) {
 void checkBank(const BankSource& bank, const QuestionBank& questions) {
     BankFacts facts;
     for (const BankPicture& p : bankPictures()) facts.pictures.insert(p.id);
-    for (const ProgramCursor& c : programCursors()) facts.cursors.insert(c.number);
-    facts.texts = static_cast<int>(questions.texts.size());
+    for (const Cursor& c : programCursors()) facts.cursors.insert(programCursorNumber(c));
     facts.textLines = questions.texts;
     facts.menuLines = menuFileLines();
     for (std::size_t u = 0; u < questions.units.size(); ++u) {

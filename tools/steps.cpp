@@ -1,11 +1,11 @@
 #include "tools/steps.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/legacy_text.h"
+#include "platform/numbers.h"
+#include "simwindow/step_record.h"
 #include "tools/menus.h"
 
 namespace qz::tools {
@@ -35,31 +35,6 @@ std::string rect(const std::optional<Rect>& r) {
     return digits(r->left, 5) + digits(r->top, 5) + digits(r->width, 5) + digits(r->height, 5);
 }
 
-// The leading number of a field, as the program reads it: blanks, a sign, digits with a point
-// and an exponent (E or D); no number reads as 0.
-double leadingNumber(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
-    std::string n;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) n += s[i++];
-    bool any = false;
-    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) n += s[i++], any = true;
-    if (i < s.size() && s[i] == '.') {
-        n += s[i++];
-        while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) n += s[i++], any = true;
-    }
-    if (!any) return 0;
-    if (i + 1 < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-        std::size_t j = i + 1;
-        std::string e = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) e += s[j++];
-        const std::size_t start = j;
-        while (j < s.size() && std::isdigit(static_cast<unsigned char>(s[j]))) e += s[j++];
-        if (j > start) n += e;
-    }
-    return std::strtod(n.c_str(), nullptr);
-}
-
 bool allDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -74,14 +49,13 @@ Kind kindOf(const std::string& code, std::string& why) {
     if (code == "2000") return Kind::Key;  // Enter or Space, or a right click on a hot spot
     if (code == "8888") return Kind::Auto;
     if (code == "9999") return Kind::End;
-    if (code == "0020" || code == "0021") return Kind::Typed;
+    if (typedCode(code)) return Kind::Typed;
     if (code == "8005") {
         why = "\"8005\" moves no picture";
         return Kind::Unsupported;
     }
-    if (code.size() == 4 && code[0] == '8' && code[1] == '0' && code[2] == '0' && code[3] >= '1' && code[3] <= '9')
-        return Kind::Picture;
-    if (code.size() == 4 && (code.starts_with("004") || code.starts_with("005"))) {
+    if (pictureCode(code)) return Kind::Picture;
+    if (dragCode(code)) {
         if (code[3] < '0' || code[3] > '7') why = "no such shift state";
         return why.empty() ? Kind::Drag : Kind::Unsupported;
     }
@@ -97,7 +71,7 @@ Kind kindOf(const std::string& code, std::string& why) {
         }
         return Kind::Context;
     }
-    const double v = leadingNumber(code);
+    const double v = platform::val(code);
     if (code.size() == 4 && allDigits(code)) {
         const int n = static_cast<int>(v);
         if (n / 1000 == 6) {
@@ -122,23 +96,24 @@ bool inside(const Rect& r, const Rect& outer) {
            r.top + r.height <= outer.top + outer.height;
 }
 
-int intField(const std::string& line, int from, int to) {
-    const auto at = static_cast<std::size_t>(from - 1), count = static_cast<std::size_t>(to - from + 1);
-    return static_cast<int>(leadingNumber(std::string_view(line).substr(at, count)));
-}
-std::string field(const std::string& line, int from, int to) {
-    return line.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1));
-}
-bool zeros(const std::string& line, int from, int to) {
-    const std::string f = field(line, from, to);
-    return f.find_first_not_of('0') == std::string::npos;
-}
+using steps::allZeros;
+using steps::field;
+
+int intField(const std::string& line, int from, int to) { return static_cast<int>(steps::fieldValue(line, from, to)); }
 Rect rectAt(const std::string& line, int from) {
     return {intField(line, from, from + 4), intField(line, from + 5, from + 9), intField(line, from + 10, from + 14),
             intField(line, from + 15, from + 19)};
 }
 
 }  // namespace
+
+bool typedCode(const std::string& code) { return code == "0020" || code == "0021"; }
+bool dragCode(const std::string& code) {
+    return code.size() == 4 && (code.starts_with("004") || code.starts_with("005"));
+}
+bool pictureCode(const std::string& code) {
+    return code.size() == 4 && code.starts_with("800") && code[3] >= '1' && code[3] <= '9';
+}
 
 std::string stepRecord(const Step& s) {
     if (s.code.size() != 4) throw std::invalid_argument("a step code is four characters: \"" + s.code + "\"");
@@ -183,6 +158,7 @@ std::string questionRecord(int unit, int question, int steps, const std::string&
 void checkUnit(int unit, const std::vector<std::string>& steps, const std::vector<std::string>& questions,
                const BankFacts& facts) {
     const std::string where = "unit " + std::to_string(unit);
+    const int texts = static_cast<int>(facts.textLines.size());
     std::size_t line = 0;
     for (std::size_t q = 0; q < questions.size(); ++q) {
         const std::string qwhere = where + " question " + std::to_string(q + 1);
@@ -203,7 +179,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             const auto fail = [&](const std::string& what) {
                 throw BankError(qwhere + " step " + std::to_string(k) + ": " + what);
             };
-            if (platform::toU32(s).size() != static_cast<std::size_t>(kRecordColumns)) {
+            if (platform::charCount(s) != static_cast<std::size_t>(kRecordColumns)) {
                 fail("a record is " + std::to_string(kRecordColumns) + " columns");
             }
             if (!std::all_of(s.begin(), s.end(), [](char c) { return c > ' ' && c < 127; })) {
@@ -212,8 +188,8 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             const std::string code = field(s, 8, 11);
             std::string why;
             Kind kind = kindOf(code, why);
-            const bool hasBox = leadingNumber(field(s, 86, 105)) != 0;
-            const bool hasArea = !zeros(s, 187, 196);
+            const bool hasBox = steps::fieldValue(s, 86, 105) != 0;
+            const bool hasArea = !allZeros(s, 187, 196);
             const int answer = intField(s, 109, 111);
             // A press on the work area completes any step; a typed answer any step showing the box.
             const bool areaClick = hasArea && s[181] == '0' && field(s, 6, 7) != "EE";
@@ -230,7 +206,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             }
             for (const int at : {18, 34, 50, 135, 151}) {
                 const std::string id = field(s, at + 10, at + 15);
-                if (!zeros(s, at, at + 9) && id != kKeepPicture && !facts.pictures.contains(id)) {
+                if (!allZeros(s, at, at + 9) && id != kKeepPicture && !facts.pictures.contains(id)) {
                     fail("no picture \"" + id + "\"");
                 }
             }
@@ -240,12 +216,12 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             const Rect spot = rectAt(s, 66);
             if (kind == Kind::Key && hasBox) fail("the command box would take the key");
             const int prefill = intField(s, 106, 108);
-            if (answer > facts.texts || prefill > facts.texts) fail("no text " + field(s, answer > facts.texts ? 109 : 106, 111));
+            if (answer > texts || prefill > texts) fail("no text " + field(s, answer > texts ? 109 : 106, 111));
             // A bar menu step with a hot spot is completed by a left click on it as well.
-            const bool byMenuAlone = kind == Kind::BarMenu && zeros(s, 66, 85);
+            const bool byMenuAlone = kind == Kind::BarMenu && allZeros(s, 66, 85);
             if ((kind == Kind::Context || byMenuAlone) && !menuItemOf(facts.menuLines, code))
                 fail("\"" + code + "\" names no item of the menu file");
-            if (byMenuAlone && (zeros(s, 125, 134) || s[124] == 'Q')) fail("the menu bar is not shown");
+            if (byMenuAlone && (allZeros(s, 125, 134) || s[124] == 'Q')) fail("the menu bar is not shown");
             const bool spotted = (kind == Kind::OnSpot || kind == Kind::Context || kind == Kind::BarMenu) && !byMenuAlone && !areaClick;
             if (areaClick) {
                 if (!inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
@@ -257,21 +233,23 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 };
                 if (code == "0021" && text(answer).find('|') != std::string::npos)
                     fail("the rename box takes no alternatives");
-                if (code != "0020" && code != "0021" && answer == 0) fail("a confirmed step names its answer");
+                if (!typedCode(code) && answer == 0) fail("a confirmed step names its answer");
             } else if (kind == Kind::Drag) {
                 if (!hasArea || !inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
-                if (zeros(s, 66, 85) || !inside(spot, kWindow) || spot.overlaps(kPanel)) fail("the drop has no place");
+                if (allZeros(s, 66, 85) || !inside(spot, kWindow) || spot.overlaps(kPanel)) {
+                    fail("the drop has no place");
+                }
                 if (code[2] == '5' && !hasBox) {
                     const int number = intField(s, 104, 105);
                     if (s[100] == 'S' ? number < 1 || number > 15 : !facts.cursors.contains(number))
                         fail("the drag's pointer never differs from the default one");
                 }
             } else if (kind == Kind::Picture) {
-                if (zeros(s, 151, 160)) fail("no picture to drag");
+                if (allZeros(s, 151, 160)) fail("no picture to drag");
                 const Rect target{intField(s, 167, 171), intField(s, 172, 176), 1, 1};
                 if (!inside(target, kWindow)) fail("the picture's target leaves the window");
             } else if (spotted) {
-                if (zeros(s, 66, 85) || spot.width <= 0 || spot.height <= 0) fail("the hot spot has no size");
+                if (allZeros(s, 66, 85) || spot.width <= 0 || spot.height <= 0) fail("the hot spot has no size");
                 if (!inside(spot, kWindow)) fail("the hot spot leaves the window");
                 if (spot.overlaps(kPanel)) fail("the question panel covers the hot spot");
                 if (hasBox && box.overlaps(spot)) fail("the command box lies over the hot spot");
@@ -281,7 +259,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 fail("no cursor file for pointer " + field(s, 104, 105));
             }
             const int hint = intField(s, 122, 124);
-            if (hint > facts.texts) fail("no text " + field(s, 122, 124));
+            if (hint > texts) fail("no text " + field(s, 122, 124));
             if (s[124] == 'Q') {
                 const int back = std::max(1, s[128] - '0');
                 if (s[128] < '0' || s[128] > '9') fail("the back step count is one digit");

@@ -50,6 +50,12 @@ struct Step {
     bool areaClick = false;  // a left press on the work area completes the step
 };
 
+// Step codes by their shape: an answer typed in a box ("0020", "0021"), a drag with keys held
+// ("004S", "005S") and a picture dropped back in place ("8001"-"8009").
+bool typedCode(const std::string& code);
+bool dragCode(const std::string& code);
+bool pictureCode(const std::string& code);
+
 // The 196 columns of one step. Throws std::invalid_argument when a value does not fit its field.
 std::string stepRecord(const Step& s);
 
@@ -64,8 +70,7 @@ public:
 struct BankFacts {
     std::set<std::string> pictures;  // ids of the bank pictures written
     std::set<int> cursors;           // numbers of the cursor files written
-    int texts = 0;                   // lines of the texts file
-    std::vector<std::string> textLines;  // the texts file's lines, when the check reads answers
+    std::vector<std::string> textLines;  // the texts file's lines
     std::vector<std::string> menuLines;  // the menu file
 };
 

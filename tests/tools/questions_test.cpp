@@ -42,7 +42,7 @@ TEST(QuestionSource, WritesRunsEndingInTheirOnlyEndAndNumbersTheHints) {
                                                     "004按Shift+Enter键"}));
     EXPECT_EQ(bank.units[0].steps[5].substr(121, 3), "002");
     EXPECT_EQ(bank.units[1].steps[0].substr(100, 5), "M0001");
-    BankFacts facts{{"cadw01", "cadw02", "cadp01", "cadp02", "cadp03"}, {1}, 4, {}, menuFileLines()};
+    BankFacts facts{{"cadw01", "cadw02", "cadp01", "cadp02", "cadp03"}, {1}, bank.texts, menuFileLines()};
     for (std::size_t u = 0; u < 2; ++u) {
         EXPECT_NO_THROW(checkUnit(static_cast<int>(u), bank.units[u].steps, bank.units[u].questions, facts));
     }

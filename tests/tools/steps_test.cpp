@@ -47,7 +47,7 @@ Unit goodUnit() {
             {questionRecord(0, 1, 4, "单击按钮。")}};
 }
 
-BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, 3, {"001a|b", "002ab", "003c"}, menuFileLines()}; }
+BankFacts facts() { return {{"scr001", "pce001"}, {0, 1}, {"001a|b", "002ab", "003c"}, menuFileLines()}; }
 
 // Step 1 of the good unit turned into another kind: a drag from a work area onto its hot
 // spot, an answer typed in a command box away from it, or the picture dragged to a target.
