@@ -1,7 +1,7 @@
 // The build of a question set from a list over two units' own sets in a scratch data folder.
 // Input: list, 0x1E, unit 0's question file, 0x1E, its steps file, 0x1E, unit 1's question
-// file, 0x1E, its steps file. A sound build must give a set that is itself sound, entry for
-// entry.
+// file, 0x1E, its steps file, 0x1E, the texts file. A sound build must give a set that is
+// itself sound, entry for entry, whose stuck steps all lie within its runs.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,12 +21,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         makeDir(d);
         return d;
     }();
-    const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 5);
+    const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 6);
     auto part = [&](std::size_t i) { return i < parts.size() ? parts[i] : std::string_view{}; };
     writeFile(dir + qz::QuestionSet::fileName(70), part(1));
     writeFile(dir + qz::QuestionSet::fileName(20), part(2));
     writeFile(dir + qz::QuestionSet::fileName(71), part(3));
     writeFile(dir + qz::QuestionSet::fileName(21), part(4));
+    writeFile(dir + "288890.mxy", part(5));
     const std::string list = platform::decodeAnsi(part(0));
 
     qz::BuiltSet set;
@@ -42,5 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto records = qz::usableRecords(platform::readLines(qz::QuestionSet{19}.questionPath(dir)));
     const auto steps = platform::readLines(qz::QuestionSet{19}.stepsPath(dir));
     if (count > 0 && !qz::soundSet(records, count, steps)) fail("a sound build wrote a broken set");
+    for (const qz::StuckStep& s : qz::stuckSteps(records, count, steps, dir, dir + "288890.mxy"))
+        if (s.question < 1 || s.question > count || s.step < 1) fail("a stuck step outside the set's runs");
     return 0;
 }

@@ -1,5 +1,5 @@
 // Step records and the texts file through the simulated window's layout, its step advance
-// and the matchers that need no popup, on the headless host with the question panel loaded.
+// the matchers that need no popup and the jump to a step, on the headless host with the question panel loaded.
 // Input: steps file, 0x1E, texts file. Each line of the steps file is laid out as one step.
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             m.Label1_MouseMove(0, 0, 0, 0);
             m.LblXXK_Click(0);
             if (g.CurrentStep < 1) fail("went before the first step");
+            m.GoStep(step % 3 == 0 ? "B" : std::to_string(step));
+            if (g.CurrentStep < 1) fail("went to a step before the first");
         }
     } catch (const forms::ProgramEnd&) {
     }
