@@ -162,6 +162,15 @@ protected:
     Font font_;
 };
 
+// Calls f on every control inside c, each before its own children, in order of creation.
+template <class F>
+void forEachDescendant(const Container& c, F&& f) {
+    for (Control* child : c.children()) {
+        f(*child);
+        if (auto* inner = dynamic_cast<const Container*>(child)) forEachDescendant(*inner, f);
+    }
+}
+
 class Label : public Control {
 public:
     Label(Container* parent, std::string name, int index = -1);

@@ -148,13 +148,6 @@ void Form::setActiveControl(Control* c) {
 
 namespace {
 
-void focusables(Container& c, std::vector<Control*>& out) {
-    for (Control* ch : c.children()) {
-        if (ch->canFocus()) out.push_back(ch);
-        if (auto* inner = dynamic_cast<Container*>(ch)) focusables(*inner, out);
-    }
-}
-
 bool inside(const Control* c, const Control& outer) {
     for (; c; c = c->parent())
         if (c == &outer) return true;
@@ -166,7 +159,9 @@ bool inside(const Control* c, const Control& outer) {
 void Form::focusMayBeLost(Control& c) {
     if (!active_ || !inside(active_, c)) return;
     std::vector<Control*> order;
-    focusables(*this, order);
+    forEachDescendant(*this, [&](Control& ch) {
+        if (ch.canFocus()) order.push_back(&ch);
+    });
     auto at = std::find(order.begin(), order.end(), active_);
     Control* next = nullptr;
     for (std::size_t i = 1; at != order.end() && i < order.size() && !next; ++i) {

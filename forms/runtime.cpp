@@ -9,6 +9,17 @@
 
 namespace forms {
 
+namespace {
+
+// The control that takes the keyboard and the focus now; null leaves them with the form.
+Control* keyTarget(const Form& f) {
+    Control* target = f.activeControl();
+    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) return nullptr;
+    return target;
+}
+
+}  // namespace
+
 platform::VbError asVbError(std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
@@ -321,11 +332,7 @@ void Runtime::activate(Form& f) {
 }
 
 void Runtime::focusChanged() {
-    Control* want = nullptr;
-    if (activeForm_ && activeForm_->isLoaded()) {
-        want = activeForm_->activeControl();
-        if (want && (!want->effectivelyVisible() || !want->effectivelyEnabled())) want = nullptr;
-    }
+    Control* want = activeForm_ && activeForm_->isLoaded() ? keyTarget(*activeForm_) : nullptr;
     if (want == focused_) return;
     Control* old = focused_;
     focused_ = want;
@@ -380,13 +387,6 @@ bool isEditingKey(int code) {
         default:
             return false;
     }
-}
-
-// The control that takes the keyboard now; null sends the keys to the form.
-Control* keyTarget(const Form& f) {
-    Control* target = f.activeControl();
-    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) return nullptr;
-    return target;
 }
 
 }  // namespace
