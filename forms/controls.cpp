@@ -585,17 +585,20 @@ void CheckBox::setValue(int v) {
 
 Shape::Shape(Container* parent, std::string name, int index) : Control(parent, Kind::Shape, std::move(name), index) {}
 
-void Shape::setBorderWidth(int w) {
+namespace {
+
+int checkedBorderWidth(int w) {
     if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
-    assign(borderWidth_, w);
+    return w;
 }
+
+}  // namespace
+
+void Shape::setBorderWidth(int w) { assign(borderWidth_, checkedBorderWidth(w)); }
 
 Line::Line(Container* parent, std::string name, int index) : Control(parent, Kind::Line, std::move(name), index) {}
 
-void Line::setBorderWidth(int w) {
-    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
-    assign(borderWidth_, w);
-}
+void Line::setBorderWidth(int w) { assign(borderWidth_, checkedBorderWidth(w)); }
 
 void Line::setPoints(int x1, int y1, int x2, int y2) {
     x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2;
