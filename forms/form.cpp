@@ -25,10 +25,7 @@ void Form::move(int left, int top, int width, int height) {
         normal_ = {left, top, width, height};
         return;
     }
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
+    setGeometry({left, top, width, height});
     if (isLoaded()) runtime_.formChanged(*this);
 }
 
@@ -71,10 +68,9 @@ void Form::setWindowState(int s) {
     if (s == windowState_) return;
     if (s == 2) {
         normal_ = rect();
-        Rect m = runtime_.host().maximisedBounds(*this);
-        left_ = m.left, top_ = m.top, width_ = m.width, height_ = m.height;
+        setGeometry(runtime_.host().maximisedBounds(*this));
     } else if (windowState_ == 2) {
-        left_ = normal_.left, top_ = normal_.top, width_ = normal_.width, height_ = normal_.height;
+        setGeometry(normal_);
     }
     windowState_ = s;
     if (isLoaded()) runtime_.formChanged(*this);

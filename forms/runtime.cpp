@@ -299,8 +299,10 @@ void Runtime::formHidden(Form& f) {
 void Runtime::formUnloaded(Form& f) {
     loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &f), loaded_.end());
     bool wasShown = std::find(shown_.begin(), shown_.end(), &f) != shown_.end();
-    if (wasShown || activeForm_ == &f) formHidden(f);
-    input_.formHidden(f);
+    if (wasShown || activeForm_ == &f)
+        formHidden(f);
+    else
+        input_.formHidden(f);
     if (focused_ && &focused_->form() == &f) focused_ = nullptr;
 }
 
@@ -316,7 +318,7 @@ void Runtime::controlDestroyed(Control& c) {
 
 void Runtime::hostGeometry(Form& f, Rect r) {
     if (f.windowState_ != 2 || f.rect() == r) return;
-    f.left_ = r.left, f.top_ = r.top, f.width_ = r.width, f.height_ = r.height;
+    f.setGeometry(r);
     invalidate(f);
 }
 
