@@ -510,39 +510,56 @@ std::vector<TextBox::Line> TextBox::lines() const {
     return out;
 }
 
-void TextBox::placeCaret(Point local, bool extend) {
-    Host& host = runtime().host();
-    Rect area = textArea();
-    std::vector<Line> ls = lines();
-    int lh = std::max(1, lineHeight());
-    auto advance = [&](const Line& ln, std::size_t k) {
-        k = std::min(k, ln.text.size());
-        return k == 0 ? 0 : host.measureText(font_, platform::fromU32(ln.text.substr(0, k))).width;
-    };
-    // The view as the painter scrolls it: the caret's line and column kept in sight.
-    std::size_t caretLine = 0;
-    for (std::size_t i = 0; i < ls.size(); ++i)
-        if (ls[i].start <= caret_) caretLine = i;
-    std::size_t visible = static_cast<std::size_t>(std::max(1, area.height / lh));
-    std::size_t first = caretLine + 1 > visible ? caretLine + 1 - visible : 0;
-    std::size_t row = local.y < area.top ? 0 : static_cast<std::size_t>((local.y - area.top) / lh);
-    std::size_t li = std::min(first + row, ls.size() - 1);
-    const Line& ln = ls[li];
+int TextBox::advance(const Line& ln, std::size_t k) const {
+    k = std::min(k, ln.text.size());
+    return k == 0 ? 0 : runtime().host().measureText(font_, platform::fromU32(ln.text.substr(0, k))).width;
+}
 
-    int x0 = area.left;
-    int lineW = advance(ln, ln.text.size());
-    if (!multiLine_) x0 -= std::max(0, advance(ln, static_cast<std::size_t>(caret_)) - (area.width - host.twipsPerPixelX()));
-    else if (alignment_ == 1) x0 = area.left + area.width - lineW;
-    else if (alignment_ == 2) x0 = area.left + (area.width - lineW) / 2;
+TextBox::View TextBox::view() const {
+    View v;
+    v.area = textArea();
+    v.lineHeight = std::max(1, lineHeight());
+    v.lines = lines();
+    for (std::size_t i = 0; i < v.lines.size(); ++i)
+        if (v.lines[i].start <= caret_) v.caretLine = i;
+    std::size_t visible = static_cast<std::size_t>(std::max(1, v.area.height / v.lineHeight));
+    v.first = v.caretLine + 1 > visible ? v.caretLine + 1 - visible : 0;
+    // The caret is a pixel wide and must fit inside the area too.
+    if (!multiLine_)
+        v.scrollX = std::max(0, advance(v.lines[0], static_cast<std::size_t>(std::max(0, caret_))) -
+                                    (v.area.width - runtime().host().twipsPerPixelX()));
+    v.lineX.reserve(v.lines.size());
+    for (const Line& ln : v.lines) {
+        int x = v.area.left - v.scrollX;
+        if (multiLine_ && (alignment_ == 1 || alignment_ == 2)) {
+            int free = v.area.width - advance(ln, ln.text.size());
+            x = v.area.left + (alignment_ == 1 ? free : free / 2);
+        }
+        v.lineX.push_back(x);
+    }
+    return v;
+}
+
+int TextBox::boundaryX(const View& v, std::size_t i, int pos) const {
+    const Line& ln = v.lines[i];
+    int k = std::clamp(pos - ln.start, 0, static_cast<int>(ln.text.size()));
+    return v.lineX[i] + advance(ln, static_cast<std::size_t>(k));
+}
+
+void TextBox::placeCaret(Point local, bool extend) {
+    View v = view();
+    std::size_t row = local.y < v.area.top ? 0 : static_cast<std::size_t>((local.y - v.area.top) / v.lineHeight);
+    std::size_t li = std::min(v.first + row, v.lines.size() - 1);
+    const Line& ln = v.lines[li];
 
     // A wrapped line's end is the next line's start, where the caret would show; stop before
     // the break instead.
     std::size_t last = ln.text.size();
-    if (li + 1 < ls.size() && ls[li + 1].start == ln.start + static_cast<int>(last) && last > 0) --last;
+    if (li + 1 < v.lines.size() && v.lines[li + 1].start == ln.start + static_cast<int>(last) && last > 0) --last;
     std::size_t best = 0;
-    int bestDist = std::abs(local.x - x0);
+    int bestDist = std::abs(local.x - v.lineX[li]);
     for (std::size_t k = 1; k <= last; ++k) {
-        int d = std::abs(local.x - (x0 + advance(ln, k)));
+        int d = std::abs(local.x - boundaryX(v, li, ln.start + static_cast<int>(k)));
         if (d < bestDist) {
             best = k;
             bestDist = d;
@@ -568,17 +585,20 @@ void CheckBox::setValue(int v) {
 
 Shape::Shape(Container* parent, std::string name, int index) : Control(parent, Kind::Shape, std::move(name), index) {}
 
-void Shape::setBorderWidth(int w) {
+namespace {
+
+int checkedBorderWidth(int w) {
     if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
-    assign(borderWidth_, w);
+    return w;
 }
+
+}  // namespace
+
+void Shape::setBorderWidth(int w) { assign(borderWidth_, checkedBorderWidth(w)); }
 
 Line::Line(Container* parent, std::string name, int index) : Control(parent, Kind::Line, std::move(name), index) {}
 
-void Line::setBorderWidth(int w) {
-    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
-    assign(borderWidth_, w);
-}
+void Line::setBorderWidth(int w) { assign(borderWidth_, checkedBorderWidth(w)); }
 
 void Line::setPoints(int x1, int y1, int x2, int y2) {
     x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2;

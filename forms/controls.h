@@ -162,6 +162,15 @@ protected:
     Font font_;
 };
 
+// Calls f on every control inside c, each before its own children, in order of creation.
+template <class F>
+void forEachDescendant(const Container& c, F&& f) {
+    for (Control* child : c.children()) {
+        f(*child);
+        if (auto* inner = dynamic_cast<const Container*>(child)) forEachDescendant(*inner, f);
+    }
+}
+
 class Label : public Control {
 public:
     Label(Container* parent, std::string name, int index = -1);
@@ -311,7 +320,23 @@ public:
     Rect textArea() const;
     int lineHeight() const;
 
+    // The text laid out as the box shows it, in twips relative to the box. The painter draws
+    // this and a click reads it, so the click finds the character drawn under it.
+    struct View {
+        Rect area;  // textArea()
+        int lineHeight = 1;
+        std::vector<Line> lines;
+        std::size_t caretLine = 0;
+        std::size_t first = 0;   // the first line in sight; the caret's line is kept in view
+        int scrollX = 0;         // how far a single line is scrolled to keep the caret in view
+        std::vector<int> lineX;  // where each line starts, aligned and scrolled
+    };
+    View view() const;
+    // Where the boundary before character pos falls on line i of v, clamped to that line.
+    int boundaryX(const View& v, std::size_t i, int pos) const;
+
 private:
+    int advance(const Line& ln, std::size_t k) const;  // width of the line's first k characters
     void replaceSelection(const std::u32string& with);
     void select(int anchor, int caret);
     bool multiLine_ = false;

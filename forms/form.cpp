@@ -25,10 +25,7 @@ void Form::move(int left, int top, int width, int height) {
         normal_ = {left, top, width, height};
         return;
     }
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
+    setGeometry({left, top, width, height});
     if (isLoaded()) runtime_.formChanged(*this);
 }
 
@@ -71,10 +68,9 @@ void Form::setWindowState(int s) {
     if (s == windowState_) return;
     if (s == 2) {
         normal_ = rect();
-        Rect m = runtime_.host().maximisedBounds(*this);
-        left_ = m.left, top_ = m.top, width_ = m.width, height_ = m.height;
+        setGeometry(runtime_.host().maximisedBounds(*this));
     } else if (windowState_ == 2) {
-        left_ = normal_.left, top_ = normal_.top, width_ = normal_.width, height_ = normal_.height;
+        setGeometry(normal_);
     }
     windowState_ = s;
     if (isLoaded()) runtime_.formChanged(*this);
@@ -148,13 +144,6 @@ void Form::setActiveControl(Control* c) {
 
 namespace {
 
-void focusables(Container& c, std::vector<Control*>& out) {
-    for (Control* ch : c.children()) {
-        if (ch->canFocus()) out.push_back(ch);
-        if (auto* inner = dynamic_cast<Container*>(ch)) focusables(*inner, out);
-    }
-}
-
 bool inside(const Control* c, const Control& outer) {
     for (; c; c = c->parent())
         if (c == &outer) return true;
@@ -166,7 +155,9 @@ bool inside(const Control* c, const Control& outer) {
 void Form::focusMayBeLost(Control& c) {
     if (!active_ || !inside(active_, c)) return;
     std::vector<Control*> order;
-    focusables(*this, order);
+    forEachDescendant(*this, [&](Control& ch) {
+        if (ch.canFocus()) order.push_back(&ch);
+    });
     auto at = std::find(order.begin(), order.end(), active_);
     Control* next = nullptr;
     for (std::size_t i = 1; at != order.end() && i < order.size() && !next; ++i) {

@@ -92,6 +92,7 @@ public:
 
 private:
     friend class Runtime;
+    void setGeometry(Rect r) { left_ = r.left, top_ = r.top, width_ = r.width, height_ = r.height; }
     Runtime& runtime_;
     std::string caption_;
     PicturePtr icon_;

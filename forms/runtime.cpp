@@ -9,6 +9,17 @@
 
 namespace forms {
 
+namespace {
+
+// The control that takes the keyboard and the focus now; null leaves them with the form.
+Control* keyTarget(const Form& f) {
+    Control* target = f.activeControl();
+    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) return nullptr;
+    return target;
+}
+
+}  // namespace
+
 platform::VbError asVbError(std::exception_ptr e) {
     try {
         std::rethrow_exception(e);
@@ -288,8 +299,10 @@ void Runtime::formHidden(Form& f) {
 void Runtime::formUnloaded(Form& f) {
     loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &f), loaded_.end());
     bool wasShown = std::find(shown_.begin(), shown_.end(), &f) != shown_.end();
-    if (wasShown || activeForm_ == &f) formHidden(f);
-    input_.formHidden(f);
+    if (wasShown || activeForm_ == &f)
+        formHidden(f);
+    else
+        input_.formHidden(f);
     if (focused_ && &focused_->form() == &f) focused_ = nullptr;
 }
 
@@ -305,7 +318,7 @@ void Runtime::controlDestroyed(Control& c) {
 
 void Runtime::hostGeometry(Form& f, Rect r) {
     if (f.windowState_ != 2 || f.rect() == r) return;
-    f.left_ = r.left, f.top_ = r.top, f.width_ = r.width, f.height_ = r.height;
+    f.setGeometry(r);
     invalidate(f);
 }
 
@@ -321,11 +334,7 @@ void Runtime::activate(Form& f) {
 }
 
 void Runtime::focusChanged() {
-    Control* want = nullptr;
-    if (activeForm_ && activeForm_->isLoaded()) {
-        want = activeForm_->activeControl();
-        if (want && (!want->effectivelyVisible() || !want->effectivelyEnabled())) want = nullptr;
-    }
+    Control* want = activeForm_ && activeForm_->isLoaded() ? keyTarget(*activeForm_) : nullptr;
     if (want == focused_) return;
     Control* old = focused_;
     focused_ = want;
@@ -380,13 +389,6 @@ bool isEditingKey(int code) {
         default:
             return false;
     }
-}
-
-// The control that takes the keyboard now; null sends the keys to the form.
-Control* keyTarget(const Form& f) {
-    Control* target = f.activeControl();
-    if (target && (!target->effectivelyVisible() || !target->effectivelyEnabled())) return nullptr;
-    return target;
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+
+#include "platform/picture_info.h"
 
 namespace forms {
 
@@ -137,6 +140,17 @@ public:
     // Cursor files carry a hot spot; other pictures leave it at 0,0.
     int hotX = 0;
     int hotY = 0;
+
+    // Fills in the above from the file's header, at the host's scale.
+    void describe(std::string file, const platform::PictureInfo& info, int twipsPerPixelX, int twipsPerPixelY) {
+        path = std::move(file);
+        widthPx = info.width;
+        heightPx = info.height;
+        widthTwips = info.width * twipsPerPixelX;
+        heightTwips = info.height * twipsPerPixelY;
+        hotX = info.hotX;
+        hotY = info.hotY;
+    }
 };
 using PicturePtr = std::shared_ptr<const Picture>;
 

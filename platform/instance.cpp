@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/files.h"
+
 namespace platform {
 
 SingleInstanceLock::~SingleInstanceLock() {
@@ -48,10 +50,8 @@ std::string userRuntimeDir() {
     // The fallback: a private folder of this user in the temporary folder, as the XDG base
     // directory rules suggest when XDG_RUNTIME_DIR is not set (a relative value is ignored).
     const char* tmp = std::getenv("TMPDIR");
-    std::string base = tmp && tmp[0] == '/' ? tmp : "/tmp";
-    while (base.size() > 1 && base.back() == '/') base.pop_back();
     const uid_t uid = ::getuid();
-    const std::string dir = (base == "/" ? "" : base) + "/quorvane-" + std::to_string(uid);
+    const std::string dir = joinPath(tmp && tmp[0] == '/' ? tmp : "/tmp", "quorvane-" + std::to_string(uid));
     if (::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) return "";
     // A name somebody else put there first is not ours to use.
     struct stat st {};
@@ -78,9 +78,7 @@ std::string instanceLockPath(const std::string& runtimeDir, const std::string& p
     }
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
-    std::string dir = runtimeDir;
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return (dir == "/" ? "" : dir) + "/quorvane-" + hex + ".lock";
+    return joinPath(runtimeDir, std::string("quorvane-") + hex + ".lock");
 }
 
 }  // namespace platform

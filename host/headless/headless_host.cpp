@@ -30,15 +30,8 @@ forms::Size HeadlessHost::measureText(const forms::Font& font, const std::string
 }
 
 forms::PicturePtr HeadlessHost::loadPicture(const std::string& path) {
-    platform::PictureInfo info = platform::readPictureInfo(path);
     auto p = std::make_shared<forms::Picture>();
-    p->path = path;
-    p->widthPx = info.width;
-    p->heightPx = info.height;
-    p->widthTwips = info.width * tpp_;
-    p->heightTwips = info.height * tpp_;
-    p->hotX = info.hotX;
-    p->hotY = info.hotY;
+    p->describe(path, platform::readPictureInfo(path), tpp_, tpp_);
     return p;
 }
 

@@ -39,15 +39,6 @@ int buttonMask(Qt::MouseButtons b) {
     return mask;
 }
 
-void collectBrowsers(const forms::Container& c, std::vector<const forms::WebBrowser*>& out) {
-    for (const forms::Control* child : c.children()) {
-        if (child->kind() == forms::Kind::WebBrowser)
-            out.push_back(static_cast<const forms::WebBrowser*>(child));
-        else if (auto* inner = dynamic_cast<const forms::Container*>(child))
-            collectBrowsers(*inner, out);
-    }
-}
-
 }  // namespace
 
 FormWindow::FormWindow(QtHost& host, forms::Form& form) : QWidget(nullptr), host_(host), form_(form) {
@@ -242,7 +233,9 @@ void FormWindow::changeEvent(QEvent* e) {
 
 void FormWindow::syncBrowsers() {
     std::vector<const forms::WebBrowser*> live;
-    collectBrowsers(form_, live);
+    forms::forEachDescendant(form_, [&](const forms::Control& c) {
+        if (c.kind() == forms::Kind::WebBrowser) live.push_back(static_cast<const forms::WebBrowser*>(&c));
+    });
     for (auto it = browsers_.begin(); it != browsers_.end();) {
         if (std::find(live.begin(), live.end(), it->first) == live.end()) {
             delete it->second.data();

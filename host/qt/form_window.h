@@ -2,7 +2,6 @@
 // events are posted to the runtime, never handled here.
 #pragma once
 
-#include <QHelpEvent>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -11,6 +10,8 @@
 #include "forms/form.h"
 #include "forms/runtime.h"
 #include "host/qt/html_view.h"
+
+class QHelpEvent;
 
 namespace qthost {
 

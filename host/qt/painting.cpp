@@ -123,8 +123,6 @@ Qt::BrushStyle fillPattern(int fillStyle) {
     }
 }
 
-std::size_t startOf(const forms::TextBox::Line& ln) { return static_cast<std::size_t>(std::max(0, ln.start)); }
-
 class FormPainter {
 public:
     FormPainter(QPainter& p, forms::Form& form)
@@ -275,55 +273,33 @@ private:
         p_.setClipRect(r, Qt::IntersectClip);
         bool enabled = tb.effectivelyEnabled();
         p_.fillRect(r, enabled ? qtColor(tb.backColor()) : qtColor(forms::colors::ButtonFace));
-        int b = 0;
-        if (tb.borderStyle() == 1) {
-            sunkenEdge(p_, r);
-            b = 2;
-        }
-        QRect inner = r.adjusted(b + 1, b + 1, -b - 1, -b - 1);
+        if (tb.borderStyle() == 1) sunkenEdge(p_, r);
+        // The box's own layout, so that a click finds the character drawn under it.
+        forms::TextBox::View v = tb.view();
+        QRect inner = s_.rect(tb.left() + v.area.left, tb.top() + v.area.top, v.area.width, v.area.height);
         if (inner.width() <= 0 || inner.height() <= 0) return;
         p_.setClipRect(inner, Qt::IntersectClip);
         QFont font = qtFont(tb.font());
         QFontMetrics fm(font);
         p_.setFont(font);
 
-        // The box's own layout, so that a click finds the character drawn under it.
-        auto lines = tb.lines();
         bool focused = tb.hasFocus();
-        std::size_t caret = static_cast<std::size_t>(std::max(0, tb.caret()));
-        std::size_t selA = static_cast<std::size_t>(std::max(0, tb.selStart()));
-        std::size_t selB = selA + static_cast<std::size_t>(std::max(0, tb.selLength()));
-        std::size_t caretLine = 0;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            if (startOf(lines[i]) <= caret) caretLine = i;
-        auto advance = [&](const forms::TextBox::Line& ln, std::size_t upTo) {
-            std::size_t n = std::min(upTo > startOf(ln) ? upTo - startOf(ln) : 0, ln.text.size());
-            return fm.horizontalAdvance(qs(ln.text.substr(0, n)));
-        };
-        // Scroll so that the caret stays in view, as an edit field does.
-        int scrollX = 0;
-        if (!tb.multiLine()) scrollX = std::max(0, advance(lines[0], caret) - (inner.width() - 1));
-        int visible = std::max(1, inner.height() / std::max(1, fm.height()));
-        std::size_t first = caretLine + 1 > static_cast<std::size_t>(visible) ? caretLine + 1 - visible : 0;
-
+        int selA = std::max(0, tb.selStart());
+        int selB = selA + std::max(0, tb.selLength());
         QColor fore = enabled ? qtColor(tb.foreColor()) : kGrayText;
-        for (std::size_t i = first; i < lines.size(); ++i) {
-            const forms::TextBox::Line& ln = lines[i];
-            int top = inner.top() + static_cast<int>(i - first) * fm.height();
+        for (std::size_t i = v.first; i < v.lines.size(); ++i) {
+            const forms::TextBox::Line& ln = v.lines[i];
+            int lineTop = tb.top() + v.area.top + static_cast<int>(i - v.first) * v.lineHeight;
+            int top = s_.y(lineTop), height = s_.y(lineTop + v.lineHeight) - top;
             if (top > inner.bottom()) break;
-            int lineW = fm.horizontalAdvance(qs(ln.text));
-            int x = inner.left() - scrollX;
-            if (tb.multiLine() && tb.alignment() == 1)
-                x = inner.right() + 1 - lineW;
-            else if (tb.multiLine() && tb.alignment() == 2)
-                x = inner.left() + (inner.width() - lineW) / 2;
-            QPoint base(x, top + fm.ascent());
+            auto xAt = [&](int pos) { return s_.x(tb.left() + tb.boundaryX(v, i, pos)); };
+            QPoint base(s_.x(tb.left() + v.lineX[i]), top + fm.ascent());
             p_.setPen(fore);
             p_.drawText(base, qs(ln.text));
-            std::size_t end = startOf(ln) + ln.text.size();
-            if (focused && selB > selA && selA < end && selB > startOf(ln)) {
-                int x0 = x + advance(ln, selA), x1 = x + advance(ln, selB);
-                QRect sel(x0, top, x1 - x0, fm.height());
+            int end = ln.start + static_cast<int>(ln.text.size());
+            if (focused && selB > selA && selA < end && selB > ln.start) {
+                int x0 = xAt(selA), x1 = xAt(selB);
+                QRect sel(x0, top, x1 - x0, height);
                 p_.save();
                 p_.setClipRect(sel, Qt::IntersectClip);
                 p_.fillRect(sel, kSelection);
@@ -331,10 +307,7 @@ private:
                 p_.drawText(base, qs(ln.text));
                 p_.restore();
             }
-            if (focused && i == caretLine) {
-                int cx = x + advance(ln, caret);
-                p_.fillRect(QRect(cx, top, 1, fm.height()), fore);
-            }
+            if (focused && i == v.caretLine) p_.fillRect(QRect(xAt(tb.caret()), top, 1, height), fore);
         }
     }
 

@@ -26,7 +26,10 @@ const QImage& decodedImage(const std::string& bytes) {
 }  // namespace
 
 const QImage& QtPicture::image() const {
-    if (!image_) image_ = decodedImage(bytes);
+    if (!image_) {
+        image_ = decodedImage(bytes_);
+        std::string().swap(bytes_);
+    }
     return *image_;
 }
 
@@ -35,18 +38,11 @@ QCursor QtPicture::cursor() const {
     return *cursor_;
 }
 
-std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
+std::shared_ptr<QtPicture> decodePicture(std::string bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY) {
     platform::PictureInfo info = platform::pictureInfoFromBytes(bytes);
-    auto p = std::make_shared<QtPicture>();
-    p->bytes = bytes;
-    p->path = path;
-    p->widthPx = info.width;
-    p->heightPx = info.height;
-    p->widthTwips = info.width * twipsPerPixelX;
-    p->heightTwips = info.height * twipsPerPixelY;
-    p->hotX = info.hotX;
-    p->hotY = info.hotY;
+    auto p = std::make_shared<QtPicture>(std::move(bytes));
+    p->describe(path, info, twipsPerPixelX, twipsPerPixelY);
     return p;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "forms/types.h"
 
@@ -15,19 +16,20 @@ namespace qthost {
 // the pictures of hidden panels cost nothing until they are shown.
 class QtPicture : public forms::Picture {
 public:
+    explicit QtPicture(std::string bytes) : bytes_(std::move(bytes)) {}
     // Premultiplied ARGB at its natural size in pixels; null when the bytes do not decode.
     const QImage& image() const;
     QCursor cursor() const;
-    std::string bytes;
 
 private:
+    mutable std::string bytes_;  // the file, kept only until it is decoded
     mutable std::optional<QImage> image_;
     mutable std::optional<QCursor> cursor_;
 };
 
 // Judges the picture by content, whatever the file's extension. Throws VbError 481 when the
 // bytes are no picture.
-std::shared_ptr<QtPicture> decodePicture(const std::string& bytes, const std::string& path, int twipsPerPixelX,
+std::shared_ptr<QtPicture> decodePicture(std::string bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY);
 
 // The pointer for a MousePointer value; 99 takes the icon (the arrow when there is none).

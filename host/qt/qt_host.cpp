@@ -130,7 +130,7 @@ forms::Size QtHost::measureText(const forms::Font& font, const std::string& text
 forms::PicturePtr QtHost::loadPicture(const std::string& path) {
     auto bytes = platform::readBytes(path);
     if (!bytes) platform::raise(53);
-    return decodePicture(*bytes, path, tppX_, tppY_);
+    return decodePicture(std::move(*bytes), path, tppX_, tppY_);
 }
 
 forms::Point QtHost::cursorPos() { return toTwips(QPointF(QCursor::pos())); }
