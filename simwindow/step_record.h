@@ -25,8 +25,8 @@ bool allZeros(const std::string& record, int a, int b);
 std::int32_t stepCodeValue(const std::string& code);
 
 // Line n (from 1) of a CP936 file, decoded; a number below 1 or past the end gives the
-// last line. nullopt for an empty file. Missing file: error 53; unreadable: 75. The file is
-// read once, from its start, and no further than the line asked for.
+// last line. nullopt for an empty file. Errors as platform::readLines. The file is read once,
+// from its start, and no further than the line asked for.
 std::optional<std::string> numberedLine(const std::string& path, long n);
 
 // A texts-file line's text: from its fourth character.

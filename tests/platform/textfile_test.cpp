@@ -48,6 +48,27 @@ TEST_F(TextFile, SplitsOnEveryLineEnd) {
     for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
 }
 
+TEST_F(TextFile, ForEachRawLineSplitsAsReadLinesAcrossReadBlocksAndStopsWhenAsked) {
+    const auto path = dir.file("big.txt");
+    // Both CR LFs straddle two 64 KiB reads; the last line stays as stored.
+    std::string text = std::string(65535, 'a') + "\r\nb" + std::string(65533, 'c') + "\r\n\xB6\xFE";
+    writeFileBytes(path, text);
+    Lines seen;
+    forEachRawLine(path, [&](const std::string& l) {
+        seen.push_back(l);
+        return true;
+    });
+    EXPECT_EQ(seen, splitLines(text));
+    EXPECT_EQ(seen.size(), 3u);
+    seen.clear();
+    forEachRawLine(path, [&](const std::string& l) {
+        seen.push_back(l);
+        return false;
+    });
+    EXPECT_EQ(seen, Lines{std::string(65535, 'a')});
+    EXPECT_EQ(errorOf([&] { forEachRawLine(dir.file("missing.txt"), [](const std::string&) { return true; }); }), 53);
+}
+
 TEST_F(TextFile, ReadsGbkLines) {
     const auto path = dir.file("题目.txt");
     writeFileBytes(path, gbkBytes("第一行\r\n第二行 two\r\n\r\n最后\r\n"));
