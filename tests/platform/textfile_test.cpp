@@ -25,6 +25,7 @@ protected:
     void TearDown() override {
         setWriteFailureForTesting(-1);
         setReadFailureForTesting("");
+        setReplaceFailureForTesting(0, ReplaceFailure::AfterTemporaryFile);
     }
     TempDir dir;
 };
@@ -138,6 +139,23 @@ TEST_F(TextFile, FailedReplaceLeavesOldFileWhole) {
 
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.file("gone/x.txt"), {"a"}); }), 76);
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.path(), {"a"}); }), 75);
+}
+
+// The replace-failure hook stops the nth replace at each point: the old file stays, no
+// temporary file is left, and the replaces before and after it go through.
+TEST_F(TextFile, InjectedReplaceFailureLeavesOldFileAndNoTemporary) {
+    const auto path = dir.file("rec.txt");
+    for (auto point : {ReplaceFailure::AfterTemporaryFile, ReplaceFailure::BeforeRename}) {
+        SCOPED_TRACE(point == ReplaceFailure::BeforeRename ? "rename" : "temp");
+        writeFileBytes(path, "old\r\n");
+        setReplaceFailureForTesting(2, point);
+        writeLinesReplace(path, {"first"});
+        EXPECT_EQ(errorOf([&] { writeLinesReplace(path, {"second"}); }), 61);
+        EXPECT_EQ(readFileBytes(path), "first\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary left behind";
+        writeLinesReplace(path, {"third"});
+        EXPECT_EQ(readFileBytes(path), "third\r\n");
+    }
 }
 
 TEST_F(TextFile, InjectedReadFailureActsAsAnUnreadableFile) {
