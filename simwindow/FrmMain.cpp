@@ -635,19 +635,19 @@ void FrmMain::applyPointer() {
         Label1.setMousePointer(0);
         return;
     }
+    setStepPointer(Label1, true);
+}
+
+void FrmMain::setStepPointer(forms::Control& c, bool report) {
     const std::string number = field(record_, 104, 105);
-    if (kind == "S") {
-        const double n = platform::val(number);
-        Label1.setMousePointer(n >= 0 && n <= 15 ? static_cast<int>(n) : 0);
-        return;
+    if (field(record_, 101, 101) == "S") {
+        c.setMousePointer(steps::standardPointer(number));
+    } else if (forms::PicturePtr cursor = stepCursor(number, report)) {
+        c.setMouseIcon(cursor);
+        c.setMousePointer(99);
+    } else {
+        c.setMousePointer(0);
     }
-    forms::PicturePtr cursor = stepCursor(number);
-    if (!cursor) {
-        Label1.setMousePointer(0);
-        return;
-    }
-    Label1.setMouseIcon(cursor);
-    Label1.setMousePointer(99);
 }
 
 forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
@@ -663,12 +663,6 @@ forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
 // ---- drags ----
 
 namespace {
-
-// Standard pointer numbers the platform has; any other keeps the default.
-int standardPointer(const std::string& number) {
-    const double n = platform::val(number);
-    return n >= 0 && n <= 15 && n == static_cast<int>(n) ? static_cast<int>(n) : 0;
-}
 
 bool inside(float x, float y, const forms::Control& c) {
     const auto f = [](int v) { return static_cast<float>(v); };
@@ -704,16 +698,7 @@ void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
         Shape6.move(DragStartX, DragStartY, std::abs(Label4.left() + X - DragStartX),
                     std::abs(Label4.top() + Y - DragStartY));
     }
-    if ((c == "004" || c == "005") && Shift == d && Dragging) {
-        if (field(record_, 101, 101) == "S") {
-            Label4.setMousePointer(standardPointer(field(record_, 104, 105)));
-        } else if (forms::PicturePtr cursor = stepCursor(field(record_, 104, 105), false)) {
-            Label4.setMouseIcon(cursor);
-            Label4.setMousePointer(99);
-        } else {
-            Label4.setMousePointer(0);
-        }
-    }
+    if ((c == "004" || c == "005") && Shift == d && Dragging) setStepPointer(Label4, false);
 }
 
 void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {

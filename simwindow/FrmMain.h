@@ -128,9 +128,12 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     void applyPointer();
+    // The step's pointer on c: "S" a standard pointer by number, else the step's cursor file, or
+    // the default when that cannot be loaded.
+    void setStepPointer(forms::Control& c, bool report);
     // The custom pointer of the step's cursor file ("ico" + number + ".CUR"); null when it
     // cannot be loaded, which is reported once per step.
-    forms::PicturePtr stepCursor(const std::string& number, bool report = true);
+    forms::PicturePtr stepCursor(const std::string& number, bool report);
     // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
     std::optional<std::string> expectedAnswer();
     // A chosen item of the array numbered arrayNumber (1-9, in menu order).

@@ -47,6 +47,11 @@ int questionStepCount(const std::string& path, long firstLine) {
     return steps < 1 ? 1 : steps;
 }
 
+int standardPointer(const std::string& number) {
+    const double n = platform::val(number);
+    return n >= 0 && n <= 15 && n == static_cast<int>(n) ? static_cast<int>(n) : 0;
+}
+
 int remapKey(int kk) {
     if (kk == 15) kk = 115;
     if (kk == 20) kk = 120;

@@ -36,6 +36,10 @@ std::string textOf(const std::string& line);
 // record, or to the end of the file when it has none (at least 1).
 int questionStepCount(const std::string& path, long firstLine);
 
+// The standard pointer a step's pointer number names: 0 to 15; any other number is the
+// default, 0.
+int standardPointer(const std::string& number);
+
 // The key a "6SKK" code expects for its two digits.
 int remapKey(int kk);
 
