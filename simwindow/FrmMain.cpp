@@ -409,9 +409,6 @@ void FrmMain::setData() {
         });
         LHelp.setCaption(caption);
     });
-    const bool guided = g.InteractionMode == 1;
-    LHelp.setVisible(guided);
-    Shape1.setVisible(guided);
 
     // Menu bar.
     bool bar = false;
@@ -422,19 +419,13 @@ void FrmMain::setData() {
         MenuBarY = field16(r, 130, 134);
         setMenuPos();
     });
-    for (int i = 0; i <= 10; ++i) {
-        LMenu(i).setVisible(bar);
-        LMBack(i).setVisible(false);
-    }
+    for (int i = 0; i <= 10; ++i) LMenu(i).setVisible(bar);
 
     const std::string code = field(r, 8, 11);
     on([&] { StepCode = steps::stepCodeValue(code); });
     if (!code.empty() && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C'))
         for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(MenuTitles[i]);
-    for (int i = 0; i <= 10; ++i) {
-        LMenu(i).setForeColor(forms::colors::ButtonText);
-        LMBack(i).setVisible(false);
-    }
+    Form_Click();
 
     // Back button.
     on([&] {
@@ -459,14 +450,13 @@ void FrmMain::setData() {
     });
     Shape4.move(Label4.left(), Label4.top(), Label4.width(), Label4.height());
 
+    const bool guided = g.InteractionMode == 1;
     for (forms::Control* c : std::initializer_list<forms::Control*>{&LHelp, &Shape1, &Shape2, &Shape4})
         c->setVisible(guided);
 
     Timer3.setEnabled(StepCode == 8888);
 
-    if (code != "9999") {
-        Shape1.setVisible(LHelp.visible());
-    } else {
+    if (code == "9999") {
         on([&] {
             if (g.QuestionState.at(q) < 4) g.QuestionState.at(q) = static_cast<std::int16_t>(g.QuestionState.at(q) + 4);
         });
