@@ -279,15 +279,7 @@ void FrmMain::setData() {
     answerReported_ = false;
     text1KeysDown_.clear();
     // One report per layout: a bad record tends to fail in several fields at once.
-    bool reported = false;
-    forms::OnError on("setData", [this, &reported](const std::string& tag, const platform::VbError& e) {
-        if (reported) return;
-        reported = true;
-        p_.g.ErrorProcName = tag;
-        p_.g.ErrorNumber = e.number;
-        p_.g.ErrorDescription = e.what();
-        p_.ReportError(tag, e.number, e.what());
-    });
+    forms::OnError on = p_.reporting("setData", /*firstOnly=*/true);
     const auto q = static_cast<std::size_t>(std::clamp<int>(g.CurrentQuestion, 0, 500));
 
     LblSuccess.setVisible(false);
