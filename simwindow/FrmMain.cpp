@@ -18,6 +18,7 @@ using steps::allZeros;
 using steps::field;
 using steps::field16;
 using steps::fieldValue;
+using steps::stepCode;
 
 namespace {
 
@@ -413,7 +414,7 @@ void FrmMain::setData() {
     });
     for (int i = 0; i <= 10; ++i) LMenu(i).setVisible(bar);
 
-    const std::string code = field(r, 8, 11);
+    const std::string code = stepCode(r);
     on([&] { StepCode = steps::stepCodeValue(code); });
     if (!code.empty() && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C'))
         for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(MenuTitles[i]);
@@ -515,7 +516,7 @@ void FrmMain::doNext() {
     });
     Shared& g = p_.g;
     on([&] {
-        if (field(record_, 8, 11) != "9999") {
+        if (stepCode(record_) != "9999") {
             g.CurrentStep = platform::cint(g.CurrentStep + 1.0);
             setData();
             return;
@@ -606,12 +607,12 @@ void FrmMain::Label1_DblClick() {
 
 void FrmMain::Label1_MouseMove(int, int, int, int) {
     if (inputBlocked()) return;
-    if (field(record_, 8, 11) == "0030") doNext();
+    if (stepCode(record_) == "0030") doNext();
     applyPointer();
 }
 
 void FrmMain::applyPointer() {
-    const std::string code = field(record_, 8, 11);
+    const std::string code = stepCode(record_);
     const std::string kind = field(record_, 101, 101);
     if (code.rfind("004", 0) == 0 || code.rfind("005", 0) == 0 || (kind != "S" && kind != "M")) {
         Label1.setMousePointer(0);
@@ -803,7 +804,7 @@ void FrmMain::Text1_Change() {
         laidOutMatch_.setEnabled(true);
         return;
     }
-    if (inputBlocked() || field(record_, 8, 11) != "0020") return;
+    if (inputBlocked() || stepCode(record_) != "0020") return;
     const std::optional<std::string> answer = expectedAnswer();
     if (answer && alternatives(*answer).either(Text1.text())) doNext();
 }
@@ -811,7 +812,7 @@ void FrmMain::Text1_Change() {
 void FrmMain::Text1_KeyUp(int KeyCode, int) {
     // Keys roll: the last letter of an answer often comes up after the Enter went down.
     const bool wentDownHere = text1KeysDown_.erase(KeyCode) > 0;
-    if (!wentDownHere || inputBlocked() || field(record_, 8, 11) == "0020") return;
+    if (!wentDownHere || inputBlocked() || stepCode(record_) == "0020") return;
     if (KeyCode != 32 && KeyCode != 13) return;
     const std::optional<std::string> answer = expectedAnswer();
     if (!answer) {

@@ -8,6 +8,8 @@ namespace qz::steps {
 
 std::string field(const std::string& record, int a, int b) { return platform::midChars(record, a, b - a + 1); }
 
+std::string stepCode(const std::string& record) { return field(record, 8, 11); }
+
 double fieldValue(const std::string& record, int a, int b) { return platform::val(field(record, a, b)); }
 
 std::int16_t field16(const std::string& record, int a, int b) { return platform::cint(fieldValue(record, a, b)); }
@@ -42,7 +44,7 @@ int questionStepCount(const std::string& path, long firstLine) {
     platform::forEachRawLine(path, [&](const std::string& bytes) {
         if (++count < firstLine) return true;
         ++steps;
-        return field(platform::decodeAnsi(bytes), 8, 11) != "9999";
+        return stepCode(platform::decodeAnsi(bytes)) != "9999";
     });
     return steps < 1 ? 1 : steps;
 }

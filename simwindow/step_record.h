@@ -14,6 +14,8 @@ inline constexpr int RecordLength = 196;
 std::string field(const std::string& record, int a, int b);
 // The leading number of a field.
 double fieldValue(const std::string& record, int a, int b);
+// The step's four-character code, columns 8 to 11.
+std::string stepCode(const std::string& record);
 // A position or size field as a 16-bit value; above 32767 is the platform's overflow.
 std::int16_t field16(const std::string& record, int a, int b);
 // True when every column a to b holds "0".
