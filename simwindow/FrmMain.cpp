@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/program.h"
+#include "forms/on_error.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
@@ -450,9 +451,7 @@ void FrmMain::setData() {
     Timer3.setEnabled(StepCode == 8888);
 
     if (code == "9999") {
-        on([&] {
-            if (g.QuestionState.at(q) < 4) g.QuestionState.at(q) = static_cast<std::int16_t>(g.QuestionState.at(q) + 4);
-        });
+        on([&] { markQuestionDone(q); });
         Shape1.setVisible(false);
         if (g.InteractionMode != 3) {
             LblSuccess.setVisible(true);
@@ -521,9 +520,13 @@ void FrmMain::doNext() {
             setData();
             return;
         }
-        auto& state = g.QuestionState.at(static_cast<std::size_t>(g.CurrentQuestion));
-        if (state < 4) state = static_cast<std::int16_t>(state + 4);
+        markQuestionDone(static_cast<std::size_t>(g.CurrentQuestion));
     });
+}
+
+void FrmMain::markQuestionDone(std::size_t q) {
+    auto& state = p_.g.QuestionState.at(q);
+    if (state < 4) state = static_cast<std::int16_t>(state + 4);
 }
 
 void FrmMain::Timer3_Timer() {
@@ -666,10 +669,10 @@ void FrmMain::Label4_MouseDown(int Button, int Shift, int X, int Y) {
         Shape6.setWidth(15);
         Shape6.setHeight(15);
         Shape6.setVisible(true);
-        DragStartX = Label4.left() + X;
-        DragStartY = Label4.top() + Y;
+        dragStartX_ = Label4.left() + X;
+        dragStartY_ = Label4.top() + Y;
     }
-    if ((c == "004" || c == "005") && Shift == d) Dragging = true;
+    if ((c == "004" || c == "005") && Shift == d) dragging_ = true;
 }
 
 void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
@@ -678,10 +681,10 @@ void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
     const int d = static_cast<int>(fieldValue(record_, 11, 11));
     if (c == "004" && Shift == d) {
         if (!Shape6.visible()) return;
-        Shape6.move(DragStartX, DragStartY, std::abs(Label4.left() + X - DragStartX),
-                    std::abs(Label4.top() + Y - DragStartY));
+        Shape6.move(dragStartX_, dragStartY_, std::abs(Label4.left() + X - dragStartX_),
+                    std::abs(Label4.top() + Y - dragStartY_));
     }
-    if ((c == "004" || c == "005") && Shift == d && Dragging) setStepPointer(Label4, false);
+    if ((c == "004" || c == "005") && Shift == d && dragging_) setStepPointer(Label4, false);
 }
 
 void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {
@@ -696,11 +699,11 @@ void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {
         Shape6.setHeight(15);
         if (shown && inside(px, py, Label1)) doNext();
         Shape6.setVisible(false);
-        Dragging = false;
+        dragging_ = false;
         Label4.setMousePointer(0);
     }
     if (c == "005" && Shift == d) {
-        Dragging = false;
+        dragging_ = false;
         if (inside(px, py, Label1) && Label4.mousePointer() != 0) doNext();
         Label4.setMousePointer(0);
     }
