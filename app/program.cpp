@@ -49,8 +49,11 @@ void Program::run() {
     rt.run([this] { frmStart().show(); });
 }
 
-forms::OnError Program::reporting(const std::string& tag) {
-    return forms::OnError(tag, [this](const std::string& t, const platform::VbError& e) {
+forms::OnError Program::reporting(const std::string& tag, bool firstOnly) {
+    return forms::OnError(tag, [this, firstOnly, reported = false](const std::string& t,
+                                                                   const platform::VbError& e) mutable {
+        if (reported && firstOnly) return;
+        reported = true;
         g.ErrorProcName = t;
         g.ErrorNumber = e.number;
         g.ErrorDescription = e.what();

@@ -123,8 +123,9 @@ public:
     std::string getHtmlStr(const std::string& url, std::int16_t timeout);
     void ReportError(const std::string& tag, std::int32_t number, const std::string& description);
     void AppendLogEntry(const std::string& path, const std::string& text);
-    // Reporting error handling for a procedure with this tag.
-    forms::OnError reporting(const std::string& tag);
+    // Reporting error handling for a procedure with this tag; with firstOnly, failures after the
+    // first are skipped silently.
+    forms::OnError reporting(const std::string& tag, bool firstOnly = false);
     // The request URL of an error report.
     std::string errorReportUrl(const std::string& tag, std::int32_t number, const std::string& description) const;
 

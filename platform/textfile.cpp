@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/legacy_text.h"
@@ -23,6 +24,7 @@ ReplaceFailure g_replaceFailAt = ReplaceFailure::AfterTemporaryFile;
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
+    Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
     }
@@ -71,7 +73,7 @@ std::string encodeLines(const std::vector<std::string>& lines) {
 }
 
 // File names compare without regard to case, as on the system the data files come from.
-std::string readAllOrRaise(const std::string& rawPath) {
+Fd openForReading(const std::string& rawPath) {
     const std::string path = resolvePath(rawPath);
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) raise(errno == ENOENT ? 53 : 75);
@@ -81,15 +83,69 @@ std::string readAllOrRaise(const std::string& rawPath) {
         std::error_code ec;
         if (std::filesystem::equivalent(path, resolvePath(g_unreadable), ec)) raise(75);
     }
-    std::string data;
+    return fd;
+}
+
+// Reads from the start, passing each block to visit until the end or until visit returns false.
+template <class Visit>
+void eachBlock(const Fd& fd, Visit&& visit) {
     char buf[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buf, sizeof buf);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) raise(75);
-        if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
+        if (n == 0 || !visit(std::string_view(buf, static_cast<std::size_t>(n)))) return;
     }
+}
+
+// The line rule of splitLines over text that arrives in blocks: a CR ending one block may be the
+// first half of a CR LF.
+class LineSplitter {
+public:
+    // False once visit has returned false.
+    template <class Visit>
+    bool feed(std::string_view block, Visit& visit) {
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const char c = block[i];
+            const bool lfOfCrLf = c == '\n' && afterCr_;
+            afterCr_ = c == '\r';
+            if (lfOfCrLf) {
+                start = i + 1;
+                continue;
+            }
+            if (c != '\r' && c != '\n') continue;
+            line_.append(block.substr(start, i - start));
+            start = i + 1;
+            open_ = false;
+            if (!visit(line_)) return false;
+            line_.clear();
+        }
+        if (start < block.size()) {
+            line_.append(block.substr(start));
+            open_ = true;
+        }
+        return true;
+    }
+    // The last line, when no terminator ended it.
+    template <class Visit>
+    void finish(Visit& visit) {
+        if (open_) visit(line_);
+    }
+
+private:
+    std::string line_;
+    bool afterCr_ = false;
+    bool open_ = false;
+};
+
+std::string readAllOrRaise(const std::string& path) {
+    const Fd fd = openForReading(path);
+    std::string data;
+    eachBlock(fd, [&](std::string_view block) {
+        data.append(block);
+        return true;
+    });
     return data;
 }
 
@@ -106,15 +162,25 @@ void setReplaceFailureForTesting(long nth, ReplaceFailure point) {
 
 std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text.substr(start));
+    const auto keep = [&](const std::string& line) {
+        lines.push_back(line);
+        return true;
+    };
+    LineSplitter splitter;
+    splitter.feed(text, keep);
+    splitter.finish(keep);
     return lines;
+}
+
+void forEachRawLine(const std::string& path, const std::function<bool(const std::string&)>& visit) {
+    const Fd fd = openForReading(path);
+    LineSplitter splitter;
+    bool more = true;
+    eachBlock(fd, [&](std::string_view block) {
+        more = splitter.feed(block, visit);
+        return more;
+    });
+    if (more) splitter.finish(visit);
 }
 
 std::vector<std::string> readLines(const std::string& path) { return splitLines(decodeAnsi(readAllOrRaise(path))); }

@@ -1,5 +1,6 @@
 #pragma once
 // Text files in CP936 with CR LF line ends, and the safe whole-file replace.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ std::string readFirstLine(const std::string& path);
 std::vector<std::string> readRawLines(const std::string& path);
 // Splits text by the rule of readLines.
 std::vector<std::string> splitLines(std::string_view text);
+// Calls visit with each line as stored, split by the rule of readLines, from the start until
+// visit returns false; the file is read no further than that. Errors as readLines.
+void forEachRawLine(const std::string& path, const std::function<bool(const std::string&)>& visit);
 
 // Appends each line encoded + CR LF, creating the file. Missing folder: 76; disk full: 61; else 75.
 void appendLines(const std::string& path, const std::vector<std::string>& lines);

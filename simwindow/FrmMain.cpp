@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/program.h"
+#include "forms/on_error.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
@@ -18,6 +19,7 @@ using steps::allZeros;
 using steps::field;
 using steps::field16;
 using steps::fieldValue;
+using steps::stepCode;
 
 namespace {
 
@@ -279,15 +281,7 @@ void FrmMain::setData() {
     answerReported_ = false;
     text1KeysDown_.clear();
     // One report per layout: a bad record tends to fail in several fields at once.
-    bool reported = false;
-    forms::OnError on("setData", [this, &reported](const std::string& tag, const platform::VbError& e) {
-        if (reported) return;
-        reported = true;
-        p_.g.ErrorProcName = tag;
-        p_.g.ErrorNumber = e.number;
-        p_.g.ErrorDescription = e.what();
-        p_.ReportError(tag, e.number, e.what());
-    });
+    forms::OnError on = p_.reporting("setData", /*firstOnly=*/true);
     const auto q = static_cast<std::size_t>(std::clamp<int>(g.CurrentQuestion, 0, 500));
 
     LblSuccess.setVisible(false);
@@ -409,9 +403,6 @@ void FrmMain::setData() {
         });
         LHelp.setCaption(caption);
     });
-    const bool guided = g.InteractionMode == 1;
-    LHelp.setVisible(guided);
-    Shape1.setVisible(guided);
 
     // Menu bar.
     bool bar = false;
@@ -422,19 +413,13 @@ void FrmMain::setData() {
         MenuBarY = field16(r, 130, 134);
         setMenuPos();
     });
-    for (int i = 0; i <= 10; ++i) {
-        LMenu(i).setVisible(bar);
-        LMBack(i).setVisible(false);
-    }
+    for (int i = 0; i <= 10; ++i) LMenu(i).setVisible(bar);
 
-    const std::string code = field(r, 8, 11);
+    const std::string code = stepCode(r);
     on([&] { StepCode = steps::stepCodeValue(code); });
     if (!code.empty() && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C'))
         for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(MenuTitles[i]);
-    for (int i = 0; i <= 10; ++i) {
-        LMenu(i).setForeColor(forms::colors::ButtonText);
-        LMBack(i).setVisible(false);
-    }
+    Form_Click();
 
     // Back button.
     on([&] {
@@ -459,17 +444,14 @@ void FrmMain::setData() {
     });
     Shape4.move(Label4.left(), Label4.top(), Label4.width(), Label4.height());
 
+    const bool guided = g.InteractionMode == 1;
     for (forms::Control* c : std::initializer_list<forms::Control*>{&LHelp, &Shape1, &Shape2, &Shape4})
         c->setVisible(guided);
 
     Timer3.setEnabled(StepCode == 8888);
 
-    if (code != "9999") {
-        Shape1.setVisible(LHelp.visible());
-    } else {
-        on([&] {
-            if (g.QuestionState.at(q) < 4) g.QuestionState.at(q) = static_cast<std::int16_t>(g.QuestionState.at(q) + 4);
-        });
+    if (code == "9999") {
+        on([&] { markQuestionDone(q); });
         Shape1.setVisible(false);
         if (g.InteractionMode != 3) {
             LblSuccess.setVisible(true);
@@ -533,14 +515,18 @@ void FrmMain::doNext() {
     });
     Shared& g = p_.g;
     on([&] {
-        if (field(record_, 8, 11) != "9999") {
+        if (stepCode(record_) != "9999") {
             g.CurrentStep = platform::cint(g.CurrentStep + 1.0);
             setData();
             return;
         }
-        auto& state = g.QuestionState.at(static_cast<std::size_t>(g.CurrentQuestion));
-        if (state < 4) state = static_cast<std::int16_t>(state + 4);
+        markQuestionDone(static_cast<std::size_t>(g.CurrentQuestion));
     });
+}
+
+void FrmMain::markQuestionDone(std::size_t q) {
+    auto& state = p_.g.QuestionState.at(q);
+    if (state < 4) state = static_cast<std::int16_t>(state + 4);
 }
 
 void FrmMain::Timer3_Timer() {
@@ -624,30 +610,30 @@ void FrmMain::Label1_DblClick() {
 
 void FrmMain::Label1_MouseMove(int, int, int, int) {
     if (inputBlocked()) return;
-    if (field(record_, 8, 11) == "0030") doNext();
+    if (stepCode(record_) == "0030") doNext();
     applyPointer();
 }
 
 void FrmMain::applyPointer() {
-    const std::string code = field(record_, 8, 11);
+    const std::string code = stepCode(record_);
     const std::string kind = field(record_, 101, 101);
     if (code.rfind("004", 0) == 0 || code.rfind("005", 0) == 0 || (kind != "S" && kind != "M")) {
         Label1.setMousePointer(0);
         return;
     }
+    setStepPointer(Label1, true);
+}
+
+void FrmMain::setStepPointer(forms::Control& c, bool report) {
     const std::string number = field(record_, 104, 105);
-    if (kind == "S") {
-        const double n = platform::val(number);
-        Label1.setMousePointer(n >= 0 && n <= 15 ? static_cast<int>(n) : 0);
-        return;
+    if (field(record_, 101, 101) == "S") {
+        c.setMousePointer(steps::standardPointer(number));
+    } else if (forms::PicturePtr cursor = stepCursor(number, report)) {
+        c.setMouseIcon(cursor);
+        c.setMousePointer(99);
+    } else {
+        c.setMousePointer(0);
     }
-    forms::PicturePtr cursor = stepCursor(number);
-    if (!cursor) {
-        Label1.setMousePointer(0);
-        return;
-    }
-    Label1.setMouseIcon(cursor);
-    Label1.setMousePointer(99);
 }
 
 forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
@@ -663,12 +649,6 @@ forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
 // ---- drags ----
 
 namespace {
-
-// Standard pointer numbers the platform has; any other keeps the default.
-int standardPointer(const std::string& number) {
-    const double n = platform::val(number);
-    return n >= 0 && n <= 15 && n == static_cast<int>(n) ? static_cast<int>(n) : 0;
-}
 
 bool inside(float x, float y, const forms::Control& c) {
     const auto f = [](int v) { return static_cast<float>(v); };
@@ -689,10 +669,10 @@ void FrmMain::Label4_MouseDown(int Button, int Shift, int X, int Y) {
         Shape6.setWidth(15);
         Shape6.setHeight(15);
         Shape6.setVisible(true);
-        DragStartX = Label4.left() + X;
-        DragStartY = Label4.top() + Y;
+        dragStartX_ = Label4.left() + X;
+        dragStartY_ = Label4.top() + Y;
     }
-    if ((c == "004" || c == "005") && Shift == d) Dragging = true;
+    if ((c == "004" || c == "005") && Shift == d) dragging_ = true;
 }
 
 void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
@@ -701,19 +681,10 @@ void FrmMain::Label4_MouseMove(int, int Shift, int X, int Y) {
     const int d = static_cast<int>(fieldValue(record_, 11, 11));
     if (c == "004" && Shift == d) {
         if (!Shape6.visible()) return;
-        Shape6.move(DragStartX, DragStartY, std::abs(Label4.left() + X - DragStartX),
-                    std::abs(Label4.top() + Y - DragStartY));
+        Shape6.move(dragStartX_, dragStartY_, std::abs(Label4.left() + X - dragStartX_),
+                    std::abs(Label4.top() + Y - dragStartY_));
     }
-    if ((c == "004" || c == "005") && Shift == d && Dragging) {
-        if (field(record_, 101, 101) == "S") {
-            Label4.setMousePointer(standardPointer(field(record_, 104, 105)));
-        } else if (forms::PicturePtr cursor = stepCursor(field(record_, 104, 105), false)) {
-            Label4.setMouseIcon(cursor);
-            Label4.setMousePointer(99);
-        } else {
-            Label4.setMousePointer(0);
-        }
-    }
+    if ((c == "004" || c == "005") && Shift == d && dragging_) setStepPointer(Label4, false);
 }
 
 void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {
@@ -728,11 +699,11 @@ void FrmMain::Label4_MouseUp(int, int Shift, int X, int Y) {
         Shape6.setHeight(15);
         if (shown && inside(px, py, Label1)) doNext();
         Shape6.setVisible(false);
-        Dragging = false;
+        dragging_ = false;
         Label4.setMousePointer(0);
     }
     if (c == "005" && Shift == d) {
-        Dragging = false;
+        dragging_ = false;
         if (inside(px, py, Label1) && Label4.mousePointer() != 0) doNext();
         Label4.setMousePointer(0);
     }
@@ -836,7 +807,7 @@ void FrmMain::Text1_Change() {
         laidOutMatch_.setEnabled(true);
         return;
     }
-    if (inputBlocked() || field(record_, 8, 11) != "0020") return;
+    if (inputBlocked() || stepCode(record_) != "0020") return;
     const std::optional<std::string> answer = expectedAnswer();
     if (answer && alternatives(*answer).either(Text1.text())) doNext();
 }
@@ -844,7 +815,7 @@ void FrmMain::Text1_Change() {
 void FrmMain::Text1_KeyUp(int KeyCode, int) {
     // Keys roll: the last letter of an answer often comes up after the Enter went down.
     const bool wentDownHere = text1KeysDown_.erase(KeyCode) > 0;
-    if (!wentDownHere || inputBlocked() || field(record_, 8, 11) == "0020") return;
+    if (!wentDownHere || inputBlocked() || stepCode(record_) == "0020") return;
     if (KeyCode != 32 && KeyCode != 13) return;
     const std::optional<std::string> answer = expectedAnswer();
     if (!answer) {

@@ -2,13 +2,13 @@
 // hot spot, work area, command line and menus of the current step laid over them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
 
 #include "forms/form.h"
-#include "forms/on_error.h"
 
 namespace qz {
 
@@ -67,10 +67,6 @@ public:
     std::int16_t SnapX = 0;
     std::int16_t SnapY = 0;
     std::string BackStepCode = "NONO";
-    // The work-area drag under way.
-    std::int32_t DragStartX = 0;
-    std::int32_t DragStartY = 0;
-    bool Dragging = false;
 
     void Form_Load() override;
     void Form_KeyDown(int& keyCode, int shift) override;
@@ -128,13 +124,18 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     void applyPointer();
+    // The step's pointer on c: "S" a standard pointer by number, else the step's cursor file, or
+    // the default when that cannot be loaded.
+    void setStepPointer(forms::Control& c, bool report);
     // The custom pointer of the step's cursor file ("ico" + number + ".CUR"); null when it
     // cannot be loaded, which is reported once per step.
-    forms::PicturePtr stepCursor(const std::string& number, bool report = true);
+    forms::PicturePtr stepCursor(const std::string& number, bool report);
     // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
     std::optional<std::string> expectedAnswer();
     // A chosen item of the array numbered arrayNumber (1-9, in menu order).
     void menuItemChosen(int arrayNumber, int Index);
+    // Question q's state counts it done, once however often its last step is reached.
+    void markQuestionDone(std::size_t q);
 
     Program& p_;
     std::string record_;
@@ -150,6 +151,10 @@ private:
     std::set<int> text1KeysDown_;
     // The key now down went down on the window itself.
     bool formKeyDown_ = false;
+    // The work-area drag under way.
+    std::int32_t dragStartX_ = 0;
+    std::int32_t dragStartY_ = 0;
+    bool dragging_ = false;
 };
 
 }  // namespace qz

@@ -14,6 +14,8 @@ inline constexpr int RecordLength = 196;
 std::string field(const std::string& record, int a, int b);
 // The leading number of a field.
 double fieldValue(const std::string& record, int a, int b);
+// The step's four-character code, columns 8 to 11.
+std::string stepCode(const std::string& record);
 // A position or size field as a 16-bit value; above 32767 is the platform's overflow.
 std::int16_t field16(const std::string& record, int a, int b);
 // True when every column a to b holds "0".
@@ -25,8 +27,8 @@ bool allZeros(const std::string& record, int a, int b);
 std::int32_t stepCodeValue(const std::string& code);
 
 // Line n (from 1) of a CP936 file, decoded; a number below 1 or past the end gives the
-// last line. nullopt for an empty file. Missing file: error 53; unreadable: 75. The file is
-// read once, from its start, and no further than the line asked for.
+// last line. nullopt for an empty file. Errors as platform::readLines. The file is read once,
+// from its start, and no further than the line asked for.
 std::optional<std::string> numberedLine(const std::string& path, long n);
 
 // A texts-file line's text: from its fourth character.
@@ -35,6 +37,10 @@ std::string textOf(const std::string& line);
 // How many steps the question starting at firstLine has: up to and including its "9999"
 // record, or to the end of the file when it has none (at least 1).
 int questionStepCount(const std::string& path, long firstLine);
+
+// The standard pointer a step's pointer number names: 0 to 15; any other number is the
+// default, 0.
+int standardPointer(const std::string& number);
 
 // The key a "6SKK" code expects for its two digits.
 int remapKey(int kk);

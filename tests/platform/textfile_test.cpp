@@ -25,6 +25,7 @@ protected:
     void TearDown() override {
         setWriteFailureForTesting(-1);
         setReadFailureForTesting("");
+        setReplaceFailureForTesting(0, ReplaceFailure::AfterTemporaryFile);
     }
     TempDir dir;
 };
@@ -46,6 +47,27 @@ TEST_F(TextFile, SplitsOnEveryLineEnd) {
         {"a\n\r\nb", {"a", "", "b"}},
     };
     for (const auto& c : cases) EXPECT_EQ(splitLines(c.text), c.lines) << testing::PrintToString(c.text);
+}
+
+TEST_F(TextFile, ForEachRawLineSplitsAsReadLinesAcrossReadBlocksAndStopsWhenAsked) {
+    const auto path = dir.file("big.txt");
+    // Both CR LFs straddle two 64 KiB reads; the last line stays as stored.
+    std::string text = std::string(65535, 'a') + "\r\nb" + std::string(65533, 'c') + "\r\n\xB6\xFE";
+    writeFileBytes(path, text);
+    Lines seen;
+    forEachRawLine(path, [&](const std::string& l) {
+        seen.push_back(l);
+        return true;
+    });
+    EXPECT_EQ(seen, splitLines(text));
+    EXPECT_EQ(seen.size(), 3u);
+    seen.clear();
+    forEachRawLine(path, [&](const std::string& l) {
+        seen.push_back(l);
+        return false;
+    });
+    EXPECT_EQ(seen, Lines{std::string(65535, 'a')});
+    EXPECT_EQ(errorOf([&] { forEachRawLine(dir.file("missing.txt"), [](const std::string&) { return true; }); }), 53);
 }
 
 TEST_F(TextFile, ReadsGbkLines) {
@@ -117,6 +139,23 @@ TEST_F(TextFile, FailedReplaceLeavesOldFileWhole) {
 
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.file("gone/x.txt"), {"a"}); }), 76);
     EXPECT_EQ(errorOf([&] { writeLinesReplace(dir.path(), {"a"}); }), 75);
+}
+
+// The replace-failure hook stops the nth replace at each point: the old file stays, no
+// temporary file is left, and the replaces before and after it go through.
+TEST_F(TextFile, InjectedReplaceFailureLeavesOldFileAndNoTemporary) {
+    const auto path = dir.file("rec.txt");
+    for (auto point : {ReplaceFailure::AfterTemporaryFile, ReplaceFailure::BeforeRename}) {
+        SCOPED_TRACE(point == ReplaceFailure::BeforeRename ? "rename" : "temp");
+        writeFileBytes(path, "old\r\n");
+        setReplaceFailureForTesting(2, point);
+        writeLinesReplace(path, {"first"});
+        EXPECT_EQ(errorOf([&] { writeLinesReplace(path, {"second"}); }), 61);
+        EXPECT_EQ(readFileBytes(path), "first\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary left behind";
+        writeLinesReplace(path, {"third"});
+        EXPECT_EQ(readFileBytes(path), "third\r\n");
+    }
 }
 
 TEST_F(TextFile, InjectedReadFailureActsAsAnUnreadableFile) {

@@ -203,6 +203,20 @@ TEST(StepFiles, NumberedLineCountsFromTheStartAndFallsBackToTheLastLine) {
     }
 }
 
+// Data files come from a system where names ignore case; a folder is no file.
+TEST(StepFiles, FoundWhateverTheCaseOfTheirNameAndAFolderIsUnreadable) {
+    testsupport::TempDir dir;
+    testsupport::writeFileBytes(dir.file("288820.MXY"), std::string(Rec("0001")) + "\r\n" + std::string(Rec("9999")));
+    EXPECT_EQ(qz::steps::numberedLine(dir.file("288820.mxy"), 2), std::string(Rec("9999")));
+    EXPECT_EQ(qz::steps::questionStepCount(dir.file("288820.mxy"), 1), 2);
+    try {
+        qz::steps::numberedLine(dir.path(), 1);
+        FAIL();
+    } catch (const platform::VbError& e) {
+        EXPECT_EQ(e.number, 75);
+    }
+}
+
 TEST(StepFiles, EmptyStepsFileLeavesStepLineAsItWas) {
     testsupport::ProgramFolder folder;
     folder.writeDataBytes("288820.mxy", "");
