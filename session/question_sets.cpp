@@ -58,7 +58,6 @@ std::string QuestionRecord::task() const { return hasPicture() ? platform::midCh
 
 std::string QuestionSet::fileName(int number) { return "2888" + padded(number, 2) + ".mxy"; }
 
-std::string stepCode(std::string_view stepRecord) { return platform::midChars(stepRecord, 8, 4); }
 
 std::vector<QuestionRecord> usableRecords(const std::vector<std::string>& decodedLines) {
     std::vector<QuestionRecord> out;
@@ -155,8 +154,7 @@ std::string whyStuck(const std::string& record, const std::string& code, StepLoo
     if (code.rfind("005", 0) == 0) {
         const std::string number = steps::field(record, 104, 105);
         if (steps::field(record, 101, 101) == "S") {
-            const double n = platform::val(number);
-            if (!(n >= 1 && n <= 15 && n == static_cast<int>(n))) return "the drag's pointer is the default one";
+            if (steps::standardPointer(number) == 0) return "the drag's pointer is the default one";
         } else if (!lookups.cursorExists(number)) {
             return "no cursor file ico" + number + ".CUR";
         }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "simwindow/step_record.h"
+
 namespace qz {
 
 // A question's identity UUQQ: the unit from 0, the question within it from 1.
@@ -66,8 +68,7 @@ struct QuestionSet {
     std::string questionPath(const std::string& dataDir) const { return dataDir + fileName(n + 50); }
 };
 
-// Columns 8-11 of a step record.
-std::string stepCode(std::string_view stepRecord);
+using steps::stepCode;
 
 // The records before the first blank one: the part of a question file that places runs.
 std::vector<QuestionRecord> usableRecords(const std::vector<std::string>& decodedLines);
