@@ -154,20 +154,29 @@ public:
     // Runs an action as a script step and answers the own message box it opens, if any.
     BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
         BoxSeen seen;
-        h->host.then(std::move(action));
-        answerBox(seen, answer);
+        bool actionDone = false;
+        h->host.then([action = std::move(action), &actionDone] {
+            action();
+            actionDone = true;
+        });
+        answerBox(seen, answer, &actionDone);
         h->host.runUntilIdle();
         return seen;
     }
     // A script step that, when the own message box is open, notes what it shows and clicks
-    // one of its buttons.
-    void answerBox(BoxSeen& seen, BoxButton answer) {
-        h->host.then([this, &seen, answer] {
+    // one of its buttons. Given the action's done flag, it keeps waiting for the box while the
+    // action runs: an error report's wait takes script steps too.
+    void answerBox(BoxSeen& seen, BoxButton answer, const bool* actionDone = nullptr) {
+        h->host.then([this, &seen, answer, actionDone] {
             forms::Form* top = h->p().rt.topModal();
-            if (!top || top->name() != "FrmQZMSGBOX") return;
-            auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
-            seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
-            h->host.click(box.LblClick(answer));
+            if (top && top->name() == "FrmQZMSGBOX") {
+                auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
+                seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
+                h->host.click(box.LblClick(answer));
+            } else if (actionDone && !*actionDone) {
+                h->host.pause(50);
+                answerBox(seen, answer, actionDone);
+            }
         });
     }
     BoxSeen clickAnswering(int index, BoxButton answer) { return clickAnswering(home().ClickBotn(index), answer); }

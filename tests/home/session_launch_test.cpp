@@ -27,7 +27,7 @@ protected:
     BoxSeen startUnit(int unit, int filter) {
         click(4);
         clicks({50 + unit, filter});
-        return runAnswering([this] { h->p().frmFengmian().ClickBotn_Click(20); }, Confirm);
+        return launch([this] { h->p().frmFengmian().ClickBotn_Click(20); });
     }
     void expectLaunched() {
         EXPECT_TRUE(timersOnAtLaunch);
@@ -51,33 +51,17 @@ protected:
         EXPECT_EQ(g().FirstStepLine[1], 0);
         EXPECT_EQ(progressBytes(), progressAtStart);
     }
-    // Runs an action as a script step, notes the panel's timers, and answers the own message
-    // box the action opens, if any. An error report's wait takes script steps too, so the
-    // answer keeps waiting for the box while the action runs.
-    BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
-        BoxSeen seen;
+    // Runs a launch as a script step, notes the panel's timers right after it, and confirms
+    // the own message box it opens, if any.
+    BoxSeen launch(std::function<void()> action) {
         timersOnAtLaunch = false;
-        bool actionDone = false;
-        h->host.then([this, action, &actionDone] {
-            action();
-            actionDone = true;
-            if (qz::FrmTm* tm = h->p().loadedFrmTm())
-                timersOnAtLaunch = tm->TimerREDO.timerEnabled() && tm->TimKsModel.timerEnabled();
-        });
-        std::function<void()> tryAnswer = [&] {
-            forms::Form* top = h->p().rt.topModal();
-            if (top && top->name() == "FrmQZMSGBOX") {
-                auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
-                seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
-                h->host.click(box.LblClick(answer));
-            } else if (!actionDone) {
-                h->host.pause(50);
-                h->host.then([&tryAnswer] { tryAnswer(); });
-            }
-        };
-        h->host.then([&] { tryAnswer(); });
-        h->host.runUntilIdle();
-        return seen;
+        return runAnswering(
+            [this, action = std::move(action)] {
+                action();
+                if (qz::FrmTm* tm = h->p().loadedFrmTm())
+                    timersOnAtLaunch = tm->TimerREDO.timerEnabled() && tm->TimKsModel.timerEnabled();
+            },
+            Confirm);
     }
     std::string progressAtStart;
     bool timersOnAtLaunch = false;
@@ -244,19 +228,17 @@ TEST_F(Launch, UnitsPast19AreRefused) {
     g().ListMode = 20;
     g().ListBase = 20;
     g().QuestionCount = 1;
-    expectRefused(runAnswering([&] { home.startLianXi(); }, Confirm));
+    expectRefused(launch([&] { home.startLianXi(); }));
 
     qz::FrmFengmian& again = h->p().frmFengmian();
-    BoxSeen box = runAnswering(
-        [&] {
-            EXPECT_FALSE(again.InitShiTi("00012001", 19));
-            EXPECT_EQ(g().QuestionCount, 2);
-            EXPECT_EQ(g().QuestionCodes[2], 2001);
-            g().ListMode = 9;
-            g().ListBase = 10;
-            again.startLianXi();
-        },
-        Confirm);
+    BoxSeen box = launch([&] {
+        EXPECT_FALSE(again.InitShiTi("00012001", 19));
+        EXPECT_EQ(g().QuestionCount, 2);
+        EXPECT_EQ(g().QuestionCodes[2], 2001);
+        g().ListMode = 9;
+        g().ListBase = 10;
+        again.startLianXi();
+    });
     expectRefused(box);
     EXPECT_FALSE(platform::fileExists(folder.dataFile(setName(19))));
     // Only the built numbers are written.
@@ -277,7 +259,7 @@ TEST_F(Launch, ListsAreCutAt500) {
     g().ListMode = 9;
     g().ListBase = 10;
     g().QuestionCount = 640;  // as a caller might count the whole list
-    EXPECT_FALSE(runAnswering([&] { home.startLianXi(); }, Confirm).opened);
+    EXPECT_FALSE(launch([&] { home.startLianXi(); }).opened);
     expectLaunched();
     EXPECT_EQ(g().QuestionCount, 500);
     EXPECT_EQ(g().FirstStepLine[500], 500);
