@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/textfile.h"
+#include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -79,10 +80,6 @@ TEST(Favourites, RemovingTakesOneOccurrenceAndItsFlagUnlessAnotherEntryIsMarked)
 
 class RecordFiles : public ::testing::Test {
 protected:
-    void TearDown() override {
-        platform::setReadFailureForTesting("");
-        platform::setReplaceFailureForTesting(0, platform::ReplaceFailure::AfterTemporaryFile);
-    }
     std::string file(const std::string& name) { return dir.path() + "/" + name; }
     testsupport::TempDir dir;
 };
@@ -112,10 +109,10 @@ TEST_F(RecordFiles, AFileThatCannotBeReadGivesNothingToBuildOn) {
     testsupport::writeFileBytes(file("r.mxy"), "T\r\n");
     testsupport::writeFileBytes(file("p.mxy"), "TF\r\n");
     for (const char* bad : {"l.mxy", "r.mxy"}) {
-        platform::setReadFailureForTesting(file(bad));
+        testsupport::ScopedReadFailure unreadable(file(bad));
         EXPECT_FALSE(qz::readReviewedList(file("l.mxy"), file("r.mxy"))) << bad;
     }
-    platform::setReadFailureForTesting(file("p.mxy"));
+    testsupport::ScopedReadFailure unreadable(file("p.mxy"));
     EXPECT_FALSE(qz::readUnitProgress(file("p.mxy")));
     EXPECT_FALSE(qz::readPaperWrong(file("p.mxy")));
 }
@@ -140,8 +137,10 @@ TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
             SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
             testsupport::writeFileBytes(file("l.mxy"), oldList);
             testsupport::writeFileBytes(file("r.mxy"), oldFlags);
-            platform::setReplaceFailureForTesting(nth, point);
-            EXPECT_THROW(qz::writeReviewedList(file("l.mxy"), file("r.mxy"), next), std::exception);
+            {
+                testsupport::ScopedReplaceFailure failing(nth, point);
+                EXPECT_THROW(qz::writeReviewedList(file("l.mxy"), file("r.mxy"), next), std::exception);
+            }
             const std::string list = testsupport::readFileBytes(file("l.mxy"));
             EXPECT_EQ(list, nth == 1 ? oldList : "000200030004\r\n");
             EXPECT_EQ(testsupport::readFileBytes(file("r.mxy")), oldFlags);
