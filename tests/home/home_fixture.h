@@ -12,6 +12,7 @@
 
 #include "app/program.h"
 #include "home/FrmFengmian.h"
+#include "session/question_sets.h"
 #include "tests/app/program_harness.h"
 #include "ui/FrmQZMSGBOX.h"
 
@@ -101,8 +102,9 @@ public:
     }
     void writeUnitSet(int unit, const std::vector<int>& steps) {
         const UnitSetLines set = unitSetLines(unit, steps);
-        folder.writeDataBytes("2888" + twoDigits(20 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.steps)));
-        folder.writeDataBytes("2888" + twoDigits(70 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.questions)));
+        const qz::QuestionSet own = qz::QuestionSet::ofUnit(unit);
+        folder.writeDataBytes(qz::QuestionSet::fileName(own.n), testsupport::gbkBytes(crlf(set.steps)));
+        folder.writeDataBytes(qz::QuestionSet::fileName(own.n + 50), testsupport::gbkBytes(crlf(set.questions)));
     }
     // Units 0 to 2 of 3, 4 and 3 questions, with some learned.
     void writeSmallBank() {

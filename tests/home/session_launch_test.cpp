@@ -9,15 +9,15 @@
 
 #include "platform/textfile.h"
 #include "session/FrmTm.h"
+#include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
 #include "tests/home/home_fixture.h"
 
 namespace hometest {
 namespace {
 
+using qz::QuestionSet;
 using testsupport::gbkBytes;
-
-std::string setName(int n) { return "2888" + twoDigits(n) + ".mxy"; }
 
 class Launch : public HomeScreen {
 protected:
@@ -102,8 +102,8 @@ TEST_F(Launch, WholeUnitFillsTheSessionTables) {
 
 TEST_F(Launch, UnitListsBuildSet19FromTheUnitsLines) {
     const UnitSetLines unit = unitSetLines(1, {3, 5, 4, 2});
-    const std::string ownSteps = dataBytes(setName(21));
-    const std::string ownQuestions = dataBytes(setName(71));
+    const std::string ownSteps = dataBytes(QuestionSet::fileName(21));
+    const std::string ownQuestions = dataBytes(QuestionSet::fileName(71));
     // Runs of unit 1: lines 1-3, 4-8, 9-12, 13-14.
     auto lines = [&](int from, int to) {
         return std::vector<std::string>(unit.steps.begin() + from - 1, unit.steps.begin() + to);
@@ -128,15 +128,15 @@ TEST_F(Launch, UnitListsBuildSet19FromTheUnitsLines) {
         EXPECT_EQ(g().QuestionFilePath, folder.dataDir() + "288869.mxy");
         std::vector<std::string> questions;
         for (int q : c.questions) questions.push_back(unit.questions[static_cast<std::size_t>(q - 1)]);
-        EXPECT_EQ(dataBytes(setName(69)), gbkBytes(crlf(questions)));
-        EXPECT_EQ(dataBytes(setName(19)), gbkBytes(crlf(c.steps)));
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(69)), gbkBytes(crlf(questions)));
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(19)), gbkBytes(crlf(c.steps)));
         EXPECT_EQ(g().QuestionCount, 2);
         EXPECT_EQ(g().QuestionCodes[1], 100 + c.questions[0]);
         EXPECT_EQ(g().QuestionCodes[2], 100 + c.questions[1]);
         EXPECT_EQ(g().FirstStepLine[2], 1 + (c.listMode == 5 ? 3 : 5));
         // The unit's own set is only read.
-        EXPECT_EQ(dataBytes(setName(21)), ownSteps);
-        EXPECT_EQ(dataBytes(setName(71)), ownQuestions);
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(21)), ownSteps);
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(71)), ownQuestions);
     }
     EXPECT_TRUE(h->reports().empty());
 }
@@ -154,15 +154,17 @@ class Refused : public Launch, public ::testing::WithParamInterface<RefusedCase>
 
 TEST_P(Refused, TellsTheLearnerAndStartsNothing) {
     const RefusedCase& c = GetParam();
-    if (c.questions != "-") folder.writeDataBytes(setName(72), c.questions);
-    if (c.steps != "-") folder.writeDataBytes(setName(22), c.steps);
-    if (c.questions == "-") std::remove(folder.dataFile(setName(72)).c_str());
+    if (c.questions != "-") folder.writeDataBytes(QuestionSet::fileName(72), c.questions);
+    if (c.steps != "-") folder.writeDataBytes(QuestionSet::fileName(22), c.steps);
+    if (c.questions == "-") std::remove(folder.dataFile(QuestionSet::fileName(72)).c_str());
     start();
     progressAtStart = progressBytes();
-    const std::string set19 = platform::fileExists(folder.dataFile(setName(19))) ? dataBytes(setName(19)) : "";
+    const std::string set19 = QuestionSet::fileName(19);
+    auto set19Bytes = [&] { return platform::fileExists(folder.dataFile(set19)) ? dataBytes(set19) : ""; };
+    const std::string set19Before = set19Bytes();
     BoxSeen box = startUnit(c.unit, c.filter);
     expectRefused(box);
-    EXPECT_EQ(platform::fileExists(folder.dataFile(setName(19))) ? dataBytes(setName(19)) : "", set19);
+    EXPECT_EQ(set19Bytes(), set19Before);
     EXPECT_EQ(h->reportsWith("initshiti").size() + h->reportsWith("startlianxi").size() > 0, c.reported);
 }
 
@@ -189,8 +191,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
     // Question 2: a picture code that moves nothing, and a plain drag with no cursor file.
-    folder.writeDataBytes(setName(72), "000101a\r\n000103b\r\n000101c\r\n");
-    folder.writeDataBytes(setName(22), "s0000019999\r\ns0000018005\r\ns0000010050\r\ns0000019999\r\ns0000019999\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(72), "000101a\r\n000103b\r\n000101c\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(22),
+                          "s0000019999\r\ns0000018005\r\ns0000010050\r\ns0000019999\r\ns0000019999\r\n");
     start();
     EXPECT_FALSE(startUnit(2, 37).opened);
     expectLaunched();
@@ -200,9 +203,10 @@ TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
 // A step no action completes is the bank's fault: reported once, and the practice starts.
 TEST_F(Launch, StepsNoActionCompletesAreReportedOnce) {
     const std::string zeros(185, '0');
-    folder.writeDataBytes(setName(72), kQuestions);
+    folder.writeDataBytes(QuestionSet::fileName(72), kQuestions);
     // Runs of one, two and one steps: the second opens with a context code of tens digit 0.
-    folder.writeDataBytes(setName(22), "s0000019999\r\ns000001" "3102" + zeros + "\r\ns0000019999\r\ns0000019999\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(22),
+                          "s0000019999\r\ns000001" "3102" + zeros + "\r\ns0000019999\r\ns0000019999\r\n");
     start();
     startUnit(2, 37);
     expectLaunched();
@@ -240,10 +244,10 @@ TEST_F(Launch, UnitsPast19AreRefused) {
         again.startLianXi();
     });
     expectRefused(box);
-    EXPECT_FALSE(platform::fileExists(folder.dataFile(setName(19))));
+    EXPECT_FALSE(platform::fileExists(folder.dataFile(QuestionSet::fileName(19))));
     // Only the built numbers are written.
     EXPECT_FALSE(again.InitShiTi("0001", 21));
-    EXPECT_EQ(dataBytes(setName(21)), gbkBytes(crlf(unitSetLines(1, {3, 5, 4, 2}).steps)));
+    EXPECT_EQ(dataBytes(QuestionSet::fileName(21)), gbkBytes(crlf(unitSetLines(1, {3, 5, 4, 2}).steps)));
 }
 
 TEST_F(Launch, ListsAreCutAt500) {
@@ -254,7 +258,7 @@ TEST_F(Launch, ListsAreCutAt500) {
     ASSERT_TRUE(home.InitShiTi(list, 19));
     EXPECT_EQ(g().QuestionCount, 500);
     EXPECT_EQ(g().QuestionCodes[500], 2);
-    const auto questions = platform::readLines(folder.dataFile(setName(69)));
+    const auto questions = platform::readLines(folder.dataFile(QuestionSet::fileName(69)));
     EXPECT_EQ(questions.size(), 500u);
     g().ListMode = 9;
     g().ListBase = 10;
