@@ -14,6 +14,7 @@
 #include "home/FrmFengmian.h"
 #include "session/question_sets.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/picture_id.h"
 #include "ui/FrmQZMSGBOX.h"
 
 namespace hometest {
@@ -21,12 +22,8 @@ namespace hometest {
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
 
-// Each line followed by CR LF.
-inline std::string crlf(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
+using testsupport::crlf;
+using testsupport::pictureId;
 
 inline std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
@@ -50,13 +47,6 @@ inline UnitSetLines unitSetLines(int unit, const std::vector<int>& steps) {
         }
     }
     return out;
-}
-
-// The id of a skin picture: its file name without the folder and the ".mxy".
-inline std::string pictureId(const forms::PicturePtr& p) {
-    if (!p) return "";
-    std::string name = p->path.substr(p->path.find_last_of("/\\") + 1);
-    return name.size() > 4 ? name.substr(0, name.size() - 4) : name;
 }
 
 // What the program's own message box showed while it was open.

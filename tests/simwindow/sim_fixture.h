@@ -48,10 +48,9 @@ struct Rec {
     operator std::string() const { return text; }
 };
 
+// Each line in the program's ANSI code page, followed by CR LF.
 inline std::string crlfAnsi(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += platform::encodeAnsi(l) + "\r\n";
-    return out;
+    return platform::encodeAnsi(testsupport::crlf(lines));
 }
 
 class SimWindow : public ::testing::Test {
