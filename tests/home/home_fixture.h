@@ -134,6 +134,13 @@ public:
     void clicks(std::initializer_list<int> indexes) {
         for (int i : indexes) click(i);
     }
+    // The unit section with unit u chosen (from unit 10 on its second page) and a filter:
+    // 37 all, 38 learned, 39 not learned. Button 20 then starts the practice.
+    void openUnit(int unit, int filter) {
+        click(4);
+        if (unit >= 10) click(48);
+        clicks({50 + unit, filter});
+    }
 
     // Clicks a control and, when the own message box opens, clicks one of its buttons.
     BoxSeen clickAnswering(const forms::Control& c, BoxButton answer) {

@@ -25,8 +25,7 @@ protected:
     // Unit u's start button with filter 37 (all), 38 (learned) or 39 (not learned). The panel's
     // timers are looked at right after the launch, before they fire.
     BoxSeen startUnit(int unit, int filter) {
-        click(4);
-        clicks({50 + unit, filter});
+        openUnit(unit, filter);
         return launch([this] { h->p().frmFengmian().ClickBotn_Click(20); });
     }
     void expectLaunched() {

@@ -29,8 +29,7 @@ protected:
     // Starts unit practice on unit 0 with a filter button: 37 all, 38 learned, 39 not learned.
     void launch(int filter) {
         start();
-        click(4);
-        click(filter);
+        openUnit(0, filter);
         click(20);
         host().runUntilIdle();
         ASSERT_TRUE(h->isLoaded("FrmMain"));

@@ -21,8 +21,8 @@ protected:
     // Unit u's start button with filter 37 (all), 38 (learned) or 39 (not learned).
     void startUnit(int unit, int filter) {
         start();
-        click(4);
-        clicks({50 + unit, filter, 20});
+        openUnit(unit, filter);
+        click(20);
         ASSERT_TRUE(h->isLoaded("FrmTm"));
     }
     // A list started as the favourites and wrong-question sections start theirs.
