@@ -7,6 +7,7 @@
 #include "simwindow/step_record.h"
 #include "tests/simwindow/sim_fixture.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vb_error_of.h"
 
 namespace {
 
@@ -196,12 +197,7 @@ TEST(StepFiles, NumberedLineCountsFromTheStartAndFallsBackToTheLastLine) {
     }
     testsupport::writeFileBytes(path, "");
     EXPECT_FALSE(qz::steps::numberedLine(path, 1));
-    try {
-        qz::steps::numberedLine(dir.file("none.mxy"), 1);
-        FAIL();
-    } catch (const platform::VbError& e) {
-        EXPECT_EQ(e.number, 53);
-    }
+    EXPECT_EQ(testsupport::errorOf([&] { qz::steps::numberedLine(dir.file("none.mxy"), 1); }), 53);
 }
 
 TEST(StepFiles, EmptyStepsFileLeavesStepLineAsItWas) {
