@@ -21,6 +21,9 @@ struct Event {
     int button = 0, shift = 0, x = 0, y = 0;
 };
 
+// Event names, as a recorder lists them.
+using Names = std::vector<std::string>;
+
 class Recorder {
 public:
     void add(std::string name) { events.push_back({std::move(name)}); }

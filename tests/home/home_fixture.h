@@ -124,7 +124,6 @@ public:
         return h->p().frmFengmian();
     }
     qz::Shared& g() { return h->g(); }
-    qz::vtrlButton& button(int index) { return home().ClickBotn(index); }
 
     void click(const forms::Control& c) {
         h->host.click(c);

@@ -242,9 +242,6 @@ TEST(StepFiles, KeyRemap) {
     for (auto [kk, key] : cases) EXPECT_EQ(qz::steps::remapKey(kk), key) << kk;
 }
 
-}  // namespace
-
-namespace {
 
 TEST_F(SimWindow, StackingPutsTheBoxesOnTopAndTheWorkAreaOverTheHotSpot) {
     // Column 182 not "0": a press on the work area is no click of its own.
