@@ -12,6 +12,7 @@ using testsupport::gbkBytes;
 using testsupport::LoopbackHttpServer;
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
+using testsupport::TickingForm;
 using testsupport::readFileBytes;
 
 namespace {
@@ -27,13 +28,6 @@ protected:
 
     ProgramFolder folder;
     ProgramHarness h;
-};
-
-struct TickingForm : forms::Form {
-    explicit TickingForm(forms::Runtime& rt) : forms::Form(rt, "TickingForm"), Timer1(this, "Timer1") {
-        Timer1.setInterval(100);
-    }
-    forms::Timer Timer1;
 };
 
 // One entry as it must stand in the file, with the time stamp cut out.
@@ -148,9 +142,8 @@ TEST_F(ErrorReport, ReportRaisedWhileAnotherWaitsIsSentAndLogged) {
     // The report server never answers, so the first report waits 1 to 2 seconds; a timer's
     // handler fails meanwhile. Its report is sent and logged; that report's own request is
     // closed without an answer and starts no report of its own.
-    LoopbackHttpServer server;
+    LoopbackHttpServer& server = h.server;
     server.setReply(LoopbackHttpServer::Hang());
-    h.p().svc.reportServer = testsupport::originOf(server);
     const std::string innerUrl = h.p().errorReportUrl("timerproc", 11, "Division by zero");
     server.setReply(innerUrl.substr(testsupport::originOf(server).size()), LoopbackHttpServer::Fail());
     h.g().RunLogPath = logPath();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "forms/form.h"
 #include "host/headless/headless_host.h"
 #include "platform/http.h"
 #include "platform/settings.h"
@@ -24,6 +25,14 @@ inline std::string originOf(const std::string& url) {
     return slash == std::string::npos ? url : url.substr(0, slash);
 }
 inline std::string originOf(const LoopbackHttpServer& server) { return originOf(server.url("/")); }
+
+// A window of its own with a timer at 100 ms, for handlers that run while the program waits.
+struct TickingForm : forms::Form {
+    explicit TickingForm(forms::Runtime& rt) : forms::Form(rt, "TickingForm"), Timer1(this, "Timer1") {
+        Timer1.setInterval(100);
+    }
+    forms::Timer Timer1;
+};
 
 struct ProgramHarness {
     explicit ProgramHarness(const ProgramFolder& folder, int twipsPerPixel = 15,

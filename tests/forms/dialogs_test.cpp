@@ -8,7 +8,6 @@
 namespace formstest {
 namespace {
 
-using Names = std::vector<std::string>;
 namespace mb = forms::mb;
 
 struct BoxCase {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +12,7 @@
 
 #include "forms/runtime.h"
 #include "host/headless/headless_host.h"
+#include "tests/support/case_name.h"
 
 namespace formstest {
 
@@ -20,6 +20,9 @@ struct Event {
     std::string name;  // "control.Event" or "FormName.Event"
     int button = 0, shift = 0, x = 0, y = 0;
 };
+
+// Event names, as a recorder lists them.
+using Names = std::vector<std::string>;
 
 class Recorder {
 public:
@@ -99,16 +102,7 @@ public:
     forms::Label lblOk{this, "lblOk"};
 };
 
-// Names parameterised cases after their `what`, which may be prose.
-struct CaseName {
-    template <class P>
-    std::string operator()(const ::testing::TestParamInfo<P>& p) const {
-        std::string n = p.param.what;
-        for (char& c : n)
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        return n;
-    }
-};
+using testsupport::CaseName;
 
 class FormsTest : public ::testing::Test {
 protected:

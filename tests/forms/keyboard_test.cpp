@@ -8,8 +8,6 @@
 namespace formstest {
 namespace {
 
-using Names = std::vector<std::string>;
-
 struct KeyCase {
     const char* what;
     std::function<void(MainForm&)> setup;

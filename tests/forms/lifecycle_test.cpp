@@ -7,8 +7,6 @@
 namespace formstest {
 namespace {
 
-using Names = std::vector<std::string>;
-
 TEST_F(FormsTest, FirstTouchLoadsBeforeTheStatementGoesOn) {
     EXPECT_FALSE(mainSlot.loaded());
     EXPECT_EQ(mainSlot.peek(), nullptr);
@@ -170,11 +168,6 @@ TEST_F(FormsTest, EndInsideFormLoadStopsTheLoadingStatement) {
     EXPECT_TRUE(rt.zOrderedForms().empty());
 }
 
-}  // namespace
-}  // namespace formstest
-
-namespace formstest {
-namespace {
 
 TEST_F(FormsTest, AMaximisedWindowHasTheRealWindowsGeometry) {
     MainForm& f = shownMain();

@@ -1,25 +1,19 @@
 // Menu arrays loaded at run time under a parent menu, and what a popup offers.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <sstream>
 
 #include "tests/forms/form_fixture.h"
+#include "tests/support/popup_captions.h"
 
 namespace formstest {
 namespace {
 
-using Names = std::vector<std::string>;
+using testsupport::captionsOf;
 
 Names captionsOf(const forms::MenuItem& m) {
     Names out;
     for (const auto* it : m.items) out.push_back(it->caption);
-    return out;
-}
-
-Names captionsOf(const std::vector<forms::PopupItem>& items) {
-    Names out;
-    for (const auto& it : items) out.push_back(it.caption);
     return out;
 }
 

@@ -12,7 +12,6 @@ namespace {
 using forms::buttons::Left;
 using forms::buttons::Middle;
 using forms::buttons::Right;
-using Names = std::vector<std::string>;
 
 // ---- clicks and double clicks ----
 

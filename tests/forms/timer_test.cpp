@@ -8,7 +8,6 @@
 namespace formstest {
 namespace {
 
-using Names = std::vector<std::string>;
 using Times = std::vector<std::int64_t>;
 
 class Timers : public FormsTest {

@@ -14,6 +14,7 @@
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "tests/home/home_fixture.h"
+#include "tests/support/scoped_failure.h"
 
 namespace hometest {
 namespace {
@@ -46,14 +47,6 @@ std::optional<FileSeen> fileSeen(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0) return std::nullopt;
     return FileSeen{readFileBytes(path), static_cast<std::uintmax_t>(st.st_ino)};
 }
-
-// While it lives, the file at the path exists but cannot be read (the text-file layer's hook).
-struct Unreadable {
-    explicit Unreadable(const std::string& path) { platform::setReadFailureForTesting(path); }
-    ~Unreadable() { platform::setReadFailureForTesting(""); }
-    Unreadable(const Unreadable&) = delete;
-    Unreadable& operator=(const Unreadable&) = delete;
-};
 
 const std::vector<std::string> kSeededProgress{"TTFTFFTT", "TTTTTT", "FTF", "", "TTTTT"};
 
@@ -502,7 +495,7 @@ TEST(HomeBadInput, UnreadableProgressIsReportedAndNotWrittenBack) {
     const std::string path = r.folder.ksdata() + "/288893.mxy";
     const auto before = fileSeen(path);
     {
-        Unreadable unreadable(path);
+        testsupport::ScopedReadFailure unreadable(path);
         r.run();
     }
     EXPECT_EQ(r.h->reportsWith("errsub=fengmaincsh&errno=75&").size(), 1u);
@@ -531,7 +524,7 @@ TEST(HomeBadInput, CatalogueThatCannotBeReadLeavesProgressAlone) {
         const auto before = fileSeen(path);
         const std::string catalogue = r.folder.dataFile("288891.mxy");
         {
-            std::optional<Unreadable> unreadable;
+            std::optional<testsupport::ScopedReadFailure> unreadable;
             if (c.errorNumber == 53) std::filesystem::remove(catalogue);
             else unreadable.emplace(catalogue);
             r.run();

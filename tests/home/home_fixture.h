@@ -12,7 +12,9 @@
 
 #include "app/program.h"
 #include "home/FrmFengmian.h"
+#include "session/question_sets.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/picture_id.h"
 #include "ui/FrmQZMSGBOX.h"
 
 namespace hometest {
@@ -20,12 +22,8 @@ namespace hometest {
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
 
-// Each line followed by CR LF.
-inline std::string crlf(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += l + "\r\n";
-    return out;
-}
+using testsupport::crlf;
+using testsupport::pictureId;
 
 inline std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
@@ -49,13 +47,6 @@ inline UnitSetLines unitSetLines(int unit, const std::vector<int>& steps) {
         }
     }
     return out;
-}
-
-// The id of a skin picture: its file name without the folder and the ".mxy".
-inline std::string pictureId(const forms::PicturePtr& p) {
-    if (!p) return "";
-    std::string name = p->path.substr(p->path.find_last_of("/\\") + 1);
-    return name.size() > 4 ? name.substr(0, name.size() - 4) : name;
 }
 
 // What the program's own message box showed while it was open.
@@ -101,8 +92,9 @@ public:
     }
     void writeUnitSet(int unit, const std::vector<int>& steps) {
         const UnitSetLines set = unitSetLines(unit, steps);
-        folder.writeDataBytes("2888" + twoDigits(20 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.steps)));
-        folder.writeDataBytes("2888" + twoDigits(70 + unit) + ".mxy", testsupport::gbkBytes(crlf(set.questions)));
+        const qz::QuestionSet own = qz::QuestionSet::ofUnit(unit);
+        folder.writeDataBytes(qz::QuestionSet::fileName(own.n), testsupport::gbkBytes(crlf(set.steps)));
+        folder.writeDataBytes(qz::QuestionSet::fileName(own.n + 50), testsupport::gbkBytes(crlf(set.questions)));
     }
     // Units 0 to 2 of 3, 4 and 3 questions, with some learned.
     void writeSmallBank() {
@@ -132,7 +124,6 @@ public:
         return h->p().frmFengmian();
     }
     qz::Shared& g() { return h->g(); }
-    qz::vtrlButton& button(int index) { return home().ClickBotn(index); }
 
     void click(const forms::Control& c) {
         h->host.click(c);
@@ -141,6 +132,13 @@ public:
     void click(int index) { click(home().ClickBotn(index)); }
     void clicks(std::initializer_list<int> indexes) {
         for (int i : indexes) click(i);
+    }
+    // The unit section with unit u chosen (from unit 10 on its second page) and a filter:
+    // 37 all, 38 learned, 39 not learned. Button 20 then starts the practice.
+    void openUnit(int unit, int filter) {
+        click(4);
+        if (unit >= 10) click(48);
+        clicks({50 + unit, filter});
     }
 
     // Clicks a control and, when the own message box opens, clicks one of its buttons.
@@ -154,20 +152,29 @@ public:
     // Runs an action as a script step and answers the own message box it opens, if any.
     BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
         BoxSeen seen;
-        h->host.then(std::move(action));
-        answerBox(seen, answer);
+        bool actionDone = false;
+        h->host.then([action = std::move(action), &actionDone] {
+            action();
+            actionDone = true;
+        });
+        answerBox(seen, answer, &actionDone);
         h->host.runUntilIdle();
         return seen;
     }
     // A script step that, when the own message box is open, notes what it shows and clicks
-    // one of its buttons.
-    void answerBox(BoxSeen& seen, BoxButton answer) {
-        h->host.then([this, &seen, answer] {
+    // one of its buttons. Given the action's done flag, it keeps waiting for the box while the
+    // action runs: an error report's wait takes script steps too.
+    void answerBox(BoxSeen& seen, BoxButton answer, const bool* actionDone = nullptr) {
+        h->host.then([this, &seen, answer, actionDone] {
             forms::Form* top = h->p().rt.topModal();
-            if (!top || top->name() != "FrmQZMSGBOX") return;
-            auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
-            seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
-            h->host.click(box.LblClick(answer));
+            if (top && top->name() == "FrmQZMSGBOX") {
+                auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
+                seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
+                h->host.click(box.LblClick(answer));
+            } else if (actionDone && !*actionDone) {
+                h->host.pause(50);
+                answerBox(seen, answer, actionDone);
+            }
         });
     }
     BoxSeen clickAnswering(int index, BoxButton answer) { return clickAnswering(home().ClickBotn(index), answer); }

@@ -9,15 +9,15 @@
 
 #include "platform/textfile.h"
 #include "session/FrmTm.h"
+#include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
 #include "tests/home/home_fixture.h"
 
 namespace hometest {
 namespace {
 
+using qz::QuestionSet;
 using testsupport::gbkBytes;
-
-std::string setName(int n) { return "2888" + twoDigits(n) + ".mxy"; }
 
 class Launch : public HomeScreen {
 protected:
@@ -25,9 +25,8 @@ protected:
     // Unit u's start button with filter 37 (all), 38 (learned) or 39 (not learned). The panel's
     // timers are looked at right after the launch, before they fire.
     BoxSeen startUnit(int unit, int filter) {
-        click(4);
-        clicks({50 + unit, filter});
-        return runAnswering([this] { h->p().frmFengmian().ClickBotn_Click(20); }, Confirm);
+        openUnit(unit, filter);
+        return launch([this] { h->p().frmFengmian().ClickBotn_Click(20); });
     }
     void expectLaunched() {
         EXPECT_TRUE(timersOnAtLaunch);
@@ -51,33 +50,17 @@ protected:
         EXPECT_EQ(g().FirstStepLine[1], 0);
         EXPECT_EQ(progressBytes(), progressAtStart);
     }
-    // Runs an action as a script step, notes the panel's timers, and answers the own message
-    // box the action opens, if any. An error report's wait takes script steps too, so the
-    // answer keeps waiting for the box while the action runs.
-    BoxSeen runAnswering(std::function<void()> action, BoxButton answer) {
-        BoxSeen seen;
+    // Runs a launch as a script step, notes the panel's timers right after it, and confirms
+    // the own message box it opens, if any.
+    BoxSeen launch(std::function<void()> action) {
         timersOnAtLaunch = false;
-        bool actionDone = false;
-        h->host.then([this, action, &actionDone] {
-            action();
-            actionDone = true;
-            if (qz::FrmTm* tm = h->p().loadedFrmTm())
-                timersOnAtLaunch = tm->TimerREDO.timerEnabled() && tm->TimKsModel.timerEnabled();
-        });
-        std::function<void()> tryAnswer = [&] {
-            forms::Form* top = h->p().rt.topModal();
-            if (top && top->name() == "FrmQZMSGBOX") {
-                auto& box = static_cast<qz::FrmQZMSGBOX&>(*top);
-                seen = {true, box.LblTitle.caption(), box.LblPrompt.caption(), pictureId(box.Image1.picture())};
-                h->host.click(box.LblClick(answer));
-            } else if (!actionDone) {
-                h->host.pause(50);
-                h->host.then([&tryAnswer] { tryAnswer(); });
-            }
-        };
-        h->host.then([&] { tryAnswer(); });
-        h->host.runUntilIdle();
-        return seen;
+        return runAnswering(
+            [this, action = std::move(action)] {
+                action();
+                if (qz::FrmTm* tm = h->p().loadedFrmTm())
+                    timersOnAtLaunch = tm->TimerREDO.timerEnabled() && tm->TimKsModel.timerEnabled();
+            },
+            Confirm);
     }
     std::string progressAtStart;
     bool timersOnAtLaunch = false;
@@ -118,8 +101,8 @@ TEST_F(Launch, WholeUnitFillsTheSessionTables) {
 
 TEST_F(Launch, UnitListsBuildSet19FromTheUnitsLines) {
     const UnitSetLines unit = unitSetLines(1, {3, 5, 4, 2});
-    const std::string ownSteps = dataBytes(setName(21));
-    const std::string ownQuestions = dataBytes(setName(71));
+    const std::string ownSteps = dataBytes(QuestionSet::fileName(21));
+    const std::string ownQuestions = dataBytes(QuestionSet::fileName(71));
     // Runs of unit 1: lines 1-3, 4-8, 9-12, 13-14.
     auto lines = [&](int from, int to) {
         return std::vector<std::string>(unit.steps.begin() + from - 1, unit.steps.begin() + to);
@@ -144,15 +127,15 @@ TEST_F(Launch, UnitListsBuildSet19FromTheUnitsLines) {
         EXPECT_EQ(g().QuestionFilePath, folder.dataDir() + "288869.mxy");
         std::vector<std::string> questions;
         for (int q : c.questions) questions.push_back(unit.questions[static_cast<std::size_t>(q - 1)]);
-        EXPECT_EQ(dataBytes(setName(69)), gbkBytes(crlf(questions)));
-        EXPECT_EQ(dataBytes(setName(19)), gbkBytes(crlf(c.steps)));
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(69)), gbkBytes(crlf(questions)));
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(19)), gbkBytes(crlf(c.steps)));
         EXPECT_EQ(g().QuestionCount, 2);
         EXPECT_EQ(g().QuestionCodes[1], 100 + c.questions[0]);
         EXPECT_EQ(g().QuestionCodes[2], 100 + c.questions[1]);
         EXPECT_EQ(g().FirstStepLine[2], 1 + (c.listMode == 5 ? 3 : 5));
         // The unit's own set is only read.
-        EXPECT_EQ(dataBytes(setName(21)), ownSteps);
-        EXPECT_EQ(dataBytes(setName(71)), ownQuestions);
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(21)), ownSteps);
+        EXPECT_EQ(dataBytes(QuestionSet::fileName(71)), ownQuestions);
     }
     EXPECT_TRUE(h->reports().empty());
 }
@@ -170,15 +153,17 @@ class Refused : public Launch, public ::testing::WithParamInterface<RefusedCase>
 
 TEST_P(Refused, TellsTheLearnerAndStartsNothing) {
     const RefusedCase& c = GetParam();
-    if (c.questions != "-") folder.writeDataBytes(setName(72), c.questions);
-    if (c.steps != "-") folder.writeDataBytes(setName(22), c.steps);
-    if (c.questions == "-") std::remove(folder.dataFile(setName(72)).c_str());
+    if (c.questions != "-") folder.writeDataBytes(QuestionSet::fileName(72), c.questions);
+    if (c.steps != "-") folder.writeDataBytes(QuestionSet::fileName(22), c.steps);
+    if (c.questions == "-") std::remove(folder.dataFile(QuestionSet::fileName(72)).c_str());
     start();
     progressAtStart = progressBytes();
-    const std::string set19 = platform::fileExists(folder.dataFile(setName(19))) ? dataBytes(setName(19)) : "";
+    const std::string set19 = QuestionSet::fileName(19);
+    auto set19Bytes = [&] { return platform::fileExists(folder.dataFile(set19)) ? dataBytes(set19) : ""; };
+    const std::string set19Before = set19Bytes();
     BoxSeen box = startUnit(c.unit, c.filter);
     expectRefused(box);
-    EXPECT_EQ(platform::fileExists(folder.dataFile(setName(19))) ? dataBytes(setName(19)) : "", set19);
+    EXPECT_EQ(set19Bytes(), set19Before);
     EXPECT_EQ(h->reportsWith("initshiti").size() + h->reportsWith("startlianxi").size() > 0, c.reported);
 }
 
@@ -205,8 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
     // Question 2: a picture code that moves nothing, and a plain drag with no cursor file.
-    folder.writeDataBytes(setName(72), "000101a\r\n000103b\r\n000101c\r\n");
-    folder.writeDataBytes(setName(22), "s0000019999\r\ns0000018005\r\ns0000010050\r\ns0000019999\r\ns0000019999\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(72), "000101a\r\n000103b\r\n000101c\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(22),
+                          "s0000019999\r\ns0000018005\r\ns0000010050\r\ns0000019999\r\ns0000019999\r\n");
     start();
     EXPECT_FALSE(startUnit(2, 37).opened);
     expectLaunched();
@@ -216,9 +202,10 @@ TEST_F(Launch, StepsNoLearnerCanCompleteAreReportedOnceAndTheUnitStillStarts) {
 // A step no action completes is the bank's fault: reported once, and the practice starts.
 TEST_F(Launch, StepsNoActionCompletesAreReportedOnce) {
     const std::string zeros(185, '0');
-    folder.writeDataBytes(setName(72), kQuestions);
+    folder.writeDataBytes(QuestionSet::fileName(72), kQuestions);
     // Runs of one, two and one steps: the second opens with a context code of tens digit 0.
-    folder.writeDataBytes(setName(22), "s0000019999\r\ns000001" "3102" + zeros + "\r\ns0000019999\r\ns0000019999\r\n");
+    folder.writeDataBytes(QuestionSet::fileName(22),
+                          "s0000019999\r\ns000001" "3102" + zeros + "\r\ns0000019999\r\ns0000019999\r\n");
     start();
     startUnit(2, 37);
     expectLaunched();
@@ -244,24 +231,22 @@ TEST_F(Launch, UnitsPast19AreRefused) {
     g().ListMode = 20;
     g().ListBase = 20;
     g().QuestionCount = 1;
-    expectRefused(runAnswering([&] { home.startLianXi(); }, Confirm));
+    expectRefused(launch([&] { home.startLianXi(); }));
 
     qz::FrmFengmian& again = h->p().frmFengmian();
-    BoxSeen box = runAnswering(
-        [&] {
-            EXPECT_FALSE(again.InitShiTi("00012001", 19));
-            EXPECT_EQ(g().QuestionCount, 2);
-            EXPECT_EQ(g().QuestionCodes[2], 2001);
-            g().ListMode = 9;
-            g().ListBase = 10;
-            again.startLianXi();
-        },
-        Confirm);
+    BoxSeen box = launch([&] {
+        EXPECT_FALSE(again.InitShiTi("00012001", 19));
+        EXPECT_EQ(g().QuestionCount, 2);
+        EXPECT_EQ(g().QuestionCodes[2], 2001);
+        g().ListMode = 9;
+        g().ListBase = 10;
+        again.startLianXi();
+    });
     expectRefused(box);
-    EXPECT_FALSE(platform::fileExists(folder.dataFile(setName(19))));
+    EXPECT_FALSE(platform::fileExists(folder.dataFile(QuestionSet::fileName(19))));
     // Only the built numbers are written.
     EXPECT_FALSE(again.InitShiTi("0001", 21));
-    EXPECT_EQ(dataBytes(setName(21)), gbkBytes(crlf(unitSetLines(1, {3, 5, 4, 2}).steps)));
+    EXPECT_EQ(dataBytes(QuestionSet::fileName(21)), gbkBytes(crlf(unitSetLines(1, {3, 5, 4, 2}).steps)));
 }
 
 TEST_F(Launch, ListsAreCutAt500) {
@@ -272,12 +257,12 @@ TEST_F(Launch, ListsAreCutAt500) {
     ASSERT_TRUE(home.InitShiTi(list, 19));
     EXPECT_EQ(g().QuestionCount, 500);
     EXPECT_EQ(g().QuestionCodes[500], 2);
-    const auto questions = platform::readLines(folder.dataFile(setName(69)));
+    const auto questions = platform::readLines(folder.dataFile(QuestionSet::fileName(69)));
     EXPECT_EQ(questions.size(), 500u);
     g().ListMode = 9;
     g().ListBase = 10;
     g().QuestionCount = 640;  // as a caller might count the whole list
-    EXPECT_FALSE(runAnswering([&] { home.startLianXi(); }, Confirm).opened);
+    EXPECT_FALSE(launch([&] { home.startLianXi(); }).opened);
     expectLaunched();
     EXPECT_EQ(g().QuestionCount, 500);
     EXPECT_EQ(g().FirstStepLine[500], 500);

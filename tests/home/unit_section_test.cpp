@@ -267,9 +267,8 @@ TEST_P(Practice, PreparesTheSession) {
     writeUnitSet(3, {1, 2, 1});
     writeUnitSet(12, {2, 1, 2, 1});  // a first question of one record would be done at once
     start();
-    click(4);
-    if (c.unit >= 10) click(48);
-    clicks({50 + c.unit, c.filter, 20});
+    openUnit(c.unit, c.filter);
+    click(20);
     EXPECT_TRUE(h->host.messageBoxes.empty());
     EXPECT_FALSE(h->isLoaded("FrmQZMSGBOX"));
     EXPECT_EQ(g().InteractionMode, 2);

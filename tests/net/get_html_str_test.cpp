@@ -9,6 +9,7 @@ using testsupport::gbkBytes;
 using testsupport::LoopbackHttpServer;
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
+using testsupport::TickingForm;
 
 namespace {
 
@@ -20,11 +21,6 @@ protected:
     ProgramFolder folder;
     ProgramHarness h;
     LoopbackHttpServer site;  // the server asked; reports go to h.server
-};
-
-struct TickingForm : forms::Form {
-    explicit TickingForm(forms::Runtime& rt) : forms::Form(rt, "TickingForm"), Timer1(this, "Timer1") {}
-    forms::Timer Timer1;
 };
 
 }  // namespace
@@ -102,12 +98,10 @@ TEST_F(GetHtmlStr, RefusedInsideAReportIsNotReported) {
 TEST_F(GetHtmlStr, FailureOfAnotherHandlerWhileAReportWaitsIsReported) {
     // The report server never answers: the report waits 1 to 2 seconds, and a timer's
     // handler asks a server that refuses. That failure is reported as usual.
-    LoopbackHttpServer reportServer;
+    LoopbackHttpServer& reportServer = h.server;
     reportServer.setReply(LoopbackHttpServer::Hang());
-    h.p().svc.reportServer = testsupport::originOf(reportServer);
     TickingForm form(h.p().rt);
     form.show();
-    form.Timer1.setInterval(100);
     std::string inner;
     int ticks = 0;
     form.Timer1.Tick = [&] {
@@ -129,7 +123,6 @@ TEST_F(GetHtmlStr, TimersRunWhileItWaits) {
     TickingForm form(h.p().rt);
     form.show();
     int ticks = 0;
-    form.Timer1.setInterval(100);
     form.Timer1.Tick = [&] { ++ticks; };
     form.Timer1.setEnabled(true);
     site.setReply(LoopbackHttpServer::Hang());

@@ -7,9 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <regex>
 #include <thread>
 

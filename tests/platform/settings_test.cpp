@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 using namespace platform;
@@ -69,14 +70,13 @@ TEST(Settings, SharesTheFileAndReportsFailure) {
 }
 
 TEST(Settings, DefaultPath) {
-    const char* oldXdg = getenv("XDG_CONFIG_HOME");
-    const std::string saved = oldXdg ? oldXdg : "";
-    setenv("XDG_CONFIG_HOME", "/x/cfg", 1);
-    EXPECT_EQ(defaultSettingsPath(), "/x/cfg/quorvane/registry.ini");
-    unsetenv("XDG_CONFIG_HOME");
+    {
+        testsupport::ScopedEnv xdg("XDG_CONFIG_HOME", "/x/cfg");
+        EXPECT_EQ(defaultSettingsPath(), "/x/cfg/quorvane/registry.ini");
+    }
+    testsupport::ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
     const std::string home = getenv("HOME") ? getenv("HOME") : "";
     if (!home.empty()) {
         EXPECT_EQ(defaultSettingsPath(), home + "/.config/quorvane/registry.ini");
     }
-    if (oldXdg) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
 }

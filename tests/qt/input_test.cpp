@@ -27,13 +27,6 @@ struct MouseLog {
     }
 };
 
-void send(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held,
-          Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QPointF global = QPointF(w->mapToGlobal(local));
-    QMouseEvent e(type, QPointF(local), global, button, held, mods);
-    QCoreApplication::sendEvent(w, &e);
-}
-
 }  // namespace
 
 TEST_F(QtHostTest, MousePressesReachTheModelAsItsEvents) {

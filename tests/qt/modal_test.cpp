@@ -3,7 +3,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include "tests/qt/qt_fixture.h"
@@ -25,6 +24,18 @@ QAbstractButton* buttonNamed(QMessageBox* box, const QString& text) {
     for (QAbstractButton* b : box->buttons())
         if (b->text() == text) return b;
     return nullptr;
+}
+
+// A popup of "打开" and "更多", the latter a submenu holding "关于".
+std::vector<forms::PopupItem> openOrMore(int openId, int aboutId) {
+    std::vector<forms::PopupItem> items(2);
+    items[0].caption = "打开";
+    items[0].id = openId;
+    items[1].caption = "更多";
+    items[1].children.resize(1);
+    items[1].children[0].caption = "关于";
+    items[1].children[0].id = aboutId;
+    return items;
 }
 
 }  // namespace
@@ -136,23 +147,8 @@ TEST_F(QtHostTest, PopupMenusReportTheChosenItemOrDismissal) {
     EXPECT_EQ(host.popupResult(), -1);
 }
 
-namespace {
-
-void mouse(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
-    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &e);
-}
-
-}  // namespace
-
 TEST_F(QtHostTest, PopupItemsAreChosenByTheLeftButtonOnly) {
-    std::vector<forms::PopupItem> items(2);
-    items[0].caption = "打开";
-    items[0].id = 7;
-    items[1].caption = "更多";
-    items[1].children.resize(1);
-    items[1].children[0].caption = "关于";
-    items[1].children[0].id = 8;
+    const std::vector<forms::PopupItem> items = openOrMore(7, 8);
 
     struct Case {
         bool submenu;
@@ -166,23 +162,23 @@ TEST_F(QtHostTest, PopupItemsAreChosenByTheLeftButtonOnly) {
             // A left press on the entry opens its submenu.
             QAction* more = menu->actions().at(1);
             QPoint entry = menu->actionGeometry(more).center();
-            mouse(menu, QEvent::MouseMove, entry, Qt::NoButton, Qt::NoButton);
-            mouse(menu, QEvent::MouseButtonPress, entry, Qt::LeftButton, Qt::LeftButton);
+            send(menu, QEvent::MouseMove, entry, Qt::NoButton, Qt::NoButton);
+            send(menu, QEvent::MouseButtonPress, entry, Qt::LeftButton, Qt::LeftButton);
             menu = more->menu();
             ASSERT_TRUE(menu->isVisible());
         }
         QAction* item = menu->actions().at(0);
         QPoint at = menu->actionGeometry(item).center();
-        mouse(menu, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+        send(menu, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
         for (Qt::MouseButton b : {Qt::RightButton, Qt::MiddleButton}) {
-            mouse(menu, QEvent::MouseButtonPress, at, b, b);
-            mouse(menu, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
+            send(menu, QEvent::MouseButtonPress, at, b, b);
+            send(menu, QEvent::MouseButtonRelease, at, b, Qt::NoButton);
             host.waitForInput(0);
             EXPECT_FALSE(host.popupResult()) << c.id << " button " << b;
             EXPECT_TRUE(menu->isVisible()) << c.id;
         }
-        mouse(menu, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-        mouse(menu, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        send(menu, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        send(menu, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
         host.waitForInput(0);
         host.waitForInput(0);
         EXPECT_EQ(host.popupResult(), c.id);
@@ -191,13 +187,7 @@ TEST_F(QtHostTest, PopupItemsAreChosenByTheLeftButtonOnly) {
 }
 
 TEST_F(QtHostTest, HostWindowsCoverThePointsUnderThem) {
-    std::vector<forms::PopupItem> items(2);
-    items[0].caption = "打开";
-    items[0].id = 0;
-    items[1].caption = "更多";
-    items[1].children.resize(1);
-    items[1].children[0].caption = "关于";
-    items[1].children[0].id = 1;
+    const std::vector<forms::PopupItem> items = openOrMore(0, 1);
     auto twips = [](QPoint p) { return forms::Point{p.x() * kTpp, p.y() * kTpp}; };
 
     EXPECT_FALSE(host.hostWindowAt({60 * kTpp, 50 * kTpp}));

@@ -12,21 +12,19 @@ source "$(dirname "$0")/xsession.sh"
 source "$(dirname "$0")/practice_steps.sh"
 open_unit_practice
 
-# The questions whose first step is of the kind asked for, in order.
+# The first question whose first step is of the kind asked for.
 question_of() {
-    local q=1 at=1 n count
-    count=$(iconv -f GBK -t UTF-8 "$bank/288870.mxy" | grep -c .)
+    local q count
+    count=$(grep -c . "$decoded_questions")
     for ((q = 1; q <= count; q++)); do
-        n=$((10#$(line "$bank/288870.mxy" "$q" | cut -c5-6)))
-        [[ $(line "$bank/288820.mxy" "$at" | cut -c8-11) == "$1" ]] && { echo "$q"; return; }
-        at=$((at + n))
+        [[ $(line "$decoded_steps" "$(first_step_of "$q")" | cut -c8-11) == "$1" ]] && { echo "$q"; return; }
     done
     fail "no question starts with $1"
 }
 current=1
 for code in 3122 A750 B520 0040 0020 0021; do
     q=$(question_of "$code")
-    while ((current < q)); do click_at $((px + 92)) $((py + 42)); current=$((current + 1)); done  # 下一题
+    while ((current < q)); do next_question; current=$((current + 1)); done
     sleep 0.5
     work_question "$q"
     shot "kinds-$code"

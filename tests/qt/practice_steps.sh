@@ -1,6 +1,15 @@
 # Sourced by the practice walks after xsession.sh: opening unit practice from the home screen,
 # reading the sample's step records, and doing what each step expects with real input.
 
+# The bank's question, step and texts files and the menu file, decoded once: a walk reads
+# many lines of them.
+decoded_questions=$tmp/questions.txt decoded_steps=$tmp/steps.txt decoded_texts=$tmp/texts.txt
+decoded_menu=$tmp/menu.txt
+iconv -f GBK -t UTF-8 "$bank/288870.mxy" | tr -d '\r' >"$decoded_questions"
+iconv -f GBK -t UTF-8 "$bank/288820.mxy" | tr -d '\r' >"$decoded_steps"
+iconv -f GBK -t UTF-8 "$bank/288890.mxy" | tr -d '\r' >"$decoded_texts"
+iconv -f GBK -t UTF-8 "$install/sMenu.sys" | tr -d '\r' >"$decoded_menu"
+
 click_at() {  # X Y [BUTTON [REPEAT]]
     xdotool mousemove "$1" "$2"
     sleep 0.2
@@ -33,7 +42,15 @@ open_unit_practice() {
     read -r px py _ _ <<<"$(geometry "$panel")"
 }
 
-line() { iconv -f GBK -t UTF-8 "$1" | sed -n "$2p" | tr -d '\r'; }
+line() { sed -n "$2p" "$1"; }  # FILE N: line N of a decoded file
+# A question's step count stands in columns 5-6 of its question line; its steps follow those
+# of the questions before it in the step file.
+step_count_of() { echo $((10#$(line "$decoded_questions" "$1" | cut -c5-6))); }
+first_step_of() {
+    local q=$1 s first=1
+    for ((s = 1; s < q; s++)); do first=$((first + $(step_count_of "$s"))); done
+    echo "$first"
+}
 # The key a "6SKK" step expects, as xdotool names it.
 key_of() {
     local shift=$((10#${1:1:1})) kk=$((10#${1:2:2})) name
@@ -55,9 +72,9 @@ menu_keys() {
     case ${code:0:1} in 3 | 4) base=165 ;; C) base=300 ;; esac
     [[ ${code:0:3} == B22 ]] && menu=11
     local at=$((base + (menu - 1) * 15 + rows[array])) entries entry k downs=0 keys=()
-    entries=$(line "$install/sMenu.sys" "$at")
+    entries=$(line "$decoded_menu" "$at")
     case $array in
-        1 | 3 | 5 | 7 | 8) keys+=("$(access_key "$(line "$install/sMenu.sys" $((at - 1)))")") ;;
+        1 | 3 | 5 | 7 | 8) keys+=("$(access_key "$(line "$decoded_menu" $((at - 1)))")") ;;
     esac
     IFS='|' read -r -a entries <<<"$entries"
     entry=${entries[item]}
@@ -79,15 +96,16 @@ choose_by_keys() {
     sleep 0.4
 }
 
-# Works question q of the unit: its step count stands in columns 5-6 of its question line,
-# and its steps follow those of the questions before it in the step file.
-first=1
+# The panel's 下一题 button.
+next_question() { click_at $((px + 92)) $((py + 42)); }
+
+# Works question q of the unit, step by step.
 work_question() {
-    local q=$1 steps s record code x y previous=
-    for ((s = 1; s < q; s++)); do first=$((first + 10#$(line "$bank/288870.mxy" "$s" | cut -c5-6))); done
-    steps=$((10#$(line "$bank/288870.mxy" "$q" | cut -c5-6)))
+    local q=$1 first steps s record code x y previous=
+    first=$(first_step_of "$q")
+    steps=$(step_count_of "$q")
     for ((s = 0; s < steps; s++)); do
-        record=$(line "$bank/288820.mxy" $((first + s)))
+        record=$(line "$decoded_steps" $((first + s)))
         code=${record:7:4}
         x=$((10#${record:65:5} / 15 + 10#${record:75:5} / 30 + mx))
         y=$((10#${record:70:5} / 15 + 10#${record:80:5} / 30 + my))
@@ -124,13 +142,12 @@ work_question() {
             0020 | 0021)
                 # The answer's first alternative, typed; Chinese arrives as committed text.
                 local answer
-                answer=$(line "$bank/288890.mxy" $((10#${record:108:3})) | cut -c4- | cut -d'|' -f1)
+                answer=$(line "$decoded_texts" $((10#${record:108:3})) | cut -c4- | cut -d'|' -f1)
                 xdotool type --delay 120 "$answer"; sleep 0.6 ;;
             *) click_at "$x" "$y" ;;
         esac
         previous=$code
     done
-    first=1
     sleep 0.8
 }
 # "操作成功！" is large red text over the screenshot.
@@ -138,7 +155,7 @@ success_shown() {
     import -display "$DISPLAY" -window "$main" "$tmp/done.png"
     local red
     red=$(convert "$tmp/done.png" -crop 500x140+170+250 -fuzz 25% -fill black +opaque red -format '%[fx:mean.r]' info:)
-    echo "practice_walk: question $1: red share where the success message goes: $red"
+    echo "$(basename "$0"): question $1: red share where the success message goes: $red"
     awk -v r="$red" 'BEGIN { exit !(r > 0.02) }'
 }
 

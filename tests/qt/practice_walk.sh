@@ -17,7 +17,7 @@ work_question 1
 shot walk-done1
 success_shown 1 || fail "question 1 shows no success"
 
-click_at $((px + 92)) $((py + 42))  # 下一题
+next_question
 sleep 0.5
 success_shown 2 && fail "question 2 starts as done"
 work_question 2

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
 #include <string>
 #include <vector>
 
@@ -45,5 +48,12 @@ inline forms::Rect px(int left, int top, int width, int height) {
 }
 
 inline void place(forms::Control& c, forms::Rect r) { c.move(r.left, r.top, r.width, r.height); }
+
+// A mouse event at a point of the widget, delivered to it directly.
+inline void send(QWidget* w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held,
+                 Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QMouseEvent e(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, held, mods);
+    QCoreApplication::sendEvent(w, &e);
+}
 
 }  // namespace qttest

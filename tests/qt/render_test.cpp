@@ -1,8 +1,6 @@
 #include <QColor>
-#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
 
 #include "tests/support/vb_error_of.h"
@@ -164,11 +162,7 @@ TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
     host.sync();
     QWidget* w = host.windowOf(form);
     ASSERT_NE(w, nullptr);
-    auto moveTo = [&](QPoint local) {
-        QMouseEvent e(QEvent::MouseMove, QPointF(local), QPointF(w->mapToGlobal(local)), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &e);
-    };
+    auto moveTo = [&](QPoint local) { send(w, QEvent::MouseMove, local, Qt::NoButton, Qt::NoButton); };
     moveTo({20, 20});
     EXPECT_EQ(w->cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(w->cursor().hotSpot(), QPoint(3, 4));

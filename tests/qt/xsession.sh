@@ -4,7 +4,7 @@
 # runs), bank (its data folder), program_pid, geometry, find_window WIDTH HEIGHT, shot NAME,
 # fail MESSAGE.
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool import convert iconv; do
     command -v "$tool" >/dev/null || { echo "$(basename "$0"): $tool is not installed"; exit 77; }
 done
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "home/FrmFengmian.h"
-#include "platform/legacy_text.h"
 #include "platform/textfile.h"
 #include "session/FrmTm.h"
+#include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
 #include "simwindow/step_record.h"
 #include "tests/home/home_fixture.h"
@@ -24,16 +24,12 @@ protected:
     qz::FrmMain& sim() { return h->p().frmMain(); }
     qz::FrmTm& panel() { return h->p().frmTm(); }
     headless::HeadlessHost& host() { return h->host; }
-    std::string code() const {
-        const std::string& r = h->p().frmMain().laidOutRecord();
-        return r.size() >= 11 ? r.substr(7, 4) : "";
-    }
+    std::string code() const { return qz::stepCode(h->p().frmMain().laidOutRecord()); }
 
     // Starts unit practice on unit 0 with a filter button: 37 all, 38 learned, 39 not learned.
     void launch(int filter) {
         start();
-        click(4);
-        click(filter);
+        openUnit(0, filter);
         click(20);
         host().runUntilIdle();
         ASSERT_TRUE(h->isLoaded("FrmMain"));
@@ -87,8 +83,8 @@ protected:
         const std::string c = code();
         const std::string& r = m.laidOutRecord();
         const int value = m.StepCode;
-        const bool workArea = r.substr(186, 10) != std::string(10, '0');
-        if (workArea && r[181] == '0' && r.substr(5, 2) != "EE") {
+        const bool workArea = !qz::steps::allZeros(r, 187, 196);
+        if (workArea && qz::steps::field(r, 182, 182) == "0" && qz::steps::field(r, 6, 7) != "EE") {
             host().click(m.Label4);
         } else if (workArea && (c.starts_with("004") || c.starts_with("005"))) {
             host().drag(m.Label4, headless::HeadlessHost::centreOf(m.Label1), 4, c[3] - '0');
@@ -103,8 +99,9 @@ protected:
             host().drag(m.Image5, forms::Point{toX + dx, toY + dy}, 16);
         } else if (m.Text1.visible() || m.Text2.visible()) {
             std::string answer;
-            if (r.substr(108, 3) != "000")
-                answer = qz::steps::textOf(*qz::steps::numberedLine(g().TextsFilePath, std::stol(r.substr(108, 3))));
+            if (!qz::steps::allZeros(r, 109, 111))
+                answer = qz::steps::textOf(
+                    *qz::steps::numberedLine(g().TextsFilePath, std::stol(qz::steps::field(r, 109, 111))));
             // The second alternative where there are two: either one is accepted.
             if (c != "0021" && answer.find('|') != std::string::npos) answer = answer.substr(answer.find('|') + 1);
             host().type(answer);

@@ -9,6 +9,7 @@
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
 #include "tests/home/home_fixture.h"
+#include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace hometest {
@@ -17,15 +18,11 @@ namespace {
 class EndPractice : public HomeScreen {
 protected:
     void SetUp() override { writeSmallBank(); }
-    void TearDown() override {
-        platform::setReadFailureForTesting("");
-        platform::setReplaceFailureForTesting(0, platform::ReplaceFailure::AfterTemporaryFile);
-    }
     // Unit u's start button with filter 37 (all), 38 (learned) or 39 (not learned).
     void startUnit(int unit, int filter) {
         start();
-        click(4);
-        clicks({50 + unit, filter, 20});
+        openUnit(unit, filter);
+        click(20);
         ASSERT_TRUE(h->isLoaded("FrmTm"));
     }
     // A list started as the favourites and wrong-question sections start theirs.
@@ -210,9 +207,11 @@ TEST_F(EndPractice, AnUnreadableRecordIsKeptAndTheLearnerTold) {
     mark(1, false);
     mark(2, true);
     complete(2);
-    platform::setReadFailureForTesting(folder.ksdata() + "/288872.mxy");
-    const BoxSeen box = end();
-    platform::setReadFailureForTesting("");
+    BoxSeen box;
+    {
+        testsupport::ScopedReadFailure unreadable(folder.ksdata() + "/288872.mxy");
+        box = end();
+    }
     ASSERT_TRUE(box.opened);
     EXPECT_EQ(box.title, "保存记录");
     EXPECT_EQ(record("288862.mxy"), "0001\r\n");
@@ -235,9 +234,11 @@ TEST_F(EndPractice, AWriteFailingAnywhereLeavesOldOrNewFiles) {
             startUnit(2, 37);
             complete(2);
             mark(3, true);
-            platform::setReplaceFailureForTesting(nth, point);
-            const BoxSeen box = end();
-            platform::setReplaceFailureForTesting(0, point);
+            BoxSeen box;
+            {
+                testsupport::ScopedReplaceFailure failing(nth, point);
+                box = end();
+            }
             EXPECT_TRUE(box.opened);
             const std::string line3 = platform::readLines(folder.ksdata() + "/288893.mxy").at(2);
             EXPECT_TRUE(line3 == "FFF" || line3 == "TTF") << line3;  // question 1 completes on showing

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/textfile.h"
+#include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -79,11 +80,6 @@ TEST(Favourites, RemovingTakesOneOccurrenceAndItsFlagUnlessAnotherEntryIsMarked)
 
 class RecordFiles : public ::testing::Test {
 protected:
-    void TearDown() override {
-        platform::setReadFailureForTesting("");
-        platform::setReplaceFailureForTesting(0, platform::ReplaceFailure::AfterTemporaryFile);
-    }
-    std::string file(const std::string& name) { return dir.path() + "/" + name; }
     testsupport::TempDir dir;
 };
 
@@ -95,37 +91,37 @@ TEST_F(RecordFiles, ReviewLinesAreFittedToTheirList) {
                                            {"0001\r\n", "TTFT\r\n", "T"},
                                            {"00010", "", "F"},
                                            {"", "TT", ""}}) {
-        testsupport::writeFileBytes(file("l.mxy"), c.list);
-        testsupport::writeFileBytes(file("r.mxy"), c.review);
-        const auto got = qz::readReviewedList(file("l.mxy"), file("r.mxy"));
+        testsupport::writeFileBytes(dir.file("l.mxy"), c.list);
+        testsupport::writeFileBytes(dir.file("r.mxy"), c.review);
+        const auto got = qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"));
         ASSERT_TRUE(got);
         EXPECT_EQ(got->reviewed.text(), c.wantFlags) << c.list;
     }
     // Missing files read as empty lists.
-    const auto none = qz::readReviewedList(file("x.mxy"), file("y.mxy"));
+    const auto none = qz::readReviewedList(dir.file("x.mxy"), dir.file("y.mxy"));
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->codes.empty());
 }
 
 TEST_F(RecordFiles, AFileThatCannotBeReadGivesNothingToBuildOn) {
-    testsupport::writeFileBytes(file("l.mxy"), "0001\r\n");
-    testsupport::writeFileBytes(file("r.mxy"), "T\r\n");
-    testsupport::writeFileBytes(file("p.mxy"), "TF\r\n");
+    testsupport::writeFileBytes(dir.file("l.mxy"), "0001\r\n");
+    testsupport::writeFileBytes(dir.file("r.mxy"), "T\r\n");
+    testsupport::writeFileBytes(dir.file("p.mxy"), "TF\r\n");
     for (const char* bad : {"l.mxy", "r.mxy"}) {
-        platform::setReadFailureForTesting(file(bad));
-        EXPECT_FALSE(qz::readReviewedList(file("l.mxy"), file("r.mxy"))) << bad;
+        testsupport::ScopedReadFailure unreadable(dir.file(bad));
+        EXPECT_FALSE(qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"))) << bad;
     }
-    platform::setReadFailureForTesting(file("p.mxy"));
-    EXPECT_FALSE(qz::readUnitProgress(file("p.mxy")));
-    EXPECT_FALSE(qz::readPaperWrong(file("p.mxy")));
+    testsupport::ScopedReadFailure unreadable(dir.file("p.mxy"));
+    EXPECT_FALSE(qz::readUnitProgress(dir.file("p.mxy")));
+    EXPECT_FALSE(qz::readPaperWrong(dir.file("p.mxy")));
 }
 
 TEST_F(RecordFiles, WrittenFilesAreOneLineOrTheUnitsAndAnEmptyLine) {
-    qz::writeUnitProgress(file("p.mxy"), {"TF", "", "FFT", "TTTT"}, 3);
-    EXPECT_EQ(testsupport::readFileBytes(file("p.mxy")), "TF\r\n\r\nFFT\r\n\r\n");
-    qz::writeReviewedList(file("l.mxy"), file("r.mxy"), ReviewedList{{"0001", "0102"}, FlagLine("T")});
-    EXPECT_EQ(testsupport::readFileBytes(file("l.mxy")), "00010102\r\n");
-    EXPECT_EQ(testsupport::readFileBytes(file("r.mxy")), "TF\r\n");
+    qz::writeUnitProgress(dir.file("p.mxy"), {"TF", "", "FFT", "TTTT"}, 3);
+    EXPECT_EQ(testsupport::readFileBytes(dir.file("p.mxy")), "TF\r\n\r\nFFT\r\n\r\n");
+    qz::writeReviewedList(dir.file("l.mxy"), dir.file("r.mxy"), ReviewedList{{"0001", "0102"}, FlagLine("T")});
+    EXPECT_EQ(testsupport::readFileBytes(dir.file("l.mxy")), "00010102\r\n");
+    EXPECT_EQ(testsupport::readFileBytes(dir.file("r.mxy")), "TF\r\n");
     EXPECT_EQ(qz::recordfile::paperWrong(3), "182403.mxy");
     EXPECT_EQ(qz::recordfile::paperWrong(21), "182421.mxy");
 }
@@ -138,14 +134,16 @@ TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
     for (long nth : {1L, 2L}) {
         for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
             SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
-            testsupport::writeFileBytes(file("l.mxy"), oldList);
-            testsupport::writeFileBytes(file("r.mxy"), oldFlags);
-            platform::setReplaceFailureForTesting(nth, point);
-            EXPECT_THROW(qz::writeReviewedList(file("l.mxy"), file("r.mxy"), next), std::exception);
-            const std::string list = testsupport::readFileBytes(file("l.mxy"));
+            testsupport::writeFileBytes(dir.file("l.mxy"), oldList);
+            testsupport::writeFileBytes(dir.file("r.mxy"), oldFlags);
+            {
+                testsupport::ScopedReplaceFailure failing(nth, point);
+                EXPECT_THROW(qz::writeReviewedList(dir.file("l.mxy"), dir.file("r.mxy"), next), std::exception);
+            }
+            const std::string list = testsupport::readFileBytes(dir.file("l.mxy"));
             EXPECT_EQ(list, nth == 1 ? oldList : "000200030004\r\n");
-            EXPECT_EQ(testsupport::readFileBytes(file("r.mxy")), oldFlags);
-            const auto read = qz::readReviewedList(file("l.mxy"), file("r.mxy"));
+            EXPECT_EQ(testsupport::readFileBytes(dir.file("r.mxy")), oldFlags);
+            const auto read = qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"));
             ASSERT_TRUE(read);
             EXPECT_EQ(read->reviewed.size(), read->codes.size());
         }

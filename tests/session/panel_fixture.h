@@ -15,18 +15,14 @@
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/picture_id.h"
 
 namespace paneltest {
 
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
 
-// The id of a picture: its file name without the folder and the ".mxy".
-inline std::string pictureId(const forms::PicturePtr& p) {
-    if (!p) return "";
-    std::string name = p->path.substr(p->path.find_last_of("/\\") + 1);
-    return name.size() > 4 ? name.substr(0, name.size() - 4) : name;
-}
+using testsupport::pictureId;
 
 // A question record: six columns of code, then the task.
 inline std::string record(const std::string& task) { return "000211" + task; }
@@ -55,9 +51,7 @@ public:
     }
     // Lines of the question file, encoded and CR LF terminated.
     void writeQuestions(const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const auto& l : lines) bytes += platform::encodeAnsi(l) + "\r\n";
-        folder.writeDataBytes(QuestionFileName, bytes);
+        folder.writeDataBytes(QuestionFileName, platform::encodeAnsi(testsupport::crlf(lines)));
     }
     qz::FrmTm& panel() { return h->p().frmTm(); }
     qz::Shared& g() { return h->g(); }

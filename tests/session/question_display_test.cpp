@@ -160,7 +160,7 @@ TEST_F(PanelTest, SimulatedWindowPicturesLastShownForTheQuestion) {
     for (const char* id : {"bk0001", "pc0001", "pc0003", ""}) folder.writePicture(id, 20, 20);
     writeQuestions({record("一"), record("二")});
     start(2, 1);
-    qz::FrmTm& f = panel();
+    panel();
     g().QuestionPictures[2] = {"bk0001", "pc0001", "", "pc0003", "gone00", ""};
     show(2);
     EXPECT_EQ(pictureId(sim().picture()), "bk0001");
@@ -169,7 +169,6 @@ TEST_F(PanelTest, SimulatedWindowPicturesLastShownForTheQuestion) {
     EXPECT_EQ(pictureId(sim().Image3.picture()), "pc0003");
     EXPECT_EQ(sim().Image4.picture(), nullptr);
     EXPECT_EQ(sim().Image5.picture(), nullptr);
-    (void)f;
 }
 
 TEST_F(PanelTest, GuidedHelpEndsAndAFixedPaperAsPracticeGetsItsButtonSet) {

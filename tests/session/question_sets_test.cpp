@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/vb_error.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vb_error_of.h"
 
 namespace {
 
@@ -223,12 +223,7 @@ TEST_F(BuildSet, EntriesTheUnitsDoNotHoldLeaveItUnsound) {
 }
 
 TEST_F(BuildSet, AMissingUnitFileFailsTheBuild) {
-    try {
-        qz::buildSet(dir(), "00010501");
-        FAIL() << "built without unit 5";
-    } catch (const platform::VbError& e) {
-        EXPECT_EQ(e.number, 53);
-    }
+    EXPECT_EQ(testsupport::errorOf([&] { qz::buildSet(dir(), "00010501"); }), 53) << "built without unit 5";
 }
 
 }  // namespace

@@ -23,24 +23,11 @@ Rec withWorkArea(Rec r, const std::string& col182 = "1") {
 
 forms::Point offset(forms::Point p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
 
-struct Case {
-    const char* name;
-    std::vector<std::string> records;  // before the question's "9999"
-    std::function<void(HeadlessHost&, qz::FrmMain&)> act;
-    int stepAfter;
-};
-
-class Drags : public SimWindow, public ::testing::WithParamInterface<Case> {};
+class Drags : public SimWindow, public ::testing::WithParamInterface<simtest::StepCase> {};
 
 TEST_P(Drags, CompleteExactlyTheExpectedSteps) {
     folder.writePicture("100005", 20, 10);
-    const Case& c = GetParam();
-    std::vector<std::string> records = c.records;
-    records.push_back(Rec("9999"));
-    start(records);
-    c.act(h->host, m());
-    settle(600);
-    EXPECT_EQ(step(), c.stepAfter);
+    runStepCase(GetParam());
     EXPECT_FALSE(m().Shape6.visible());
 }
 
@@ -53,7 +40,7 @@ Rec picture(const std::string& code, int left = 3000, int top = 3000, int snapLe
     return Rec(code).image(5, left, top, "100005").put(167, Rec::five(snapLeft) + Rec::five(snapTop));
 }
 
-const Case dragCases[] = {
+const simtest::StepCase dragCases[] = {
     {"WorkAreaPressCompletesAnyCode", {withWorkArea(Rec("0002"), "0")},
      [](auto& host, auto& w) { host.click(w.Label4); }, 2},
     {"EEKeepsTheWorkAreaPressFromCompleting", {withWorkArea(Rec("0002").put(6, "EE"), "0")},
@@ -116,8 +103,7 @@ const Case dragCases[] = {
      2},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, Drags, ::testing::ValuesIn(dragCases),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, Drags, ::testing::ValuesIn(dragCases), testsupport::CaseName());
 
 TEST_F(SimWindow, RubberBandStaysAnchoredAndShiftReleasedEarlyLeavesIt) {
     start({withWorkArea(Rec("0041")), Rec("9999")});
@@ -180,7 +166,7 @@ TEST_F(SimWindow, MissingCursorFileDuringAPlainDragKeepsTheDefaultPointer) {
 // ---- typed answers ----
 
 struct TypingCase {
-    const char* name;
+    const char* what;
     std::string code;
     std::string answer;  // texts line 1, from its fourth character
     std::function<void(HeadlessHost&)> act;
@@ -252,8 +238,7 @@ const TypingCase typingCases[] = {
      2, nullptr},
 };
 
-INSTANTIATE_TEST_SUITE_P(Answers, Typing, ::testing::ValuesIn(typingCases),
-                         [](const auto& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Answers, Typing, ::testing::ValuesIn(typingCases), testsupport::CaseName());
 
 TEST_F(SimWindow, NoAnswerNumberIsTheEmptyAnswer) {
     start({Rec("0001").box(100, 100, 3000, 300), Rec("0020").box(100, 100, 3000, 300), Rec("9999")});

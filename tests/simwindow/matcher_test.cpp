@@ -13,43 +13,31 @@ using forms::shiftmask::Shift;
 using simtest::Rec;
 using simtest::SimWindow;
 
-struct Case {
-    const char* name;
-    std::vector<std::string> codes;  // the question's records before its "9999"
-    std::function<void(headless::HeadlessHost&, qz::FrmMain&)> act;
-    int stepAfter;
-};
+using simtest::StepCase;
 
-class Matchers : public SimWindow, public ::testing::WithParamInterface<Case> {};
+class Matchers : public SimWindow, public ::testing::WithParamInterface<StepCase> {};
 
-TEST_P(Matchers, CompleteExactlyTheExpectedSteps) {
-    const Case& c = GetParam();
-    std::vector<std::string> records;
-    for (const auto& code : c.codes) records.push_back(Rec(code));
-    records.push_back(Rec("9999"));
-    start(records);
-    c.act(h->host, m());
-    settle(600);
-    EXPECT_EQ(step(), c.stepAfter);
-}
+TEST_P(Matchers, CompleteExactlyTheExpectedSteps) { runStepCase(GetParam()); }
 
 void key(headless::HeadlessHost& host, int k, int shift = 0) { host.key(k, shift); }
 
-const Case cases[] = {
-    {"DoubleClickCompletes0002", {"0002"}, [](auto& host, auto& w) { host.doubleClick(w.Label1); }, 2},
-    {"TwoClicksDoNotComplete0002", {"0002"},
+const StepCase cases[] = {
+    {"DoubleClickCompletes0002", {Rec("0002")}, [](auto& host, auto& w) { host.doubleClick(w.Label1); }, 2},
+    {"TwoClicksDoNotComplete0002", {Rec("0002")},
      [](auto& host, auto& w) {
          host.click(w.Label1);
          host.pause(2000);
          host.click(w.Label1);
      },
      1},
-    {"DoubleClickCompletesTwo0001", {"0001", "0001"}, [](auto& host, auto& w) { host.doubleClick(w.Label1); }, 3},
-    {"CtrlClickLeaves0001", {"0001"}, [](auto& host, auto& w) { host.click(w.Label1, Left, Ctrl); }, 1},
-    {"RightClickWithShiftCompletes0003", {"0003"}, [](auto& host, auto& w) { host.click(w.Label1, Right, Shift); }, 2},
-    {"RightClickCompletes2000", {"2000"}, [](auto& host, auto& w) { host.click(w.Label1, Right); }, 2},
-    {"RightAloneCompletes9002", {"9002"}, [](auto& host, auto& w) { host.click(w.Label1, Right); }, 2},
-    {"LeftAndRightTogetherLeave9002", {"9002"},
+    {"DoubleClickCompletesTwo0001", {Rec("0001"), Rec("0001")},
+     [](auto& host, auto& w) { host.doubleClick(w.Label1); }, 3},
+    {"CtrlClickLeaves0001", {Rec("0001")}, [](auto& host, auto& w) { host.click(w.Label1, Left, Ctrl); }, 1},
+    {"RightClickWithShiftCompletes0003", {Rec("0003")},
+     [](auto& host, auto& w) { host.click(w.Label1, Right, Shift); }, 2},
+    {"RightClickCompletes2000", {Rec("2000")}, [](auto& host, auto& w) { host.click(w.Label1, Right); }, 2},
+    {"RightAloneCompletes9002", {Rec("9002")}, [](auto& host, auto& w) { host.click(w.Label1, Right); }, 2},
+    {"LeftAndRightTogetherLeave9002", {Rec("9002")},
      [](auto& host, auto& w) {
          host.press(w.Label1, Left);
          host.press(w.Label1, Right);
@@ -57,34 +45,33 @@ const Case cases[] = {
          host.release(headless::HeadlessHost::centreOf(w.Label1), Left);
      },
      1},
-    {"ShiftLeftCompletes9101", {"9101"}, [](auto& host, auto& w) { host.click(w.Label1, Left, Shift); }, 2},
-    {"PlainLeftLeaves9101", {"9101"}, [](auto& host, auto& w) { host.click(w.Label1, Left); }, 1},
-    {"A000IsNotAClick", {"A000"}, [](auto& host, auto& w) { host.click(w.Label1); }, 1},
-    {"A001IsAClick", {"A001"}, [](auto& host, auto& w) { host.click(w.Label1); }, 2},
-    {"C999IsAClick", {"C999"}, [](auto& host, auto& w) { host.click(w.Label1); }, 2},
-    {"HoverCompletes0030", {"0030"}, [](auto& host, auto& w) { host.moveTo(w.Label1); }, 2},
-    {"FullStopKeyCompletes6099", {"6099"}, [](auto& host, auto&) { key(host, 190); }, 2},
-    {"Key99Leaves6099", {"6099"}, [](auto& host, auto&) { key(host, 99); }, 1},
-    {"ShiftACompletes6165", {"6165"}, [](auto& host, auto&) { key(host, 65, Shift); }, 2},
-    {"PlainALeaves6165", {"6165"}, [](auto& host, auto&) { key(host, 65); }, 1},
-    {"F4Completes6015", {"6015"}, [](auto& host, auto&) { key(host, 115); }, 2},
-    {"F9Completes6020", {"6020"}, [](auto& host, auto&) { key(host, 120); }, 2},
-    {"SlashCompletes6091", {"6091"}, [](auto& host, auto&) { key(host, 191); }, 2},
-    {"F2Completes6003", {"6003"}, [](auto& host, auto&) { key(host, 113); }, 2},
-    {"EscCompletes6027", {"6027"}, [](auto& host, auto&) { key(host, 27); }, 2},
-    {"CtrlDeleteCompletes6246", {"6246"}, [](auto& host, auto&) { key(host, 46, Ctrl); }, 2},
-    {"SpaceCompletes6002", {"6002"}, [](auto& host, auto&) { key(host, 32); }, 2},
-    {"OneEnterCompletes6002And2000", {"6002", "2000"}, [](auto& host, auto&) { key(host, 13); }, 3},
-    {"SpaceCompletes2000", {"2000"}, [](auto& host, auto&) { key(host, 32); }, 2},
-    {"CtrlSpaceLeaves2000", {"2000"}, [](auto& host, auto&) { key(host, 32, Ctrl); }, 1},
-    {"EscCompletes3420", {"3420"}, [](auto& host, auto&) { key(host, 27); }, 2},
-    {"EnterCompletes3220", {"3220"}, [](auto& host, auto&) { key(host, 13); }, 2},
-    {"EscLeaves2000", {"2000"}, [](auto& host, auto&) { key(host, 27); }, 1},
+    {"ShiftLeftCompletes9101", {Rec("9101")}, [](auto& host, auto& w) { host.click(w.Label1, Left, Shift); }, 2},
+    {"PlainLeftLeaves9101", {Rec("9101")}, [](auto& host, auto& w) { host.click(w.Label1, Left); }, 1},
+    {"A000IsNotAClick", {Rec("A000")}, [](auto& host, auto& w) { host.click(w.Label1); }, 1},
+    {"A001IsAClick", {Rec("A001")}, [](auto& host, auto& w) { host.click(w.Label1); }, 2},
+    {"C999IsAClick", {Rec("C999")}, [](auto& host, auto& w) { host.click(w.Label1); }, 2},
+    {"HoverCompletes0030", {Rec("0030")}, [](auto& host, auto& w) { host.moveTo(w.Label1); }, 2},
+    {"FullStopKeyCompletes6099", {Rec("6099")}, [](auto& host, auto&) { key(host, 190); }, 2},
+    {"Key99Leaves6099", {Rec("6099")}, [](auto& host, auto&) { key(host, 99); }, 1},
+    {"ShiftACompletes6165", {Rec("6165")}, [](auto& host, auto&) { key(host, 65, Shift); }, 2},
+    {"PlainALeaves6165", {Rec("6165")}, [](auto& host, auto&) { key(host, 65); }, 1},
+    {"F4Completes6015", {Rec("6015")}, [](auto& host, auto&) { key(host, 115); }, 2},
+    {"F9Completes6020", {Rec("6020")}, [](auto& host, auto&) { key(host, 120); }, 2},
+    {"SlashCompletes6091", {Rec("6091")}, [](auto& host, auto&) { key(host, 191); }, 2},
+    {"F2Completes6003", {Rec("6003")}, [](auto& host, auto&) { key(host, 113); }, 2},
+    {"EscCompletes6027", {Rec("6027")}, [](auto& host, auto&) { key(host, 27); }, 2},
+    {"CtrlDeleteCompletes6246", {Rec("6246")}, [](auto& host, auto&) { key(host, 46, Ctrl); }, 2},
+    {"SpaceCompletes6002", {Rec("6002")}, [](auto& host, auto&) { key(host, 32); }, 2},
+    {"OneEnterCompletes6002And2000", {Rec("6002"), Rec("2000")}, [](auto& host, auto&) { key(host, 13); }, 3},
+    {"SpaceCompletes2000", {Rec("2000")}, [](auto& host, auto&) { key(host, 32); }, 2},
+    {"CtrlSpaceLeaves2000", {Rec("2000")}, [](auto& host, auto&) { key(host, 32, Ctrl); }, 1},
+    {"EscCompletes3420", {Rec("3420")}, [](auto& host, auto&) { key(host, 27); }, 2},
+    {"EnterCompletes3220", {Rec("3220")}, [](auto& host, auto&) { key(host, 13); }, 2},
+    {"EscLeaves2000", {Rec("2000")}, [](auto& host, auto&) { key(host, 27); }, 1},
     {"ClickOnTheLastRecordChangesNothing", {}, [](auto& host, auto& w) { host.click(w.Label1); }, 1},
 };
 
-INSTANTIATE_TEST_SUITE_P(Steps, Matchers, ::testing::ValuesIn(cases),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Steps, Matchers, ::testing::ValuesIn(cases), testsupport::CaseName());
 
 TEST_F(SimWindow, KeysGoToTheCommandBoxWhileItIsShown) {
     writeTexts({"001line"});

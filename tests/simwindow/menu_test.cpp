@@ -2,6 +2,7 @@
 // which choice completes which code, and the menu bar over the screenshot.
 #include "simwindow/menu_file.h"
 #include "tests/simwindow/sim_fixture.h"
+#include "tests/support/popup_captions.h"
 
 namespace {
 
@@ -9,6 +10,7 @@ using forms::buttons::Left;
 using forms::buttons::Right;
 using simtest::Rec;
 using simtest::SimWindow;
+using testsupport::captionsOf;
 namespace menus = qz::menus;
 
 TEST(MenuFile, BlocksStartWhereTheirFamilyAndMenuNumberPutThem) {
@@ -61,13 +63,6 @@ TEST(MenuFile, AChoiceCompletesOnlyTheItemItsCodeNames) {
     for (std::int32_t code : {3120, 10132, 2000, 1, 9999}) EXPECT_FALSE(menus::namesNoArray(code)) << code;
 }
 
-// Captions of the entries a popup request lists, one level.
-std::vector<std::string> captions(const std::vector<forms::PopupItem>& items) {
-    std::vector<std::string> out;
-    for (const auto& i : items) out.push_back(i.caption);
-    return out;
-}
-
 class Menus : public SimWindow {
 protected:
     void rightClick() {
@@ -91,8 +86,8 @@ TEST_F(Menus, ThePopupShowsTheBlockInMenuOrderAndTheChosenItemCompletes) {
     rightClick();
     ASSERT_EQ(h->host.popups.size(), 1u);
     const auto& top = h->host.popups[0].items;
-    EXPECT_EQ(captions(top), (std::vector<std::string>{"排列(&A)", "剪切", "复制", "属性(&P)", "删除"}));
-    EXPECT_EQ(captions(top[0].children), (std::vector<std::string>{"前移", "后移", "-", "置顶"}));
+    EXPECT_EQ(captionsOf(top), (std::vector<std::string>{"排列(&A)", "剪切", "复制", "属性(&P)", "删除"}));
+    EXPECT_EQ(captionsOf(top[0].children), (std::vector<std::string>{"前移", "后移", "-", "置顶"}));
     ASSERT_EQ(top[3].children.size(), 10u);
     EXPECT_EQ(top[3].children.back().caption, "10");
     EXPECT_EQ(step(), 2);
@@ -118,7 +113,7 @@ TEST_F(Menus, EveryOpeningRebuildsTheMenuFromItsOwnBlock) {
     h->host.choosePopup("");
     rightClick();
     ASSERT_EQ(h->host.popups.size(), 2u);
-    EXPECT_EQ(captions(h->host.popups[1].items), (std::vector<std::string>{"新建(&N)"}));
+    EXPECT_EQ(captionsOf(h->host.popups[1].items), (std::vector<std::string>{"新建(&N)"}));
     EXPECT_EQ(m().MenuNumber, 2);
 }
 
@@ -128,7 +123,7 @@ TEST_F(Menus, ContextMenuZeroReadsTheLastBlockOfTheFirstBarFamily) {
     h->host.choosePopup("零号");
     rightClick();
     ASSERT_EQ(h->host.popups.size(), 1u);
-    EXPECT_EQ(captions(h->host.popups[0].items), (std::vector<std::string>{"零号"}));
+    EXPECT_EQ(captionsOf(h->host.popups[0].items), (std::vector<std::string>{"零号"}));
     EXPECT_EQ(step(), 2);
 }
 
@@ -140,7 +135,7 @@ TEST_F(Menus, LinesPastTheEndOfTheFileAreEmptyTexts) {
     rightClick();
     ASSERT_EQ(h->host.popups.size(), 1u);
     const auto& top = h->host.popups[0].items;
-    EXPECT_EQ(captions(top), (std::vector<std::string>{"末项", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(captionsOf(top), (std::vector<std::string>{"末项", "", "", "", "", "", "", ""}));
     EXPECT_EQ(top[1].children.size(), 1u);
     EXPECT_EQ(step(), 2);
 }
@@ -233,7 +228,7 @@ TEST_F(Menus, ATitleOpensItsMenuUnderItsBoxAndOnlyTheItemCompletes) {
     const auto& box = m().LMBack(1);
     EXPECT_EQ(h->host.popups[0].screen.x, m().left() + box.left());
     EXPECT_EQ(h->host.popups[0].screen.y, m().top() + box.top() + box.height());
-    EXPECT_EQ(captions(h->host.popups[0].items), (std::vector<std::string>{"撤销", "重做", "-", "剪切"}));
+    EXPECT_EQ(captionsOf(h->host.popups[0].items), (std::vector<std::string>{"撤销", "重做", "-", "剪切"}));
     // The box's edge beyond the title's text opens the same menu.
     h->host.choosePopupAt({1});
     h->host.clickAt({m().left() + box.left() + 15, m().top() + box.top() + box.height() - 15});

@@ -4,6 +4,7 @@
 // of "0" columns with the background kept ("888888").
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "tests/app/program_harness.h"
+#include "tests/support/case_name.h"
 #include "tests/support/temp_dir.h"
 
 namespace simtest {
@@ -48,11 +50,18 @@ struct Rec {
     operator std::string() const { return text; }
 };
 
+// Each line in the program's ANSI code page, followed by CR LF.
 inline std::string crlfAnsi(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& l : lines) out += platform::encodeAnsi(l) + "\r\n";
-    return out;
+    return platform::encodeAnsi(testsupport::crlf(lines));
 }
+
+// A question's records, an action on the window, and the step the question stands at after.
+struct StepCase {
+    const char* what;
+    std::vector<std::string> records;  // before the question's "9999"
+    std::function<void(headless::HeadlessHost&, qz::FrmMain&)> act;
+    int stepAfter;
+};
 
 class SimWindow : public ::testing::Test {
 protected:
@@ -87,6 +96,15 @@ protected:
         tm().show();
         m().Timer2.setEnabled(true);
         settle();
+    }
+    // The case's question started, its action done, and the step it leaves checked.
+    void runStepCase(const StepCase& c) {
+        std::vector<std::string> records = c.records;
+        records.push_back(Rec("9999"));
+        start(records);
+        c.act(h->host, m());
+        settle(600);
+        EXPECT_EQ(step(), c.stepAfter);
     }
     // Lets the script and due timers run (not Timer3's next tick unless ms allows it).
     void settle(int ms = 300) { h->host.runFor(ms); }

@@ -10,12 +10,6 @@ namespace testsupport {
 
 namespace {
 
-void writeLinesCrLf(const std::string& path, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines) bytes += l + "\r\n";
-    writeFileBytes(path, bytes);
-}
-
 // The characters of a UTF-8 text, one string each.
 std::vector<std::string> utf8Chars(std::string_view s) {
     std::vector<std::string> out;
@@ -136,13 +130,13 @@ void ProgramFolder::writeVer(const std::vector<std::string>& lines) {
 }
 
 void ProgramFolder::writeVerRaw(const std::vector<std::string>& encodedLines) {
-    writeLinesCrLf(file("ver.txt"), encodedLines);
+    writeFileBytes(file("ver.txt"), crlf(encodedLines));
 }
 
 void ProgramFolder::writeProductInfo(const std::vector<std::string>& lines) {
     std::vector<std::string> enc;
     for (const auto& l : lines) enc.push_back(numericLine(l));
-    writeLinesCrLf(dataFile("288901.mxy"), enc);
+    writeFileBytes(dataFile("288901.mxy"), crlf(enc));
 }
 
 void ProgramFolder::writeFirstRunBytes(std::string_view bytes) { writeFileBytes(dataFile("288892.mxy"), bytes); }

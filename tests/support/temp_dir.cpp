@@ -27,6 +27,12 @@ void writeFileBytes(const std::string& path, std::string_view bytes) {
     if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
+std::string crlf(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
 std::string readFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);

@@ -2,6 +2,7 @@
 // Scratch folders and byte-exact fixture files for tests.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testsupport {
 
@@ -21,6 +22,8 @@ private:
 
 void writeFileBytes(const std::string& path, std::string_view bytes);
 std::string readFileBytes(const std::string& path);  // throws when the file cannot be read
+// Each line followed by CR LF.
+std::string crlf(const std::vector<std::string>& lines);
 
 // UTF-8 text in GBK or GB18030 bytes, converted strictly (throws on a character without a form),
 // independently of the program's own converters.

@@ -6,24 +6,17 @@
 #include <numeric>
 #include <set>
 
+#include "tests/support/message_of.h"
 #include "tests/support/temp_dir.h"
 
 using namespace qz::tools;
+using testsupport::messageOf;
 using testsupport::TempDir;
 using testsupport::writeFileBytes;
 
 namespace {
 
 const ModuleInfo kModule{"CAD", "计算机辅助设计", "cadbank", "7", {"绘图环境设置", "基本绘图命令", "图形编辑"}};
-
-std::string errorOf(auto&& f) {
-    try {
-        f();
-    } catch (const SourceError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 }  // namespace
 
@@ -131,7 +124,7 @@ TEST(BankSourceFile, PointsAtTheLineToFix) {
     for (const auto& c : cases) {
         TempDir dir;
         writeFileBytes(dir.file("bank.txt"), c.text);
-        const std::string error = errorOf([&] { readBank(readSource(dir.file("bank.txt")), kModule); });
+        const std::string error = messageOf<SourceError>([&] { readBank(readSource(dir.file("bank.txt")), kModule); });
         EXPECT_NE(error.find(c.error), std::string::npos) << c.text << "\n-> " << error;
     }
 }
@@ -156,7 +149,7 @@ TEST(AdvertSourceFile, JoinsItsLinesWithTheBreakMark) {
     };
     for (const auto& c : cases) {
         writeFileBytes(dir.file("bad.txt"), c.text);
-        const std::string error = errorOf([&] { readAdvert(readSource(dir.file("bad.txt"))); });
+        const std::string error = messageOf<SourceError>([&] { readAdvert(readSource(dir.file("bad.txt"))); });
         EXPECT_NE(error.find(c.error), std::string::npos) << c.text << "\n-> " << error;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/message_of.h"
 #include "tests/support/temp_dir.h"
 #include "tools/menus.h"
 #include "tools/steps.h"
@@ -64,12 +65,7 @@ TEST(QuestionSource, PointsAtTheLineToFix) {
         {"unit = 绘图环境设置\nq = 按F9键。 ; 6020\n", "no questions for unit \"基本绘图命令\""},
     };
     for (const auto& c : cases) {
-        std::string error;
-        try {
-            read(c.text);
-        } catch (const SourceError& e) {
-            error = e.what();
-        }
+        const std::string error = testsupport::messageOf<SourceError>([&] { read(c.text); });
         EXPECT_NE(error.find(c.error), std::string::npos) << c.text << "\n-> " << error;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "tests/support/message_of.h"
 #include "tools/menus.h"
 
 using namespace qz::tools;
@@ -69,12 +70,7 @@ void toPicture(Unit& u, const char* code) {
 }
 
 std::string problem(const Unit& u) {
-    try {
-        checkUnit(0, u.steps, u.questions, facts());
-    } catch (const BankError& e) {
-        return e.what();
-    }
-    return {};
+    return testsupport::messageOf<BankError>([&] { checkUnit(0, u.steps, u.questions, facts()); });
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // clicks with every button, and its stored properties.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <functional>
 #include <ostream>
 #include <memory>
@@ -12,6 +11,7 @@
 
 #include "forms/runtime.h"
 #include "host/headless/headless_host.h"
+#include "tests/support/case_name.h"
 #include "tests/support/program_folder.h"
 #include "ui/vtrlButton.h"
 
@@ -113,11 +113,8 @@ protected:
 struct CaseName {
     template <class P>
     std::string operator()(const ::testing::TestParamInfo<P>& p) const {
-        std::string n = std::get<0>(p.param).what;
-        n += std::get<1>(p.param) ? "_OnTheCaption" : "_OnThePicture";
-        for (char& c : n)
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        return n;
+        return testsupport::caseName(std::string(std::get<0>(p.param).what) +
+                                     (std::get<1>(p.param) ? "_OnTheCaption" : "_OnThePicture"));
     }
 };
 
@@ -479,12 +476,7 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"height halves to even", W, 284, "OK", 585, 30},
         CaptionCase{"taller than the button", W, 150, "OK", 585, -30},
         CaptionCase{"empty", W, H, "", 675, 105}),
-    [](const auto& p) {
-        std::string n = p.param.what;
-        for (char& ch : n)
-            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-        return n;
-    });
+    testsupport::CaseName());
 
 TEST_F(ButtonTest, FontChangesLeaveTheCaptionWhereItWas) {
     struct Case {
