@@ -54,11 +54,15 @@ forms::OnError Program::reporting(const std::string& tag, bool firstOnly) {
                                                                    const platform::VbError& e) mutable {
         if (reported && firstOnly) return;
         reported = true;
-        g.ErrorProcName = t;
-        g.ErrorNumber = e.number;
-        g.ErrorDescription = e.what();
-        ReportError(g.ErrorProcName, g.ErrorNumber, g.ErrorDescription);
+        reportFault(t, e);
     });
+}
+
+void Program::reportFault(const std::string& tag, const platform::VbError& e) {
+    g.ErrorProcName = tag;
+    g.ErrorNumber = e.number;
+    g.ErrorDescription = e.what();
+    ReportError(g.ErrorProcName, g.ErrorNumber, g.ErrorDescription);
 }
 
 forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host().loadPicture(path); }

@@ -126,6 +126,8 @@ public:
     // Reporting error handling for a procedure with this tag; with firstOnly, failures after the
     // first are skipped silently.
     forms::OnError reporting(const std::string& tag, bool firstOnly = false);
+    // What reporting handling does with one fault: noted as the last error, then reported.
+    void reportFault(const std::string& tag, const platform::VbError& e);
     // The request URL of an error report.
     std::string errorReportUrl(const std::string& tag, std::int32_t number, const std::string& description) const;
 

@@ -139,6 +139,32 @@ private:
     std::optional<std::vector<std::string>> texts_;
 };
 
+// Steps that only a pointer on the hot spot completes: its clicks and right click, the context
+// menu that right click opens, a button with shift keys, a hover, a drag that ends on it.
+bool onlyByHotSpot(const std::string& record, const std::string& code, std::int32_t value) {
+    if (steps::fieldValue(record, 86, 105) != 0) return false;  // a typed answer completes it
+    const bool workAreaClick = !steps::allZeros(record, 187, 196) && steps::field(record, 182, 182) == "0" &&
+                               steps::field(record, 6, 7) != "EE";
+    if (workAreaClick) return false;
+    if (value == 1 || value == 2 || value == 3 || code == "0030") return true;
+    if (value / 1000 == 9 && value != 9999) return true;
+    if (value / 1000 == 3 || value / 1000 == 4) return value != 3220 && value != 3420;  // else a key does
+    if (value > 10000) return steps::fieldValue(record, 125, 134) == 0;  // else the menu bar does
+    return code.rfind("004", 0) == 0 || code.rfind("005", 0) == 0;
+}
+
+// Sizes scale with the pixel, which is 15 design twips on every screen. A record without a hot
+// spot leaves the last one a twip wide; height 0 is one line high.
+bool hotSpotUnderAPixel(const std::string& record) {
+    if (steps::allZeros(record, 66, 85)) return true;
+    try {
+        const int width = steps::field16(record, 76, 80), height = steps::field16(record, 81, 85);
+        return width < 15 || (height != 0 && height < 15);
+    } catch (const platform::VbError&) {
+        return false;  // the layout reports that record itself
+    }
+}
+
 std::string whyStuck(const std::string& record, const std::string& code, StepLookups& lookups) {
     std::int32_t value = 0;
     bool known = true;
@@ -150,6 +176,8 @@ std::string whyStuck(const std::string& record, const std::string& code, StepLoo
     // A bar code's hot spot still takes a left click; a context code has nothing else.
     if (known && (value / 1000 == 3 || value / 1000 == 4) && menus::namesNoArray(value))
         return "the context menu has no such item";
+    if (known && onlyByHotSpot(record, code, value) && hotSpotUnderAPixel(record))
+        return "the hot spot is smaller than a pixel";
     if (code == "8005") return "\"8005\" moves no picture";
     if (code.rfind("005", 0) == 0) {
         const std::string number = steps::field(record, 104, 105);

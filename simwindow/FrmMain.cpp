@@ -256,7 +256,8 @@ void FrmMain::Form_Load() {
 }
 
 void FrmMain::lblMove_MouseDown(int Button, int, int, int) {
-    if (!largeScreen()) return;
+    // Unlike the load's test, a screen exactly 650 pixels high still drags.
+    if (650 * p_.g.ScaleY > rt().host().screenSize().height / 15.0) return;
     if (Button == forms::buttons::Left) beginDrag();
     dockPanel();
 }
@@ -270,7 +271,37 @@ void FrmMain::Form_Click() {
 
 // ---- layout ----
 
+FrmMain::ReportsHeld::~ReportsHeld() {
+    if (released_) return;
+    // Unwinding (the program ends): what was held goes with it.
+    if (--m_.holdDepth_ == 0) m_.heldFaults_.clear();
+}
+
+void FrmMain::ReportsHeld::release() {
+    if (released_) return;
+    released_ = true;
+    if (--m_.holdDepth_ > 0) return;
+    // A report's wait may lay out another step, which holds and sends its own faults.
+    const std::vector<Fault> faults = std::move(m_.heldFaults_);
+    m_.heldFaults_.clear();
+    Program& p = m_.p_;
+    for (const Fault& f : faults) p.reportFault(f.tag, f.error);
+}
+
+forms::OnError FrmMain::heldReporting(const std::string& tag) {
+    return forms::OnError(tag, [this](const std::string& t, const platform::VbError& e) {
+        // A bad record tends to fail in several fields at once, and again at every pointer move.
+        if (!faultTags_.insert(t).second) return;
+        if (holdDepth_ > 0) heldFaults_.push_back({t, e});
+        else p_.reportFault(t, e);
+    });
+}
+
 void FrmMain::setData() {
+    holdingReports([this] { layOut(); });
+}
+
+void FrmMain::layOut() {
     Shared& g = p_.g;
     struct LayingOut {
         bool& flag;
@@ -278,10 +309,9 @@ void FrmMain::setData() {
         ~LayingOut() { flag = was; }
     } layingOut{layingOut_, layingOut_};
     layingOut_ = true;
-    answerReported_ = false;
+    faultTags_.clear();
     text1KeysDown_.clear();
-    // One report per layout: a bad record tends to fail in several fields at once.
-    forms::OnError on = p_.reporting("setData", /*firstOnly=*/true);
+    forms::OnError on = heldReporting("setData");
     const auto q = static_cast<std::size_t>(std::clamp<int>(g.CurrentQuestion, 0, 500));
 
     LblSuccess.setVisible(false);
@@ -361,10 +391,10 @@ void FrmMain::setData() {
         Label1.setVisible(true);
         const int left = sx(field16(r, 66, 70)), top = sy(field16(r, 71, 75)), width = sx(field16(r, 76, 80));
         const int height = field16(r, 81, 85);
+        // Height 0 is a label sized to its empty caption: one line of its font high, and as
+        // wide as the record says, so that a learner can still hit it.
         Label1.setAutoSize(false);
-        Label1.move(left, top, width, Label1.height());
-        if (height != 0) Label1.setHeight(sy(height));
-        else Label1.setAutoSize(true);
+        Label1.move(left, top, width, height != 0 ? sy(height) : Label1.lineHeight());
     });
     Shape1.move(Label1.left(), Label1.top(), Label1.width(), Label1.height());
 
@@ -393,7 +423,7 @@ void FrmMain::setData() {
     const bool hintCarried = allZeros(r, 112, 121);
     on([&] {
         if (hintCarried) return;
-        hintPrefixed_ = false;
+        hintPrefixed_ = hintEnded_ = false;
         LHelp.moveTo(sx(field16(r, 112, 116)), sy(field16(r, 117, 121)));
         std::string caption = "  ";
         on([&] {
@@ -485,16 +515,20 @@ void FrmMain::setData() {
     } else {
         Text2.setVisible(false);
     }
-    // A hint carried over from a typed step already has its prefix.
+    // A hint carried over from an earlier step keeps what that step gave it: the prefix once,
+    // the ending once.
     const bool prefixed = hintCarried && hintPrefixed_;
+    const bool ended = hintCarried && hintEnded_;
     if (code == "0020" || code == "0021") {
         Shape1.setVisible(false);
         if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()));
         hintPrefixed_ = true;
     }
     if (code == "A111") {
-        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()) + "并按回车键或空格键");
-        hintPrefixed_ = true;
+        const std::string ending = "并按回车键或空格键";
+        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()) + ending);
+        else if (!ended) LHelp.setCaption(LHelp.caption() + ending);
+        hintPrefixed_ = hintEnded_ = true;
     }
 }
 
@@ -610,8 +644,10 @@ void FrmMain::Label1_DblClick() {
 
 void FrmMain::Label1_MouseMove(int, int, int, int) {
     if (inputBlocked()) return;
-    if (stepCode(record_) == "0030") doNext();
-    applyPointer();
+    holdingReports([this] {
+        if (stepCode(record_) == "0030") doNext();
+        applyPointer();
+    });
 }
 
 void FrmMain::applyPointer() {
@@ -641,7 +677,7 @@ forms::PicturePtr FrmMain::stepCursor(const std::string& number, bool report) {
     if (path != cursorPath_) {
         cursorPath_ = path;
         cursor_.reset();
-        (report ? p_.reporting("setData") : forms::OnError())([&] { cursor_ = p_.LoadPicture(path); });
+        (report ? heldReporting("setData") : forms::OnError())([&] { cursor_ = p_.LoadPicture(path); });
     }
     return cursor_;
 }
@@ -780,18 +816,11 @@ std::optional<std::string> FrmMain::expectedAnswer() {
     const std::string number = field(record_, 109, 111);
     if (number == "000") return std::string();
     std::optional<std::string> line;
-    bool failed = false;
-    forms::OnError on("Text1", [&](const std::string& tag, const platform::VbError& e) {
-        failed = true;
-        if (answerReported_) return;
-        answerReported_ = true;
-        p_.ReportError(tag, e.number, e.what());
-    });
-    on([&] {
+    const bool read = heldReporting("Text1")([&] {
         line = steps::numberedLine(p_.g.TextsFilePath, field16(record_, 109, 111));
         if (!line) throw platform::VbError(62, "Input past end of file");
     });
-    if (failed || !line) return std::nullopt;
+    if (!read || !line) return std::nullopt;
     return steps::textOf(*line);
 }
 
@@ -808,8 +837,10 @@ void FrmMain::Text1_Change() {
         return;
     }
     if (inputBlocked() || stepCode(record_) != "0020") return;
-    const std::optional<std::string> answer = expectedAnswer();
-    if (answer && alternatives(*answer).either(Text1.text())) doNext();
+    holdingReports([this] {
+        const std::optional<std::string> answer = expectedAnswer();
+        if (answer && alternatives(*answer).either(Text1.text())) doNext();
+    });
 }
 
 void FrmMain::Text1_KeyUp(int KeyCode, int) {
@@ -817,11 +848,14 @@ void FrmMain::Text1_KeyUp(int KeyCode, int) {
     const bool wentDownHere = text1KeysDown_.erase(KeyCode) > 0;
     if (!wentDownHere || inputBlocked() || stepCode(record_) == "0020") return;
     if (KeyCode != 32 && KeyCode != 13) return;
-    const std::optional<std::string> answer = expectedAnswer();
-    if (!answer) {
-        if (KeyCode == 13) Text1.setText("");
-        return;
-    }
+    holdingReports([&] {
+        if (typedAnswerMatches(expectedAnswer())) doNext();
+        else if (KeyCode == 13) Text1.setText("");
+    });
+}
+
+bool FrmMain::typedAnswerMatches(const std::optional<std::string>& answer) const {
+    if (!answer) return false;
     const Alternatives a = alternatives(*answer);
     const std::string t = Text1.text();
     std::string printable, unbroken;
@@ -830,11 +864,7 @@ void FrmMain::Text1_KeyUp(int KeyCode, int) {
         if (code > 32 && code < 127) printable += static_cast<char>(code);
         if (ch != U'\r' && ch != U'\n') unbroken += platform::fromU32(std::u32string(1, ch));
     }
-    if (a.either(printable) || a.either(t) || a.either(unbroken)) {
-        doNext();
-        return;
-    }
-    if (KeyCode == 13) Text1.setText("");
+    return a.either(printable) || a.either(t) || a.either(unbroken);
 }
 
 void FrmMain::Text2_Change() {
@@ -843,8 +873,10 @@ void FrmMain::Text2_Change() {
         return;
     }
     if (inputBlocked() || !Text2.visible()) return;
-    const std::optional<std::string> answer = expectedAnswer();
-    if (answer && matches(Text2.text(), *answer)) doNext();
+    holdingReports([this] {
+        const std::optional<std::string> answer = expectedAnswer();
+        if (answer && matches(Text2.text(), *answer)) doNext();
+    });
 }
 
 // ---- menus ----

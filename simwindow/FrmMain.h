@@ -7,8 +7,12 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "forms/form.h"
+#include "forms/on_error.h"
+#include "platform/vb_error.h"
 
 namespace qz {
 
@@ -132,21 +136,59 @@ private:
     forms::PicturePtr stepCursor(const std::string& number, bool report);
     // The typed step's expected answer; nullopt when it cannot be read (reported once a step).
     std::optional<std::string> expectedAnswer();
+    // The command box's text, as Space or Enter confirms it, against the answer.
+    bool typedAnswerMatches(const std::optional<std::string>& answer) const;
     // A chosen item of the array numbered arrayNumber (1-9, in menu order).
     void menuItemChosen(int arrayNumber, int Index);
     // Question q's state counts it done, once however often its last step is reached.
     void markQuestionDone(std::size_t q);
+    // The step layout proper; setData holds its reports until it has returned.
+    void layOut();
+
+    // Faults met while the window works on a step are reported once that work is done: a
+    // report's wait runs events, and input must never meet a half-laid-out step.
+    class ReportsHeld {
+    public:
+        explicit ReportsHeld(FrmMain& m) : m_(m) { ++m_.holdDepth_; }
+        ~ReportsHeld();
+        ReportsHeld(const ReportsHeld&) = delete;
+        ReportsHeld& operator=(const ReportsHeld&) = delete;
+        // Sends what was held, when this is the outermost holder.
+        void release();
+
+    private:
+        FrmMain& m_;
+        bool released_ = false;
+    };
+    template <class F>
+    void holdingReports(F&& work) {
+        ReportsHeld held(*this);
+        std::forward<F>(work)();
+        held.release();
+    }
+    // Error handling that holds a fault for the end of the outermost holdingReports (or
+    // reports it at once outside one), once per tag for the step on screen.
+    forms::OnError heldReporting(const std::string& tag);
 
     Program& p_;
     std::string record_;
+    // The hint on screen has its "输入 " prefix, and its ending for typed menu codes.
     bool hintPrefixed_ = false;
+    bool hintEnded_ = false;
     // The custom pointer of the step on screen, loaded once per step.
     std::string cursorPath_;
     forms::PicturePtr cursor_;
     // A step's layout is under way: a match its own text changes cause waits for the end.
     bool layingOut_ = false;
     forms::Timer laidOutMatch_;
-    bool answerReported_ = false;
+    struct Fault {
+        std::string tag;
+        platform::VbError error;
+    };
+    int holdDepth_ = 0;
+    std::vector<Fault> heldFaults_;
+    // Tags already reported or held for the step on screen.
+    std::set<std::string> faultTags_;
     // The keys that went down in the command box on the step on screen and are not up yet.
     std::set<int> text1KeysDown_;
     // The key now down went down on the window itself.

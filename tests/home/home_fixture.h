@@ -40,10 +40,12 @@ inline UnitSetLines unitSetLines(int unit, const std::vector<int>& steps) {
         out.questions.push_back("第" + twoDigits(q) + "题" + twoDigits(steps[i]) + "单元" + std::to_string(unit) +
                                 "的练习题" + std::to_string(q) + "|画一条直线");
         for (int s = 1; s <= steps[i]; ++s) {
-            // A whole record: the window lays out the first question as soon as it opens.
+            // A whole record: the window lays out the first question as soon as it opens. Its
+            // hot spot (columns 66-85) is one a learner can click.
             std::string record = "步" + twoDigits(unit) + twoDigits(q) + twoDigits(s) +
                                  (s == steps[i] ? std::string("9999") : "A1" + twoDigits(s)) + "888888";
-            out.steps.push_back(record + std::string(196 - 1 - 6 - 4 - 6, '0'));
+            record += std::string(65 - 17, '0') + "01000010000060000300";
+            out.steps.push_back(record + std::string(196 - 85, '0'));
         }
     }
     return out;

@@ -101,12 +101,14 @@ TEST(QuestionFile, UnfinishableStepsAreFound) {
     testsupport::TempDir dir;
     testsupport::writeFileBytes(dir.file("ico07.CUR"), "cursor");
     testsupport::writeFileBytes(dir.file("texts.mxy"), "001a|b\r\n002ab\r\n");
-    auto rec = [](const std::string& code, int col, const std::string& value) {
-        std::string r(196, '0');
-        r.replace(7, 4, code);
-        r.replace(static_cast<std::size_t>(col - 1), value.size(), value);
-        return r;
+    // With a hot spot of 600 x 300 unless the field given replaces it.
+    auto put = [](std::string r, int col, const std::string& value) {
+        return r.replace(static_cast<std::size_t>(col - 1), value.size(), value);
     };
+    auto rec = [&](const std::string& code, int col, const std::string& value) {
+        return put(put(put(std::string(196, '0'), 8, code), 66, "01000010000060000300"), col, value);
+    };
+    const std::string noSpot(20, '0');
     struct Case {
         const char* name;
         std::string record;
@@ -122,7 +124,22 @@ TEST(QuestionFile, UnfinishableStepsAreFound) {
                           Case{"rename with alternatives", rec("0021", 109, "001"), true},
                           Case{"rename without", rec("0021", 109, "002"), false},
                           Case{"command with alternatives", rec("0020", 109, "001"), false},
-                          Case{"8005", rec("8005", 1, "0"), true}, Case{"8004", rec("8004", 1, "0"), false}}) {
+                          Case{"8005", rec("8005", 1, "0"), true}, Case{"8004", rec("8004", 1, "0"), false},
+                          // The hot spot under a pixel (15 design twips) where only it completes the step.
+                          Case{"click, no hot spot", rec("0001", 66, noSpot), true},
+                          Case{"click, 14 wide", rec("0001", 76, "00014"), true},
+                          Case{"click, height 0 is a line", rec("0002", 81, "00000"), false},
+                          Case{"hover, 10 high", rec("0030", 81, "00010"), true},
+                          Case{"button with shift, no hot spot", rec("9102", 66, noSpot), true},
+                          Case{"context menu, no hot spot", rec("3122", 66, noSpot), true},
+                          Case{"drag onto no hot spot", rec("0040", 66, noSpot), true},
+                          Case{"bar code, no hot spot", rec("A120", 66, noSpot), true},
+                          Case{"bar code with its bar", put(rec("A120", 66, noSpot), 125, "0030000400"), false},
+                          Case{"typed answer", put(rec("0001", 66, noSpot), 86, "00100001000100000300"), false},
+                          Case{"a key also does", rec("2000", 66, noSpot), false},
+                          Case{"a work-area click also does", put(rec("0001", 66, noSpot), 187, "0060000300"), false},
+                          Case{"a work area locked to clicks", put(put(rec("0001", 66, noSpot), 187, "0060000300"), 6, "EE"), true},
+                          Case{"a key step", rec("6013", 66, noSpot), false}}) {
         const std::vector<std::string> steps{rec("0001", 1, "0"), c.record, rec("9999", 1, "0")};
         const std::vector<QuestionRecord> records{{"000103q"}};
         const auto found = qz::stuckSteps(records, 1, steps, dir.path(), dir.file("texts.mxy"));
@@ -153,7 +170,8 @@ TEST(QuestionFile, StepsNoActionCompletes) {
             where.push_back(std::to_string(s.question) + "/" + std::to_string(s.step) + " " + s.code);
         return where;
     };
-    EXPECT_EQ(stuck(2), (std::vector<std::string>{"1/2 3101", "2/3 4000"}));
+    // 2/1 has no hot spot and no menu bar, so nothing completes it.
+    EXPECT_EQ(stuck(2), (std::vector<std::string>{"1/2 3101", "2/1 A100", "2/3 4000"}));
     EXPECT_EQ(stuck(3).back(), "3/1 3001");
     EXPECT_TRUE(stuck(0).empty());
 }

@@ -34,17 +34,18 @@ TEST_F(SimWindow, RecordWithoutHotSpotKeepsThePreviousOneAtOneTwip) {
     EXPECT_EQ(m().Shape1.rect(), m().Label1.rect());
 }
 
-// A hot spot of height 0 sizes itself to its empty caption: no width, one line high; a
-// later record with a height switches the sizing off again.
-TEST_F(SimWindow, HotSpotOfHeightZeroSizesToItsEmptyCaption) {
+// A hot spot of height 0 keeps its record's width and is one line of its font high, so a
+// click just inside its top-left corner completes the step; a later record with a height
+// sizes it by that again.
+TEST_F(SimWindow, HotSpotOfHeightZeroIsOneLineHighAndCanBeClicked) {
     start({Rec("0001").hotSpot(1200, 2400, 700, 0), Rec("0001").hotSpot(100, 200, 300, 400), Rec("9999")});
-    EXPECT_TRUE(m().Label1.autoSize());
-    EXPECT_EQ(m().Label1.left(), 1200);
-    EXPECT_EQ(m().Label1.width(), 0);
-    EXPECT_EQ(m().Label1.height(), m().Label1.lineHeight());
-    h->host.then([this] { m().doNext(); });
+    EXPECT_EQ(m().Label1.rect(), (forms::Rect{1200, 2400, 700, m().Label1.lineHeight()}));
+    EXPECT_GE(m().Label1.height(), 15);
+    EXPECT_EQ(m().Shape1.rect(), m().Label1.rect());
+    const forms::Point centre = headless::HeadlessHost::centreOf(m().Label1);
+    h->host.clickAt({centre.x - m().Label1.width() / 2 + 15, centre.y - m().Label1.height() / 2 + 15});
     settle();
-    EXPECT_FALSE(m().Label1.autoSize());
+    ASSERT_EQ(step(), 2);
     EXPECT_EQ(m().Label1.rect(), (forms::Rect{100, 200, 300, 400}));
 }
 
@@ -115,17 +116,24 @@ TEST_F(SimWindow, RenameStepLaysText2OverText1) {
     EXPECT_EQ(m().Text2.text(), "旧名");
 }
 
-// A hint carried over (position all zeros) keeps its one prefix.
+// A hint carried over (position all zeros) keeps its one prefix, and its one ending on "A111".
 TEST_F(SimWindow, CarriedOverTypedHintIsNotPrefixedAgain) {
     writeTexts({"001abc|def"});
-    start({Rec("0020").box(1, 1, 1, 1).hint(10, 10, "001"), Rec("0020").box(1, 1, 1, 1), Rec("A111"), Rec("9999")});
+    // An answer, so that the empty box completes neither typed step by itself.
+    start({Rec("0020").box(1, 1, 1, 1).hint(10, 10, "001").put(109, "001"), Rec("0020").box(1, 1, 1, 1).put(109, "001"),
+           Rec("A111"), Rec("A111"), Rec("9999")});
     EXPECT_EQ(m().LHelp.caption(), "输入 abc");
     h->host.then([this] { m().doNext(); });
     settle();
+    ASSERT_EQ(step(), 2);
     EXPECT_EQ(m().LHelp.caption(), "输入 abc");
     h->host.then([this] { m().doNext(); });
     settle();
-    EXPECT_EQ(m().LHelp.caption(), "输入 abc");
+    ASSERT_EQ(step(), 3);
+    EXPECT_EQ(m().LHelp.caption(), "输入 abc并按回车键或空格键");
+    h->host.then([this] { m().doNext(); });
+    settle();
+    EXPECT_EQ(m().LHelp.caption(), "输入 abc并按回车键或空格键");
 }
 
 TEST_F(SimWindow, LastRecordCompletesTheQuestionOnce) {
