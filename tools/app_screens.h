@@ -8,10 +8,9 @@
 #include <string_view>
 
 #include "tools/canvas.h"
+#include "tools/steps.h"
 
 namespace qz::tools {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 struct PixelRect {
     int x, y, w, h;

@@ -153,6 +153,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
             if (p.step.code.size() != 4) src.fail(e, "a step starts with its four-character code: \"" + parts[i] + "\"");
             if (p.step.code == "9999") src.fail(e, "the \"9999\" step is added by itself");
             SceneId sceneId = SceneId::Main;
+            bool oneLine = false;
             while (words >> word) {
                 if (const Spot* spot = findSpot(word)) {
                     p.spot = spot;
@@ -172,6 +173,8 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                     p.step.areaClick = word.starts_with("click.");
                 } else if (word.starts_with("answer=") && word.size() > 7) {
                     p.answer = word.substr(7);
+                } else if (word == "oneline") {
+                    oneLine = true;
                 } else if (word == "+shortcut") {
                     sceneId = SceneId::Shortcut;
                 } else if (word == "+dialog") {
@@ -193,6 +196,10 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                 if (!p.answer.empty()) p.step.answer = textNumber(p.answer);
             } else if (p.spot) {
                 p.step.hotSpot = twips(p.spot->at);
+            }
+            if (oneLine) {
+                if (!p.step.hotSpot) src.fail(e, "\"oneline\" takes a hot spot: \"" + parts[i] + "\"");
+                p.step.hotSpot->height = 0;
             }
             if (pictureCode(p.step.code)) {
                 // The layer dialog, moved out of its place the way the code will bring it back.

@@ -17,6 +17,9 @@ inline constexpr int kWindowWidth = 12000, kWindowHeight = 9000;
 inline constexpr int kPanelWidth = 4980, kPanelHeight = 3630;
 inline constexpr int kBackButtonWidth = 1095, kBackButtonHeight = 285;
 inline constexpr const char* kKeepPicture = "888888";
+inline constexpr int kTwipsPerPixel = 15;  // design twips to a pixel of the 800 x 600 window
+// What a hot spot of height 0 covers at most: one line of its 9-point font, with room.
+inline constexpr int kOneLineHotSpot = 300;
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;

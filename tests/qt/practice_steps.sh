@@ -109,6 +109,10 @@ work_question() {
         code=${record:7:4}
         x=$((10#${record:65:5} / 15 + 10#${record:75:5} / 30 + mx))
         y=$((10#${record:70:5} / 15 + 10#${record:80:5} / 30 + my))
+        # A hot spot of height 0 is one line high: pointed at just inside its top-left corner.
+        if [[ ${record:80:5} == 00000 && ${record:65:15} != 000000000000000 ]]; then
+            x=$((10#${record:65:5} / 15 + mx + 3)) y=$((10#${record:70:5} / 15 + my + 3))
+        fi
         case $code in
             9999) ;;
             8888) sleep 1.5 ;;

@@ -117,6 +117,8 @@ TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
         [](Unit& u) { toTyped(u, "0020", "000"); }, [](Unit& u) { toTyped(u, "0021", "002"); },
         [](Unit& u) { toTyped(u, "A111", "003"); }, [](Unit& u) { toPicture(u, "8001"); },
         [](Unit& u) { toPicture(u, "8009"); },
+        // A hot spot of height 0: one line high.
+        [](Unit& u) { put(u.steps[0], 81, "00000"); },
         // A press on the work area completes any step.
         [](Unit& u) {
             put(u.steps[0], 66, std::string(20, '0'));
@@ -156,8 +158,12 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
         {"first step keeps a background", [](Unit& u) { put(u.steps[0], 12, "888888"); }, "names its background"},
         {"missing piece", [](Unit& u) { put(u.steps[0], 50, "0010000100pce404"); }, "no picture \"pce404\""},
         {"missing piece in slot 5", [](Unit& u) { put(u.steps[0], 151, "0010000100pce404"); }, "no picture"},
-        {"click without hot spot", [](Unit& u) { put(u.steps[0], 66, std::string(20, '0')); }, "no size"},
-        {"hot spot without height", [](Unit& u) { put(u.steps[0], 81, "00000"); }, "no size"},
+        {"click without hot spot", [](Unit& u) { put(u.steps[0], 66, std::string(20, '0')); }, "smaller than a pixel"},
+        {"hot spot 14 twips wide", [](Unit& u) { put(u.steps[0], 76, "00014"); }, "smaller than a pixel"},
+        {"hot spot 14 twips high", [](Unit& u) { put(u.steps[0], 81, "00014"); }, "smaller than a pixel"},
+        // Height 0 is a line high, so a hot spot just above the panel reaches under it.
+        {"one-line hot spot under the panel", [](Unit& u) { put(u.steps[0], 66, "0900005170"); put(u.steps[0], 81, "00000"); },
+         "question panel"},
         {"hot spot off the window", [](Unit& u) { put(u.steps[0], 66, "11900"); }, "leaves the window"},
         {"hot spot under the panel", [](Unit& u) { put(u.steps[0], 66, "0900007000"); }, "question panel"},
         {"work area over the hot spot",
@@ -218,7 +224,7 @@ TEST(CheckUnit, MenuStepsNameAnItemTheirMenuShows) {
         {"4222", true, false, ""},
         {"3220", true, false, ""},
         {"3020", true, false, ""},  // menu 0: the last block of the bar's menus
-        {"3122", false, false, "no size"},  // the right click needs its hot spot
+        {"3122", false, false, "smaller than a pixel"},  // the right click needs its hot spot
         {"3100", true, false, "names no item"},  // tens 0
         {"4120", true, false, "names no item"},  // a separator
         {"3420", true, false, "names no item"},
@@ -232,7 +238,7 @@ TEST(CheckUnit, MenuStepsNameAnItemTheirMenuShows) {
         {"A023", false, true, "names no item"},  // the bar has no menu 0
         {"A190", false, true, "names no item"},  // 文件's last line has two texts, item 0 a separator
         {"A190", true, false, ""},               // ... but its hot spot takes a left click
-        {"A100", false, true, "no size"},        // tens 0: only the hot spot completes it
+        {"A100", false, true, "smaller than a pixel"},  // tens 0: only the hot spot completes it
         {"A100", true, false, ""},
     };
     for (const Case& c : cases) {
