@@ -92,7 +92,9 @@ void FrmTm::EndPractice() {
     }
 
     // The favourites with their flags, one pair computed whole before either file is written.
-    if (auto fav = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
+    if (pairUnread(g.UnreadRecords, recordfile::Favourites, recordfile::FavouritesReview)) {
+        unsaved = true;
+    } else if (auto fav = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
         if (someDone && mode == 9)
             for (std::size_t i = 1; i <= entries.size(); ++i)
                 if (done(i)) fav->reviewed.set(i);
@@ -106,7 +108,9 @@ void FrmTm::EndPractice() {
 
     // The wrong questions' flags; the list itself is the score report's.
     if (someDone && (mode == 12 || mode == 13)) {
-        if (auto wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview))) {
+        if (pairUnread(g.UnreadRecords, recordfile::WrongQuestions, recordfile::WrongReview)) {
+            unsaved = true;
+        } else if (auto wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview))) {
             if (mode == 12) {
                 for (std::size_t i = 1; i <= entries.size(); ++i)
                     if (done(i)) wrong->reviewed.set(i);

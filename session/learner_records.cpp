@@ -150,4 +150,8 @@ void writeReviewedList(const std::string& listPath, const std::string& reviewPat
     }
 }
 
+bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName) {
+    return unread.count(listName) != 0 || unread.count(reviewName) != 0;
+}
+
 }  // namespace qz

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,5 +98,9 @@ void writeUnitProgress(const std::string& path, const std::vector<std::string>& 
 // only: a crash between the two renames can still leave the new list with the old flags, which
 // the next reading fits to the list.
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list);
+
+// Whether the launch failed to read either file of a pair (names as in recordfile); such a pair
+// is not written by the session's end.
+bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName);
 
 }  // namespace qz

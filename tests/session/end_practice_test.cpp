@@ -222,6 +222,33 @@ TEST_F(EndPractice, AnUnreadableRecordIsKeptAndTheLearnerTold) {
     expectBackHome(16, &home().PicTiKu);
 }
 
+// A favourites file that the launch could not read marked nothing, so the end would take
+// every favourite of the list as unmarked and delete it with its flag.
+TEST_F(EndPractice, FavouritesUnreadAtTheLaunchAreNotRewritten) {
+    writeRecord("288862.mxy", "010101030001\r\n");
+    writeRecord("288872.mxy", "TTF\r\n");
+    {
+        testsupport::ScopedReadFailure unreadable(folder.ksdata() + "/288862.mxy");
+        startUnit(1, 37);
+    }
+    EXPECT_EQ(g().QuestionState[1] & 2, 0);
+    mark(2, true);
+    complete(2);
+    const BoxSeen box = end();
+    ASSERT_TRUE(box.opened);
+    EXPECT_EQ(box.title, "保存记录");
+    EXPECT_EQ(record("288862.mxy"), "010101030001\r\n");
+    EXPECT_EQ(record("288872.mxy"), "TTF\r\n");
+    EXPECT_EQ(progressBytes(), homeProgress({"TFT", "TTTF", "FFF"}));
+    // The next launch of the same run reads them, and its end brings them in line again.
+    clicks({50 + 1, 37, 20});
+    ASSERT_TRUE(h->isLoaded("FrmTm"));
+    mark(1, false);
+    EXPECT_FALSE(end().opened);
+    EXPECT_EQ(record("288862.mxy"), "01030001\r\n");
+    EXPECT_EQ(record("288872.mxy"), "TF\r\n");
+}
+
 // Each write of the end failing at each point: the progress and the favourites pair are each
 // their old or their new content, every favourite keeps its own flag, and the learner is told.
 // The practice removes the first favourite, so the old flags over the new list would move.
