@@ -249,6 +249,26 @@ TEST_F(EndPractice, FavouritesUnreadAtTheLaunchAreNotRewritten) {
     EXPECT_EQ(record("288872.mxy"), "TF\r\n");
 }
 
+// The wrong questions' flags are written before the favourites: the first write failing
+// keeps them and lets the favourites through.
+TEST_F(EndPractice, WrongQuestionFlagsAreWrittenBeforeTheFavourites) {
+    writeRecord("288863.mxy", "00010002\r\n");
+    writeRecord("288873.mxy", "FF\r\n");
+    startList(12, 7, "00010002", 0);
+    complete(2);
+    mark(1, true);
+    BoxSeen box;
+    {
+        testsupport::ScopedReplaceFailure failing(1, platform::ReplaceFailure::AfterTemporaryFile);
+        box = end();
+    }
+    EXPECT_TRUE(box.opened);
+    EXPECT_EQ(record("288873.mxy"), "FF\r\n");
+    EXPECT_EQ(record("288862.mxy"), "0001\r\n");
+    EXPECT_EQ(record("288872.mxy"), "F\r\n");
+    expectBackHome(19, &home().PicCuoTi);
+}
+
 // Each write of the end failing at each point: the progress and the favourites pair are each
 // their old or their new content, every favourite keeps its own flag, and the learner is told.
 // The practice removes the first favourite, so the old flags over the new list would move.
