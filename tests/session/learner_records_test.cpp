@@ -135,25 +135,26 @@ TEST_F(RecordFiles, WrittenFilesAreOneLineOrTheUnitsAndAnEmptyLine) {
 TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
     struct Case {
         const char* what;
-        std::string list, flags;  // "" = no file
+        std::string list, flags;  // or none
         ReviewedList next;
         std::string pairsBefore;
     };
+    const std::string none = "<missing>";
     const std::vector<Case> cases{
         {"a removal and an addition", "000100020003\r\n", "TFT\r\n", {{"0002", "0003", "0004"}, FlagLine("FTF")},
          "0001T 0002F 0003T"},
-        {"no list, stale flags", "", "TT\r\n", {{"0005"}, FlagLine("F")}, ""},
-        {"neither file", "", "", {{"0005"}, FlagLine("T")}, ""},
+        {"no list, stale flags", none, "TT\r\n", {{"0005"}, FlagLine("F")}, ""},
+        {"neither file", none, none, {{"0005"}, FlagLine("T")}, ""},
     };
     const std::string l = dir.file("l.mxy"), r = dir.file("r.mxy");
-    auto put = [](const std::string& path, const std::string& bytes) {
-        if (bytes.empty())
+    auto put = [&](const std::string& path, const std::string& bytes) {
+        if (bytes == none)
             std::remove(path.c_str());
         else
             testsupport::writeFileBytes(path, bytes);
     };
-    auto bytes = [](const std::string& path) {
-        return platform::fileExists(path) ? testsupport::readFileBytes(path) : std::string();
+    auto bytes = [&](const std::string& path) {
+        return platform::fileExists(path) ? testsupport::readFileBytes(path) : none;
     };
     for (const Case& c : cases) {
         for (long nth : {1L, 2L}) {
