@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "forms/on_error.h"
@@ -86,6 +87,9 @@ struct Shared {
     std::string StepLine;
     std::int16_t ExamMinutesLeft = 50;
     std::int16_t AllowPanelUnload = 0;
+    // Record files (their ksdata names) that the launch could not read. What the session
+    // marked was built without them, so its end writes neither file of such a pair.
+    std::set<std::string> UnreadRecords;
     std::string ExamineeSeat;
     std::string ExamineeSession;
     std::string ExamineeAdmissionNo;

@@ -621,10 +621,12 @@ void FrmFengmian::startLianXi() {
     for (auto& pictures : g.QuestionPictures) pictures.fill({});
 
     std::vector<std::string> favourites;
-    on([&] {
+    g.UnreadRecords.clear();
+    const bool favouritesRead = on([&] {
         const auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::Favourites));
         if (!lines.empty()) favourites = splitCodes(lines.front());
     });
+    if (!favouritesRead) g.UnreadRecords.insert(recordfile::Favourites);
     for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k) {
         const std::string code = QuestionCode{g.QuestionCodes[k]}.text();
         if (std::find(favourites.begin(), favourites.end(), code) != favourites.end())

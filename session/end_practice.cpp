@@ -91,22 +91,11 @@ void FrmTm::EndPractice() {
         }
     }
 
-    // The favourites with their flags, one pair computed whole before either file is written.
-    if (auto fav = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
-        if (someDone && mode == 9)
-            for (std::size_t i = 1; i <= entries.size(); ++i)
-                if (done(i)) fav->reviewed.set(i);
-        if (someDone && mode == 10) fav->reviewed.markInOrder(done);
-        if (mode < 9 || mode > 11) addMarked(*fav, entries);
-        removeUnmarked(*fav, entries);
-        save([&] { writeReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview), *fav); });
-    } else {
-        unsaved = true;
-    }
-
     // The wrong questions' flags; the list itself is the score report's.
     if (someDone && (mode == 12 || mode == 13)) {
-        if (auto wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview))) {
+        if (pairUnread(g.UnreadRecords, recordfile::WrongQuestions, recordfile::WrongReview)) {
+            unsaved = true;
+        } else if (auto wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview))) {
             if (mode == 12) {
                 for (std::size_t i = 1; i <= entries.size(); ++i)
                     if (done(i)) wrong->reviewed.set(i);
@@ -118,6 +107,21 @@ void FrmTm::EndPractice() {
         } else {
             unsaved = true;
         }
+    }
+
+    // The favourites with their flags, one pair computed whole before either file is written.
+    if (pairUnread(g.UnreadRecords, recordfile::Favourites, recordfile::FavouritesReview)) {
+        unsaved = true;
+    } else if (auto fav = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
+        if (someDone && mode == 9)
+            for (std::size_t i = 1; i <= entries.size(); ++i)
+                if (done(i)) fav->reviewed.set(i);
+        if (someDone && mode == 10) fav->reviewed.markInOrder(done);
+        if (mode < 9 || mode > 11) addMarked(*fav, entries);
+        removeUnmarked(*fav, entries);
+        save([&] { writeReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview), *fav); });
+    } else {
+        unsaved = true;
     }
 
     // One paper's wrong questions, when the learner agrees.

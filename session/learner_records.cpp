@@ -128,8 +128,30 @@ void writeUnitProgress(const std::string& path, const std::vector<std::string>& 
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list) {
     FlagLine flags = list.reviewed;
     flags.fit(list.codes.size());
+    // No value: there was no list, and putting it back means removing it.
+    std::optional<std::string> oldList;
+    if (platform::fileExists(listPath)) {
+        oldList = platform::readBytes(listPath);
+        if (!oldList) platform::raise(75);
+    }
     writeRecordLine(listPath, joinCodes(list.codes));
-    writeRecordLine(reviewPath, flags.text());
+    try {
+        writeRecordLine(reviewPath, flags.text());
+    } catch (...) {
+        try {
+            if (oldList)
+                platform::writeBytesReplace(listPath, *oldList);
+            else
+                platform::removeFile(platform::resolvePath(listPath));
+        } catch (...) {
+            // The flags' failure is the one the caller hears of; both mean the record is not saved.
+        }
+        throw;
+    }
+}
+
+bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName) {
+    return unread.count(listName) != 0 || unread.count(reviewName) != 0;
 }
 
 }  // namespace qz

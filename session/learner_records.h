@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,7 +92,15 @@ std::optional<std::vector<std::string>> readPaperWrong(const std::string& path);
 void writeRecordLine(const std::string& path, const std::string& line);
 // Lines of units 0 to unitCount - 1, then one empty line.
 void writeUnitProgress(const std::string& path, const std::vector<std::string>& lines, int unitCount);
-// The list first, then its flags: a crash between them leaves flags that the next reading fits.
+// The list first, then its flags. The flags are positional, so when the flags' write fails the
+// list goes back to what it was (removed again if it was missing) before the failure is raised;
+// a list whose present bytes cannot be read is not replaced at all. This covers failing writes
+// only: a crash between the two renames can still leave the new list with the old flags, which
+// the next reading fits to the list.
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list);
+
+// Whether the launch failed to read either file of a pair (names as in recordfile); such a pair
+// is not written by the session's end.
+bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName);
 
 }  // namespace qz

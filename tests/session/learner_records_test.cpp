@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/textfile.h"
+#include "platform/vb_error.h"
+#include "tests/session/record_pairing.h"
 #include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
 
@@ -126,28 +129,68 @@ TEST_F(RecordFiles, WrittenFilesAreOneLineOrTheUnitsAndAnEmptyLine) {
     EXPECT_EQ(qz::recordfile::paperWrong(21), "182421.mxy");
 }
 
-// A pair written while a write fails at each point: each file is its old or its new content,
-// and the next reading fits the flags to whichever list is there.
+// A pair written while either write fails at either point: both files are left as they were,
+// a missing list stays missing, and every code keeps its own flag. The first case removes a
+// code, so flags left from the old list would land on other codes.
 TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
-    const std::string oldList = "00010002\r\n", oldFlags = "TF\r\n";
-    const ReviewedList next{{"0002", "0003", "0004"}, FlagLine("FTF")};
-    for (long nth : {1L, 2L}) {
-        for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
-            SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
-            testsupport::writeFileBytes(dir.file("l.mxy"), oldList);
-            testsupport::writeFileBytes(dir.file("r.mxy"), oldFlags);
-            {
-                testsupport::ScopedReplaceFailure failing(nth, point);
-                EXPECT_THROW(qz::writeReviewedList(dir.file("l.mxy"), dir.file("r.mxy"), next), std::exception);
+    struct Case {
+        const char* what;
+        std::string list, flags;  // or none
+        ReviewedList next;
+        std::string pairsBefore;
+    };
+    const std::string none = "<missing>";
+    const std::vector<Case> cases{
+        {"a removal and an addition", "000100020003\r\n", "TFT\r\n", {{"0002", "0003", "0004"}, FlagLine("FTF")},
+         "0001T 0002F 0003T"},
+        {"no list, stale flags", none, "TT\r\n", {{"0005"}, FlagLine("F")}, ""},
+        {"neither file", none, none, {{"0005"}, FlagLine("T")}, ""},
+    };
+    const std::string l = dir.file("l.mxy"), r = dir.file("r.mxy");
+    auto put = [&](const std::string& path, const std::string& bytes) {
+        if (bytes == none)
+            std::remove(path.c_str());
+        else
+            testsupport::writeFileBytes(path, bytes);
+    };
+    auto bytes = [&](const std::string& path) {
+        return platform::fileExists(path) ? testsupport::readFileBytes(path) : none;
+    };
+    for (const Case& c : cases) {
+        for (long nth : {1L, 2L}) {
+            for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
+                SCOPED_TRACE(std::string(c.what) + ", write " + std::to_string(nth) +
+                             (point == platform::ReplaceFailure::BeforeRename ? " before its rename" : " in its temp"));
+                put(l, c.list);
+                put(r, c.flags);
+                {
+                    testsupport::ScopedReplaceFailure failing(nth, point);
+                    EXPECT_THROW(qz::writeReviewedList(l, r, c.next), platform::VbError);
+                }
+                EXPECT_EQ(bytes(l), c.list);
+                EXPECT_EQ(bytes(r), c.flags);
+                EXPECT_EQ(sessiontest::pairing(l, r), c.pairsBefore);
             }
-            const std::string list = testsupport::readFileBytes(dir.file("l.mxy"));
-            EXPECT_EQ(list, nth == 1 ? oldList : "000200030004\r\n");
-            EXPECT_EQ(testsupport::readFileBytes(dir.file("r.mxy")), oldFlags);
-            const auto read = qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"));
-            ASSERT_TRUE(read);
-            EXPECT_EQ(read->reviewed.size(), read->codes.size());
         }
     }
+    // Without a failure the new pairs are there.
+    put(l, cases[0].list);
+    put(r, cases[0].flags);
+    qz::writeReviewedList(l, r, cases[0].next);
+    EXPECT_EQ(sessiontest::pairing(l, r), "0002F 0003T 0004F");
+}
+
+// A list whose present bytes cannot be read could not be put back, so nothing is written.
+TEST_F(RecordFiles, AListThatCannotBeReadIsNotReplaced) {
+    const std::string l = dir.file("l.mxy"), r = dir.file("r.mxy");
+    testsupport::writeFileBytes(l, "00010002\r\n");
+    testsupport::writeFileBytes(r, "TF\r\n");
+    {
+        testsupport::ScopedReadFailure unreadable(l);
+        EXPECT_THROW(qz::writeReviewedList(l, r, ReviewedList{{"0002"}, FlagLine("F")}), platform::VbError);
+    }
+    EXPECT_EQ(testsupport::readFileBytes(l), "00010002\r\n");
+    EXPECT_EQ(testsupport::readFileBytes(r), "TF\r\n");
 }
 
 }  // namespace
