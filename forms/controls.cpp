@@ -353,6 +353,9 @@ void TextBox::setText(std::string t) {
     text_ = std::move(t);
     int at = std::min(selStart(), n);
     anchor_ = caret_ = at;
+    // The learner's last change is not undone over the program's.
+    undo_.reset();
+    typing_ = false;
     changed();
     if (Change) Change();
 }
@@ -360,6 +363,7 @@ void TextBox::setText(std::string t) {
 void TextBox::select(int anchor, int caret) {
     anchor_ = anchor;
     caret_ = caret;
+    typing_ = false;
     changed();
 }
 
@@ -381,7 +385,11 @@ std::string TextBox::selText() const {
     return platform::midChars(text_, selStart() + 1, selLength());
 }
 
-void TextBox::setSelText(const std::string& t) { replaceSelection(platform::toU32(t)); }
+void TextBox::setSelText(const std::string& t) {
+    undo_.reset();
+    typing_ = false;
+    replaceSelection(platform::toU32(t));
+}
 
 void TextBox::replaceSelection(const std::u32string& with) {
     std::u32string u = platform::toU32(text_);
@@ -394,27 +402,83 @@ void TextBox::replaceSelection(const std::u32string& with) {
     if (Change) Change();
 }
 
+void TextBox::userEdit(const std::u32string& with, bool typing) {
+    if (!(typing && typing_ && selLength() == 0)) undo_ = Snapshot{text_, anchor_, caret_};
+    // Before Change runs: a handler that assigns the text ends the run itself.
+    typing_ = typing;
+    replaceSelection(with);
+}
+
+std::u32string TextBox::accepted(const std::u32string& in) const {
+    std::u32string add;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        char32_t c = in[i];
+        if (c == U'\r' || c == U'\n') {
+            if (c == U'\r' && i + 1 < in.size() && in[i + 1] == U'\n') ++i;
+            if (multiLine_) add += U"\r\n";
+            continue;
+        }
+        if (c < 0x20 || c == 0x7F) continue;
+        add += c;
+    }
+    if (maxLength_ > 0) {
+        int have = static_cast<int>(platform::charCount(text_)) - selLength();
+        auto room = static_cast<std::size_t>(std::max(0, maxLength_ - have));
+        if (add.size() > room) {
+            add.resize(room);
+            // Half a line break is none.
+            if (!add.empty() && add.back() == U'\r') add.pop_back();
+        }
+    }
+    return add;
+}
 
 void TextBox::typeText(const std::string& utf8) {
     if (locked_) return;
-    std::u32string add;
-    for (char32_t c : platform::toU32(utf8)) {
-        if (c == U'\r') {
-            if (!multiLine_) continue;
-            add += U"\r\n";
-            continue;
-        }
-        if (c == U'\n' || c == U'\t' || c < 0x20) continue;
-        add += c;
+    std::u32string add = accepted(platform::toU32(utf8));
+    if (!add.empty()) userEdit(add, true);
+}
+
+bool TextBox::controlChar(int ascii) {
+    switch (ascii) {
+        case 1: selectAll(); return true;
+        case 3: copy(); return true;
+        case 22: paste(); return true;
+        case 24: cut(); return true;
+        case 26: undo(); return true;
+        default: return false;
     }
-    if (add.empty()) return;
-    if (maxLength_ > 0) {
-        int have = static_cast<int>(platform::charCount(text_)) - selLength();
-        int room = maxLength_ - have;
-        if (room <= 0) return;
-        if (static_cast<int>(add.size()) > room) add.resize(static_cast<std::size_t>(room));
-    }
-    replaceSelection(add);
+}
+
+void TextBox::selectAll() { select(0, static_cast<int>(platform::charCount(text_))); }
+
+void TextBox::copy() {
+    // An empty selection leaves the clipboard as it was.
+    if (selLength() > 0) runtime().host().setClipboardText(selText());
+}
+
+void TextBox::cut() {
+    if (locked_ || selLength() == 0) return;
+    copy();
+    userEdit(U"", false);
+}
+
+void TextBox::paste() {
+    if (locked_) return;
+    std::u32string add = accepted(platform::toU32(runtime().host().clipboardText()));
+    if (!add.empty()) userEdit(add, false);
+}
+
+void TextBox::undo() {
+    if (locked_ || !undo_) return;
+    Snapshot to = std::move(*undo_);
+    undo_ = Snapshot{text_, anchor_, caret_};
+    typing_ = false;
+    text_ = std::move(to.text);
+    anchor_ = to.anchor;
+    caret_ = to.caret;
+    changed();
+    if (Change) Change();
 }
 
 void TextBox::editKey(int keyCode, int shift) {
@@ -448,15 +512,24 @@ void TextBox::editKey(int keyCode, int shift) {
         case vk::RightArrow: moveCaret(selection && !extend ? selStart() + selLength() : caret + stepOn(caret)); break;
         case vk::Home: moveCaret(ctrl ? 0 : lineStart(caret)); break;
         case vk::End: moveCaret(ctrl ? n : lineEnd(caret)); break;
+        // Ctrl+Insert copies, Shift+Insert pastes and Shift+Delete cuts, as on every desktop.
+        case vk::Insert:
+            if (ctrl && !extend) copy();
+            else if (extend && !ctrl) paste();
+            break;
         case vk::Delete:
+            if (extend && !ctrl) {
+                cut();
+                break;
+            }
             if (locked_) break;
             if (!selection && caret < n) select(caret, caret + stepOn(caret));
-            if (selLength() > 0) replaceSelection(U"");
+            if (selLength() > 0) userEdit(U"", false);
             break;
         case vk::Back:
             if (locked_) break;
             if (!selection && caret > 0) select(caret - stepBack(caret), caret);
-            if (selLength() > 0) replaceSelection(U"");
+            if (selLength() > 0) userEdit(U"", false);
             break;
         default: break;
     }
@@ -546,7 +619,7 @@ int TextBox::boundaryX(const View& v, std::size_t i, int pos) const {
     return v.lineX[i] + advance(ln, static_cast<std::size_t>(k));
 }
 
-void TextBox::placeCaret(Point local, bool extend) {
+TextBox::Spot TextBox::spotAt(Point local) const {
     View v = view();
     std::size_t row = local.y < v.area.top ? 0 : static_cast<std::size_t>((local.y - v.area.top) / v.lineHeight);
     std::size_t li = std::min(v.first + row, v.lines.size() - 1);
@@ -565,8 +638,61 @@ void TextBox::placeCaret(Point local, bool extend) {
             bestDist = d;
         }
     }
-    int pos = ln.start + static_cast<int>(best);
+    // The character under the point is the one whose cell holds it, clamped to the line.
+    int under = -1;
+    if (!ln.text.empty()) {
+        std::size_t k = best;
+        if (k > 0 && (k == ln.text.size() || local.x < boundaryX(v, li, ln.start + static_cast<int>(k)))) --k;
+        under = ln.start + static_cast<int>(k);
+    }
+    return {ln.start + static_cast<int>(best), under};
+}
+
+void TextBox::placeCaret(Point local, bool extend) {
+    int pos = spotAt(local).boundary;
     select(extend ? anchor_ : pos, pos);
+}
+
+namespace {
+
+enum class WordKind { Word, Cjk, Space, Mark };
+
+WordKind wordKind(char32_t c) {
+    if (c == U' ' || c == U'\t' || c == 0x3000) return WordKind::Space;
+    if ((c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z')) return WordKind::Word;
+    // Latin, Greek and Cyrillic letters, and the full-width letters and digits.
+    if ((c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x370 && c <= 0x4FF) ||
+        (c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A))
+        return WordKind::Word;
+    // Han, kana and hangul; the CJK punctuation block between them is not part of a word.
+    if ((c >= 0x2E80 && c <= 0x2FFF) || (c >= 0x3040 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) ||
+        (c >= 0xF900 && c <= 0xFAFF) || (c >= 0x20000 && c <= 0x3FFFF))
+        return WordKind::Cjk;
+    return WordKind::Mark;
+}
+
+int checkedBorderWidth(int w) {
+    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
+    return w;
+}
+
+}  // namespace
+
+void TextBox::selectWordAt(Point local) {
+    int at = spotAt(local).character;
+    if (at < 0) {
+        placeCaret(local, false);
+        return;
+    }
+    std::u32string u = platform::toU32(text_);
+    auto i = static_cast<std::size_t>(at);
+    WordKind kind = wordKind(u[i]);
+    std::size_t from = i, to = i + 1;
+    if (kind != WordKind::Mark) {
+        while (from > 0 && wordKind(u[from - 1]) == kind) --from;
+        while (to < u.size() && wordKind(u[to]) == kind) ++to;
+    }
+    select(static_cast<int>(from), static_cast<int>(to));
 }
 
 // ---- CheckBox, Shape, Line ----
@@ -584,15 +710,6 @@ void CheckBox::setValue(int v) {
 }
 
 Shape::Shape(Container* parent, std::string name, int index) : Control(parent, Kind::Shape, std::move(name), index) {}
-
-namespace {
-
-int checkedBorderWidth(int w) {
-    if (w < 1 || w > 8192) throw platform::VbError(380, "Invalid property value");
-    return w;
-}
-
-}  // namespace
 
 void Shape::setBorderWidth(int w) { assign(borderWidth_, checkedBorderWidth(w)); }
 

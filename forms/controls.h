@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -301,12 +302,27 @@ public:
     std::string selText() const;
     void setSelText(const std::string& t);
 
-    // Editing as the keyboard does it; used by the runtime's key routing.
+    // Editing as the keyboard does it; used by the runtime's key routing. A locked box
+    // selects and copies but never changes.
     void typeText(const std::string& utf8);
     void editKey(int keyCode, int shift);
+    // What the edit control does for a control character typed into it (Ctrl+A, Ctrl+C,
+    // Ctrl+V, Ctrl+X, Ctrl+Z); false for a character it does not act on.
+    bool controlChar(int ascii);
+    void selectAll();
+    void copy();
+    void cut();
+    // The clipboard's text, filtered as typed text is and cut to MaxLength.
+    void paste();
+    // One level: undoing again redoes.
+    void undo();
     // A left press at a point in the box (twips, relative to the box) puts the caret at the
-    // nearest character boundary; extend keeps the anchor, as Shift+click does.
+    // nearest character boundary; extend keeps the anchor, as Shift+click does and a drag
+    // with the button held.
     void placeCaret(Point local, bool extend);
+    // A double click selects the run of letters and digits, or of CJK characters, under the
+    // point; elsewhere a run of spaces or a single mark.
+    void selectWordAt(Point local);
 
     // The text as the box shows it: one line unless multi-line, where lines break at CR LF
     // (or a lone CR or LF) and wrap within the text area, after a space where there is one.
@@ -337,7 +353,19 @@ public:
 
 private:
     int advance(const Line& ln, std::size_t k) const;  // width of the line's first k characters
+    // The boundary nearest a point, and the character drawn under it (-1 on an empty line).
+    struct Spot {
+        int boundary;
+        int character;
+    };
+    Spot spotAt(Point local) const;
     void replaceSelection(const std::u32string& with);
+    // A change by the learner: it can be undone. Typing on from where the last typing ended
+    // adds to the same change, as the edit control keeps it.
+    void userEdit(const std::u32string& with, bool typing);
+    // What the box accepts of a typed or pasted text: line breaks as CR LF in a multi-line
+    // box and dropped elsewhere, no other control characters, cut to MaxLength.
+    std::u32string accepted(const std::u32string& in) const;
     void select(int anchor, int caret);
     bool multiLine_ = false;
     int maxLength_ = 0;
@@ -351,6 +379,13 @@ private:
     std::string text_;
     int anchor_ = 0;
     int caret_ = 0;
+    struct Snapshot {
+        std::string text;
+        int anchor = 0;
+        int caret = 0;
+    };
+    std::optional<Snapshot> undo_;
+    bool typing_ = false;  // the last change was typing and the caret has stayed at its end
 };
 
 class CheckBox : public Control {

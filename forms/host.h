@@ -53,6 +53,11 @@ public:
 
     virtual Point cursorPos() = 0;  // screen twips
 
+    // The clipboard's text, UTF-8; empty when it holds none. The model writes its CR LF line
+    // breaks and reads any kind.
+    virtual std::string clipboardText() = 0;
+    virtual void setClipboardText(const std::string& utf8) = 0;
+
     // Monotonic milliseconds.
     virtual std::int64_t nowMs() = 0;
 

@@ -91,6 +91,7 @@ bool InputRouter::startDrag(Form& f) {
 
 void InputRouter::releaseAll() {
     held_ = 0;
+    selectingText_ = false;
     capture_ = nullptr;
     captureForm_ = nullptr;
     drag_ = nullptr;
@@ -203,8 +204,6 @@ void InputRouter::dispatch(const MouseInput& m) {
             if (rt_.activeForm() != form) rt_.activate(*form);
             if (target && (target->kind() == Kind::TextBox || target->kind() == Kind::CheckBox))
                 form->setActiveControl(target);
-            if (target && target->kind() == Kind::TextBox && m.button == buttons::Left)
-                static_cast<TextBox*>(target)->placeCaret(local, (m.shift & shiftmask::Shift) != 0);
             // The host's button state decides: a release lost with a vanished window must not
             // leave the model thinking a button is still down.
             bool first = (m.buttons & ~m.button) == 0;
@@ -222,6 +221,17 @@ void InputRouter::dispatch(const MouseInput& m) {
                        !(target && target->kind() == Kind::CheckBox) && lastDownControl_ == target &&
                        t - lastDownTime_ <= Runtime::DoubleClickMs &&
                        std::abs(m.screen.x - lastDownPoint_.x) <= slopX && std::abs(m.screen.y - lastDownPoint_.y) <= slopY;
+            if (first) selectingText_ = false;
+            if (target && target->kind() == Kind::TextBox && m.button == buttons::Left) {
+                auto* tb = static_cast<TextBox*>(target);
+                if (dbl) {
+                    tb->selectWordAt(local);
+                } else {
+                    tb->placeCaret(local, (m.shift & shiftmask::Shift) != 0);
+                    // The word a double click chose stays while the button is held.
+                    selectingText_ = first;
+                }
+            }
             if (m.button == buttons::Left) {
                 lastDownForm_ = form;
                 lastDownControl_ = target;
@@ -246,6 +256,7 @@ void InputRouter::dispatch(const MouseInput& m) {
                 capture_ = nullptr;
                 captureForm_ = nullptr;
             }
+            if (m.button == buttons::Left) selectingText_ = false;
             raiseMouse(*form, target, MouseInput::Up, m.button, m.shift, local);
             if (m.button == buttons::Left && !lastWasDouble_) {
                 // Click only when released over the control that was pressed.
@@ -255,6 +266,10 @@ void InputRouter::dispatch(const MouseInput& m) {
             break;
         }
         case MouseInput::Move:
+            // A press in a text box selects from there to the pointer while it is held.
+            if (selectingText_ && target && target == capture_ && target->kind() == Kind::TextBox &&
+                (held_ & buttons::Left))
+                static_cast<TextBox*>(target)->placeCaret(local, true);
             raiseMouse(*form, target, MouseInput::Move, m.buttons, m.shift, local);
             break;
     }

@@ -51,6 +51,7 @@ private:
     Form* captureForm_ = nullptr;
     int held_ = 0;
     Point pressPoint_;  // where the buttons now held went down
+    bool selectingText_ = false;  // a left press in the captured text box selects as it moves
     Form* drag_ = nullptr;
     Point dragStart_;
     Point dragOrigin_;

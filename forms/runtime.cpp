@@ -385,6 +385,7 @@ namespace {
 bool isEditingKey(int code) {
     switch (code) {
         case vk::LeftArrow: case vk::RightArrow: case vk::Home: case vk::End: case vk::Delete:
+        case vk::Insert:
             return true;
         default:
             return false;
@@ -437,6 +438,7 @@ void Runtime::dispatchText(const std::string& t) {
                 auto* tb = static_cast<TextBox*>(target);
                 if (ascii == 8) tb->editKey(vk::Back, 0);
                 else if (ascii == 13) tb->typeText("\r");
+                else if (tb->controlChar(ascii)) return;
                 // An unchanged code inserts the character itself, which may lie outside GBK.
                 else if (ascii == original && (ascii >= 32 || ascii < 0)) tb->typeText(platform::fromU32(std::u32string(1, c)));
                 else if (ascii >= 32 || ascii < 0) tb->typeText(platform::charFromAnsiCode(ascii));

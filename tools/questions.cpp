@@ -91,6 +91,7 @@ struct Parsed {
     const Spot* spot = nullptr;
     const Spot* area = nullptr;  // where a work-area click or drag starts
     std::string answer;          // typed in the command box or the rename box
+    std::string prefill;         // what the box holds when the step starts
 };
 
 // The hint of the steps the place alone does not tell.
@@ -175,6 +176,8 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
                     p.answer = word.substr(7);
                 } else if (word == "oneline") {
                     oneLine = true;
+                } else if (word.starts_with("prefill=") && word.size() > 8) {
+                    p.prefill = word.substr(8);
                 } else if (word == "+shortcut") {
                     sceneId = SceneId::Shortcut;
                 } else if (word == "+dialog") {
@@ -194,6 +197,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
             if (p.spot && (typedCode(p.step.code) || !p.answer.empty())) {
                 p.step.box = twips(p.spot->at);
                 if (!p.answer.empty()) p.step.answer = textNumber(p.answer);
+                if (!p.prefill.empty()) p.step.prefill = textNumber(p.prefill);
             } else if (p.spot) {
                 p.step.hotSpot = twips(p.spot->at);
             }

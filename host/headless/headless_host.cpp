@@ -269,15 +269,17 @@ void HeadlessHost::clickAt(Point p, int button, int shift) {
 
 void HeadlessHost::click(const forms::Control& c, int button, int shift) { clickAt(centreOf(c), button, shift); }
 
-void HeadlessHost::doubleClick(const forms::Control& c, int shift) {
-    Point p = centreOf(c);
+void HeadlessHost::doubleClick(const forms::Control& c, int shift) { doubleClickAt(centreOf(c), shift); }
+
+void HeadlessHost::doubleClickAt(Point p, int shift) {
     clickAt(p, forms::buttons::Left, shift);
     pushMouse(MouseInput::Down, p, forms::buttons::Left, forms::buttons::Left, shift);
     pushMouse(MouseInput::Up, p, forms::buttons::Left, 0, shift);
 }
 
-void HeadlessHost::press(const forms::Control& c, int button, int shift) {
-    Point p = centreOf(c);
+void HeadlessHost::press(const forms::Control& c, int button, int shift) { pressAt(centreOf(c), button, shift); }
+
+void HeadlessHost::pressAt(Point p, int button, int shift) {
     pushMouse(MouseInput::Move, p, 0, held_, shift);
     held_ |= button;
     pushMouse(MouseInput::Down, p, button, held_, shift);
@@ -292,9 +294,10 @@ void HeadlessHost::moveTo(const forms::Control& c, int shift) { moveTo(centreOf(
 
 void HeadlessHost::moveTo(Point p, int shift) { pushMouse(MouseInput::Move, p, 0, held_, shift); }
 
-void HeadlessHost::drag(const forms::Control& c, Point to, int steps, int shift) {
-    Point from = centreOf(c);
-    press(c, forms::buttons::Left, shift);
+void HeadlessHost::drag(const forms::Control& c, Point to, int steps, int shift) { dragAt(centreOf(c), to, steps, shift); }
+
+void HeadlessHost::dragAt(Point from, Point to, int steps, int shift) {
+    pressAt(from, forms::buttons::Left, shift);
     for (int i = 1; i <= steps; ++i)
         moveTo(Point{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, shift);
     release(to, forms::buttons::Left, shift);

@@ -46,6 +46,9 @@ public:
     forms::Size measureText(const forms::Font& font, const std::string& text) override;
     forms::PicturePtr loadPicture(const std::string& path) override;
     forms::Point cursorPos() override { return cursor_; }
+    // An in-memory clipboard; a script sets and reads it through these.
+    std::string clipboardText() override { return clipboard_; }
+    void setClipboardText(const std::string& utf8) override { clipboard_ = utf8; }
     std::int64_t nowMs() override { return now_; }
     bool waitForInput(int maxMs) override;
     // Delivers the next script step, as a wait of the model's loops does, but never runs
@@ -71,11 +74,15 @@ public:
     void click(const forms::Control& c, int button = forms::buttons::Left, int shift = 0);
     void clickAt(forms::Point screen, int button = forms::buttons::Left, int shift = 0);
     void doubleClick(const forms::Control& c, int shift = 0);
+    void doubleClickAt(forms::Point screen, int shift = 0);
     void press(const forms::Control& c, int button = forms::buttons::Left, int shift = 0);  // down only
+    void pressAt(forms::Point screen, int button = forms::buttons::Left, int shift = 0);
     void release(forms::Point screen, int button = forms::buttons::Left, int shift = 0);    // up only
     void moveTo(const forms::Control& c, int shift = 0);
     void moveTo(forms::Point screen, int shift = 0);
     void drag(const forms::Control& c, forms::Point toScreen, int steps = 4, int shift = 0);
+    // A left press at one point, moves in steps to the other, and the release there.
+    void dragAt(forms::Point fromScreen, forms::Point toScreen, int steps = 4, int shift = 0);
     void key(int keyCode, int shift = 0, std::string text = {});
     // One half of a key stroke, for keys that overlap.
     void keyDown(int keyCode, int shift = 0, std::string text = {});
@@ -146,6 +153,7 @@ private:
     forms::Size screenPx_;
     std::int64_t now_ = 1000;
     forms::Point cursor_{0, 0};
+    std::string clipboard_;
     int held_ = 0;
     std::deque<Step> script_;
     std::deque<std::pair<int, int>> msgAnswers_;  // result, afterMs

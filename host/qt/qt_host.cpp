@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
@@ -134,6 +135,14 @@ forms::PicturePtr QtHost::loadPicture(const std::string& path) {
 }
 
 forms::Point QtHost::cursorPos() { return toTwips(QPointF(QCursor::pos())); }
+
+std::string QtHost::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+void QtHost::setClipboardText(const std::string& utf8) {
+    QString text = qs(utf8);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QGuiApplication::clipboard()->setText(text);
+}
 
 forms::Point QtHost::toTwips(QPointF px) const {
     return {static_cast<int>(std::floor(px.x() * tppX_)), static_cast<int>(std::floor(px.y() * tppY_))};

@@ -42,6 +42,9 @@ public:
     forms::Size measureText(const forms::Font& font, const std::string& text) override;
     forms::PicturePtr loadPicture(const std::string& path) override;
     forms::Point cursorPos() override;
+    std::string clipboardText() override;
+    // Line breaks go on the system clipboard as LF, as the programs beside this one expect.
+    void setClipboardText(const std::string& utf8) override;
     std::int64_t nowMs() override { return clock_.elapsed(); }
     bool waitForInput(int maxMs) override;
     void formShown(forms::Form& form) override;

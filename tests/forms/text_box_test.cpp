@@ -1,12 +1,72 @@
-// Text box editing: the selection's anchor and caret under arrows, Home and End, and clicks.
+// Text box editing: the selection's anchor and caret under arrows, Home and End, clicks,
+// double clicks and drags; the clipboard and undo keys; a locked box.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "platform/legacy_text.h"
 #include "tests/forms/form_fixture.h"
 
 namespace formstest {
 namespace {
+
+// Headless metrics at 9 points: a single-byte character is 90 twips, a double-byte one 180,
+// a line 225. The box has a sunken border, so text starts 3 pixels (45 twips) in.
+int widthOf(const std::u32string& s) {
+    int w = 0;
+    for (char32_t c : s) w += c < 0x80 ? 90 : 180;
+    return w;
+}
+
+// Where boundary n of the text of f.txt lies on the screen, on its first line; a boundary
+// past the end lies outside the box.
+forms::Point boundaryOf(const MainForm& f, std::size_t n) {
+    std::u32string u = platform::toU32(f.txt.text());
+    int x = n > u.size() ? 2000 : 45 + widthOf(u.substr(0, n));
+    return f.screenAt(300 + x, 2400 + 100);
+}
+
+// Plays steps, space-separated, into the focused box: 'x types x; "S-" holds Shift and "C-"
+// Ctrl before Left Right Home End Del Back Ins, or a letter with Ctrl, which types its control
+// character as a keyboard does; dbl:N double-clicks the middle of character N of f.txt;
+// drag:A-B presses at boundary A of f.txt and releases at B; other clicks into f.picTxt.
+void play(headless::HeadlessHost& host, MainForm& f, const std::string& steps) {
+    std::istringstream in(steps);
+    std::string k;
+    while (in >> k) {
+        int shift = 0;
+        for (;;) {
+            if (k.rfind("S-", 0) == 0) shift |= forms::shiftmask::Shift;
+            else if (k.rfind("C-", 0) == 0) shift |= forms::shiftmask::Ctrl;
+            else break;
+            k.erase(0, 2);
+        }
+        if (k[0] == '\'') host.type(k.substr(1));
+        else if (k == "Left") host.key(forms::vk::LeftArrow, shift);
+        else if (k == "Right") host.key(forms::vk::RightArrow, shift);
+        else if (k == "Home") host.key(forms::vk::Home, shift);
+        else if (k == "End") host.key(forms::vk::End, shift);
+        else if (k == "Del") host.key(forms::vk::Delete, shift);
+        else if (k == "Back") host.key(forms::vk::Back, shift, "\b");
+        else if (k == "Ins") host.key(forms::vk::Insert, shift);
+        else if (k.size() == 1 && k[0] >= 'A' && k[0] <= 'Z' && shift == forms::shiftmask::Ctrl)
+            host.key(k[0], shift, std::string(1, static_cast<char>(k[0] - 'A' + 1)));
+        else if (k == "other") host.click(f.picTxt);
+        else if (k.rfind("dbl:", 0) == 0) {
+            std::size_t n = std::stoul(k.substr(4));
+            forms::Point p = boundaryOf(f, n);
+            p.x += widthOf(platform::toU32(f.txt.text()).substr(n, 1)) / 2;
+            host.doubleClickAt(p);
+        } else if (k.rfind("drag:", 0) == 0) {
+            std::size_t dash = k.find('-');
+            host.dragAt(boundaryOf(f, std::stoul(k.substr(5, dash - 5))), boundaryOf(f, std::stoul(k.substr(dash + 1))));
+        } else {
+            ADD_FAILURE() << "unknown step " << k;
+        }
+        // Positions are read from the text as the steps before left it.
+        host.runUntilIdle();
+    }
+}
 
 struct EditCase {
     const char* what;
@@ -27,26 +87,7 @@ TEST_P(TextBoxEditing, KeysMoveTheCaretFromTheAnchor) {
     f.txt.setMultiLine(c.multiLine);
     f.txt.setText(c.text);
     f.txt.setSelStart(c.caret);
-    std::istringstream in(c.keys);
-    std::string k;
-    while (in >> k) {
-        int shift = 0;
-        for (;;) {
-            if (k.rfind("S-", 0) == 0) shift |= forms::shiftmask::Shift;
-            else if (k.rfind("C-", 0) == 0) shift |= forms::shiftmask::Ctrl;
-            else break;
-            k.erase(0, 2);
-        }
-        if (k[0] == '\'') host.type(k.substr(1));
-        else if (k == "Left") host.key(forms::vk::LeftArrow, shift);
-        else if (k == "Right") host.key(forms::vk::RightArrow, shift);
-        else if (k == "Home") host.key(forms::vk::Home, shift);
-        else if (k == "End") host.key(forms::vk::End, shift);
-        else if (k == "Del") host.key(forms::vk::Delete, shift);
-        else if (k == "Back") host.key(forms::vk::Back, shift, "\b");
-        else FAIL() << "unknown key " << k;
-    }
-    host.runUntilIdle();
+    play(host, f, c.keys);
     EXPECT_EQ(f.txt.selStart(), c.selStart);
     EXPECT_EQ(f.txt.selLength(), c.selLength);
     EXPECT_EQ(f.txt.text(), c.after);
@@ -103,8 +144,6 @@ TEST_F(FormsTest, SelLengthExtendsFromSelStartWhateverTheCaret) {
     EXPECT_EQ(f.txt.selText(), "cdef");
 }
 
-// Headless metrics at 9 points: a single-byte character is 90 twips, a double-byte one 180,
-// a line 225. The box has a sunken border, so text starts 3 pixels (45 twips) in.
 struct ClickCase {
     const char* what;
     const char* text;
@@ -167,6 +206,170 @@ TEST_F(FormsTest, ShiftClickExtendsFromTheAnchor) {
     EXPECT_EQ(f.txt.selLength(), 3);
     EXPECT_EQ(f.txt.caret(), 1);
 }
+
+// The edit control's own keys and pointer gestures, between two boxes and a clipboard.
+struct EditorCase {
+    const char* what;
+    const char* text;  // of f.txt, which has the focus
+    std::function<void(MainForm&)> setup;  // properties and the selection
+    const char* clipboard;
+    const char* steps;  // as play() takes them
+    const char* after;
+    int selStart, selLength;
+    const char* clipboardAfter;
+    int changes;             // of f.txt
+    const char* other = "";  // the text of f.picTxt
+};
+
+std::function<void(MainForm&)> sel(int start, int length) {
+    return [=](MainForm& f) {
+        f.txt.setSelStart(start);
+        f.txt.setSelLength(length);
+    };
+}
+
+class TextBoxEditor : public FormsTest, public ::testing::WithParamInterface<EditorCase> {};
+
+TEST_P(TextBoxEditor, DoesWhatTheEditControlDoes) {
+    const EditorCase& c = GetParam();
+    MainForm& f = shownMain();
+    f.txt.setFocus();
+    f.txt.setText(c.text);
+    c.setup(f);
+    host.setClipboardText(c.clipboard);
+    rec.clear();
+    play(host, f, c.steps);
+    EXPECT_EQ(f.txt.text(), c.after);
+    EXPECT_EQ(f.txt.selStart(), c.selStart);
+    EXPECT_EQ(f.txt.selLength(), c.selLength);
+    EXPECT_EQ(host.clipboardText(), c.clipboardAfter);
+    EXPECT_EQ(f.picTxt.text(), c.other);
+    int changes = 0;
+    for (const std::string& n : rec.names()) changes += n.rfind("txt.Change", 0) == 0;
+    EXPECT_EQ(changes, c.changes);
+}
+
+auto locked = [](MainForm& f) { f.txt.setLocked(true); };
+
+INSTANTIATE_TEST_SUITE_P(
+    Editor, TextBoxEditor,
+    ::testing::Values(
+        // Ctrl+A's character 1 is typed into nothing.
+        EditorCase{"ctrl_a_selects_all", "ab cd", sel(1, 0), "", "C-A", "ab cd", 0, 5, "", 0},
+        EditorCase{"typing_after_ctrl_a_replaces_the_text", "图层1", sel(3, 0), "", "C-A 'W 'A 'L 'L", "WALL", 4, 0, "",
+                   4},
+        EditorCase{"double_click_selects_a_latin_word", "ab cd12,e", sel(0, 0), "", "dbl:4", "ab cd12,e", 3, 4, "", 0},
+        EditorCase{"double_click_selects_a_run_of_chinese", "打开，图层abc", sel(0, 0), "", "dbl:4", "打开，图层abc", 3, 2,
+                   "", 0},
+        EditorCase{"double_click_on_a_mark_selects_it", "ab,,cd", sel(0, 0), "", "dbl:2", "ab,,cd", 2, 1, "", 0},
+        EditorCase{"drag_selects_from_the_press_to_the_pointer", "abcdef", sel(0, 0), "", "drag:1-4", "abcdef", 1, 3, "",
+                   0},
+        // Shift+Left moves the caret, which stays where the pointer was released.
+        EditorCase{"drag_leftwards_leaves_the_caret_at_the_pointer", "abcdef", sel(0, 0), "", "drag:5-2 S-Left",
+                   "abcdef", 1, 4, "", 0},
+        EditorCase{"drag_out_of_the_box_selects_to_the_end", "abcdef", sel(0, 0), "", "drag:2-99", "abcdef", 2, 4, "", 0},
+        EditorCase{"copy_and_paste_into_another_box", "hello world", sel(6, 5), "x", "C-C other C-V", "hello world", 6, 5,
+                   "world", 0, "world"},
+        EditorCase{"ctrl_insert_copies_and_shift_insert_pastes", "hello world", sel(0, 5), "x", "C-Ins other S-Ins",
+                   "hello world", 0, 5, "hello", 0, "hello"},
+        EditorCase{"ctrl_x_cuts", "abcdef", sel(1, 2), "x", "C-X", "adef", 1, 0, "bc", 1},
+        EditorCase{"shift_delete_cuts", "abcdef", sel(1, 2), "x", "S-Del", "adef", 1, 0, "bc", 1},
+        EditorCase{"cut_and_copy_without_a_selection_keep_the_clipboard", "abc", sel(1, 0), "keep", "C-X S-Del C-C",
+                   "abc", 1, 0, "keep", 0},
+        EditorCase{"paste_replaces_the_selection", "abcdef", sel(1, 2), "XYZ", "C-V", "aXYZdef", 4, 0, "XYZ", 1},
+        EditorCase{"undo_takes_back_what_was_typed_in_one_go", "ab", sel(2, 0), "", "'x 'y 'z C-Z", "ab", 2, 0, "", 4},
+        EditorCase{"undo_again_redoes", "ab", sel(2, 0), "", "'x 'y 'z C-Z C-Z", "abxyz", 5, 0, "", 5},
+        EditorCase{"undo_brings_back_the_replaced_selection", "图层1", sel(3, 0), "", "C-A 'W 'A C-Z", "图层1", 0, 3, "",
+                   3},
+        EditorCase{"typing_after_a_caret_move_is_a_new_edit", "ab", sel(2, 0), "", "'x Left 'y C-Z", "abx", 2, 0, "", 3},
+        EditorCase{"undo_of_a_cut", "abc", sel(0, 1), "", "C-X C-Z", "abc", 0, 1, "a", 2},
+        EditorCase{"undo_of_a_paste", "abc", sel(3, 0), "de", "C-V C-Z", "abc", 3, 0, "de", 2},
+        EditorCase{"nothing_to_undo", "ab", sel(1, 0), "", "C-Z", "ab", 1, 0, "", 0},
+        // An assignment by the program is not the learner's to undo.
+        EditorCase{"no_undo_over_an_assignment", "ab", [](MainForm& f) {
+                       f.txt.setSelStart(2);
+                       f.txt.Change = [&f] { if (f.txt.text() == "abx") f.txt.setText("new"); };
+                   },
+                   "", "'x C-Z", "new", 3, 0, "", 0},
+        EditorCase{"paste_is_cut_to_max_length", "abc", [](MainForm& f) {
+                       f.txt.setMaxLength(5);
+                       f.txt.setSelStart(3);
+                   },
+                   "12345", "C-V", "abc12", 5, 0, "12345", 1},
+        EditorCase{"paste_into_a_full_box_changes_nothing", "abc", [](MainForm& f) {
+                       f.txt.setMaxLength(3);
+                       f.txt.setSelStart(3);
+                   },
+                   "1", "C-V S-Ins", "abc", 3, 0, "1", 0},
+        EditorCase{"single_line_paste_drops_line_breaks_and_control_characters", "", sel(0, 0), "ab\ncd\r\ne\tf\x01",
+                   "C-V", "abcdef", 6, 0, "ab\ncd\r\ne\tf\x01", 1},
+        EditorCase{"multi_line_paste_keeps_its_lines_as_cr_lf", "", [](MainForm& f) { f.txt.setMultiLine(true); },
+                   "ab\ncd\r\nef\r", "C-V", "ab\r\ncd\r\nef\r\n", 12, 0, "ab\ncd\r\nef\r", 1},
+        EditorCase{"max_length_never_splits_a_line_break", "", [](MainForm& f) {
+                       f.txt.setMultiLine(true);
+                       f.txt.setMaxLength(3);
+                   },
+                   "ab\ncd", "C-V", "ab", 2, 0, "ab\ncd", 1},
+        EditorCase{"copy_writes_cr_lf_line_breaks", "ab\r\ncd", [](MainForm& f) {
+                       f.txt.setMultiLine(true);
+                       f.txt.setSelStart(1);
+                       f.txt.setSelLength(4);
+                   },
+                   "", "C-C", "ab\r\ncd", 1, 4, "b\r\nc", 0},
+        EditorCase{"locked_box_selects_and_copies", "ab cd", locked, "", "dbl:3 C-C", "ab cd", 3, 2, "cd", 0},
+        EditorCase{"locked_box_never_changes", "abc", locked, "x",
+                   "C-A C-X S-Del 'y Back Del C-V S-Ins C-Z", "abc", 0, 3, "x", 0},
+        EditorCase{"a_box_locked_since_its_edit_keeps_it", "ab", [](MainForm& f) {
+                       f.txt.setSelStart(2);
+                       f.onTxtKeyPress = [&f](int&) { f.txt.setLocked(f.txt.text() == "abx"); };
+                   },
+                   "", "'x C-Z", "abx", 3, 0, "", 1},
+        // A handler that swallows a key swallows what the box does with it.
+        EditorCase{"key_press_zeroed_swallows_ctrl_v", "ab", [](MainForm& f) {
+                       f.txt.setSelStart(2);
+                       f.onTxtKeyPress = [](int& a) { if (a == 22) a = 0; };
+                   },
+                   "x", "C-V", "ab", 2, 0, "x", 0},
+        EditorCase{"key_down_zeroed_swallows_shift_insert", "ab", [](MainForm& f) {
+                       f.txt.setSelStart(2);
+                       f.txt.KeyDown = [](int& k, int) { k = 0; };
+                   },
+                   "x", "S-Ins", "ab", 2, 0, "x", 0}),
+    CaseName());
+
+// A paste or a cut is heard as typing is: the key's own events around one Change.
+struct EditKeyCase {
+    const char* what;
+    const char* steps;
+    Names expected;
+};
+
+class TextBoxEditKeys : public FormsTest, public ::testing::WithParamInterface<EditKeyCase> {};
+
+TEST_P(TextBoxEditKeys, RaiseTheirKeyEventsAndOneChange) {
+    MainForm& f = shownMain();
+    f.txt.setFocus();
+    f.txt.setText("abc");
+    f.txt.setSelStart(1);
+    f.txt.setSelLength(1);
+    host.setClipboardText("xy\nz");
+    rec.clear();
+    play(host, f, GetParam().steps);
+    EXPECT_EQ(rec.names(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Editor, TextBoxEditKeys,
+    ::testing::Values(
+        EditKeyCase{"ctrl_v", "C-V", {"txt.KeyDown 86", "txt.KeyPress 22", "txt.Change axyzc", "txt.KeyUp 86"}},
+        EditKeyCase{"shift_insert", "S-Ins", {"txt.KeyDown 45", "txt.Change axyzc", "txt.KeyUp 45"}},
+        EditKeyCase{"ctrl_x", "C-X", {"txt.KeyDown 88", "txt.KeyPress 24", "txt.Change ac", "txt.KeyUp 88"}},
+        EditKeyCase{"ctrl_z", "'q C-Z",
+                    {"txt.KeyPress 113", "txt.Change aqc", "txt.KeyDown 90", "txt.KeyPress 26", "txt.Change abc",
+                     "txt.KeyUp 90"}},
+        EditKeyCase{"ctrl_a", "C-A", {"txt.KeyDown 65", "txt.KeyPress 1", "txt.KeyUp 65"}},
+        EditKeyCase{"ctrl_c", "C-C", {"txt.KeyDown 67", "txt.KeyPress 3", "txt.KeyUp 67"}}),
+    CaseName());
 
 }  // namespace
 }  // namespace formstest

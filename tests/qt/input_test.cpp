@@ -1,6 +1,8 @@
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -144,6 +146,38 @@ TEST(QtKeys, VirtualKeysAndTypedText) {
     EXPECT_EQ(qthost::typedText(Qt::Key_Delete, QStringLiteral("\x7f")), "");
     EXPECT_EQ(qthost::typedText(Qt::Key_C, QStringLiteral("\x03")), "\x03");
     EXPECT_EQ(qthost::typedText(Qt::Key_Left, {}), "");
+}
+
+TEST_F(QtHostTest, TextBoxKeysCopyAndPasteThroughTheClipboard) {
+    forms::TextBox box(&form, "Text1");
+    place(box, px(10, 10, 150, 60));
+    box.setMultiLine(true);
+    form.show();
+    box.setFocus();
+    box.setText("ab\r\ncd");
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    auto press = [&](int key, Qt::KeyboardModifiers mods, const QString& text) {
+        QKeyEvent down(QEvent::KeyPress, key, mods, text);
+        QKeyEvent up(QEvent::KeyRelease, key, mods, text);
+        QCoreApplication::sendEvent(w, &down);
+        QCoreApplication::sendEvent(w, &up);
+        rt.doEvents();
+    };
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    press(Qt::Key_A, Qt::ControlModifier, QStringLiteral("\x01"));
+    press(Qt::Key_C, Qt::ControlModifier, QStringLiteral("\x03"));
+    // Other programs on the desktop break lines with LF.
+    EXPECT_EQ(clipboard->text(), QStringLiteral("ab\ncd"));
+    EXPECT_EQ(box.text(), "ab\r\ncd");
+
+    clipboard->setText(QStringLiteral("中文\nx"));
+    press(Qt::Key_Insert, Qt::ShiftModifier, {});
+    EXPECT_EQ(box.text(), "中文\r\nx");
+    press(Qt::Key_Z, Qt::ControlModifier, QStringLiteral("\x1a"));
+    EXPECT_EQ(box.text(), "ab\r\ncd");
 }
 
 TEST_F(QtHostTest, WaitingReturnsAtTheTimeOutOrWhenInputArrives) {

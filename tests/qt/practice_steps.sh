@@ -51,6 +51,20 @@ first_step_of() {
     for ((s = 1; s < q; s++)); do first=$((first + $(step_count_of "$s"))); done
     echo "$first"
 }
+# The first question whose first step is of the kind asked for.
+question_of() {
+    local q count
+    count=$(grep -c . "$decoded_questions")
+    for ((q = 1; q <= count; q++)); do
+        [[ $(line "$decoded_steps" "$(first_step_of "$q")" | cut -c8-11) == "$1" ]] && { echo "$q"; return; }
+    done
+    fail "no question starts with $1"
+}
+# The centre of a step's command box, from columns 86-105 of its record.
+box_x() { echo $((10#${1:85:5} / 15 + 10#${1:95:5} / 30 + mx)); }
+box_y() { echo $((10#${1:90:5} / 15 + 10#${1:100:5} / 30 + my)); }
+# The answer of a typed step: the first alternative of its text line.
+answer_of() { line "$decoded_texts" $((10#${1:108:3})) | cut -c4- | cut -d'|' -f1; }
 # The key a "6SKK" step expects, as xdotool names it.
 key_of() {
     local shift=$((10#${1:1:1})) kk=$((10#${1:2:2})) name
@@ -144,10 +158,15 @@ work_question() {
                 click_at $((10#${record:124:5} / 15 + mx + 54 * title + 14)) $((10#${record:129:5} / 15 + my + 8))
                 choose_by_keys "$code" ;;
             0020 | 0021)
-                # The answer's first alternative, typed; Chinese arrives as committed text.
-                local answer
-                answer=$(line "$decoded_texts" $((10#${record:108:3})) | cut -c4- | cut -d'|' -f1)
-                xdotool type --delay 120 "$answer"; sleep 0.6 ;;
+                # The answer's first alternative, typed; Chinese arrives as committed text. A
+                # rename is done as a learner does it: a click into the box, which leaves the
+                # name unselected, then Ctrl+A and the new name over it.
+                if [[ $code == 0021 ]]; then
+                    click_at "$(box_x "$record")" "$(box_y "$record")"
+                    xdotool key ctrl+a; sleep 0.3
+                    shot rename-selected
+                fi
+                xdotool type --delay 120 "$(answer_of "$record")"; sleep 0.6 ;;
             *) click_at "$x" "$y" ;;
         esac
         previous=$code

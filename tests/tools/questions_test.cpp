@@ -49,6 +49,17 @@ TEST(QuestionSource, WritesRunsEndingInTheirOnlyEndAndNumbersTheHints) {
     }
 }
 
+TEST(QuestionSource, ATypedStepNamesItsAnswerAndWhatTheBoxHoldsFirst) {
+    const QuestionBank bank = read(
+        "unit = 绘图环境设置\n"
+        "q = 重命名。 ; 0021 commandline answer=图纸1 prefill=新建文件夹\n"
+        "unit = 基本绘图命令\n"
+        "q = 输入。 ; 0020 commandline answer=line\n");
+    EXPECT_EQ(bank.texts, (std::vector<std::string>{"001图纸1", "002新建文件夹", "003line"}));
+    EXPECT_EQ(bank.units[0].steps[0].substr(105, 6), "002001");
+    EXPECT_EQ(bank.units[1].steps[0].substr(105, 6), "000003");
+}
+
 TEST(QuestionSource, PointsAtTheLineToFix) {
     const std::string second = "unit = 基本绘图命令\nq = 按F9键。 ; 6020\n";
     struct Case {
