@@ -352,6 +352,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
     const std::string progressPath = recordfile::path(g.ProgramFolder, recordfile::UnitProgress);
     std::vector<std::string> progress;
     const bool progressRead = on([&] { progress = readRecordLines(progressPath); });
+    progressUnread_ = !progressRead;
     if (progress.size() > 26) progress.resize(26);
     progress.resize(25);
     for (std::size_t u = 0; u < 25; ++u) {
@@ -627,6 +628,7 @@ void FrmFengmian::startLianXi() {
         if (!lines.empty()) favourites = splitCodes(lines.front());
     });
     if (!favouritesRead) g.UnreadRecords.insert(recordfile::Favourites);
+    if (progressUnread_) g.UnreadRecords.insert(recordfile::UnitProgress);
     for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k) {
         const std::string code = QuestionCode{g.QuestionCodes[k]}.text();
         if (std::find(favourites.begin(), favourites.end(), code) != favourites.end())

@@ -92,6 +92,8 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     Program& p_;
+    // The last build could not read the unit progress, so its lists know nothing done before.
+    bool progressUnread_ = false;
 };
 
 }  // namespace qz

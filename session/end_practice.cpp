@@ -73,7 +73,9 @@ void FrmTm::EndPractice() {
         if (auto lines = readUnitProgress(file(recordfile::UnitProgress))) {
             lines->resize(26);
             FlagLine line;
-            if (mode == 20) {
+            // A whole unit's list knows what was done before only from the progress the launch
+            // read; without it, replacing the line would lose that, so the done ones are added.
+            if (mode == 20 && g.UnreadRecords.count(recordfile::UnitProgress) == 0) {
                 line.fit(entries.size());
                 for (std::size_t i = 1; i <= entries.size(); ++i)
                     if (done(i)) line.set(i);

@@ -249,6 +249,20 @@ TEST_F(EndPractice, FavouritesUnreadAtTheLaunchAreNotRewritten) {
     EXPECT_EQ(record("288872.mxy"), "TF\r\n");
 }
 
+// A whole unit worked without the progress read at the launch knows nothing done before: its
+// end adds what it completed to the line instead of replacing it.
+TEST_F(EndPractice, ProgressUnreadAtTheLaunchIsAddedTo) {
+    writeProgress({"TFT", "TFTF", "FFF"});
+    {
+        testsupport::ScopedReadFailure unreadable(folder.ksdata() + "/288893.mxy");
+        startUnit(1, 37);
+    }
+    EXPECT_EQ(g().QuestionState[1] & 4, 0);
+    complete(4);
+    EXPECT_FALSE(end().opened);
+    EXPECT_EQ(progressBytes(), homeProgress({"TFT", "TFTT", "FFF"}));
+}
+
 // The wrong questions' flags are written before the favourites: the first write failing
 // keeps them and lets the favourites through.
 TEST_F(EndPractice, WrongQuestionFlagsAreWrittenBeforeTheFavourites) {
