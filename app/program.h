@@ -88,7 +88,7 @@ struct Shared {
     std::int16_t ExamMinutesLeft = 50;
     std::int16_t AllowPanelUnload = 0;
     // Record files (their ksdata names) that the launch could not read. What the session
-    // marked was built without them, so its end writes neither file of such a pair.
+    // holds of them was built without them, so its end never writes that over them.
     std::set<std::string> UnreadRecords;
     std::string ExamineeSeat;
     std::string ExamineeSession;
