@@ -234,12 +234,12 @@ private:
         bool enabled = l.effectivelyEnabled();
         for (const std::string& lineText : l.lines()) {
             QString text = qs(lineText);
-            int w = fm.horizontalAdvance(text);
             int x = r.left() + border;
+            // Shaping a line only to learn its width is not cheap; left-aligned text needs none.
             if (l.alignment() == 1)
-                x += avail - w;
+                x += avail - fm.horizontalAdvance(text);
             else if (l.alignment() == 2)
-                x += (avail - w) / 2;
+                x += (avail - fm.horizontalAdvance(text)) / 2;
             QPoint at(x, y + fm.ascent());
             if (enabled) {
                 p_.setPen(qtColor(l.foreColor()));

@@ -121,10 +121,17 @@ forms::Size QtHost::screenSize() const {
 
 forms::Size QtHost::measureText(const forms::Font& font, const std::string& text) {
     std::string key = fontKey(font);
+    // Labels remeasure at every property they are given, mostly with the same font and text;
+    // shaping is the cost, and its answer never changes.
+    std::string textKey = key + '\x1e' + text;
+    if (auto m = measured_.find(textKey); m != measured_.end()) return m->second;
     auto it = metrics_.find(key);
     if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetrics(qtFont(font))).first;
     const QFontMetrics& fm = it->second;
-    return {fm.horizontalAdvance(qs(text)) * tppX_, fm.height() * tppY_};
+    forms::Size size{fm.horizontalAdvance(qs(text)) * tppX_, fm.height() * tppY_};
+    if (measured_.size() >= 4096) measured_.clear();
+    measured_.emplace(std::move(textKey), size);
+    return size;
 }
 
 forms::PicturePtr QtHost::loadPicture(const std::string& path) {

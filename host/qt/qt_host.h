@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -108,6 +109,7 @@ private:
     QPointer<FormWindow> hover_;
     forms::Point lastPointer_;
     std::map<std::string, QFontMetrics> metrics_;
+    std::unordered_map<std::string, forms::Size> measured_;  // by font and text
 
     std::vector<std::shared_ptr<Pending>> messages_;
     std::vector<std::shared_ptr<Pending>> popups_;
