@@ -1,5 +1,8 @@
 #include "host/qt/picture.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
 #include <QPixmap>
 #include <unordered_map>
 
@@ -13,14 +16,36 @@ namespace {
 // Windows read their pictures from the files at every assignment, and a screen assigns the
 // same strip to many buttons. The file is still read each time; only the decoding of bytes
 // already seen is shared, so a changed file is a new picture.
+// The formats Qt decodes itself. Named, with detection off, they skip the probe that loads
+// every image plugin to ask it about the bytes; no plugin claims these signatures, so the
+// decoder is the one the probe would have found.
+QByteArray builtInFormat(const std::string& bytes) {
+    if (bytes.starts_with("\x89PNG\r\n\x1a\n")) return "png";
+    if (bytes.starts_with("BM")) return "bmp";
+    return {};
+}
+
+QImage decode(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QByteArray format = builtInFormat(bytes);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    return reader.read();
+}
+
 const QImage& decodedImage(const std::string& bytes) {
     static std::unordered_map<std::string, QImage> cache;
     auto it = cache.find(bytes);
     if (it != cache.end()) return it->second;
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
+    QImage image = decode(bytes);
+    // Opaque pictures come as RGB32, which is drawn as fast and looks the same; converting
+    // them would only copy the pixels.
+    if (!image.isNull() && image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
     if (cache.size() >= 256) cache.clear();
-    return cache.emplace(bytes, image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
-        .first->second;
+    return cache.emplace(bytes, std::move(image)).first->second;
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ namespace qthost {
 class QtPicture : public forms::Picture {
 public:
     explicit QtPicture(std::string bytes) : bytes_(std::move(bytes)) {}
-    // Premultiplied ARGB at its natural size in pixels; null when the bytes do not decode.
+    // Premultiplied ARGB (RGB32 when opaque) at its natural size in pixels; null when the
+    // bytes do not decode.
     const QImage& image() const;
     QCursor cursor() const;
 

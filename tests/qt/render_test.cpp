@@ -129,6 +129,48 @@ TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
     }
 }
 
+TEST_F(QtHostTest, DecodesEveryFormatByContentToItsPixels) {
+    testsupport::TempDir dir;
+    QImage opaque(6, 4, QImage::Format_RGB32);
+    opaque.fill(QColor(200, 40, 10));
+    QImage clear(6, 4, QImage::Format_ARGB32);
+    clear.fill(QColor(200, 40, 10));
+    clear.setPixelColor(0, 0, Qt::transparent);
+    std::string png = encoded(opaque, "PNG");
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool decodes;
+        bool transparentCorner;
+    } cases[] = {
+        {"opaque.png", png, true, false},
+        {"alpha.png", encoded(clear, "PNG"), true, true},
+        {"plain.bmp", encoded(opaque, "BMP"), true, false},
+        {"photo.jpg", encoded(opaque, "JPEG"), true, false},
+        {"icon.ico", encoded(clear, "ICO"), true, true},
+        // A PNG's signature and size, then nothing that decodes: drawn as no picture at all.
+        {"cut.png", png.substr(0, 40), false, false},
+    };
+    for (const auto& c : cases) {
+        testsupport::writeFileBytes(dir.file(c.name), c.bytes);
+        forms::PicturePtr p = host.loadPicture(dir.file(c.name));
+        auto* q = dynamic_cast<const qthost::QtPicture*>(p.get());
+        ASSERT_NE(q, nullptr) << c.name;
+        const QImage& img = q->image();
+        ASSERT_EQ(!img.isNull(), c.decodes) << c.name;
+        if (!c.decodes) continue;
+        EXPECT_EQ(img.size(), QSize(6, 4)) << c.name;
+        EXPECT_TRUE(img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32_Premultiplied)
+            << c.name << " is drawn without a conversion per paint";
+        QColor far = img.pixelColor(5, 3);
+        EXPECT_NEAR(far.red(), 200, 8) << c.name;
+        EXPECT_NEAR(far.green(), 40, 8) << c.name;
+        EXPECT_NEAR(far.blue(), 10, 8) << c.name;
+        EXPECT_EQ(img.pixelColor(0, 0).alpha(), c.transparentCorner ? 0 : 255) << c.name;
+    }
+}
+
 TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
     testsupport::TempDir dir;
     QImage arrow(32, 32, QImage::Format_ARGB32);
