@@ -401,6 +401,38 @@ private:
 
 void paintForm(QPainter& painter, forms::Form& form) { FormPainter(painter, form).paint(); }
 
+namespace {
+
+void collectPictures(const forms::Container& c, std::vector<forms::PicturePtr>& out) {
+    for (const forms::Control* child : c.paintOrder()) {
+        if (!child->visible()) continue;
+        switch (child->kind()) {
+            case Kind::Image:
+                if (auto p = static_cast<const forms::Image*>(child)->picture()) out.push_back(p);
+                break;
+            case Kind::PictureBox:
+            case Kind::Frame:
+            case Kind::UserControl: {
+                const auto& inner = static_cast<const forms::Container&>(*child);
+                if (auto p = inner.picture()) out.push_back(p);
+                collectPictures(inner, out);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<forms::PicturePtr> picturesPainted(const forms::Form& form) {
+    std::vector<forms::PicturePtr> out;
+    if (auto p = form.picture()) out.push_back(p);
+    collectPictures(form, out);
+    return out;
+}
+
 QImage renderForm(forms::Form& form) {
     forms::Host& h = form.rt().host();
     forms::Size cs = form.clientSize();

@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QPixmap>
+#include <QThreadPool>
+#include <atomic>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/picture_info.h"
@@ -13,9 +16,6 @@ namespace qthost {
 
 namespace {
 
-// Windows read their pictures from the files at every assignment, and a screen assigns the
-// same strip to many buttons. The file is still read each time; only the decoding of bytes
-// already seen is shared, so a changed file is a new picture.
 // The formats Qt decodes itself. Named, with detection off, they skip the probe that loads
 // every image plugin to ask it about the bytes; no plugin claims these signatures, so the
 // decoder is the one the probe would have found.
@@ -32,30 +32,69 @@ QImage decode(const std::string& bytes) {
     QByteArray format = builtInFormat(bytes);
     QImageReader reader(&buffer, format);
     reader.setAutoDetectImageFormat(format.isEmpty());
-    return reader.read();
-}
-
-const QImage& decodedImage(const std::string& bytes) {
-    static std::unordered_map<std::string, QImage> cache;
-    auto it = cache.find(bytes);
-    if (it != cache.end()) return it->second;
-    QImage image = decode(bytes);
+    QImage image = reader.read();
     // Opaque pictures come as RGB32, which is drawn as fast and looks the same; converting
     // them would only copy the pixels.
     if (!image.isNull() && image.format() != QImage::Format_RGB32)
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    if (cache.size() >= 256) cache.clear();
-    return cache.emplace(bytes, std::move(image)).first->second;
+    return image;
 }
 
 }  // namespace
 
-const QImage& QtPicture::image() const {
-    if (!image_) {
-        image_ = decodedImage(bytes_);
-        std::string().swap(bytes_);
+// Shared by the pictures of the same bytes. The decoding runs once, on whichever thread asks
+// first; a thread that asks meanwhile waits for it.
+class Decoding {
+public:
+    explicit Decoding(std::string bytes) : bytes_(std::move(bytes)) {}
+    const QImage& image() {
+        std::call_once(once_, [this] {
+            image_ = decode(bytes_);
+            std::string().swap(bytes_);
+        });
+        return image_;
     }
-    return *image_;
+    // True the first time only, so that a picture is handed to the decoding threads once.
+    bool claimAhead() { return !ahead_.exchange(true); }
+
+private:
+    std::once_flag once_;
+    std::atomic<bool> ahead_{false};
+    std::string bytes_;  // the file, kept only until it is decoded
+    QImage image_;
+};
+
+namespace {
+
+// Windows read their pictures from the files at every assignment, and a screen assigns the
+// same strip to many buttons. The file is still read each time; only the decoding of bytes
+// already seen is shared, so a changed file is a new picture.
+std::shared_ptr<Decoding> decodingOf(std::string bytes) {
+    static std::unordered_map<std::string, std::shared_ptr<Decoding>> cache;
+    if (auto it = cache.find(bytes); it != cache.end()) return it->second;
+    if (cache.size() >= 256) cache.clear();
+    auto d = std::make_shared<Decoding>(bytes);
+    cache.emplace(std::move(bytes), d);
+    return d;
+}
+
+}  // namespace
+
+QtPicture::QtPicture(std::shared_ptr<Decoding> decoding) : decoding_(std::move(decoding)) {}
+
+QtPicture::~QtPicture() = default;
+
+const QImage& QtPicture::image() const { return decoding_->image(); }
+
+void QtPicture::decodeAhead(QThreadPool& decoders) const {
+    if (!decoding_->claimAhead()) return;
+    decoders.start([d = decoding_] {
+        // A failure here leaves the decoding to the first draw, which meets it again.
+        try {
+            d->image();
+        } catch (...) {
+        }
+    });
 }
 
 QCursor QtPicture::cursor() const {
@@ -66,7 +105,7 @@ QCursor QtPicture::cursor() const {
 std::shared_ptr<QtPicture> decodePicture(std::string bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY) {
     platform::PictureInfo info = platform::pictureInfoFromBytes(bytes);
-    auto p = std::make_shared<QtPicture>(std::move(bytes));
+    auto p = std::make_shared<QtPicture>(decodingOf(std::move(bytes)));
     p->describe(path, info, twipsPerPixelX, twipsPerPixelY);
     return p;
 }

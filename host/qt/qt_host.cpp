@@ -105,9 +105,14 @@ QtHost::QtHost() {
     QCoreApplication::instance()->installEventFilter(quitWatcher_.get());
     // Windows come and go as the model says; hiding the last one ends nothing.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Two, and the paint makes a third.
+    decoders_.setMaxThreadCount(2);
 }
 
 QtHost::~QtHost() {
+    // Pictures not yet begun are decoded when drawn, if ever; none may outlive the toolkit.
+    decoders_.clear();
+    decoders_.waitForDone();
     if (auto* app = QCoreApplication::instance()) app->removeEventFilter(quitWatcher_.get());
     for (auto& [form, w] : windows_) delete w;
     for (auto& o : trash_) delete o.data();
@@ -192,6 +197,11 @@ FormWindow* QtHost::windowOf(const forms::Form& form) const {
 }
 
 void QtHost::formShown(forms::Form& form) {
+    // The paint soon after needs them all. Handed over last first, the threads and the paint,
+    // which goes first to last, meet in the middle.
+    auto pictures = picturesPainted(form);
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
+        if (auto* p = dynamic_cast<const QtPicture*>(it->get())) p->decodeAhead(decoders_);
     FormWindow* w = windowOf(form);
     if (!w) {
         w = new FormWindow(*this, form);
@@ -249,7 +259,12 @@ void QtHost::formHidden(forms::Form& form) {
 
 void QtHost::formChanged(forms::Form& form) { changed_.insert(&form); }
 
-void QtHost::invalidate(forms::Form& form) { dirty_.insert(&form); }
+void QtHost::invalidate(forms::Form& form) {
+    dirty_.insert(&form);
+    // A form's picture is drawn whenever the form is, and is mostly the largest there is:
+    // its decoding need not wait for the paint.
+    if (auto* p = dynamic_cast<const QtPicture*>(form.picture().get())) p->decodeAhead(decoders_);
+}
 
 void QtHost::formDestroyed(forms::Form& form) {
     changed_.erase(&form);

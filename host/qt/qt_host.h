@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <QThreadPool>
 #include <QTimer>
 #include <exception>
 #include <map>
@@ -114,6 +115,7 @@ private:
     std::vector<std::shared_ptr<Pending>> messages_;
     std::vector<std::shared_ptr<Pending>> popups_;
     std::vector<QPointer<QObject>> trash_;
+    QThreadPool decoders_;  // pictures' pixels, decoded while the model goes on
 };
 
 }  // namespace qthost

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThreadPool>
 
 #include "tests/support/vb_error_of.h"
 #include "host/qt/fonts.h"
@@ -169,6 +170,66 @@ TEST_F(QtHostTest, DecodesEveryFormatByContentToItsPixels) {
         EXPECT_NEAR(far.blue(), 10, 8) << c.name;
         EXPECT_EQ(img.pixelColor(0, 0).alpha(), c.transparentCorner ? 0 : 255) << c.name;
     }
+}
+
+TEST_F(QtHostTest, PicturesDecodedAheadDrawTheirOwnPixelsWhoeverComesFirst) {
+    testsupport::TempDir dir;
+    // Each its own picture, large enough that a draw often meets its decoding under way.
+    std::vector<QImage> sources;
+    std::vector<std::shared_ptr<const qthost::QtPicture>> pictures;
+    auto load = [&](forms::Host& h, int k) {
+        QImage img(300, 120, QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x % 256, (y * 2 + k) % 256, k * 7 % 256));
+        std::string file = dir.file("p" + std::to_string(k) + ".png");
+        testsupport::writeFileBytes(file, encoded(img, "PNG"));
+        sources.push_back(img);
+        pictures.push_back(std::dynamic_pointer_cast<const qthost::QtPicture>(h.loadPicture(file)));
+    };
+    QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    for (int k = 0; k < 12; ++k) {
+        load(host, k);
+        pictures.back()->decodeAhead(pool);
+    }
+    // A host that goes leaves the pictures it was decoding ahead, begun or not, to their draws.
+    {
+        qthost::QtHost other;
+        forms::Runtime otherRt{other};
+        TestForm shown{otherRt};
+        shown.show();
+        for (int k = 12; k < 24; ++k) {
+            load(other, k);
+            shown.setPicture(pictures.back());
+        }
+    }
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        ASSERT_NE(pictures[k], nullptr) << k;
+        EXPECT_EQ(pictures[k]->image(), sources[k]) << k;
+    }
+    pool.waitForDone();
+}
+
+TEST_F(QtHostTest, OnlyThePicturesAPaintDrawsAreDecodedAhead) {
+    auto picture = [] { return std::make_shared<forms::Picture>(); };
+    forms::PicturePtr background = picture(), panel = picture(), icon = picture(), hiddenIcon = picture(),
+                      hiddenPanel = picture(), inHiddenPanel = picture();
+    form.setPicture(background);
+    forms::PictureBox shown(&form, "Picture1");
+    shown.setPicture(panel);
+    forms::Image inShown(&shown, "Image1");
+    inShown.setPicture(icon);
+    forms::Image hidden(&shown, "Image2");
+    hidden.setPicture(hiddenIcon);
+    hidden.setVisible(false);
+    forms::PictureBox closed(&form, "Picture2");
+    closed.setPicture(hiddenPanel);
+    closed.setVisible(false);
+    forms::Image inClosed(&closed, "Image3");
+    inClosed.setPicture(inHiddenPanel);
+
+    std::vector<forms::PicturePtr> expected{background, panel, icon};
+    EXPECT_EQ(qthost::picturesPainted(form), expected);
 }
 
 TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
