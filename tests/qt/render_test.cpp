@@ -107,6 +107,28 @@ TEST_F(QtHostTest, RendersTheModelInZOrderAndClipsToContainers) {
     EXPECT_EQ(two.width, 2 * qthost::pixelSizeFor(12) * kTpp);
 }
 
+TEST_F(QtHostTest, MeasuresEachFontAndTextApartAndALineIsAsHighAsItsFont) {
+    forms::Font song{"宋体", 9};
+    forms::Font bigger{"宋体", 12};
+    forms::Font bold{"宋体", 9, true};
+    forms::Font other{"Arial", 9};
+    // Measured twice each, so that a remembered answer must belong to its own font and text.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(host.measureText(song, "中文").width, 2 * qthost::pixelSizeFor(9) * kTpp) << round;
+        EXPECT_EQ(host.measureText(bigger, "中文").width, 2 * qthost::pixelSizeFor(12) * kTpp) << round;
+        EXPECT_EQ(host.measureText(song, "中文中文").width, 4 * qthost::pixelSizeFor(9) * kTpp) << round;
+        EXPECT_EQ(host.measureText(song, "").width, 0) << round;
+        EXPECT_NE(host.measureText(song, "Wide").width, host.measureText(other, "Wide").width) << round;
+        EXPECT_GE(host.measureText(bold, "Wide").width, host.measureText(song, "Wide").width) << round;
+    }
+    for (const forms::Font& f : {song, bigger, bold, other}) {
+        int line = host.measureText(f, "").height;
+        EXPECT_GT(line, 0) << f.name << f.size;
+        for (const char* text : {"Ag", "中文", "_"}) EXPECT_EQ(host.measureText(f, text).height, line) << f.name << text;
+    }
+    EXPECT_LT(host.measureText(song, "").height, host.measureText(bigger, "").height);
+}
+
 TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
     testsupport::TempDir dir;
     QImage small(7, 5, QImage::Format_ARGB32);
