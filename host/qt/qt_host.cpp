@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "host/qt/fonts.h"
@@ -54,9 +55,15 @@ public:
     }
 };
 
+// The size's own bytes: formatting a double costs more than the lookup it keys.
 std::string fontKey(const forms::Font& f) {
-    return f.name + '\x1f' + std::to_string(f.size) + (f.bold ? "b" : "") + (f.italic ? "i" : "") +
-           (f.underline ? "u" : "");
+    std::string key = f.name;
+    key += '\x1f';
+    char size[sizeof f.size];
+    std::memcpy(size, &f.size, sizeof size);
+    key.append(size, sizeof size);
+    key += static_cast<char>((f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0));
+    return key;
 }
 
 void addItems(QMenu* menu, const std::vector<forms::PopupItem>& items, QObject* filter) {
@@ -125,11 +132,14 @@ forms::Size QtHost::screenSize() const {
 }
 
 forms::Size QtHost::measureText(const forms::Font& font, const std::string& text) {
-    std::string key = fontKey(font);
     // Labels remeasure at every property they are given, mostly with the same font and text;
     // shaping is the cost, and its answer never changes.
-    std::string textKey = key + '\x1e' + text;
+    std::string textKey = fontKey(font);
+    const std::size_t fontLength = textKey.size();
+    textKey += '\x1e';
+    textKey += text;
     if (auto m = measured_.find(textKey); m != measured_.end()) return m->second;
+    std::string key = textKey.substr(0, fontLength);
     auto it = metrics_.find(key);
     if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetrics(qtFont(font))).first;
     const QFontMetrics& fm = it->second;
