@@ -12,7 +12,11 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QWindow>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -105,6 +109,15 @@ QtHost::QtHost() {
     waitTimer_.setSingleShot(true);
     waitTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&waitTimer_, &QTimer::timeout, &context_, [this] { timedOut_ = true; });
+    // steady_clock is CLOCK_MONOTONIC here, as the timer file's clock.
+    waitFd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (waitFd_ >= 0) {
+        waitNotifier_ = std::make_unique<QSocketNotifier>(waitFd_, QSocketNotifier::Read);
+        QObject::connect(waitNotifier_.get(), &QSocketNotifier::activated, &context_, [this] {
+            std::uint64_t expiries = 0;
+            if (::read(waitFd_, &expiries, sizeof expiries) == static_cast<ssize_t>(sizeof expiries)) timedOut_ = true;
+        });
+    }
     quitWatcher_ = std::make_unique<QuitWatcher>([this] {
         quitting_ = true;
         wake_ = true;
@@ -120,6 +133,8 @@ QtHost::~QtHost() {
     // Pictures not yet begun are decoded when drawn, if ever; none may outlive the toolkit.
     decoders_.clear();
     decoders_.waitForDone();
+    waitNotifier_.reset();
+    if (waitFd_ >= 0) ::close(waitFd_);
     if (auto* app = QCoreApplication::instance()) app->removeEventFilter(quitWatcher_.get());
     for (auto& [form, w] : windows_) delete w;
     for (auto& o : trash_) delete o.data();
@@ -183,6 +198,7 @@ void QtHost::rethrowRecorded() {
 }
 
 bool QtHost::waitForInput(int maxMs) {
+    const auto entered = std::chrono::steady_clock::now();
     sync();
     if (quitting_) return false;
     wake_ = false;
@@ -191,12 +207,36 @@ bool QtHost::waitForInput(int maxMs) {
     } else {
         // Qt's timed processEvents does not block; a timer wakes the blocking one instead.
         timedOut_ = false;
-        if (maxMs > 0) waitTimer_.start(maxMs);
+        if (maxMs > 0) armWait(entered + std::chrono::milliseconds(maxMs), maxMs);
         while (!wake_ && !timedOut_ && !quitting_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        waitTimer_.stop();
+        disarmWait();
     }
     rethrowRecorded();
     return !quitting_;
+}
+
+// The event loop's own timers round a wait up to the next whole millisecond and start it only
+// after sync(); a timer file wakes it at the time asked, counted from the call.
+void QtHost::armWait(std::chrono::steady_clock::time_point deadline, int maxMs) {
+    if (waitFd_ < 0) {
+        waitTimer_.start(maxMs);
+        return;
+    }
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count();
+    itimerspec at{};
+    at.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+    at.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+    if (at.it_value.tv_sec == 0 && at.it_value.tv_nsec == 0) at.it_value.tv_nsec = 1;  // zero would disarm
+    if (::timerfd_settime(waitFd_, TFD_TIMER_ABSTIME, &at, nullptr) != 0) waitTimer_.start(maxMs);
+}
+
+void QtHost::disarmWait() {
+    waitTimer_.stop();
+    // Setting the timer also forgets an expiry not yet read, so none reaches the next wait.
+    if (waitFd_ >= 0) {
+        itimerspec off{};
+        ::timerfd_settime(waitFd_, 0, &off, nullptr);
+    }
 }
 
 // ---- windows ----

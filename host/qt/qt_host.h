@@ -8,8 +8,10 @@
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QThreadPool>
 #include <QTimer>
+#include <chrono>
 #include <exception>
 #include <map>
 #include <memory>
@@ -84,6 +86,8 @@ private:
     void apply(forms::Form& form, FormWindow& w);
     void showWindow(forms::Form& form, FormWindow& w);
     void showPending();
+    void armWait(std::chrono::steady_clock::time_point deadline, int maxMs);
+    void disarmWait();
     void updateCursor(FormWindow& w, forms::Point screen);
     void retire(QObject* o);
     void rethrowRecorded();
@@ -92,7 +96,9 @@ private:
     int tppX_ = 15;
     int tppY_ = 15;
     QElapsedTimer clock_;
-    QTimer waitTimer_;
+    QTimer waitTimer_;  // where no timer file can be had
+    int waitFd_ = -1;   // a timer file that ends a timed wait
+    std::unique_ptr<QSocketNotifier> waitNotifier_;
     QObject context_;  // owner of the host's connections
     std::unique_ptr<QObject> quitWatcher_;
     bool wake_ = false;
