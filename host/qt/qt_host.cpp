@@ -167,7 +167,9 @@ forms::Size QtHost::measureText(const forms::Font& font, const std::string& text
 forms::PicturePtr QtHost::loadPicture(const std::string& path) {
     auto bytes = platform::readBytes(path);
     if (!bytes) platform::raise(53);
-    return decodePicture(std::move(*bytes), path, tppX_, tppY_);
+    auto picture = decodePicture(std::move(*bytes), path, tppX_, tppY_);
+    ++picturesLoaded_;
+    return picture;
 }
 
 forms::Point QtHost::cursorPos() { return toTwips(QPointF(QCursor::pos())); }
@@ -247,11 +249,8 @@ FormWindow* QtHost::windowOf(const forms::Form& form) const {
 }
 
 void QtHost::formShown(forms::Form& form) {
-    // The paint soon after needs them all. Handed over last first, the threads and the paint,
-    // which goes first to last, meet in the middle.
-    auto pictures = picturesPainted(form);
-    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
-        if (auto* p = dynamic_cast<const QtPicture*>(it->get())) p->decodeAhead(decoders_);
+    // The paint soon after needs them all, some perhaps shown only now.
+    decodeAhead(picturesPainted(form));
     FormWindow* w = windowOf(form);
     if (!w) {
         w = new FormWindow(*this, form);
@@ -311,9 +310,17 @@ void QtHost::formChanged(forms::Form& form) { changed_.insert(&form); }
 
 void QtHost::invalidate(forms::Form& form) {
     dirty_.insert(&form);
-    // A form's picture is drawn whenever the form is, and is mostly the largest there is:
-    // its decoding need not wait for the paint.
-    if (auto* p = dynamic_cast<const QtPicture*>(form.picture().get())) p->decodeAhead(decoders_);
+    // A picture loaded since the last look was most likely given to this form just now; if the
+    // form draws it, its decoding need not wait for the paint. Hidden panels are not looked into.
+    if (picturesLoaded_ != picturesLookedFor_) {
+        picturesLookedFor_ = picturesLoaded_;
+        decodeAhead(picturesPainted(form));
+    }
+}
+
+void QtHost::decodeAhead(const std::vector<forms::PicturePtr>& pictures) {
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
+        if (auto* p = dynamic_cast<const QtPicture*>(it->get())) p->decodeAhead(decoders_);
 }
 
 void QtHost::formDestroyed(forms::Form& form) {

@@ -12,6 +12,7 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <memory>
@@ -86,6 +87,9 @@ private:
     void apply(forms::Form& form, FormWindow& w);
     void showWindow(forms::Form& form, FormWindow& w);
     void showPending();
+    // Starts their decoding, last first: the paint goes first to last, and meets the threads
+    // in the middle.
+    void decodeAhead(const std::vector<forms::PicturePtr>& pictures);
     void armWait(std::chrono::steady_clock::time_point deadline, int maxMs);
     void disarmWait();
     void updateCursor(FormWindow& w, forms::Point screen);
@@ -122,6 +126,8 @@ private:
     std::vector<std::shared_ptr<Pending>> popups_;
     std::vector<QPointer<QObject>> trash_;
     QThreadPool decoders_;  // pictures' pixels, decoded while the model goes on
+    std::uint64_t picturesLoaded_ = 0;
+    std::uint64_t picturesLookedFor_ = 0;
 };
 
 }  // namespace qthost
