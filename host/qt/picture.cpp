@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QThreadPool>
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <unordered_map>
 
@@ -47,34 +48,45 @@ QImage decode(const std::string& bytes) {
 class Decoding {
 public:
     explicit Decoding(std::string bytes) : bytes_(std::move(bytes)) {}
+    const std::string& bytes() const { return bytes_; }
     const QImage& image() {
-        std::call_once(once_, [this] {
-            image_ = decode(bytes_);
-            std::string().swap(bytes_);
-        });
+        std::call_once(once_, [this] { image_ = decode(bytes_); });
         return image_;
     }
     // True the first time only, so that a picture is handed to the decoding threads once.
     bool claimAhead() { return !ahead_.exchange(true); }
 
 private:
+    const std::string bytes_;  // the file as read, which later reads are matched against
     std::once_flag once_;
     std::atomic<bool> ahead_{false};
-    std::string bytes_;  // the file, kept only until it is decoded
     QImage image_;
 };
 
 namespace {
 
+// The size and a few bytes spread over the file: hashing every byte of every read costs more
+// than the rest of a load, and equal keys are confirmed byte by byte anyway.
+std::uint64_t sampledKey(const std::string& bytes) {
+    std::uint64_t key = bytes.size();
+    if (bytes.empty()) return key;
+    for (std::size_t i = 0; i < 32; ++i)
+        key = (key ^ static_cast<unsigned char>(bytes[(bytes.size() - 1) * i / 31])) * 1099511628211u;
+    return key;
+}
+
 // Windows read their pictures from the files at every assignment, and a screen assigns the
 // same strip to many buttons. The file is still read each time; only the decoding of bytes
 // already seen is shared, so a changed file is a new picture.
 std::shared_ptr<Decoding> decodingOf(std::string bytes) {
-    static std::unordered_map<std::string, std::shared_ptr<Decoding>> cache;
-    if (auto it = cache.find(bytes); it != cache.end()) return it->second;
+    static std::unordered_multimap<std::uint64_t, std::shared_ptr<Decoding>> cache;
+    const std::uint64_t key = sampledKey(bytes);
+    auto [from, to] = cache.equal_range(key);
+    for (auto it = from; it != to; ++it)
+        if (it->second->bytes() == bytes) return it->second;
     if (cache.size() >= 256) cache.clear();
-    auto d = std::make_shared<Decoding>(bytes);
-    cache.emplace(std::move(bytes), d);
+    auto d = std::make_shared<Decoding>(std::move(bytes));
+    cache.emplace(key, d);
     return d;
 }
 

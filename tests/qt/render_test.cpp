@@ -194,6 +194,29 @@ TEST_F(QtHostTest, DecodesEveryFormatByContentToItsPixels) {
     }
 }
 
+TEST_F(QtHostTest, AFileReadAgainSharesItsDecodingOnlyWhileItsBytesAreTheSame) {
+    testsupport::TempDir dir;
+    const std::string file = dir.file("skin.bmp");
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage marked = red;
+    marked.setPixelColor(5, 0, Qt::blue);
+    // Same size, one pixel apart: whatever shortcut finds a picture already seen must still
+    // tell these two apart.
+    std::string before = encoded(red, "BMP"), after = encoded(marked, "BMP");
+    ASSERT_EQ(before.size(), after.size());
+
+    testsupport::writeFileBytes(file, before);
+    auto first = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    auto again = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    testsupport::writeFileBytes(file, after);
+    auto changed = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    ASSERT_TRUE(first && again && changed);
+    EXPECT_EQ(&first->image(), &again->image()) << "the same bytes are decoded once";
+    EXPECT_EQ(first->image().pixelColor(5, 0), QColor(Qt::red));
+    EXPECT_EQ(changed->image().pixelColor(5, 0), QColor(Qt::blue));
+}
+
 TEST_F(QtHostTest, PicturesDecodedAheadDrawTheirOwnPixelsWhoeverComesFirst) {
     testsupport::TempDir dir;
     // Each its own picture, large enough that a draw often meets its decoding under way.
