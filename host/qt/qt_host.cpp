@@ -105,7 +105,6 @@ QtHost::QtHost() {
         tppX_ = twipsPerPixelForDpi(s->logicalDotsPerInchX());
         tppY_ = twipsPerPixelForDpi(s->logicalDotsPerInchY());
     }
-    clock_.start();
     waitTimer_.setSingleShot(true);
     waitTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&waitTimer_, &QTimer::timeout, &context_, [this] { timedOut_ = true; });
@@ -200,7 +199,8 @@ void QtHost::rethrowRecorded() {
 }
 
 bool QtHost::waitForInput(int maxMs) {
-    const auto entered = std::chrono::steady_clock::now();
+    // Over when the clock the model reads has moved on by maxMs: at that millisecond's start.
+    const auto deadline = clockStart_ + std::chrono::milliseconds(nowMs() + std::max(0, maxMs));
     sync();
     if (quitting_) return false;
     wake_ = false;
@@ -209,7 +209,7 @@ bool QtHost::waitForInput(int maxMs) {
     } else {
         // Qt's timed processEvents does not block; a timer wakes the blocking one instead.
         timedOut_ = false;
-        if (maxMs > 0) armWait(entered + std::chrono::milliseconds(maxMs), maxMs);
+        if (maxMs > 0) armWait(deadline, maxMs);
         while (!wake_ && !timedOut_ && !quitting_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         disarmWait();
     }

@@ -2,7 +2,6 @@
 // The model drives the loop; Qt's own exec() is never run.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QObject>
 #include <QPoint>
@@ -47,7 +46,10 @@ public:
     forms::Size measureText(const forms::Font& font, const std::string& text) override;
     forms::PicturePtr loadPicture(const std::string& path) override;
     forms::Point cursorPos() override;
-    std::int64_t nowMs() override { return clock_.elapsed(); }
+    std::int64_t nowMs() override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - clockStart_)
+            .count();
+    }
     bool waitForInput(int maxMs) override;
     void formShown(forms::Form& form) override;
     void formHidden(forms::Form& form) override;
@@ -99,7 +101,7 @@ private:
     forms::Runtime* rt_ = nullptr;
     int tppX_ = 15;
     int tppY_ = 15;
-    QElapsedTimer clock_;
+    std::chrono::steady_clock::time_point clockStart_ = std::chrono::steady_clock::now();
     QTimer waitTimer_;  // where no timer file can be had
     int waitFd_ = -1;   // a timer file that ends a timed wait
     std::unique_ptr<QSocketNotifier> waitNotifier_;
