@@ -403,8 +403,7 @@ void paintForm(QPainter& painter, forms::Form& form) { FormPainter(painter, form
 
 namespace {
 
-// The controls in the order they were made, which is mostly the order they are drawn in:
-// sorting them is the dearer part of a look that is taken at every picture loaded.
+// The controls in the order they were made, which is mostly the order they are drawn in.
 void collectPictures(const forms::Container& c, std::vector<forms::PicturePtr>& out) {
     for (const forms::Control* child : c.children()) {
         if (!child->visible()) continue;

@@ -166,9 +166,7 @@ forms::Size QtHost::measureText(const forms::Font& font, const std::string& text
 forms::PicturePtr QtHost::loadPicture(const std::string& path) {
     auto bytes = platform::readBytes(path);
     if (!bytes) platform::raise(53);
-    auto picture = decodePicture(std::move(*bytes), path, tppX_, tppY_);
-    ++picturesLoaded_;
-    return picture;
+    return decodePicture(std::move(*bytes), path, tppX_, tppY_);
 }
 
 forms::Point QtHost::cursorPos() { return toTwips(QPointF(QCursor::pos())); }
@@ -310,12 +308,10 @@ void QtHost::formChanged(forms::Form& form) { changed_.insert(&form); }
 
 void QtHost::invalidate(forms::Form& form) {
     dirty_.insert(&form);
-    // A picture loaded since the last look was most likely given to this form just now; if the
-    // form draws it, its decoding need not wait for the paint. Hidden panels are not looked into.
-    if (picturesLoaded_ != picturesLookedFor_) {
-        picturesLookedFor_ = picturesLoaded_;
-        decodeAhead(picturesPainted(form));
-    }
+    // A form's picture is drawn whenever the form is, and is mostly the largest there is: its
+    // decoding need not wait for the paint. The others wait for the show, as a control that
+    // has its picture may still be hidden before then.
+    if (auto* p = dynamic_cast<const QtPicture*>(form.picture().get())) p->decodeAhead(decoders_);
 }
 
 void QtHost::decodeAhead(const std::vector<forms::PicturePtr>& pictures) {

@@ -128,8 +128,6 @@ private:
     std::vector<std::shared_ptr<Pending>> popups_;
     std::vector<QPointer<QObject>> trash_;
     QThreadPool decoders_;  // pictures' pixels, decoded while the model goes on
-    std::uint64_t picturesLoaded_ = 0;
-    std::uint64_t picturesLookedFor_ = 0;
 };
 
 }  // namespace qthost
