@@ -216,7 +216,7 @@ bool QtHost::waitForInput(int maxMs) {
 }
 
 // The event loop's own timers round a wait up to the next whole millisecond and start it only
-// after sync(); a timer file wakes it at the time asked, counted from the call.
+// after sync(); a timer file wakes it at the deadline itself.
 void QtHost::armWait(std::chrono::steady_clock::time_point deadline, int maxMs) {
     if (waitFd_ < 0) {
         waitTimer_.start(maxMs);
