@@ -216,8 +216,10 @@ std::string Label::displayText() const {
     return out;
 }
 
+// A line's height is the font's, whatever the text; an empty text asks the host for no
+// glyphs, whose first loading for each font and size is the dear part of measuring.
 int Label::lineHeight() const {
-    return runtime().host().measureText(font_, "Ag").height;
+    return runtime().host().measureText(font_, "").height;
 }
 
 std::vector<std::string> Label::lines() const {
@@ -542,7 +544,7 @@ Rect TextBox::textArea() const {
     return {mx, my, std::max(0, width_ - 2 * mx), std::max(0, height_ - 2 * my)};
 }
 
-int TextBox::lineHeight() const { return runtime().host().measureText(font_, "Ag").height; }
+int TextBox::lineHeight() const { return runtime().host().measureText(font_, "").height; }
 
 std::vector<TextBox::Line> TextBox::lines() const {
     std::u32string text = platform::toU32(text_);

@@ -44,7 +44,8 @@ public:
     virtual int twipsPerPixelY() const = 0;
     virtual Size screenSize() const = 0;  // twips
 
-    // Extent of one line of text (no line breaks) in twips.
+    // Extent of one line of text (no line breaks) in twips. The height is the font's line
+    // height, whatever the text, an empty one included.
     virtual Size measureText(const Font& font, const std::string& text) = 0;
 
     // Loads a picture by its content whatever the file's extension. Throws VbError 53 for a

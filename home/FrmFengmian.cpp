@@ -370,7 +370,9 @@ void FrmFengmian::unitStep(forms::OnError& on) {
         on([&] {
             std::vector<std::string> out = progress;
             out.emplace_back();  // the file ends with an empty line
-            platform::writeLinesReplace(progressPath, out);
+            // A file that holds these lines already is left as it is: its safe replace waits
+            // for the disk twice, at every start.
+            if (!platform::fileHoldsLines(progressPath, out)) platform::writeLinesReplace(progressPath, out);
         });
     }
 

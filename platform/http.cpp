@@ -159,17 +159,22 @@ private:
 
 }  // namespace
 
-CurlHttpClient::CurlHttpClient() {
+CurlHttpClient::CurlHttpClient() = default;
+
+// The TLS libraries' set-up costs a start-up that may never ask the network anything.
+void CurlHttpClient::initOnce() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 std::unique_ptr<HttpRequest> CurlHttpClient::get(const std::string& url) {
+    initOnce();
     return std::make_unique<CurlRequest>(url, nullptr, -1);
 }
 
 std::unique_ptr<HttpRequest> CurlHttpClient::download(const std::string& url, const std::string& targetPath,
                                                       std::int64_t maxBytes) {
+    initOnce();
     return std::make_unique<CurlRequest>(url, &targetPath, maxBytes);
 }
 

@@ -45,6 +45,9 @@ public:
     std::unique_ptr<HttpRequest> get(const std::string& url) override;
     std::unique_ptr<HttpRequest> download(const std::string& url, const std::string& targetPath,
                                           std::int64_t maxBytes) override;
+
+private:
+    static void initOnce();
 };
 
 }  // namespace platform

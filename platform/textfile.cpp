@@ -208,6 +208,11 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
     writeBytesReplace(path, encodeLines(lines));
 }
 
+bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lines) {
+    const auto bytes = readBytes(path);
+    return bytes && *bytes == encodeLines(lines);
+}
+
 void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     const std::string path = resolvePath(rawPath);
     const std::size_t slash = path.rfind('/');

@@ -29,6 +29,9 @@ void appendLines(const std::string& path, const std::vector<std::string>& lines)
 void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines);
 // The same replace for raw bytes.
 void writeBytesReplace(const std::string& path, std::string_view bytes);
+// True when the file holds exactly what writeLinesReplace would write for these lines; false
+// when it differs, is missing or cannot be read.
+bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lines);
 
 bool fileExists(const std::string& path);  // exists and is not a folder
 bool dirExists(const std::string& path);

@@ -234,12 +234,12 @@ private:
         bool enabled = l.effectivelyEnabled();
         for (const std::string& lineText : l.lines()) {
             QString text = qs(lineText);
-            int w = fm.horizontalAdvance(text);
             int x = r.left() + border;
+            // Shaping a line only to learn its width is not cheap; left-aligned text needs none.
             if (l.alignment() == 1)
-                x += avail - w;
+                x += avail - fm.horizontalAdvance(text);
             else if (l.alignment() == 2)
-                x += (avail - w) / 2;
+                x += (avail - fm.horizontalAdvance(text)) / 2;
             QPoint at(x, y + fm.ascent());
             if (enabled) {
                 p_.setPen(qtColor(l.foreColor()));
@@ -400,6 +400,39 @@ private:
 }  // namespace
 
 void paintForm(QPainter& painter, forms::Form& form) { FormPainter(painter, form).paint(); }
+
+namespace {
+
+// The controls in the order they were made, which is mostly the order they are drawn in.
+void collectPictures(const forms::Container& c, std::vector<forms::PicturePtr>& out) {
+    for (const forms::Control* child : c.children()) {
+        if (!child->visible()) continue;
+        switch (child->kind()) {
+            case Kind::Image:
+                if (auto p = static_cast<const forms::Image*>(child)->picture()) out.push_back(p);
+                break;
+            case Kind::PictureBox:
+            case Kind::Frame:
+            case Kind::UserControl: {
+                const auto& inner = static_cast<const forms::Container&>(*child);
+                if (auto p = inner.picture()) out.push_back(p);
+                collectPictures(inner, out);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<forms::PicturePtr> picturesPainted(const forms::Form& form) {
+    std::vector<forms::PicturePtr> out;
+    if (auto p = form.picture()) out.push_back(p);
+    collectPictures(form, out);
+    return out;
+}
 
 QImage renderForm(forms::Form& form) {
     forms::Host& h = form.rt().host();

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPainter>
+#include <vector>
 
 #include "forms/types.h"
 
@@ -19,5 +20,7 @@ QColor qtColor(forms::Color bgr);
 QImage renderForm(forms::Form& form);
 // The same drawing, with the painter's origin at the client area's top-left corner.
 void paintForm(QPainter& painter, forms::Form& form);
+// The pictures that drawing draws, roughly in the order it draws them.
+std::vector<forms::PicturePtr> picturesPainted(const forms::Form& form);
 
 }  // namespace qthost

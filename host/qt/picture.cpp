@@ -1,6 +1,13 @@
 #include "host/qt/picture.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
 #include <QPixmap>
+#include <QThreadPool>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
 #include <unordered_map>
 
 #include "platform/picture_info.h"
@@ -10,27 +17,96 @@ namespace qthost {
 
 namespace {
 
-// Windows read their pictures from the files at every assignment, and a screen assigns the
-// same strip to many buttons. The file is still read each time; only the decoding of bytes
-// already seen is shared, so a changed file is a new picture.
-const QImage& decodedImage(const std::string& bytes) {
-    static std::unordered_map<std::string, QImage> cache;
-    auto it = cache.find(bytes);
-    if (it != cache.end()) return it->second;
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
-    if (cache.size() >= 256) cache.clear();
-    return cache.emplace(bytes, image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied))
-        .first->second;
+// The formats Qt decodes itself. Named, with detection off, they skip the probe that loads
+// every image plugin to ask it about the bytes; no plugin claims these signatures, so the
+// decoder is the one the probe would have found.
+QByteArray builtInFormat(const std::string& bytes) {
+    if (bytes.starts_with("\x89PNG\r\n\x1a\n")) return "png";
+    if (bytes.starts_with("BM")) return "bmp";
+    return {};
+}
+
+QImage decode(const std::string& bytes) {
+    QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QByteArray format = builtInFormat(bytes);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(format.isEmpty());
+    QImage image = reader.read();
+    // Opaque pictures come as RGB32, which is drawn as fast and looks the same; converting
+    // them would only copy the pixels.
+    if (!image.isNull() && image.format() != QImage::Format_RGB32)
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
 }
 
 }  // namespace
 
-const QImage& QtPicture::image() const {
-    if (!image_) {
-        image_ = decodedImage(bytes_);
-        std::string().swap(bytes_);
+// Shared by the pictures of the same bytes. The decoding runs once, on whichever thread asks
+// first; a thread that asks meanwhile waits for it.
+class Decoding {
+public:
+    explicit Decoding(std::string bytes) : bytes_(std::move(bytes)) {}
+    const std::string& bytes() const { return bytes_; }
+    const QImage& image() {
+        std::call_once(once_, [this] { image_ = decode(bytes_); });
+        return image_;
     }
-    return *image_;
+    // True the first time only, so that a picture is handed to the decoding threads once.
+    bool claimAhead() { return !ahead_.exchange(true); }
+
+private:
+    const std::string bytes_;  // the file as read, which later reads are matched against
+    std::once_flag once_;
+    std::atomic<bool> ahead_{false};
+    QImage image_;
+};
+
+namespace {
+
+// The size and a few bytes spread over the file: hashing every byte of every read costs more
+// than the rest of a load, and equal keys are confirmed byte by byte anyway.
+std::uint64_t sampledKey(const std::string& bytes) {
+    std::uint64_t key = bytes.size();
+    if (bytes.empty()) return key;
+    for (std::size_t i = 0; i < 32; ++i)
+        key = (key ^ static_cast<unsigned char>(bytes[(bytes.size() - 1) * i / 31])) * 1099511628211u;
+    return key;
+}
+
+// Windows read their pictures from the files at every assignment, and a screen assigns the
+// same strip to many buttons. The file is still read each time; only the decoding of bytes
+// already seen is shared, so a changed file is a new picture.
+std::shared_ptr<Decoding> decodingOf(std::string bytes) {
+    static std::unordered_multimap<std::uint64_t, std::shared_ptr<Decoding>> cache;
+    const std::uint64_t key = sampledKey(bytes);
+    auto [from, to] = cache.equal_range(key);
+    for (auto it = from; it != to; ++it)
+        if (it->second->bytes() == bytes) return it->second;
+    if (cache.size() >= 256) cache.clear();
+    auto d = std::make_shared<Decoding>(std::move(bytes));
+    cache.emplace(key, d);
+    return d;
+}
+
+}  // namespace
+
+QtPicture::QtPicture(std::shared_ptr<Decoding> decoding) : decoding_(std::move(decoding)) {}
+
+QtPicture::~QtPicture() = default;
+
+const QImage& QtPicture::image() const { return decoding_->image(); }
+
+void QtPicture::decodeAhead(QThreadPool& decoders) const {
+    if (!decoding_->claimAhead()) return;
+    decoders.start([d = decoding_] {
+        // A failure here leaves the decoding to the first draw, which meets it again.
+        try {
+            d->image();
+        } catch (...) {
+        }
+    });
 }
 
 QCursor QtPicture::cursor() const {
@@ -41,7 +117,7 @@ QCursor QtPicture::cursor() const {
 std::shared_ptr<QtPicture> decodePicture(std::string bytes, const std::string& path, int twipsPerPixelX,
                                          int twipsPerPixelY) {
     platform::PictureInfo info = platform::pictureInfoFromBytes(bytes);
-    auto p = std::make_shared<QtPicture>(std::move(bytes));
+    auto p = std::make_shared<QtPicture>(decodingOf(std::move(bytes)));
     p->describe(path, info, twipsPerPixelX, twipsPerPixelY);
     return p;
 }

@@ -6,24 +6,31 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 
 #include "forms/types.h"
 
+class QThreadPool;
+
 namespace qthost {
 
+class Decoding;
+
 // The size comes from the file's header at load; the pixels are decoded when first drawn, so
-// the pictures of hidden panels cost nothing until they are shown.
+// the pictures of hidden panels cost nothing until they are shown, unless handed to the
+// decoding threads ahead of that.
 class QtPicture : public forms::Picture {
 public:
-    explicit QtPicture(std::string bytes) : bytes_(std::move(bytes)) {}
-    // Premultiplied ARGB at its natural size in pixels; null when the bytes do not decode.
+    explicit QtPicture(std::shared_ptr<Decoding> decoding);
+    ~QtPicture() override;
+    // Premultiplied ARGB (RGB32 when opaque) at its natural size in pixels; null when the
+    // bytes do not decode. Waits for a decoding already under way.
     const QImage& image() const;
     QCursor cursor() const;
+    // Starts the decoding on one of decoders' threads, once.
+    void decodeAhead(QThreadPool& decoders) const;
 
 private:
-    mutable std::string bytes_;  // the file, kept only until it is decoded
-    mutable std::optional<QImage> image_;
+    std::shared_ptr<Decoding> decoding_;
     mutable std::optional<QCursor> cursor_;
 };
 

@@ -13,9 +13,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QWindow>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 
 #include "host/qt/fonts.h"
@@ -55,9 +60,15 @@ public:
     }
 };
 
+// The size's own bytes: formatting a double costs more than the lookup it keys.
 std::string fontKey(const forms::Font& f) {
-    return f.name + '\x1f' + std::to_string(f.size) + (f.bold ? "b" : "") + (f.italic ? "i" : "") +
-           (f.underline ? "u" : "");
+    std::string key = f.name;
+    key += '\x1f';
+    char size[sizeof f.size];
+    std::memcpy(size, &f.size, sizeof size);
+    key.append(size, sizeof size);
+    key += static_cast<char>((f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0));
+    return key;
 }
 
 void addItems(QMenu* menu, const std::vector<forms::PopupItem>& items, QObject* filter) {
@@ -95,10 +106,18 @@ QtHost::QtHost() {
         tppX_ = twipsPerPixelForDpi(s->logicalDotsPerInchX());
         tppY_ = twipsPerPixelForDpi(s->logicalDotsPerInchY());
     }
-    clock_.start();
     waitTimer_.setSingleShot(true);
     waitTimer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&waitTimer_, &QTimer::timeout, &context_, [this] { timedOut_ = true; });
+    // steady_clock is CLOCK_MONOTONIC here, as the timer file's clock.
+    waitFd_ = ::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (waitFd_ >= 0) {
+        waitNotifier_ = std::make_unique<QSocketNotifier>(waitFd_, QSocketNotifier::Read);
+        QObject::connect(waitNotifier_.get(), &QSocketNotifier::activated, &context_, [this] {
+            std::uint64_t expiries = 0;
+            if (::read(waitFd_, &expiries, sizeof expiries) == static_cast<ssize_t>(sizeof expiries)) timedOut_ = true;
+        });
+    }
     quitWatcher_ = std::make_unique<QuitWatcher>([this] {
         quitting_ = true;
         wake_ = true;
@@ -106,9 +125,16 @@ QtHost::QtHost() {
     QCoreApplication::instance()->installEventFilter(quitWatcher_.get());
     // Windows come and go as the model says; hiding the last one ends nothing.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Two, and the paint makes a third.
+    decoders_.setMaxThreadCount(2);
 }
 
 QtHost::~QtHost() {
+    // Pictures not yet begun are decoded when drawn, if ever; none may outlive the toolkit.
+    decoders_.clear();
+    decoders_.waitForDone();
+    waitNotifier_.reset();
+    if (waitFd_ >= 0) ::close(waitFd_);
     if (auto* app = QCoreApplication::instance()) app->removeEventFilter(quitWatcher_.get());
     for (auto& [form, w] : windows_) delete w;
     for (auto& o : trash_) delete o.data();
@@ -121,11 +147,21 @@ forms::Size QtHost::screenSize() const {
 }
 
 forms::Size QtHost::measureText(const forms::Font& font, const std::string& text) {
-    std::string key = fontKey(font);
+    // Labels remeasure at every property they are given, mostly with the same font and text;
+    // shaping is the cost, and its answer never changes.
+    std::string textKey = fontKey(font);
+    const std::size_t fontLength = textKey.size();
+    textKey += '\x1e';
+    textKey += text;
+    if (auto m = measured_.find(textKey); m != measured_.end()) return m->second;
+    std::string key = textKey.substr(0, fontLength);
     auto it = metrics_.find(key);
     if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetrics(qtFont(font))).first;
     const QFontMetrics& fm = it->second;
-    return {fm.horizontalAdvance(qs(text)) * tppX_, fm.height() * tppY_};
+    forms::Size size{fm.horizontalAdvance(qs(text)) * tppX_, fm.height() * tppY_};
+    if (measured_.size() >= 4096) measured_.clear();
+    measured_.emplace(std::move(textKey), size);
+    return size;
 }
 
 forms::PicturePtr QtHost::loadPicture(const std::string& path) {
@@ -170,6 +206,8 @@ void QtHost::rethrowRecorded() {
 }
 
 bool QtHost::waitForInput(int maxMs) {
+    // Over when the clock the model reads has moved on by maxMs: at that millisecond's start.
+    const auto deadline = clockStart_ + std::chrono::milliseconds(nowMs() + std::max(0, maxMs));
     sync();
     if (quitting_) return false;
     wake_ = false;
@@ -178,12 +216,36 @@ bool QtHost::waitForInput(int maxMs) {
     } else {
         // Qt's timed processEvents does not block; a timer wakes the blocking one instead.
         timedOut_ = false;
-        if (maxMs > 0) waitTimer_.start(maxMs);
+        if (maxMs > 0) armWait(deadline, maxMs);
         while (!wake_ && !timedOut_ && !quitting_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        waitTimer_.stop();
+        disarmWait();
     }
     rethrowRecorded();
     return !quitting_;
+}
+
+// The event loop's own timers round a wait up to the next whole millisecond and start it only
+// after sync(); a timer file wakes it at the deadline itself.
+void QtHost::armWait(std::chrono::steady_clock::time_point deadline, int maxMs) {
+    if (waitFd_ < 0) {
+        waitTimer_.start(maxMs);
+        return;
+    }
+    auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline.time_since_epoch()).count();
+    itimerspec at{};
+    at.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+    at.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+    if (at.it_value.tv_sec == 0 && at.it_value.tv_nsec == 0) at.it_value.tv_nsec = 1;  // zero would disarm
+    if (::timerfd_settime(waitFd_, TFD_TIMER_ABSTIME, &at, nullptr) != 0) waitTimer_.start(maxMs);
+}
+
+void QtHost::disarmWait() {
+    waitTimer_.stop();
+    // Setting the timer also forgets an expiry not yet read, so none reaches the next wait.
+    if (waitFd_ >= 0) {
+        itimerspec off{};
+        ::timerfd_settime(waitFd_, 0, &off, nullptr);
+    }
 }
 
 // ---- windows ----
@@ -194,6 +256,8 @@ FormWindow* QtHost::windowOf(const forms::Form& form) const {
 }
 
 void QtHost::formShown(forms::Form& form) {
+    // The paint soon after needs them all, some perhaps shown only now.
+    decodeAhead(picturesPainted(form));
     FormWindow* w = windowOf(form);
     if (!w) {
         w = new FormWindow(*this, form);
@@ -251,7 +315,18 @@ void QtHost::formHidden(forms::Form& form) {
 
 void QtHost::formChanged(forms::Form& form) { changed_.insert(&form); }
 
-void QtHost::invalidate(forms::Form& form) { dirty_.insert(&form); }
+void QtHost::invalidate(forms::Form& form) {
+    dirty_.insert(&form);
+    // A form's picture is drawn whenever the form is, and is mostly the largest there is: its
+    // decoding need not wait for the paint. The others wait for the show, as a control that
+    // has its picture may still be hidden before then.
+    if (auto* p = dynamic_cast<const QtPicture*>(form.picture().get())) p->decodeAhead(decoders_);
+}
+
+void QtHost::decodeAhead(const std::vector<forms::PicturePtr>& pictures) {
+    for (auto it = pictures.rbegin(); it != pictures.rend(); ++it)
+        if (auto* p = dynamic_cast<const QtPicture*>(it->get())) p->decodeAhead(decoders_);
+}
 
 void QtHost::formDestroyed(forms::Form& form) {
     changed_.erase(&form);

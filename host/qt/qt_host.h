@@ -2,17 +2,21 @@
 // The model drives the loop; Qt's own exec() is never run.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <QSocketNotifier>
+#include <QThreadPool>
 #include <QTimer>
+#include <chrono>
+#include <cstdint>
 #include <exception>
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -45,7 +49,10 @@ public:
     std::string clipboardText() override;
     // Line breaks go on the system clipboard as LF, as the programs beside this one expect.
     void setClipboardText(const std::string& utf8) override;
-    std::int64_t nowMs() override { return clock_.elapsed(); }
+    std::int64_t nowMs() override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - clockStart_)
+            .count();
+    }
     bool waitForInput(int maxMs) override;
     void formShown(forms::Form& form) override;
     void formHidden(forms::Form& form) override;
@@ -85,6 +92,11 @@ private:
     void apply(forms::Form& form, FormWindow& w);
     void showWindow(forms::Form& form, FormWindow& w);
     void showPending();
+    // Starts their decoding, last first: the paint goes first to last, and meets the threads
+    // in the middle.
+    void decodeAhead(const std::vector<forms::PicturePtr>& pictures);
+    void armWait(std::chrono::steady_clock::time_point deadline, int maxMs);
+    void disarmWait();
     void updateCursor(FormWindow& w, forms::Point screen);
     void retire(QObject* o);
     void rethrowRecorded();
@@ -92,8 +104,10 @@ private:
     forms::Runtime* rt_ = nullptr;
     int tppX_ = 15;
     int tppY_ = 15;
-    QElapsedTimer clock_;
-    QTimer waitTimer_;
+    std::chrono::steady_clock::time_point clockStart_ = std::chrono::steady_clock::now();
+    QTimer waitTimer_;  // where no timer file can be had
+    int waitFd_ = -1;   // a timer file that ends a timed wait
+    std::unique_ptr<QSocketNotifier> waitNotifier_;
     QObject context_;  // owner of the host's connections
     std::unique_ptr<QObject> quitWatcher_;
     bool wake_ = false;
@@ -111,10 +125,12 @@ private:
     QPointer<FormWindow> hover_;
     forms::Point lastPointer_;
     std::map<std::string, QFontMetrics> metrics_;
+    std::unordered_map<std::string, forms::Size> measured_;  // by font and text
 
     std::vector<std::shared_ptr<Pending>> messages_;
     std::vector<std::shared_ptr<Pending>> popups_;
     std::vector<QPointer<QObject>> trash_;
+    QThreadPool decoders_;  // pictures' pixels, decoded while the model goes on
 };
 
 }  // namespace qthost

@@ -116,6 +116,19 @@ TEST_F(HomeScreen, SeededProgressFollowsTheBank) {
     EXPECT_EQ(home().LblUnitDQCAP(4).caption(), "52题");
 }
 
+TEST(HomeBuild, ProgressAlreadyInShapeIsLeftAsItIs) {
+    HomeRun r;
+    r.writeProgress(kSeededProgress);
+    const std::string path = r.folder.ksdata() + "/288893.mxy";
+    r.run();  // pads the lines to the bank's counts
+    const auto shaped = fileSeen(path);
+    ASSERT_TRUE(shaped);
+    EXPECT_NE(shaped->bytes, progressFile(kSeededProgress));
+    r.run();
+    EXPECT_TRUE(r.h->reports().empty());
+    EXPECT_EQ(fileSeen(path), shaped);
+}
+
 TEST_F(HomeScreen, VersionInfoLabelsAndCaptions) {
     folder.writeDataBytes("288895.mxy", "  2026.12 beta  \r\n");
     setInfo(10, "400-123-4567");

@@ -126,6 +126,21 @@ TEST_F(TextFile, ReplaceWritesWholeFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+TEST_F(TextFile, AFileHoldsLinesOnlyAsReplaceWouldWriteThem) {
+    const auto path = dir.file("held.txt");
+    writeLinesReplace(path, {"甲", "", "b"});
+    struct Case {
+        std::vector<std::string> lines;
+        bool holds;
+    } cases[] = {{{"甲", "", "b"}, true}, {{"甲", "", "c"}, false}, {{"甲", ""}, false}, {{"甲", "", "b", ""}, false}};
+    for (const auto& c : cases) EXPECT_EQ(fileHoldsLines(path, c.lines), c.holds) << c.lines.size();
+    // The same text with other line ends is not what a replace would leave.
+    writeFileBytes(path, gbkBytes("甲\n\nb\n"));
+    EXPECT_FALSE(fileHoldsLines(path, {"甲", "", "b"}));
+    EXPECT_FALSE(fileHoldsLines(dir.file("missing.txt"), {}));
+    EXPECT_FALSE(fileHoldsLines(dir.path(), {}));
+}
+
 TEST_F(TextFile, FailedReplaceLeavesOldFileWhole) {
     const auto path = dir.file("keep.txt");
     writeFileBytes(path, "old\r\n");

@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QThread>
 #include <QToolTip>
 
 #include "host/qt/keys.h"
@@ -184,19 +185,34 @@ TEST_F(QtHostTest, WaitingReturnsAtTheTimeOutOrWhenInputArrives) {
     form.show();
     QElapsedTimer t;
     t.start();
+    // Never short by the host's own clock, which the model's timers are due by.
+    std::int64_t before = host.nowMs();
     EXPECT_TRUE(host.waitForInput(60));
-    EXPECT_GE(t.elapsed(), 55);
+    EXPECT_GE(host.nowMs() - before, 60);
     EXPECT_LT(t.elapsed(), 1000);
     EXPECT_FALSE(rt.hasPendingInput());
 
     QWidget* w = host.windowOf(form);
-    QCoreApplication::postEvent(
-        w, new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
-                           Qt::NoButton, Qt::NoModifier));
+    auto move = [w] {
+        QCoreApplication::postEvent(
+            w, new QMouseEvent(QEvent::MouseMove, QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))), Qt::NoButton,
+                               Qt::NoButton, Qt::NoModifier));
+    };
+    move();
     t.restart();
     EXPECT_TRUE(host.waitForInput(5000));
     EXPECT_LT(t.elapsed(), 1000);
     EXPECT_TRUE(rt.hasPendingInput());
+
+    // A time-out that passes after input ended its wait does not end the next wait early.
+    rt.doEvents();
+    move();
+    EXPECT_TRUE(host.waitForInput(20));
+    QThread::msleep(40);
+    rt.doEvents();
+    before = host.nowMs();
+    EXPECT_TRUE(host.waitForInput(60));
+    EXPECT_GE(host.nowMs() - before, 60);
 }
 
 TEST_F(QtHostTest, TimersDriveTheLoopUntilTheProgramEnds) {

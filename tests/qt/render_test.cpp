@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThreadPool>
 
 #include "tests/support/vb_error_of.h"
 #include "host/qt/fonts.h"
@@ -106,6 +107,28 @@ TEST_F(QtHostTest, RendersTheModelInZOrderAndClipsToContainers) {
     EXPECT_EQ(two.width, 2 * qthost::pixelSizeFor(12) * kTpp);
 }
 
+TEST_F(QtHostTest, MeasuresEachFontAndTextApartAndALineIsAsHighAsItsFont) {
+    forms::Font song{"宋体", 9};
+    forms::Font bigger{"宋体", 12};
+    forms::Font bold{"宋体", 9, true};
+    forms::Font other{"Arial", 9};
+    // Measured twice each, so that a remembered answer must belong to its own font and text.
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(host.measureText(song, "中文").width, 2 * qthost::pixelSizeFor(9) * kTpp) << round;
+        EXPECT_EQ(host.measureText(bigger, "中文").width, 2 * qthost::pixelSizeFor(12) * kTpp) << round;
+        EXPECT_EQ(host.measureText(song, "中文中文").width, 4 * qthost::pixelSizeFor(9) * kTpp) << round;
+        EXPECT_EQ(host.measureText(song, "").width, 0) << round;
+        EXPECT_NE(host.measureText(song, "Wide").width, host.measureText(other, "Wide").width) << round;
+        EXPECT_GE(host.measureText(bold, "Wide").width, host.measureText(song, "Wide").width) << round;
+    }
+    for (const forms::Font& f : {song, bigger, bold, other}) {
+        int line = host.measureText(f, "").height;
+        EXPECT_GT(line, 0) << f.name << f.size;
+        for (const char* text : {"Ag", "中文", "_"}) EXPECT_EQ(host.measureText(f, text).height, line) << f.name << text;
+    }
+    EXPECT_LT(host.measureText(song, "").height, host.measureText(bigger, "").height);
+}
+
 TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
     testsupport::TempDir dir;
     QImage small(7, 5, QImage::Format_ARGB32);
@@ -127,6 +150,131 @@ TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
         EXPECT_EQ(p->heightTwips, 5 * kTpp) << c.file;
         EXPECT_NE(dynamic_cast<const qthost::QtPicture*>(p.get()), nullptr);
     }
+}
+
+TEST_F(QtHostTest, DecodesEveryFormatByContentToItsPixels) {
+    testsupport::TempDir dir;
+    QImage opaque(6, 4, QImage::Format_RGB32);
+    opaque.fill(QColor(200, 40, 10));
+    QImage clear(6, 4, QImage::Format_ARGB32);
+    clear.fill(QColor(200, 40, 10));
+    clear.setPixelColor(0, 0, Qt::transparent);
+    std::string png = encoded(opaque, "PNG");
+
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool decodes;
+        bool transparentCorner;
+    } cases[] = {
+        {"opaque.png", png, true, false},
+        {"alpha.png", encoded(clear, "PNG"), true, true},
+        {"plain.bmp", encoded(opaque, "BMP"), true, false},
+        {"photo.jpg", encoded(opaque, "JPEG"), true, false},
+        {"icon.ico", encoded(clear, "ICO"), true, true},
+        // A PNG's signature and size, then nothing that decodes: drawn as no picture at all.
+        {"cut.png", png.substr(0, 40), false, false},
+    };
+    for (const auto& c : cases) {
+        testsupport::writeFileBytes(dir.file(c.name), c.bytes);
+        forms::PicturePtr p = host.loadPicture(dir.file(c.name));
+        auto* q = dynamic_cast<const qthost::QtPicture*>(p.get());
+        ASSERT_NE(q, nullptr) << c.name;
+        const QImage& img = q->image();
+        ASSERT_EQ(!img.isNull(), c.decodes) << c.name;
+        if (!c.decodes) continue;
+        EXPECT_EQ(img.size(), QSize(6, 4)) << c.name;
+        EXPECT_TRUE(img.format() == QImage::Format_RGB32 || img.format() == QImage::Format_ARGB32_Premultiplied)
+            << c.name << " is drawn without a conversion per paint";
+        QColor far = img.pixelColor(5, 3);
+        EXPECT_NEAR(far.red(), 200, 8) << c.name;
+        EXPECT_NEAR(far.green(), 40, 8) << c.name;
+        EXPECT_NEAR(far.blue(), 10, 8) << c.name;
+        EXPECT_EQ(img.pixelColor(0, 0).alpha(), c.transparentCorner ? 0 : 255) << c.name;
+    }
+}
+
+TEST_F(QtHostTest, AFileReadAgainSharesItsDecodingOnlyWhileItsBytesAreTheSame) {
+    testsupport::TempDir dir;
+    const std::string file = dir.file("skin.bmp");
+    QImage red(20, 10, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage marked = red;
+    marked.setPixelColor(5, 0, Qt::blue);
+    // Same size, one pixel apart: whatever shortcut finds a picture already seen must still
+    // tell these two apart.
+    std::string before = encoded(red, "BMP"), after = encoded(marked, "BMP");
+    ASSERT_EQ(before.size(), after.size());
+
+    testsupport::writeFileBytes(file, before);
+    auto first = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    auto again = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    testsupport::writeFileBytes(file, after);
+    auto changed = std::dynamic_pointer_cast<const qthost::QtPicture>(host.loadPicture(file));
+    ASSERT_TRUE(first && again && changed);
+    EXPECT_EQ(&first->image(), &again->image()) << "the same bytes are decoded once";
+    EXPECT_EQ(first->image().pixelColor(5, 0), QColor(Qt::red));
+    EXPECT_EQ(changed->image().pixelColor(5, 0), QColor(Qt::blue));
+}
+
+TEST_F(QtHostTest, PicturesDecodedAheadDrawTheirOwnPixelsWhoeverComesFirst) {
+    testsupport::TempDir dir;
+    // Each its own picture, large enough that a draw often meets its decoding under way.
+    std::vector<QImage> sources;
+    std::vector<std::shared_ptr<const qthost::QtPicture>> pictures;
+    auto load = [&](forms::Host& h, int k) {
+        QImage img(300, 120, QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x % 256, (y * 2 + k) % 256, k * 7 % 256));
+        std::string file = dir.file("p" + std::to_string(k) + ".png");
+        testsupport::writeFileBytes(file, encoded(img, "PNG"));
+        sources.push_back(img);
+        pictures.push_back(std::dynamic_pointer_cast<const qthost::QtPicture>(h.loadPicture(file)));
+    };
+    QThreadPool pool;
+    pool.setMaxThreadCount(2);
+    for (int k = 0; k < 12; ++k) {
+        load(host, k);
+        pictures.back()->decodeAhead(pool);
+    }
+    // A host that goes leaves the pictures it was decoding ahead, begun or not, to their draws.
+    {
+        qthost::QtHost other;
+        forms::Runtime otherRt{other};
+        TestForm shown{otherRt};
+        shown.show();
+        for (int k = 12; k < 24; ++k) {
+            load(other, k);
+            shown.setPicture(pictures.back());
+        }
+    }
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        ASSERT_NE(pictures[k], nullptr) << k;
+        EXPECT_EQ(pictures[k]->image(), sources[k]) << k;
+    }
+    pool.waitForDone();
+}
+
+TEST_F(QtHostTest, OnlyThePicturesAPaintDrawsAreDecodedAhead) {
+    auto picture = [] { return std::make_shared<forms::Picture>(); };
+    forms::PicturePtr background = picture(), panel = picture(), icon = picture(), hiddenIcon = picture(),
+                      hiddenPanel = picture(), inHiddenPanel = picture();
+    form.setPicture(background);
+    forms::PictureBox shown(&form, "Picture1");
+    shown.setPicture(panel);
+    forms::Image inShown(&shown, "Image1");
+    inShown.setPicture(icon);
+    forms::Image hidden(&shown, "Image2");
+    hidden.setPicture(hiddenIcon);
+    hidden.setVisible(false);
+    forms::PictureBox closed(&form, "Picture2");
+    closed.setPicture(hiddenPanel);
+    closed.setVisible(false);
+    forms::Image inClosed(&closed, "Image3");
+    inClosed.setPicture(inHiddenPanel);
+
+    std::vector<forms::PicturePtr> expected{background, panel, icon};
+    EXPECT_EQ(qthost::picturesPainted(form), expected);
 }
 
 TEST_F(QtHostTest, CursorFilesKeepTheirHotSpot) {
