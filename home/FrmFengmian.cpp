@@ -13,6 +13,7 @@
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
 #include "session/question_sets.h"
+#include "session/session_launch.h"
 #include "simwindow/FrmMain.h"
 #include "ui/FrmQZMSGBOX.h"
 
@@ -569,74 +570,18 @@ void FrmFengmian::startUnitPractice() {
 }
 
 bool FrmFengmian::InitShiTi(const std::string& btShuJu, int nBTTS) {
-    Shared& g = p_.g;
     forms::OnError on = p_.reporting("initshiti");
-    BuiltSetNumber = -1;
-    const int count = QuestionCodeList::entryCount(btShuJu);
-    for (int i = 1; i <= count; ++i)
-        on([&] { g.QuestionCodes[static_cast<std::size_t>(i)] = QuestionCodeList::entry(btShuJu, i).value; });
-    g.QuestionCount = static_cast<std::int16_t>(count);
-    // Only the built numbers: the units' own sets and the texts file lie above them.
-    if (nBTTS < 0 || nBTTS > QuestionSet::LastUnit) return false;
-    BuiltSet set;
-    if (!on([&] { set = buildSet(g.DataDir, btShuJu); }) || !set.sound) return false;
-    if (!on([&] { writeSet(g.DataDir, nBTTS, set); })) return false;
-    BuiltSetNumber = nBTTS;
-    return true;
+    BuiltSetNumber = buildListSet(p_, btShuJu, nBTTS, on);
+    return BuiltSetNumber >= 0;
 }
 
 void FrmFengmian::startLianXi() {
     Shared& g = p_.g;
     forms::OnError on = p_.reporting("startlianxi");
-    if (g.QuestionCount > QuestionCodeList::MaxEntries) g.QuestionCount = QuestionCodeList::MaxEntries;
-    const QuestionSet set{g.ListMode + g.ListBase};
-    // A whole unit reads its own set; every other list the set just built for it. Nothing
-    // of the session changes until the set has proved whole, so a refusal records nothing.
-    bool sound = g.ListMode == 20 ? g.ListBase >= 0 && g.ListBase <= QuestionSet::LastUnit : BuiltSetNumber == set.n;
-    std::vector<QuestionRecord> records;
-    std::vector<std::string> steps;
-    sound = sound && on([&] {
-        records = usableRecords(platform::readLines(set.questionPath(g.DataDir)));
-        steps = platform::readLines(set.stepsPath(g.DataDir));
-    });
-    if (!sound || !soundSet(records, g.QuestionCount, steps)) {
+    if (!prepareSession(p_, BuiltSetNumber, progressUnread_, on)) {
         refuseLaunch();
         return;
     }
-    // Such a step holds the learner on its question for good; the bank's makers hear of all of
-    // them in one report per launch, and the practice goes on.
-    g.TextsFilePath = g.DataDir + "288890.mxy";
-    on([&] {
-        const std::vector<StuckStep> stuck =
-            stuckSteps(records, g.QuestionCount, steps, g.ProgramFolder, g.TextsFilePath);
-        if (stuck.empty()) return;
-        std::string what = "Steps no learner can complete:";
-        for (const StuckStep& one : stuck) what += " " + one.text() + ";";
-        p_.ReportError("startlianxi", 5, what);
-    });
-    g.StepsFilePath = set.stepsPath(g.DataDir);
-    g.QuestionFilePath = set.questionPath(g.DataDir);
-    g.CurrentQuestion = 1;
-    g.CurrentStep = 1;
-    g.ExamMinutesLeft = 50;
-    const std::vector<std::int32_t> first = firstStepLines(records);
-    for (std::size_t k = 1; k <= first.size() && k < g.FirstStepLine.size(); ++k) g.FirstStepLine[k] = first[k - 1];
-    for (auto& pictures : g.QuestionPictures) pictures.fill({});
-
-    std::vector<std::string> favourites;
-    g.UnreadRecords.clear();
-    const bool favouritesRead = on([&] {
-        const auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::Favourites));
-        if (!lines.empty()) favourites = splitCodes(lines.front());
-    });
-    if (!favouritesRead) g.UnreadRecords.insert(recordfile::Favourites);
-    if (progressUnread_) g.UnreadRecords.insert(recordfile::UnitProgress);
-    for (std::size_t k = 1; k < g.QuestionCodes.size(); ++k) {
-        const std::string code = QuestionCode{g.QuestionCodes[k]}.text();
-        if (std::find(favourites.begin(), favourites.end(), code) != favourites.end())
-            g.QuestionState[k] = static_cast<std::int16_t>(g.QuestionState[k] + 2);
-    }
-
     on([&] { unload(); });
     if (g.ListMode == 0 || g.ListMode == 8) {
         // The exam login opens the working windows itself; it plugs in here.
@@ -649,7 +594,8 @@ void FrmFengmian::startLianXi() {
 }
 
 void FrmFengmian::refuseLaunch() {
-    ownMessage("题库错误", "l20072", "\r\n\r\n本次练习的题目文件不完整或已损坏，\r\n无法开始练习。\r\n请重新安装或更新题库！");
+    forms::OnError iconFailure = p_.reporting("clickbotn");
+    qz::refuseLaunch(p_, iconFailure);
 }
 
 // ---- dispatch ----
