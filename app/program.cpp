@@ -6,6 +6,10 @@
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "session/FrmChengji.h"
+#include "session/FrmEnd1.h"
+#include "session/FrmEnd2.h"
+#include "session/FrmLogon.h"
 #include "session/FrmPicture.h"
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
@@ -24,9 +28,18 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
     frmMain_ = std::make_unique<forms::FormSlot<FrmMain>>(rt, [this] { return std::make_unique<FrmMain>(*this); });
     frmPicture_ =
         std::make_unique<forms::FormSlot<FrmPicture>>(rt, [this] { return std::make_unique<FrmPicture>(*this); });
+    frmLogon_ = std::make_unique<forms::FormSlot<FrmLogon>>(rt, [this] { return std::make_unique<FrmLogon>(*this); });
+    frmEnd1_ = std::make_unique<forms::FormSlot<FrmEnd1>>(rt, [this] { return std::make_unique<FrmEnd1>(*this); });
+    frmEnd2_ = std::make_unique<forms::FormSlot<FrmEnd2>>(rt, [this] { return std::make_unique<FrmEnd2>(*this); });
+    frmChengji_ =
+        std::make_unique<forms::FormSlot<FrmChengji>>(rt, [this] { return std::make_unique<FrmChengji>(*this); });
 }
 
 Program::~Program() {
+    frmChengji_.reset();
+    frmEnd2_.reset();
+    frmEnd1_.reset();
+    frmLogon_.reset();
     frmPicture_.reset();
     frmMain_.reset();
     frmTm_.reset();
@@ -41,8 +54,17 @@ FrmQZMSGBOX& Program::frmQZMSGBOX() { return frmQZMSGBOX_->get(); }
 FrmTm& Program::frmTm() { return frmTm_->get(); }
 FrmMain& Program::frmMain() { return frmMain_->get(); }
 FrmPicture& Program::frmPicture() { return frmPicture_->get(); }
+FrmLogon& Program::frmLogon() { return frmLogon_->get(); }
+FrmEnd1& Program::frmEnd1() { return frmEnd1_->get(); }
+FrmEnd2& Program::frmEnd2() { return frmEnd2_->get(); }
+FrmChengji& Program::frmChengji() { return frmChengji_->get(); }
 FrmTm* Program::loadedFrmTm() const { return frmTm_->peek(); }
 FrmMain* Program::loadedFrmMain() const { return frmMain_->peek(); }
+FrmPicture* Program::loadedFrmPicture() const { return frmPicture_->peek(); }
+FrmLogon* Program::loadedFrmLogon() const { return frmLogon_->peek(); }
+FrmEnd1* Program::loadedFrmEnd1() const { return frmEnd1_->peek(); }
+FrmEnd2* Program::loadedFrmEnd2() const { return frmEnd2_->peek(); }
+FrmChengji* Program::loadedFrmChengji() const { return frmChengji_->peek(); }
 
 void Program::run() {
     // The platform creates the start-up window and shows it once its load has returned.
@@ -70,6 +92,10 @@ forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host
 forms::PicturePtr Program::SkinPicture(const std::string& id) { return LoadPicture(g.DataDir + id + ".mxy"); }
 
 platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : plainKeyboard_; }
+
+platform::LocalTime Program::localNow() const { return svc.localTime ? svc.localTime() : platform::systemLocalTime(); }
+
+platform::RandomNumbers& Program::random() { return svc.random ? *svc.random : systemRandom_; }
 
 void Program::computeScale() {
     g.ScaleX = rt.host().twipsPerPixelX() / 15.0;

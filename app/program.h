@@ -4,12 +4,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 
 #include "forms/on_error.h"
 #include "forms/runtime.h"
+#include "platform/clock.h"
 #include "platform/http.h"
 #include "platform/instance.h"
 #include "platform/keyboard.h"
@@ -24,6 +26,10 @@ class FrmQZMSGBOX;
 class FrmTm;
 class FrmMain;
 class FrmPicture;
+class FrmLogon;
+class FrmEnd1;
+class FrmEnd2;
+class FrmChengji;
 
 // What the program needs from outside; tests hand in their own.
 struct Services {
@@ -32,6 +38,8 @@ struct Services {
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
     platform::KeyboardLayouts* keyboard = nullptr;  // null: the plain desktop's layouts
+    std::function<platform::LocalTime()> localTime;  // empty: the system's local time
+    platform::RandomNumbers* random = nullptr;      // null: numbers seeded from the clock
     std::string programFolder;                     // the executable's folder
     std::string runtimeDir;                        // where the single-instance lock lies; empty:
                                                    // the user's runtime directory
@@ -118,9 +126,18 @@ public:
     FrmTm& frmTm();
     FrmMain& frmMain();
     FrmPicture& frmPicture();
+    FrmLogon& frmLogon();
+    FrmEnd1& frmEnd1();
+    FrmEnd2& frmEnd2();
+    FrmChengji& frmChengji();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
     FrmTm* loadedFrmTm() const;
     FrmMain* loadedFrmMain() const;
+    FrmPicture* loadedFrmPicture() const;
+    FrmLogon* loadedFrmLogon() const;
+    FrmEnd1* loadedFrmEnd1() const;
+    FrmEnd2* loadedFrmEnd2() const;
+    FrmChengji* loadedFrmChengji() const;
 
     // ---- module procedures ----
     // HTTP GET with a time-out in seconds; the body as text, or the time-out text.
@@ -141,6 +158,9 @@ public:
     forms::PicturePtr SkinPicture(const std::string& id);
     // The keyboard layouts of the services, or the plain desktop's.
     platform::KeyboardLayouts& keyboard();
+    // Now, as the exam records and the paper draw take it.
+    platform::LocalTime localNow() const;
+    platform::RandomNumbers& random();
 
     // The screen's twips per pixel over 15, as start-up and the home screen compute it.
     void computeScale();
@@ -156,12 +176,17 @@ public:
 
 private:
     platform::PlainKeyboardLayouts plainKeyboard_;
+    platform::SystemRandomNumbers systemRandom_;
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
     std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
     std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
     std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;
+    std::unique_ptr<forms::FormSlot<FrmLogon>> frmLogon_;
+    std::unique_ptr<forms::FormSlot<FrmEnd1>> frmEnd1_;
+    std::unique_ptr<forms::FormSlot<FrmEnd2>> frmEnd2_;
+    std::unique_ptr<forms::FormSlot<FrmChengji>> frmChengji_;
     // getHtmlStr's request and wait, with the error handling the caller chose: its own
     // reporting one, or a silent one for the request of an error report.
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);

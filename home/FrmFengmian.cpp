@@ -263,13 +263,9 @@ void FrmFengmian::FengMainCsh() {
     });
 
     on([&] {
-        auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288891.mxy"));
-        int n = 0;
-        for (std::size_t k = 0; k < lines.size() && k < 15; ++k) {
-            if (platform::trimSpaces(lines[k]).empty()) break;
-            ++n;
-        }
-        RandomPaperCount = std::min(n, RandomPaperLimit);
+        const auto papers = readRandomPapers(recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
+        if (!papers) platform::raise(75);
+        RandomPaperCount = std::min(static_cast<int>(papers->size()), RandomPaperLimit);
     });
 
     for (int i = 0; i <= 48; ++i) on([&] { ClickBotn(i).setPicture(skin("l200" + twoDigits(i))); });

@@ -150,6 +150,74 @@ void writeReviewedList(const std::string& listPath, const std::string& reviewPat
     }
 }
 
+ExamHistory::ExamHistory() : lines_(Lines) {
+    for (int n = 1; n <= Lines; ++n) lines_[static_cast<std::size_t>(n - 1)] = n % 3 == 1 ? NeverTaken : n % 3 == 2 ? "0" : "E";
+}
+
+const std::string& ExamHistory::line(int n) const {
+    static const std::string none;
+    return n >= 1 && n <= Lines ? lines_[static_cast<std::size_t>(n - 1)] : none;
+}
+
+void ExamHistory::setLine(int n, std::string text) {
+    if (n >= 1 && n <= Lines) lines_[static_cast<std::size_t>(n - 1)] = std::move(text);
+}
+
+void ExamHistory::copyRecord(int from, int to) {
+    for (int k = 1; k <= 3; ++k) setLine(3 * to + k, line(3 * from + k));
+}
+
+std::optional<ExamHistory> readExamHistory(const std::string& path) {
+    try {
+        const auto lines = readRecordLines(path);
+        ExamHistory h;
+        for (std::size_t k = 0; k < lines.size() && k < ExamHistory::Lines; ++k)
+            h.setLine(static_cast<int>(k) + 1, lines[k]);
+        return h;
+    } catch (const platform::VbError&) {
+        return std::nullopt;
+    }
+}
+
+void writeExamHistory(const std::string& path, const ExamHistory& history, int records) {
+    std::vector<std::string> out;
+    for (int n = 1; n <= 3 * std::clamp(records, 0, ExamHistory::Lines / 3); ++n) out.push_back(history.line(n));
+    out.emplace_back();
+    platform::writeLinesReplace(path, out);
+}
+
+std::string scoreText(int completed) {
+    // In tenths, so that no double is ever printed.
+    const int tenths = std::max(0, completed) * 25;
+    return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
+}
+
+std::optional<std::vector<std::string>> readRandomPapers(const std::string& path) {
+    try {
+        const auto lines = readRecordLines(path);
+        std::vector<std::string> papers;
+        for (std::size_t k = 0; k < lines.size() && k < 15; ++k) {
+            if (platform::trimSpaces(lines[k]).empty()) break;
+            papers.push_back(lines[k]);
+        }
+        return papers;
+    } catch (const platform::VbError&) {
+        return std::nullopt;
+    }
+}
+
+void copyPaperWrong(const std::string& programFolder, int from, int to) {
+    const std::string source = recordfile::path(programFolder, recordfile::paperWrong(from));
+    const std::string target = recordfile::path(programFolder, recordfile::paperWrong(to));
+    if (!platform::fileExists(source)) {
+        writeRecordLine(target, "");
+        return;
+    }
+    const auto bytes = platform::readBytes(source);
+    if (!bytes) platform::raise(75);
+    platform::writeBytesReplace(target, *bytes);
+}
+
 bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName) {
     return unread.count(listName) != 0 || unread.count(reviewName) != 0;
 }

@@ -19,6 +19,8 @@ inline constexpr const char* Favourites = "288862.mxy";
 inline constexpr const char* FavouritesReview = "288872.mxy";
 inline constexpr const char* WrongQuestions = "288863.mxy";
 inline constexpr const char* WrongReview = "288873.mxy";
+inline constexpr const char* ExamHistory = "288892.mxy";
+inline constexpr const char* RandomPapers = "288891.mxy";
 // "1824" and the paper slot as two digits.
 std::string paperWrong(int slot);
 // The record's path in the program folder's ksdata.
@@ -98,6 +100,41 @@ void writeUnitProgress(const std::string& path, const std::vector<std::string>& 
 // only: a crash between the two renames can still leave the new list with the old flags, which
 // the next reading fits to the list.
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list);
+
+// The exam history as its readers hold it: lines 1 to 100, slot s at lines 3s + 1 (the last
+// exam's time), 3s + 2 (the best score) and 3s + 3 ("E"); a line the file does not give is
+// its default, "您还未考试！", "0" or "E".
+class ExamHistory {
+public:
+    static constexpr int Lines = 100;
+    static constexpr const char* NeverTaken = "您还未考试！";
+    ExamHistory();
+    // Line n, from 1; n outside 1 to 100 is not there.
+    const std::string& line(int n) const;
+    void setLine(int n, std::string text);
+    const std::string& time(int slot) const { return line(3 * slot + 1); }
+    const std::string& score(int slot) const { return line(3 * slot + 2); }
+    // The record of slot `to` takes that of slot `from`.
+    void copyRecord(int from, int to);
+
+private:
+    std::vector<std::string> lines_;
+};
+
+// Missing: the defaults. No value when the file exists but cannot be read.
+std::optional<ExamHistory> readExamHistory(const std::string& path);
+// The first `records` records (30 or 31), three lines each, then one empty line.
+void writeExamHistory(const std::string& path, const ExamHistory& history, int records);
+// A score of n completed questions at 2.5 points each, as the history writes it: "0", "2.5", "100".
+std::string scoreText(int completed);
+
+// The random papers drawn: the file's leading non-blank lines, at most 15 of them. Missing:
+// none. No value when the file exists but cannot be read.
+std::optional<std::vector<std::string>> readRandomPapers(const std::string& path);
+
+// Paper slot `to`'s wrong-question file takes the bytes of slot `from`'s; a missing source
+// leaves the target one empty line, so that no slot keeps another paper's list.
+void copyPaperWrong(const std::string& programFolder, int from, int to);
 
 // Whether the launch failed to read either file of a pair (names as in recordfile); such a pair
 // is not written by the session's end.

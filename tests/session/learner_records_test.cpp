@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,71 @@ TEST_F(RecordFiles, AListThatCannotBeReadIsNotReplaced) {
     }
     EXPECT_EQ(testsupport::readFileBytes(l), "00010002\r\n");
     EXPECT_EQ(testsupport::readFileBytes(r), "TF\r\n");
+}
+
+TEST(ExamHistory, DefaultsUnderTheFileAndRecordsWrittenWhole) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("288892.mxy");
+    // Missing: every record never taken; lines past the 100th are dropped.
+    auto fresh = qz::readExamHistory(path);
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(fresh->time(29), "您还未考试！");
+    EXPECT_EQ(fresh->score(29), "0");
+    EXPECT_EQ(fresh->line(90), "E");
+    std::vector<std::string> lines = {"2019-07-16 09:05:33", "87.5", "E", "2020-01-02 03:04:05"};
+    for (int n = 5; n <= 103; ++n) lines.push_back("x" + std::to_string(n));
+    platform::writeLinesReplace(path, lines);
+    auto h = qz::readExamHistory(path);
+    ASSERT_TRUE(h);
+    EXPECT_EQ(h->time(0), "2019-07-16 09:05:33");
+    EXPECT_EQ(h->score(0), "87.5");
+    EXPECT_EQ(h->time(1), "2020-01-02 03:04:05");
+    EXPECT_EQ(h->line(100), "x100");
+    EXPECT_EQ(h->line(101), "");
+    h->copyRecord(0, 30);
+    for (const int records : {30, 31}) {
+        qz::writeExamHistory(path, *h, records);
+        const auto written = platform::readLines(path);
+        ASSERT_EQ(written.size(), static_cast<std::size_t>(3 * records + 1)) << records;
+        EXPECT_EQ(written.back(), "");
+        EXPECT_EQ(written[89], "x90");
+        if (records == 31) {
+            EXPECT_EQ(written[91], "87.5");
+        }
+    }
+    {
+        testsupport::ScopedReadFailure unreadable(path);
+        EXPECT_FALSE(qz::readExamHistory(path));
+    }
+}
+
+TEST(ExamHistory, ScoresAreWrittenFromTheCount) {
+    const std::pair<int, const char*> cases[] = {{0, "0"}, {1, "2.5"}, {2, "5"}, {35, "87.5"}, {39, "97.5"}, {40, "100"}};
+    for (const auto& [n, text] : cases) EXPECT_EQ(qz::scoreText(n), text) << n;
+}
+
+TEST(RandomPapers, LeadingNonBlankLinesUpToFifteen) {
+    testsupport::TempDir dir;
+    const std::string path = dir.file("288891.mxy");
+    EXPECT_EQ(qz::readRandomPapers(path), std::vector<std::string>{});
+    platform::writeLinesReplace(path, {"a", "b", "  ", "c"});
+    EXPECT_EQ(qz::readRandomPapers(path), (std::vector<std::string>{"a", "b"}));
+    platform::writeLinesReplace(path, std::vector<std::string>(20, "p"));
+    EXPECT_EQ(qz::readRandomPapers(path)->size(), 15u);
+    testsupport::ScopedReadFailure unreadable(path);
+    EXPECT_FALSE(qz::readRandomPapers(path));
+}
+
+TEST(PaperWrong, ACopyTakesTheBytesAndAMissingSourceEmptiesTheTarget) {
+    testsupport::TempDir dir;
+    std::filesystem::create_directories(dir.file("ksdata"));
+    const auto file = [&](int slot) { return qz::recordfile::path(dir.path(), qz::recordfile::paperWrong(slot)); };
+    testsupport::writeFileBytes(file(20), "01010202\r\n");
+    testsupport::writeFileBytes(file(22), "0303\r\n");
+    qz::copyPaperWrong(dir.path(), 20, 21);
+    EXPECT_EQ(testsupport::readFileBytes(file(21)), "01010202\r\n");
+    qz::copyPaperWrong(dir.path(), 23, 22);
+    EXPECT_EQ(testsupport::readFileBytes(file(22)), "\r\n");
 }
 
 }  // namespace
