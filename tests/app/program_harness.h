@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "tests/support/loopback_server.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/scripted_random.h"
 #include "tests/support/temp_dir.h"
 
 namespace testsupport {
@@ -48,6 +49,8 @@ struct ProgramHarness {
         s.programFolder = folder.path();
         s.runtimeDir = folder.runtimeDir();
         s.reportServer = originOf(server);
+        s.localTime = [this] { return now; };
+        s.random = &random;
         program = std::make_unique<qz::Program>(s);
     }
     ~ProgramHarness() { program.reset(); }
@@ -80,6 +83,9 @@ struct ProgramHarness {
         return out;
     }
 
+    // The local time the program reads, and the numbers its paper draw takes.
+    platform::LocalTime now{2026, 12, 10, 9, 30, 0};
+    ScriptedRandom random;
     LoopbackHttpServer server;
     TempDir settingsDir;
     headless::HeadlessHost host;
