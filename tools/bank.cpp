@@ -4,6 +4,7 @@
 #include <charconv>
 #include <numeric>
 #include <set>
+#include <stdexcept>
 
 namespace qz::tools {
 
@@ -84,8 +85,8 @@ BankSource readBank(const SourceFile& src, const ModuleInfo& module) {
             }
             bank.version = e.value;
         } else if (e.key == "papers") {
-            if (!parseNumber(e.value, bank.papers) || bank.papers < 1 || bank.papers > 99) {
-                src.fail(e, "papers must be 1 to 99");
+            if (!parseNumber(e.value, bank.papers) || bank.papers < 1 || bank.papers > kMaxPapers) {
+                src.fail(e, "papers must be 1 to " + std::to_string(kMaxPapers));
             }
         } else if (e.key == "seed") {
             if (!parseNumber(e.value, bank.seed)) src.fail(e, "the seed must be a whole number");
@@ -99,34 +100,32 @@ BankSource readBank(const SourceFile& src, const ModuleInfo& module) {
     if (unit != module.units.size()) {
         throw SourceError(src.path.string() + ": no question count for unit \"" + module.units[unit] + "\"");
     }
-    if (module.units.size() > 99) throw SourceError(src.path.string() + ": the catalogue holds at most 99 units");
+    // A unit's own files are numbered after it; a 21st would be written over the texts file.
+    if (module.units.size() > 20) throw SourceError(src.path.string() + ": the program reads at most 20 units");
+    const int total = std::accumulate(bank.counts.begin(), bank.counts.end(), 0);
+    if (total < kPaperSize) {
+        throw SourceError(src.path.string() + ": the units hold " + std::to_string(total) + " questions, fewer than a paper's " +
+                          std::to_string(kPaperSize));
+    }
     return bank;
 }
 
 std::vector<std::vector<QuestionCode>> drawPapers(const std::vector<int>& counts, int papers, std::uint64_t seed) {
     Rng rng(seed);
     const int total = std::accumulate(counts.begin(), counts.end(), 0);
+    if (total < kPaperSize) throw std::invalid_argument("the units hold fewer questions than a paper");
     std::vector<std::vector<QuestionCode>> out;
-    if (total <= 0) return out;
     for (int p = 0; p < papers; ++p) {
         std::vector<QuestionCode> paper;
-        if (total >= kPaperSize) {
-            const std::vector<int> quota = shares(counts, total, rng);
-            for (std::size_t u = 0; u < counts.size(); ++u) {
-                std::vector<int> q(static_cast<std::size_t>(counts[u]));
-                std::iota(q.begin(), q.end(), 1);
-                for (int i = 0; i < quota[u]; ++i) {  // partial Fisher-Yates
-                    const auto k = static_cast<std::size_t>(i + rng.below(counts[u] - i));
-                    std::swap(q[static_cast<std::size_t>(i)], q[k]);
-                    paper.push_back({static_cast<int>(u), q[static_cast<std::size_t>(i)]});
-                }
+        const std::vector<int> quota = shares(counts, total, rng);
+        for (std::size_t u = 0; u < counts.size(); ++u) {
+            std::vector<int> q(static_cast<std::size_t>(counts[u]));
+            std::iota(q.begin(), q.end(), 1);
+            for (int i = 0; i < quota[u]; ++i) {  // partial Fisher-Yates
+                const auto k = static_cast<std::size_t>(i + rng.below(counts[u] - i));
+                std::swap(q[static_cast<std::size_t>(i)], q[k]);
+                paper.push_back({static_cast<int>(u), q[static_cast<std::size_t>(i)]});
             }
-        } else {  // too few questions: every one once, then repeats
-            for (std::size_t u = 0; u < counts.size(); ++u)
-                for (int q = 1; q <= counts[u]; ++q) paper.push_back({static_cast<int>(u), q});
-            const std::vector<QuestionCode> all = paper;
-            while (static_cast<int>(paper.size()) < kPaperSize)
-                paper.push_back(all[static_cast<std::size_t>(rng.below(total))]);
         }
         std::sort(paper.begin(), paper.end());
         out.push_back(std::move(paper));
@@ -144,6 +143,29 @@ std::vector<std::string> catalogueLines(const BankSource& bank) {
         lines.push_back(std::move(line));
     }
     return lines;
+}
+
+void checkPapers(const std::vector<std::string>& catalogue, const std::vector<int>& counts) {
+    for (std::size_t line = 2; line < catalogue.size(); ++line) {
+        const std::string& codes = catalogue[line];
+        const auto fail = [&](const std::string& what) {
+            throw BankError("paper " + std::to_string(line - 1) + ": " + what);
+        };
+        if (codes.size() != 4 * static_cast<std::size_t>(kPaperSize) ||
+            codes.find_first_not_of("0123456789") != std::string::npos) {
+            fail("a paper is " + std::to_string(kPaperSize) + " four-digit codes");
+        }
+        std::set<std::string> seen;
+        for (std::size_t at = 0; at < codes.size(); at += 4) {
+            const std::string code = codes.substr(at, 4);
+            const int unit = std::stoi(code.substr(0, 2)), question = std::stoi(code.substr(2, 2));
+            if (unit >= static_cast<int>(counts.size()) || question < 1 ||
+                question > counts[static_cast<std::size_t>(unit)]) {
+                fail("no question " + code + " in the bank");
+            }
+            if (!seen.insert(code).second) fail(code + " is given twice");
+        }
+    }
 }
 
 }  // namespace qz::tools

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "session/question_sets.h"
 #include "tools/app_screens.h"
 #include "tools/bank.h"
 #include "tools/legacy_files.h"
@@ -44,6 +45,16 @@ void checkBank(const BankSource& bank, const QuestionBank& questions) {
     }
 }
 
+// The papers as a launch builds them from the files just written: a set it would refuse means
+// a paper no learner could take.
+void checkPaperSets(const fs::path& data, const std::vector<std::string>& catalogue) {
+    for (std::size_t line = 2; line < catalogue.size(); ++line) {
+        if (!qz::buildSet((data / "").string(), catalogue[line]).sound) {
+            throw BankError("paper " + std::to_string(line - 1) + ": the program cannot build its set");
+        }
+    }
+}
+
 std::string twoDigits(std::size_t n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); }
 
 void writeBank(const fs::path& data, const Font& font, const QuestionBank& questions) {
@@ -67,13 +78,15 @@ void generate(const fs::path& sample, const fs::path& out) {
     const std::vector<std::string> advert = readAdvert(readSource(sample / "advert.txt"));
     const QuestionBank questions = readQuestions(readSource(sample / "questions.txt"), module);
     checkBank(bank, questions);
+    const std::vector<std::string> catalogue = catalogueLines(bank);
+    checkPapers(catalogue, bank.counts);
 
     const fs::path data = out / module.folder;
     fs::create_directories(data);
     writeLegacyText(data / "288901.mxy", numeric(product));
     // A new installation has not been started yet.
     writeLegacyText(data / "288892.mxy", {"0"});
-    writeLegacyText(data / "288891.mxy", catalogueLines(bank));
+    writeLegacyText(data / "288891.mxy", catalogue);
     writeLegacyText(data / "288895.mxy", {bank.version});
     // Which module the data folder belongs to.
     writeLegacyText(data / "288899.mxy", {module.number});
@@ -86,6 +99,7 @@ void generate(const fs::path& sample, const fs::path& out) {
     writeProgramCursors(out);
     writeLegacyText(out / "sMenu.sys", menuFileLines());
     writeBank(data, font, questions);
+    checkPaperSets(data, catalogue);
     skinTexts.checkAllUsed();
 
     // Last: the build takes ver.txt as the mark that the whole module was written.

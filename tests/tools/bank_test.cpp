@@ -54,14 +54,10 @@ TEST(Papers, HoldFortyQuestionsOfTheirUnitsInProportion) {
     }
 }
 
-TEST(Papers, RepeatOnlyWhenTheBankIsSmallerThanAPaper) {
-    const std::vector<int> counts{5, 4, 3};  // 12 questions
-    for (const auto& paper : drawPapers(counts, 3, 1)) {
-        ASSERT_EQ(paper.size(), static_cast<std::size_t>(kPaperSize));
-        const std::set<QuestionCode> distinct(paper.begin(), paper.end());
-        EXPECT_EQ(distinct.size(), 12u);  // every question at least once
-        for (const QuestionCode& q : paper) EXPECT_LE(q.question, counts[static_cast<std::size_t>(q.unit)]);
-    }
+TEST(Papers, NeedAPapersWorthOfQuestions) {
+    EXPECT_THROW(drawPapers({20, 19}, 1, 1), std::invalid_argument);
+    EXPECT_THROW(drawPapers({}, 1, 1), std::invalid_argument);
+    EXPECT_EQ(drawPapers({20, 20}, 1, 1).front().size(), static_cast<std::size_t>(kPaperSize));
 }
 
 TEST(Papers, AreFixedBySeedAndDifferFromEachOther) {
@@ -90,16 +86,57 @@ TEST(Catalogue, WritesCountsAndFourDigitCodes) {
     }
 }
 
+// A mock exam scores exactly 40 questions, each worked once, so a paper that is short, names a
+// question twice or one the bank lacks would score wrong or not start.
+TEST(Catalogue, PapersAreFortyDistinctQuestionsOfTheBank) {
+    const std::vector<int> counts{20, 25};
+    std::string good;
+    for (int q = 1; q <= 20; ++q) good += "00" + std::string(q < 10 ? "0" : "") + std::to_string(q);
+    for (int q = 1; q <= 20; ++q) good += "01" + std::string(q < 10 ? "0" : "") + std::to_string(q);
+    const std::string head[] = {"0202", "2025"};
+    EXPECT_NO_THROW(checkPapers({head[0], head[1], good, good}, counts));
+    EXPECT_NO_THROW(checkPapers(catalogueLines({"202612010001", counts, 20, 3}), counts));
+
+    struct Case {
+        std::string paper, error;
+    } cases[] = {
+        {good.substr(0, 156), "paper 2: a paper is 40 four-digit codes"},
+        {good + "0121", "paper 2: a paper is 40 four-digit codes"},
+        {good.substr(0, 156) + "01 1", "paper 2: a paper is 40 four-digit codes"},
+        {good.substr(0, 156) + "0001", "paper 2: 0001 is given twice"},
+        {good.substr(0, 156) + "0126", "paper 2: no question 0126 in the bank"},
+        {good.substr(0, 156) + "0100", "paper 2: no question 0100 in the bank"},
+        {good.substr(0, 156) + "0201", "paper 2: no question 0201 in the bank"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = messageOf<BankError>([&] { checkPapers({head[0], head[1], good, c.paper}, counts); });
+        EXPECT_EQ(error, c.error) << c.paper;
+    }
+}
+
 TEST(BankSourceFile, ReadsUnitsInTheModulesOrder) {
     TempDir dir;
     writeFileBytes(dir.file("bank.txt"),
-                   "# bank\nversion = 202612010001\nunit 绘图环境设置 = 8\nunit 基本绘图命令 = 6\n"
-                   "unit 图形编辑 = 3\npapers = 5\nseed = 42\n");
+                   "# bank\nversion = 202612010001\nunit 绘图环境设置 = 20\nunit 基本绘图命令 = 17\n"
+                   "unit 图形编辑 = 3\npapers = 20\nseed = 42\n");
     const BankSource bank = readBank(readSource(dir.file("bank.txt")), kModule);
     EXPECT_EQ(bank.version, "202612010001");
-    EXPECT_EQ(bank.counts, (std::vector<int>{8, 6, 3}));
-    EXPECT_EQ(bank.papers, 5);
+    EXPECT_EQ(bank.counts, (std::vector<int>{20, 17, 3}));
+    EXPECT_EQ(bank.papers, 20);
     EXPECT_EQ(bank.seed, 42u);
+}
+
+// The units' own files are numbered from the unit; past the 20th they would land on the texts file.
+TEST(BankSourceFile, RefusesMoreUnitsThanTheProgramReads) {
+    ModuleInfo module = kModule;
+    while (module.units.size() < 21) module.units.push_back("单元" + std::to_string(module.units.size() + 1));
+    std::string text = "version = 202612010001\npapers = 1\nseed = 1\n";
+    for (const std::string& unit : module.units) text += "unit " + unit + " = 3\n";
+    TempDir dir;
+    writeFileBytes(dir.file("bank.txt"), text);
+    EXPECT_NE(messageOf<SourceError>([&] { readBank(readSource(dir.file("bank.txt")), module); })
+                  .find("the program reads at most 20 units"),
+              std::string::npos);
 }
 
 TEST(BankSourceFile, PointsAtTheLineToFix) {
@@ -115,7 +152,10 @@ TEST(BankSourceFile, PointsAtTheLineToFix) {
         {"version = 202612010001\nunit 绘图环境设置 = 八\n" + rest, ":2: a unit has 3 to 42 questions"},
         {"version = 202612010001\n" + units + "unit 综合应用 = 4\n" + rest, ":5: ver.txt has no unit \"综合应用\""},
         {"version = 202612010001\nunit 绘图环境设置 = 8\n" + rest, "no question count for unit \"基本绘图命令\""},
-        {"version = 202612010001\n" + units + "papers = 0\nseed = 1\n", ":5: papers must be 1 to 99"},
+        {"version = 202612010001\n" + units + "papers = 0\nseed = 1\n", ":5: papers must be 1 to 20"},
+        {"version = 202612010001\n" + units + "papers = 21\nseed = 1\n", ":5: papers must be 1 to 20"},
+        {"version = 202612010001\nunit 绘图环境设置 = 20\nunit 基本绘图命令 = 16\nunit 图形编辑 = 3\n" + rest,
+         "the units hold 39 questions, fewer than a paper's 40"},
         {"version = 202612010001\n" + units + "papers = 5\nseed = -3\n", ":6: the seed must be a whole number"},
         {"version = 202612010001\n" + units + rest + "papers = 4\n", ":7: \"papers\" is given twice"},
         {"version = 202612010001\n" + units + rest + "colour = 1\n", ":7: unknown key \"colour\""},
