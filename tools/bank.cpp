@@ -104,8 +104,8 @@ BankSource readBank(const SourceFile& src, const ModuleInfo& module) {
     if (module.units.size() > 20) throw SourceError(src.path.string() + ": the program reads at most 20 units");
     const int total = std::accumulate(bank.counts.begin(), bank.counts.end(), 0);
     if (total < kPaperSize) {
-        throw SourceError(src.path.string() + ": the units hold " + std::to_string(total) + " questions, fewer than a paper's " +
-                          std::to_string(kPaperSize));
+        throw SourceError(src.path.string() + ": the units hold " + std::to_string(total) +
+                          " questions, fewer than a paper's " + std::to_string(kPaperSize));
     }
     return bank;
 }

@@ -134,9 +134,8 @@ TEST(BankSourceFile, RefusesMoreUnitsThanTheProgramReads) {
     for (const std::string& unit : module.units) text += "unit " + unit + " = 3\n";
     TempDir dir;
     writeFileBytes(dir.file("bank.txt"), text);
-    EXPECT_NE(messageOf<SourceError>([&] { readBank(readSource(dir.file("bank.txt")), module); })
-                  .find("the program reads at most 20 units"),
-              std::string::npos);
+    const std::string error = messageOf<SourceError>([&] { readBank(readSource(dir.file("bank.txt")), module); });
+    EXPECT_NE(error.find("the program reads at most 20 units"), std::string::npos) << error;
 }
 
 TEST(BankSourceFile, PointsAtTheLineToFix) {
