@@ -74,25 +74,27 @@ const ButtonStyle kLightButton{{kWhite, Rgba::hex(0xe6edf5), Rgba::hex(0xa9bbd0)
                                {Rgba::hex(0xd8e2ee), Rgba::hex(0xe6edf5), Rgba::hex(0x8da4c0), kText},
                                false};
 
+void plainButton(Canvas& f, const Skin& s, const ButtonStyle& style, Look look, Rgba backdrop) {
+    const double w = f.width(), h = f.height();
+    f.fillRect(0, 0, f.width(), f.height(), backdrop);
+    const Tone& t = look == Look::Normal    ? style.normal
+                    : look == Look::Hover   ? style.hover
+                    : look == Look::Pressed ? style.pressed
+                                            : kGreyTone;
+    face(f, t, std::min(5.0, h / 5), look);
+    if (s.words.empty()) return;
+    const double size = h >= 40 ? 16 : h >= 30 ? 13 : 12;
+    const double d = shift(look);
+    if (style.bold && look != Look::Disabled) {
+        f.textInBox(s.font, d, d + 1, w, h - 1, s.words, size, Rgba::hex(0x000000, 45));  // soft shadow
+        boldTextInBox(f, s.font, d, d, w, h - 1, s.words, size, t.text);
+    } else {
+        f.textInBox(s.font, d, d, w, h - 1, s.words, size, t.text);
+    }
+}
+
 void plainButtons(Canvas& c, const Skin& s, const ButtonStyle& style, Rgba backdrop) {
-    drawStrip(c, [&](Canvas& f, Look look) {
-        const double w = f.width(), h = f.height();
-        f.fillRect(0, 0, f.width(), f.height(), backdrop);
-        const Tone& t = look == Look::Normal    ? style.normal
-                        : look == Look::Hover   ? style.hover
-                        : look == Look::Pressed ? style.pressed
-                                                : kGreyTone;
-        face(f, t, std::min(5.0, h / 5), look);
-        if (s.words.empty()) return;
-        const double size = h >= 40 ? 16 : h >= 30 ? 13 : 12;
-        const double d = shift(look);
-        if (style.bold && look != Look::Disabled) {
-            f.textInBox(s.font, d, d + 1, w, h - 1, s.words, size, Rgba::hex(0x000000, 45));  // soft shadow
-            boldTextInBox(f, s.font, d, d, w, h - 1, s.words, size, t.text);
-        } else {
-            f.textInBox(s.font, d, d, w, h - 1, s.words, size, t.text);
-        }
-    });
+    drawStrip(c, [&](Canvas& f, Look look) { plainButton(f, s, style, look, backdrop); });
 }
 
 void windowButtons(Canvas& c, const Skin& s, Glyph glyph, Rgba (*band)(double), int top) {

@@ -37,6 +37,8 @@ extern const ButtonStyle kLightButton;   // secondary actions
 
 // A rounded button face with the picture's words (if any) centred; greyed when disabled.
 void plainButtons(Canvas& c, const Skin& s, const ButtonStyle& style, Rgba backdrop);
+// One frame of it, for a button drawn into a page under a hot area the program lays over it.
+void plainButton(Canvas& f, const Skin& s, const ButtonStyle& style, Look look, Rgba backdrop);
 
 // Minimise and close on a title band; band(y) is the band's colour at the row y, top the row of
 // the band the buttons' top edge sits on.

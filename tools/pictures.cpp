@@ -7,6 +7,7 @@
 #include "tools/buttons.h"
 #include "tools/cursor.h"
 #include "tools/drafting.h"
+#include "tools/exam_pictures.h"
 #include "tools/glyphs.h"
 #include "tools/palette.h"
 
@@ -329,7 +330,6 @@ void okButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kDialo
 void cancelButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kDialogFooter); }
 void primaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kPanel); }
 void secondaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kPanel); }
-void blueButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kPanel); }
 void menuItem(Canvas& c, const Skin& s) { columnItems(c, s, Glyph::Bullet, 10, 15); }
 void allUnitsItem(Canvas& c, const Skin& s) { columnItems(c, s, Glyph::Units, 20, 16); }
 void filter(Canvas& c, const Skin& s) { checkFilters(c, s, false); }
@@ -406,8 +406,11 @@ constexpr std::array kPictures{
     Picture{"l20024.mxy", 480, 40, primaryButton, "action.review"},
     Picture{"l20023.mxy", 320, 25, secondaryButton, "action.clear_favourites"},
     Picture{"l20025.mxy", 320, 25, secondaryButton, "action.clear_mistakes"},
-    Picture{"l20047.mxy", 320, 25, primaryButton, "action.exam"},
-    Picture{"l20048.mxy", 320, 25, blueButton, "action.exam_alt"},
+    // The paper rows' start buttons, on the rows' white.
+    Picture{"l20047.mxy", 4 * exam::px(exam::kRowStart.width), exam::px(exam::kRowStart.height),
+            exam::rowStartButton, "action.exam"},
+    Picture{"l20048.mxy", 4 * exam::px(exam::kRowStart.width), exam::px(exam::kRowStart.height),
+            exam::rowStartAltButton, "action.exam_alt"},
 
     // Section screens: the left column's menus, units and pages.
     Picture{"l20028.mxy", 720, 50, menuItem, "paper.sprint"},
@@ -472,6 +475,27 @@ constexpr std::array kPictures{
     Picture{"l01045.mxy", 220, 22, panelPrimary, "panel.back"},
     Picture{"l01047.mxy", 220, 22, panelButton, "panel.previous_page"},
     Picture{"l01048.mxy", 220, 22, panelButton, "panel.next_page"},
+
+    // The mock exam: the home screen's paper rows and draw tab, the login's pages, the hand-in
+    // dialogs' buttons and the score report with its grid cells.
+    Picture{"l20065.mxy", exam::px(exam::kRowWidth), exam::px(exam::kRowHeight), exam::drawPaperRow},
+    Picture{"l20066.mxy", exam::px(exam::kDrawPicture.width), exam::px(exam::kDrawPicture.height),
+            exam::drawRandomPaperTab},
+    Picture{"9l0056.mxy", exam::px(exam::kPageWidth), exam::px(exam::kPageHeight), exam::drawLoginPage},
+    Picture{"9l0057.mxy", exam::px(exam::kPageWidth), exam::px(exam::kPageHeight), exam::drawConfirmPage},
+    Picture{"l01041.mxy", 4 * exam::px(exam::kDialogButtonWidth), exam::px(exam::kDialogButtonHeight),
+            exam::handInButton, "hand_in.confirm"},
+    Picture{"l01042.mxy", 4 * exam::px(exam::kDialogButtonWidth), exam::px(exam::kDialogButtonHeight),
+            exam::backToExamButton, "hand_in.back"},
+    Picture{"9l0058.mxy", exam::px(exam::kPageWidth), exam::px(exam::kPageHeight), exam::drawScoreReport},
+    Picture{"l01033.mxy", 4 * exam::px(exam::kCell), exam::px(exam::kCell), exam::doneCell},
+    Picture{"l01034.mxy", 4 * exam::px(exam::kCell), exam::px(exam::kCell), exam::notDoneCell},
+    Picture{"l01035.mxy", 4 * exam::px(exam::kRedoButton.width), exam::px(exam::kRedoButton.height),
+            exam::redoButton, "report.redo"},
+    Picture{"l01036.mxy", 4 * exam::px(exam::kWrongButton.width), exam::px(exam::kWrongButton.height),
+            exam::wrongQuestionsButton, "report.wrong"},
+    Picture{"l01037.mxy", 4 * exam::px(exam::kHomeButton.width), exam::px(exam::kHomeButton.height),
+            exam::homeButton, "report.home"},
 };
 
 // The minimised question panel: a title band to drag it by over a restore face. Window
@@ -488,6 +512,11 @@ void drawSmallPanel(Canvas& c, const Skin& s) {
 
 constexpr std::array kWindowPictures{
     Picture{"FrmZXH.png", 54, 58, drawSmallPanel, "panel.restore"},
+};
+
+// The login's hand over its two hot areas.
+constexpr std::array kWindowCursors{
+    Cursor{"FrmLogon.cur", 32, 9, 1, drawHand},
 };
 
 constexpr std::array kCursors{
@@ -532,6 +561,7 @@ void writeCursors(std::span<const Cursor> list, const std::filesystem::path& dir
 
 void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin) {
     writeAll(kWindowPictures, programDir, skin);
+    writeCursors(kWindowCursors, programDir);
 }
 
 void writeProgramCursors(const std::filesystem::path& programDir) { writeCursors(programCursors(), programDir); }

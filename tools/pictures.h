@@ -41,7 +41,7 @@ std::span<const Cursor> programCursors();
 int programCursorNumber(const Cursor& c);
 
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
-// Pictures that belong to a window of the program rather than to the module's skin.
+// Pictures and pointers that belong to a window of the program rather than to the module's skin.
 void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin);
 void writeProgramCursors(const std::filesystem::path& programDir);
 

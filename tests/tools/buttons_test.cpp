@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "tools/exam_pictures.h"
 #include "tools/pictures.h"
 
 using namespace qz::tools;
@@ -78,6 +79,8 @@ TEST_F(Strips, EveryFamilyDrawsFourOpaqueDistinctFrames) {
         {"current page", 316, 37, [](Canvas& c, const Skin& s) { pageButtons(c, s, true); }},
         {"filter", 240, 25, [](Canvas& c, const Skin& s) { checkFilters(c, s, false); }},
         {"ticked filter", 240, 25, [](Canvas& c, const Skin& s) { checkFilters(c, s, true); }},
+        {"done cell", 120, 30, exam::doneCell},
+        {"not done cell", 120, 30, exam::notDoneCell},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
