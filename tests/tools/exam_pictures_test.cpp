@@ -67,7 +67,7 @@ TEST(ExamSkins, ButtonStripsAreFourFramesOfTheirButtonsSize) {
 }
 
 // The buttons paint the colour they stand on behind their rounded corners; where the picture
-// under them differs, the corners show as specks.
+// under them differs, the corners show as stray dots.
 TEST(ExamSkins, ButtonCornersMatchWhatTheyStandOn) {
     struct Case {
         const char* strip;
