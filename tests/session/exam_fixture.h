@@ -3,11 +3,14 @@
 // paper launched as its button will launch it, the login, and the exam it opens.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
 #include "platform/legacy_text.h"
 #include "platform/textfile.h"
+#include "session/FrmEnd1.h"
+#include "session/FrmEnd2.h"
 #include "session/FrmLogon.h"
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
@@ -19,7 +22,13 @@ using hometest::HomeRun;
 
 class ExamRun : public ::testing::Test, public HomeRun {
 protected:
-    ExamRun() { folder.installSampleBank(); }
+    ExamRun() {
+        folder.installSampleBank();
+        // A skin button takes clicks on its picture: the dialogs' buttons need theirs, a strip
+        // of four 88 x 28 frames, where the module has none.
+        for (const char* id : {"l01041", "l01042"})
+            if (!std::filesystem::exists(folder.dataFile(std::string(id) + ".mxy"))) folder.writePicture(id, 352, 28);
+    }
 
     headless::HeadlessHost& host() { return h->host; }
     qz::Program& p() { return h->p(); }
@@ -70,6 +79,15 @@ protected:
     void pauseUntil(std::int64_t ms) { host().pause(static_cast<int>(loadedAt + ms - host().nowMs())); }
     static constexpr std::int64_t minute = 60000;
 
+    // The hand-in dialogs once open; null otherwise.
+    qz::FrmEnd1* end1() { return p().loadedFrmEnd1(); }
+    qz::FrmEnd2* end2() { return p().loadedFrmEnd2(); }
+    // How often the host showed a window.
+    int shows(const std::string& name) {
+        int n = 0;
+        for (const auto& e : host().shownLog) n += e == "show " + name;
+        return n;
+    }
     std::int64_t loadedAt = 0;
 };
 
