@@ -94,6 +94,9 @@ struct Shared {
     std::int16_t CurrentStep = 0;
     std::string StepLine;
     std::int16_t ExamMinutesLeft = 50;
+    // When the paper being worked started, "yyyy-mm-dd hh:mm:ss"; the score report compares
+    // it with "-1" as text.
+    std::string ExamStartTime;
     std::int16_t AllowPanelUnload = 0;
     // Record files (their ksdata names) that the launch could not read. What the session
     // holds of them was built without them, so its end never writes that over them.

@@ -10,6 +10,7 @@
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
+#include "session/FrmLogon.h"
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
 #include "session/question_sets.h"
@@ -580,7 +581,7 @@ void FrmFengmian::startLianXi() {
     }
     on([&] { unload(); });
     if (g.ListMode == 0 || g.ListMode == 8) {
-        // The exam login opens the working windows itself; it plugs in here.
+        on([&] { p_.frmLogon().show(); });
         return;
     }
     on([&] { p_.frmTm().TimerREDO.setEnabled(true); });

@@ -1,18 +1,25 @@
-// The first hand-in confirmation of a mock exam.
+// The first hand-in confirmation of a mock exam: whether to hand in, with a warning while
+// questions are unopened or still marked.
 #pragma once
 
-#include "forms/form.h"
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "session/hand_in_dialog.h"
 
 namespace qz {
 
-class Program;
-
-class FrmEnd1 : public forms::Form {
+class FrmEnd1 : public HandInDialog {
 public:
     explicit FrmEnd1(Program& p);
 
-private:
-    [[maybe_unused]] Program& p_;
+    void Form_Load() override;
+    // Goes on to the second confirmation.
+    void Command1_Click();
+
+    // The question for a paper in these states (entries 1 to 40 of the session's table).
+    static std::string questionText(const std::array<std::int16_t, 501>& questionState);
 };
 
 }  // namespace qz

@@ -1,18 +1,16 @@
-// The last hand-in confirmation: after it the exam cannot be entered again.
+// The second hand-in confirmation: once confirmed, the exam cannot be entered again.
 #pragma once
 
-#include "forms/form.h"
+#include "session/hand_in_dialog.h"
 
 namespace qz {
 
-class Program;
-
-class FrmEnd2 : public forms::Form {
+class FrmEnd2 : public HandInDialog {
 public:
     explicit FrmEnd2(Program& p);
 
-private:
-    [[maybe_unused]] Program& p_;
+    // Hands the paper in: the exam's windows close and the score report opens.
+    void Command1_Click();
 };
 
 }  // namespace qz

@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "session/FrmEnd1.h"
 #include "session/FrmPicture.h"
 #include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
@@ -77,7 +78,8 @@ FrmTm::FrmTm(Program& p)
       TimeKS(this, "TimeKS"),
       TimerREDO(this, "TimerREDO"),
       TimStartYS(this, "TimStartYS"),
-      p_(p) {
+      p_(p),
+      heldTimeOut_(this, "heldTimeOut") {
     setFormBorderStyle(0);
     setShowInTaskbar(false);
     setBackColor(PanelGrey);
@@ -166,11 +168,14 @@ FrmTm::FrmTm(Program& p)
     TimerREDO.setEnabled(false);
     TimStartYS.setInterval(100);
     TimStartYS.setEnabled(false);
+    heldTimeOut_.setInterval(100);
+    heldTimeOut_.setEnabled(false);
 
     TimKsModel.Tick = [this] { TimKsModel_Timer(); };
     TimeKS.Tick = [this] { TimeKS_Timer(); };
     TimerREDO.Tick = [this] { TimerREDO_Timer(); };
     TimStartYS.Tick = [this] { TimStartYS_Timer(); };
+    heldTimeOut_.Tick = [this] { heldTimeOut_Timer(); };
     CmdSelLast.Click = [this] { CmdSelLast_Click(); };
     CmdSelFH.Click = [this] { CmdSelFH_Click(); };
     CmdSelNext.Click = [this] { CmdSelNext_Click(); };
@@ -507,12 +512,47 @@ void FrmTm::TimKsModel_Timer() {
     TimKsModel.setEnabled(false);
 }
 
+// Text and bar show the minutes before this tick: the first one, a minute after the load,
+// reads 50 with an empty bar, the 50th reads 1 and ends the time.
 void FrmTm::TimeKS_Timer() {
+    Shared& g = p_.g;
     forms::OnError step;
-    step([&] {
-        const std::int16_t mode = p_.g.ListMode;
-        if (mode != 0 && mode != 8) TimeKS.setEnabled(false);
-    });
+    if (g.ListMode != 0 && g.ListMode != 8) {
+        step([&] { TimeKS.setEnabled(false); });
+        return;
+    }
+    step([&] { LblTime.setCaption("剩余" + std::to_string(g.ExamMinutesLeft) + "分钟"); });
+    step([&] { LblTimeJD.setWidth(platform::clng(PTime.width() * (50 - g.ExamMinutesLeft) / 50.0)); });
+    step([&] { g.ExamMinutesLeft = static_cast<std::int16_t>(g.ExamMinutesLeft - 1); });
+    if (g.ExamMinutesLeft <= 0) timeOut();
+}
+
+// The countdown stops before anything is shown: a box left open must not tick on below 0.
+// A hand-in dialog already open decides alone, so the paper goes in once. Under a
+// demonstration or inside another window's handler the hand-in would unload windows whose
+// code is still running; it waits for them instead.
+void FrmTm::timeOut() {
+    forms::OnError step;
+    step([&] { TimeKS.setEnabled(false); });
+    const bool dialogOpen = p_.loadedFrmEnd1() || p_.loadedFrmEnd2();
+    if (!dialogOpen && timeOutMustWait()) {
+        step([&] { heldTimeOut_.setEnabled(true); });
+        return;
+    }
+    step([&] { heldTimeOut_.setEnabled(false); });
+    step([&] { rt().msgBox("时间已到，自动交卷！", forms::mb::OkOnly, p_.g.ModuleName); });
+    if (dialogOpen) return;
+    step([&] { p_.frmEnd1().show(true); });
+    // The panel may be gone now: nothing after the dialogs touches it.
+}
+
+// The tick is one handler frame of its own; a deeper one runs inside another handler that is
+// still waiting: a modal window, a message box, a popup menu, a drag or a request.
+bool FrmTm::timeOutMustWait() const { return p_.g.DemoRunning || rt().nestedLoops() > 0 || rt().depth() > 1; }
+
+void FrmTm::heldTimeOut_Timer() {
+    if (timeOutMustWait()) return;
+    timeOut();
 }
 
 void FrmTm::TimStartYS_Timer() {}
@@ -556,7 +596,14 @@ void FrmTm::CmdGN_Click(int Index) {
             break;
         case 6:  // guided help: not offered yet
         case 7:  // the demonstration: not offered yet
-        case 8:  // hand-in: the panel stays where it is until there is a dialog to hand in to
+            break;
+        case 8:
+            // Handing in drops a time-out still waiting: the dialogs decide from here.
+            step([&] { heldTimeOut_.setEnabled(false); });
+            step([&] { moveTo(0, 0); });
+            step([&] { hide(); });
+            step([&] { p_.frmEnd1().show(true); });
+            // The panel may be gone now: nothing after the dialogs touches it.
             break;
         case 9:
             step([&] { FrmKSXX.setVisible(true); });

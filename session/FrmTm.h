@@ -119,6 +119,11 @@ public:
 private:
     // Gives the keyboard back to the simulated window; the panel, topmost, stays above it.
     void bringMainBack();
+    // The end of the exam's time: the paper goes to the hand-in, or, while a demonstration or
+    // another window's handler is under way, as soon as that has ended.
+    void timeOut();
+    bool timeOutMustWait() const;
+    void heldTimeOut_Timer();
     // Page buttons only for a list longer than a page, no cells past a shorter list's end, and
     // LastGridPage; returns the list's length in the tables.
     int fitGridToList();
@@ -127,6 +132,8 @@ private:
     int sy(double v) const;
     Program& p_;
     bool ending_ = false;
+    // Runs while a time-out waits for its moment.
+    forms::Timer heldTimeOut_;
 };
 
 }  // namespace qz

@@ -208,7 +208,8 @@ bool HeadlessHost::waitForInput(int maxMs) {
             now_ += maxMs;
             return true;
         }
-        now_ = pauseUntil_;
+        // A box the user stayed in may have outlasted the pause: time never runs back.
+        now_ = std::max(now_, pauseUntil_);
         pauseActive_ = false;
         return true;
     }

@@ -102,6 +102,26 @@ TEST(MessageBoxOpen, TimersKeepTickingAndWindowsTakeNoInput) {
     EXPECT_EQ(std::count(n.begin(), n.end(), "lbl.MouseDown"), 1);
 }
 
+TEST_F(FormsTest, APauseThatEndsWhileTheUserIsInABoxLetsTimeRunOnAfterIt) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    const std::int64_t start = rt.now();
+    std::int64_t answeredAt = 0, nextStepAt = 0;
+    f.on["tmr.Timer"] = [&] {
+        f.tmr.setEnabled(false);
+        rt.msgBox("Sure?", mb::YesNo);
+        answeredAt = rt.now();
+    };
+    host.answerMessageBox(mb::ResultYes, 450);
+    host.pause(300);
+    host.then([&] { nextStepAt = rt.now(); });
+    host.runFor(1000);
+    EXPECT_EQ(answeredAt - start, 550);
+    EXPECT_GE(nextStepAt, answeredAt);
+    EXPECT_EQ(rt.now() - start, 1000);
+}
+
 // ---- popup menus ----
 
 class Popup : public FormsTest {

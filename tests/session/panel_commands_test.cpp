@@ -253,7 +253,7 @@ TEST_F(PanelCommands, TipsHideThePictureAndTheLaterRoadsChangeNothingYet) {
 
     f.show();
     const forms::Rect where = f.rect();
-    for (int index : {6, 7, 8}) {
+    for (int index : {6, 7}) {
         SCOPED_TRACE(index);
         f.CmdGN_Click(index);
         EXPECT_EQ(f.rect(), where);
