@@ -51,7 +51,10 @@ void FrmTm::EndPractice() {
     };
     auto file = [&](const std::string& name) { return recordfile::path(g.ProgramFolder, name); };
 
-    on([&] { p.frmPicture().hide(); });
+    // Hidden only when there: loading it only to hide it would leave a window behind.
+    on([&] {
+        if (FrmPicture* picture = p.loadedFrmPicture()) picture->hide();
+    });
     on([&] { Image2.setCaption("显示图片"); });
     on([&] { LblZXH_Click(); });
 
