@@ -389,9 +389,14 @@ void QtHost::showWindow(forms::Form& f, FormWindow& w) {
         case 1:
             w.showMinimized();
             break;
-        case 2:
+        case 2: {
+            // Nothing maximises a window where no window manager runs; it covers the screen
+            // all the same, and a manager takes over from there.
+            const forms::Rect b = maximisedBounds(f);
+            w.setGeometry(b.left / tppX_, b.top / tppY_, b.width / tppX_, b.height / tppY_);
             w.showMaximized();
             break;
+        }
         default:
             if (w.isMinimized() || w.isMaximized())
                 w.showNormal();
