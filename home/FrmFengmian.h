@@ -7,6 +7,7 @@
 
 #include "forms/form.h"
 #include "forms/on_error.h"
+#include "session/learner_records.h"
 #include "ui/vtrlButton.h"
 
 namespace qz {
@@ -35,8 +36,20 @@ public:
     forms::Image ImgUnitD;
     forms::Image ImgUnitC;
     forms::ControlArray<forms::Label> LblUnitDQCAP;
-    // Paper section decoration.
+    // Paper section: its decoration, the drawing tab's picture, the note shown when no random
+    // paper is listed, and one row per paper slot (the index is the slot). A row's labels are
+    // loaded after its background, so they stand above it.
     forms::Image PicKaCHLeft;
+    forms::Image ImgSuiJi;
+    forms::Label LblNoHis;
+    forms::ControlArray<forms::Image> ImgShiJuan;
+    forms::ControlArray<forms::Label> LblShiJuanBiao;
+    forms::ControlArray<forms::Label> LblShiJuanTime;
+    forms::ControlArray<forms::Label> LblShiJuanSSSS;
+    forms::ControlArray<forms::Label> LblShiJuanScore;
+    forms::ControlArray<forms::Label> LblShiJuanCCC;
+    forms::ControlArray<forms::Label> LblShiJuanCuoTi;
+    forms::ControlArray<forms::Label> LblShiJuanDel;
     // The buttons of every section, and the advertisement above the panels.
     forms::ControlArray<vtrlButton> ClickBotn;
     forms::PictureBox PicAd;
@@ -50,7 +63,7 @@ public:
     int UnitFilter = 0;
     // Exam history as the paper list holds it (line n = line n of the history file) and
     // the last slot of the first paper tab.
-    std::vector<std::string> HistoryTable;
+    ExamHistory HistoryTable;
     int SprintLastSlot = 1;
 
     void Form_Load() override;
@@ -68,6 +81,12 @@ public:
     void unitPage(int Index);
     void unitFilter(int Index);
     void startUnitPractice();
+
+    // Paper section: the build step and the tabs (28 to 31).
+    void paperStep(forms::OnError& on);
+    void paperTab(int Index);
+    // The last slot of the first paper tab for a bank of this many fixed papers.
+    static int sprintLastSlot(int paperCount);
 
     // Session launch: builds set nBTTS (0 to 19) from a list, filling QuestionCodes and
     // QuestionCount; false when the set could not be built whole.
@@ -87,6 +106,8 @@ private:
     void backToCover();
     void confirmExit();
     void refuseLaunch();
+    // The row's labels and start button take its background's visibility.
+    void rowFollowsBackground(int slot);
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
