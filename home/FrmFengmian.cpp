@@ -13,6 +13,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "session/FrmLogon.h"
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
 #include "session/question_sets.h"
@@ -121,6 +122,8 @@ FrmFengmian::FrmFengmian(Program& p)
     rowLabels(LblShiJuanCCC, forms::rgb(224, 0, 0), "错题复习");
     rowLabels(LblShiJuanCuoTi, grey, "");
     rowLabels(LblShiJuanDel, blue, "");
+    LblShiJuanCCC.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblShiJuanCCC_Click(i); }; });
+    LblShiJuanDel.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblShiJuanDel_Click(i); }; });
     LblNoHis.setBackStyle(0);
     LblNoHis.setAutoSize(true);
     LblNoHis.setForeColor(forms::rgb(51, 51, 51));
@@ -625,7 +628,8 @@ void FrmFengmian::startLianXi() {
     }
     on([&] { unload(); });
     if (g.ListMode == 0 || g.ListMode == 8) {
-        // The exam login opens the working windows itself; it plugs in here.
+        // The exam login opens the working windows itself.
+        on([&] { p_.frmLogon().show(); });
         return;
     }
     on([&] { p_.frmTm().TimerREDO.setEnabled(true); });
@@ -804,6 +808,138 @@ void FrmFengmian::paperTab(int Index) {
     for (int s = 0; s < PaperSlots; ++s) on([&] { rowFollowsBackground(s); });
 }
 
+void FrmFengmian::drawRandomPaper() {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    std::vector<int> counts;
+    for (int u = 0; u < g.UnitCount; ++u) counts.push_back(numberOf(g.UnitTable[static_cast<std::size_t>(u)][2]));
+    platform::RandomNumbers& random = p_.random();
+    random.reseed();
+    const std::optional<std::string> list = drawPaperCodes(counts, random);
+    if (!list) {
+        ownMessage("随机试卷", "l20072", "\r\n\r\n题库中的题目不足40道，\r\n无法生成随机试卷！");
+        return;
+    }
+    // The paper is recorded only once its set stands whole: a refused launch would otherwise
+    // have pushed the oldest paper out for an exam that never starts.
+    if (!InitShiTi(*list, 19)) {
+        refuseLaunch();
+        return;
+    }
+    g.QuestionCount = PaperCodes;
+    g.PaperSlot = FirstRandomSlot;
+    g.ListMode = 8;
+    g.ListBase = 11;
+    g.InteractionMode = 3;
+    g.CurrentQuestion = 1;
+    clearPaperEntries(PaperCodes);
+    const std::string time = platform::timeText(p_.localNow());
+    const int listed = RandomPaperCount;
+    if (!savePaperRecords([&] { return drawRecords(g.ProgramFolder, *list, listed, time); }, on,
+                          "本次随机试卷没有开始。"))
+        return;
+    startLianXi();
+}
+
+void FrmFengmian::clearPaperEntries(int count) {
+    Shared& g = p_.g;
+    for (int i = 1; i <= count && i <= QuestionCodeList::MaxEntries; ++i) {
+        g.DoneBefore[static_cast<std::size_t>(i)] = "F";
+        g.QuestionState[static_cast<std::size_t>(i)] = 0;
+    }
+}
+
+void FrmFengmian::startPaper(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    const int slot = Index - 70;
+    const bool fixed = slot < FirstRandomSlot;
+    // A fixed paper is its line of the bank's catalogue, a random one its line of the papers
+    // drawn; a line that is not there, or not 40 whole codes, starts nothing.
+    std::optional<std::string> line;
+    on([&] {
+        if (fixed) {
+            const auto lines = platform::readLines(g.DataDir + "288891.mxy");
+            if (static_cast<std::size_t>(slot) + 3 <= lines.size()) line = lines[static_cast<std::size_t>(slot) + 2];
+        } else {
+            const auto papers = readRandomPapers(recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
+            if (!papers) platform::raise(75);
+            const std::size_t k = static_cast<std::size_t>(slot - FirstRandomSlot + 1);
+            if (k <= papers->size()) line = (*papers)[k - 1];
+        }
+    });
+    const std::vector<std::string> codes = line ? splitCodes(*line) : std::vector<std::string>();
+    if (codes.size() != PaperCodes || platform::charCount(platform::trimSpaces(*line)) != 4 * PaperCodes) {
+        refuseLaunch();
+        return;
+    }
+    g.PaperSlot = static_cast<std::int16_t>(slot);
+    g.ListBase = static_cast<std::int16_t>(fixed ? slot : 11);
+    g.ListMode = fixed ? 0 : 8;
+    InitShiTi(joinCodes(codes), g.ListBase + g.ListMode);
+    g.QuestionCount = PaperCodes;
+    g.InteractionMode = 3;
+    g.CurrentQuestion = 1;
+    clearPaperEntries(PaperCodes);
+    startLianXi();
+}
+
+void FrmFengmian::LblShiJuanCCC_Click(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("lblshijuancc");
+    if (Index < 0 || Index >= PaperSlots) return;
+    // Whole codes only, as the paper's row counts them and the end of the review reads them.
+    std::vector<std::string> codes;
+    on([&] {
+        const auto read = readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(Index)));
+        if (!read) platform::raise(75);
+        codes = *read;
+    });
+    if (codes.empty()) {
+        ownMessage("没有生成错题", "l20071",
+                   "\r\n\r\n\r\n你可能是还没有做本套试题，或者上次得分为0。\r\n请点“开始考试”做本套试题。");
+        return;
+    }
+    InitShiTi(joinCodes(codes), 19);
+    g.QuestionCount = static_cast<std::int16_t>(std::min<std::size_t>(codes.size(), QuestionCodeList::MaxEntries));
+    g.PaperSlot = static_cast<std::int16_t>(Index);
+    g.InteractionMode = 2;
+    g.CurrentQuestion = 1;
+    g.ListMode = 2;
+    g.ListBase = 17;
+    clearPaperEntries(g.QuestionCount);
+    startLianXi();
+}
+
+void FrmFengmian::LblShiJuanDel_Click(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("lblshijuandel");
+    // Only a listed random paper can go; a fixed paper's label has no caption.
+    if (Index < FirstRandomSlot || Index > FirstRandomSlot - 1 + RandomPaperCount) return;
+    ownMessage("删除试卷", "l20071", "\r\n\r\n\r\n您确实要删除本套随机试题吗？");
+    if (g.MsgBoxResult != 1) return;
+    const int listed = RandomPaperCount;
+    if (!savePaperRecords([&] { return deletionRecords(g.ProgramFolder, Index, listed); }, on, "删除没有完成。"))
+        return;
+    FengMainCsh();
+}
+
+bool FrmFengmian::savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
+                                   const std::string& notDone) {
+    std::vector<RecordWrite> writes;
+    std::size_t written = 0;
+    const bool saved = on([&] { writes = plan(); }) && on([&] {
+                           for (const RecordWrite& w : writes) {
+                               w.write();
+                               ++written;
+                           }
+                       });
+    if (saved) return true;
+    ownMessage("保存记录", "l20072", "\r\n\r\n试卷记录未能保存，\r\n" + notDone);
+    if (written > 0) FengMainCsh();
+    return false;
+}
+
 void FrmFengmian::refuseLaunch() {
     forms::OnError iconFailure = p_.reporting("clickbotn");
     qz::refuseLaunch(p_, iconFailure);
@@ -827,12 +963,14 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         case 12: on([&] { p_.svc.shell->openLink(p_.g.ProductInfo[2]); }); break;
         case 15: on([&] { backToCover(); }); break;
         case 20: on([&] { startUnitPractice(); }); break;
+        case 21: on([&] { drawRandomPaper(); }); break;
         case 28: case 29: case 30: case 31: on([&] { paperTab(Index); }); break;
         case 37: case 38: case 39: on([&] { unitFilter(Index); }); break;
         case 47: case 48: on([&] { unitPage(Index); }); break;
         default:
             if (Index >= 49 && Index <= 69) on([&] { showUnitSelection(Index); });
-            // Help, paper actions, favourites and wrong questions plug in here.
+            if (Index >= 70 && Index <= 99) on([&] { startPaper(Index); });
+            // Help, favourites and wrong questions plug in here.
             break;
     }
 }

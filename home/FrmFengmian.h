@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace qz {
 
 class Program;
+struct RecordWrite;
 
 class FrmFengmian : public forms::Form {
 public:
@@ -82,9 +84,13 @@ public:
     void unitFilter(int Index);
     void startUnitPractice();
 
-    // Paper section: the build step and the tabs (28 to 31).
+    // Paper section: the build step, the tabs (28 to 31) and the rows' actions.
     void paperStep(forms::OnError& on);
     void paperTab(int Index);
+    void drawRandomPaper();
+    void startPaper(int Index);
+    void LblShiJuanCCC_Click(int Index);
+    void LblShiJuanDel_Click(int Index);
     // The last slot of the first paper tab for a bank of this many fixed papers.
     static int sprintLastSlot(int paperCount);
 
@@ -108,7 +114,14 @@ private:
     void refuseLaunch();
     // The row's labels and start button take its background's visibility.
     void rowFollowsBackground(int slot);
+    // A paper's entries 1 to count start not done before and untouched.
+    void clearPaperEntries(int count);
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
+    // Computes a draw's or a deletion's records, then writes them in order. False, with the
+    // learner told, when a record could not be read or a write failed; when some writes had
+    // landed before the failure, the screen is rebuilt from what the files then hold.
+    bool savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
+                          const std::string& notDone);
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
     int sy(double v) const;
