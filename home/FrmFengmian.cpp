@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "app/program.h"
 #include "app/records.h"
 #include "forms/on_error.h"
+#include "home/paper_records.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
+#include "platform/vb_error.h"
 #include "session/FrmLogon.h"
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
@@ -27,8 +30,9 @@ std::string twoDigits(int n) { return platform::rightChars("0" + std::to_string(
 // Leading number of a text as a 16-bit integer, as the files' numbers are read.
 int numberOf(const std::string& text) { return platform::cint(platform::val(text)); }
 
-constexpr int UnitLimit = 20;         // unit buttons 50-69
-constexpr int RandomPaperLimit = 10;  // slots 20-29
+constexpr int UnitLimit = 20;    // unit buttons 50-69
+constexpr int PaperSlots = 30;   // rows 0-29
+constexpr int FixedPaperLimit = 20;
 
 }  // namespace
 
@@ -51,6 +55,16 @@ FrmFengmian::FrmFengmian(Program& p)
       ImgUnitC(&PicTiKu, "ImgUnitC"),
       LblUnitDQCAP(&PicTiKu, "LblUnitDQCAP"),
       PicKaCHLeft(&PicKaCH, "PicKaCHLeft"),
+      ImgSuiJi(&PicKaCH, "ImgSuiJi"),
+      LblNoHis(&PicKaCH, "LblNoHis"),
+      ImgShiJuan(&PicKaCH, "ImgShiJuan"),
+      LblShiJuanBiao(&PicKaCH, "LblShiJuanBiao"),
+      LblShiJuanTime(&PicKaCH, "LblShiJuanTime"),
+      LblShiJuanSSSS(&PicKaCH, "LblShiJuanSSSS"),
+      LblShiJuanScore(&PicKaCH, "LblShiJuanScore"),
+      LblShiJuanCCC(&PicKaCH, "LblShiJuanCCC"),
+      LblShiJuanCuoTi(&PicKaCH, "LblShiJuanCuoTi"),
+      LblShiJuanDel(&PicKaCH, "LblShiJuanDel"),
       ClickBotn(this, "ClickBotn"),
       PicAd(this, "PicAd"),
       LblAD(&PicAd, "LblAD"),
@@ -87,6 +101,36 @@ FrmFengmian::FrmFengmian(Program& p)
         l.setFont({"宋体", 9});
     }
     LblUnitDQCAP(0).setCaption("学习进度信息");
+
+    // The paper rows: all backgrounds first, then the labels, which thus paint above them.
+    const forms::Color grey = forms::rgb(102, 102, 102), blue = forms::rgb(12, 127, 233);
+    for (int s = 0; s < PaperSlots; ++s) ImgShiJuan.load(s);
+    auto rowLabels = [&](forms::ControlArray<forms::Label>& labels, forms::Color color, const char* caption) {
+        for (int s = 0; s < PaperSlots; ++s) {
+            forms::Label& l = labels.load(s);
+            l.setBackStyle(0);
+            l.setAutoSize(true);
+            l.setFont({"宋体", 9});
+            l.setForeColor(color);
+            l.setCaption(caption);
+        }
+    };
+    rowLabels(LblShiJuanBiao, forms::rgb(51, 51, 51), "");
+    rowLabels(LblShiJuanTime, grey, "");
+    rowLabels(LblShiJuanSSSS, grey, "最好成绩：    分");
+    rowLabels(LblShiJuanScore, blue, "");
+    rowLabels(LblShiJuanCCC, forms::rgb(224, 0, 0), "错题复习");
+    rowLabels(LblShiJuanCuoTi, grey, "");
+    rowLabels(LblShiJuanDel, blue, "");
+    LblShiJuanCCC.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblShiJuanCCC_Click(i); }; });
+    LblShiJuanDel.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblShiJuanDel_Click(i); }; });
+    LblNoHis.setBackStyle(0);
+    LblNoHis.setAutoSize(true);
+    LblNoHis.setForeColor(forms::rgb(51, 51, 51));
+    LblNoHis.setFont({"宋体", 20});
+    LblNoHis.setCaption("您还没有练习过随机试卷！");
+    LblNoHis.setVisible(false);
+    ImgSuiJi.setVisible(false);
     LblAD.setBackStyle(0);
     LblAD.setAutoSize(true);
     LblAD.setFont({"宋体", 10});
@@ -257,7 +301,9 @@ void FrmFengmian::FengMainCsh() {
     });
     on([&] {
         catalogue = platform::trimSpaces(catalogue);
-        g.PaperCount = static_cast<std::int16_t>(numberOf(platform::leftChars(catalogue, 2)));
+        // Slots from 20 on are the random papers' rows.
+        g.PaperCount = static_cast<std::int16_t>(
+            std::clamp(numberOf(platform::leftChars(catalogue, 2)), 0, FixedPaperLimit));
         // Units beyond the twentieth have no buttons, and set 20 + u of a 21st unit would be
         // the texts file.
         g.UnitCount = static_cast<std::int16_t>(std::clamp(numberOf(platform::midChars(catalogue, 3, 2)), 0, UnitLimit));
@@ -311,7 +357,8 @@ void FrmFengmian::FengMainCsh() {
     place(25, 6240, 3300, 1200, 375);
 
     unitStep(on);
-    // The paper, favourites, wrong-question and help steps plug in here.
+    paperStep(on);
+    // The favourites, wrong-question and help steps plug in here.
 }
 
 // ---- unit section ----
@@ -581,6 +628,7 @@ void FrmFengmian::startLianXi() {
     }
     on([&] { unload(); });
     if (g.ListMode == 0 || g.ListMode == 8) {
+        // The exam login opens the working windows itself.
         on([&] { p_.frmLogon().show(); });
         return;
     }
@@ -588,6 +636,308 @@ void FrmFengmian::startLianXi() {
     on([&] { p_.frmTm().TimKsModel.setEnabled(true); });
     on([&] { p_.frmTm().show(); });
     on([&] { p_.frmMain().show(); });
+}
+
+// ---- paper section ----
+
+namespace {
+
+// A paper's place in its group, from 1, as its title counts it.
+std::string numeral(int k) {
+    static const std::u32string digits = U"一二三四五六七八九十";
+    if (k >= 1 && k <= 10) return platform::fromU32(digits.substr(static_cast<std::size_t>(k - 1), 1));
+    if (k >= 11 && k <= 19) return "十" + platform::fromU32(digits.substr(static_cast<std::size_t>(k - 11), 1));
+    return "";
+}
+
+// Rows stand two to a line; a group of more than ten papers needs a sixth line, so its lines
+// stand closer to keep it inside the panel.
+int rowTop(int k, int groupSize) { return 120 + (k / 2) * (groupSize > 10 ? 1110 : 1350); }
+
+}  // namespace
+
+int FrmFengmian::sprintLastSlot(int paperCount) {
+    if (paperCount >= 4 && paperCount <= 7) return 1;
+    if (paperCount >= 8 && paperCount <= 11) return 3;
+    if (paperCount >= 12 && paperCount <= 15) return 5;
+    return 7;
+}
+
+void FrmFengmian::paperStep(forms::OnError& on) {
+    Shared& g = p_.g;
+    for (int i = 28; i <= 31; ++i) on([&] { ClickBotn(i).move(sx(15), sy(15 + (i - 28) * 750), sx(2700), sy(750)); });
+    SprintLastSlot = sprintLastSlot(g.PaperCount);
+
+    struct Group {
+        int first, last, size;
+        const char* word;
+        forms::Color color;
+        bool shown;
+        const char* deletion;
+    };
+    const Group groups[] = {
+        {0, SprintLastSlot, SprintLastSlot + 1, "冲刺试卷", forms::rgb(12, 127, 233), true, ""},
+        {SprintLastSlot + 1, FirstRandomSlot - 1, std::max(0, g.PaperCount - SprintLastSlot - 1), "模拟试卷",
+         forms::rgb(51, 51, 51), false, ""},
+        {FirstRandomSlot, PaperSlots - 1, RandomPaperLimit, "随机试卷", forms::rgb(51, 51, 51), false, "删除试卷"}};
+    for (const Group& group : groups) {
+        for (int s = group.first; s <= group.last; ++s) {
+            const int k = s - group.first;
+            on([&] { ImgShiJuan(s).setTop(sy(rowTop(k, group.size))); });
+            on([&] { LblShiJuanBiao(s).setCaption(group.word + numeral(k + 1)); });
+            on([&] { LblShiJuanBiao(s).setForeColor(group.color); });
+            on([&] { ImgShiJuan(s).setVisible(group.shown); });
+            on([&] { LblShiJuanDel(s).setCaption(group.deletion); });
+        }
+    }
+
+    HistoryTable = ExamHistory();
+    on([&] {
+        auto read = readExamHistory(recordfile::path(g.ProgramFolder, recordfile::ExamHistory));
+        if (!read) platform::raise(75);
+        HistoryTable = *read;
+    });
+
+    forms::PicturePtr background, hand;
+    on([&] { background = skin("l20065"); });
+    on([&] { hand = skin("9l0015"); });
+    for (int s = 0; s < PaperSlots; ++s) {
+        forms::Image& row = ImgShiJuan(s);
+        on([&] { row.move(sx(2880 + (s % 2) * 4560), row.top(), sx(4410), sy(1200)); });
+        on([&] { row.setPicture(background); });
+        on([&] {
+            auto left = [&](forms::Label& l, int dx, double size) {
+                l.setLeft(row.left() + sx(dx));
+                l.setFontSize(size * g.ScaleX);
+            };
+            left(LblShiJuanBiao(s), 120, 10);
+            left(LblShiJuanTime(s), 120, 9);
+            left(LblShiJuanSSSS(s), 120, 9);
+            left(LblShiJuanScore(s), 1140, 9);
+            left(LblShiJuanCCC(s), 1800, 9);
+            left(LblShiJuanCuoTi(s), 2520, 9);
+            left(LblShiJuanDel(s), 1800, 9);
+        });
+        on([&] {
+            LblShiJuanScore(s).setCaption("");
+            LblShiJuanScore(s).setAlignment(2);
+        });
+        on([&] {
+            for (forms::Label* l : {&LblShiJuanCCC(s), &LblShiJuanDel(s)}) {
+                l->setMousePointer(99);
+                l->setMouseIcon(hand);
+            }
+        });
+        on([&] { ClickBotn(70 + s).move(row.left() + sx(3000), row.top() + sy(630), sx(1275), sy(450)); });
+        on([&] {
+            LblShiJuanBiao(s).setTop(row.top() + sy(210));
+            LblShiJuanTime(s).setTop(row.top() + sy(555));
+            for (forms::Label* l : {&LblShiJuanSSSS(s), &LblShiJuanScore(s), &LblShiJuanCCC(s), &LblShiJuanCuoTi(s)})
+                l->setTop(row.top() + sy(870));
+            LblShiJuanDel(s).setTop(row.top() + sy(225));
+        });
+        on([&] { rowFollowsBackground(s); });
+        // A missing file is no error: nothing was left unfinished.
+        std::size_t unfinished = 0;
+        on([&] {
+            const auto codes = readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(s)));
+            if (!codes) platform::raise(75);
+            unfinished = codes->size();
+        });
+        on([&] { LblShiJuanCuoTi(s).setCaption("(" + std::to_string(unfinished) + ")"); });
+        on([&] { LblShiJuanTime(s).setCaption("最后考试时间：" + platform::leftChars(HistoryTable.time(s), 16)); });
+        on([&] { LblShiJuanScore(s).setCaption(HistoryTable.score(s)); });
+    }
+
+    on([&] { ImgSuiJi.moveTo(sx(2730), sy(90)); });
+    on([&] { ImgSuiJi.setPicture(skin("l20066")); });
+    on([&] { ImgSuiJi.setVisible(false); });
+    on([&] { ClickBotn(21).setVisible(ImgSuiJi.visible()); });
+    on([&] { LblNoHis.moveTo(sx(4680), sy(2160)); });
+    on([&] { LblNoHis.setFontSize(20 * g.ScaleX); });
+    on([&] { LblNoHis.setVisible(false); });
+    on([&] { ClickBotn_Click(28); });
+}
+
+void FrmFengmian::rowFollowsBackground(int s) {
+    const bool shown = ImgShiJuan(s).visible();
+    for (forms::ControlArray<forms::Label>* labels :
+         {&LblShiJuanBiao, &LblShiJuanTime, &LblShiJuanSSSS, &LblShiJuanScore, &LblShiJuanCCC, &LblShiJuanCuoTi,
+          &LblShiJuanDel})
+        (*labels)(s).setVisible(shown);
+    ClickBotn(70 + s).setVisible(shown);
+}
+
+void FrmFengmian::paperTab(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    on([&] { LblNoHis.setVisible(false); });
+    for (int i = 28; i <= 31; ++i) on([&] { ClickBotn(i).setEnabled(true); });
+    on([&] { ClickBotn(Index).setEnabled(false); });
+    // Rows first to last shown, their start buttons in the tab's skin; every other row hidden.
+    auto showRows = [&](int first, int last, const char* startSkin) {
+        forms::PicturePtr start;
+        if (first <= last) on([&] { start = skin(startSkin); });
+        for (int s = 0; s < PaperSlots; ++s) {
+            const bool shown = s >= first && s <= last;
+            on([&] { ImgShiJuan(s).setVisible(shown); });
+            if (shown) on([&] { ClickBotn(70 + s).setPicture(start); });
+        }
+    };
+    switch (Index) {
+        case 28:
+            // Only papers the bank has: a bank of fewer than four still ends its first tab at 7.
+            showRows(0, std::min(SprintLastSlot, g.PaperCount - 1), "l20047");
+            on([&] { ImgSuiJi.setVisible(false); });
+            break;
+        case 29:
+            showRows(SprintLastSlot + 1, g.PaperCount - 1, "l20048");
+            on([&] { ImgSuiJi.setVisible(false); });
+            break;
+        case 30:
+            showRows(0, -1, "");
+            on([&] { ImgSuiJi.setVisible(true); });
+            break;
+        default:
+            showRows(FirstRandomSlot, FirstRandomSlot - 1 + RandomPaperCount, "l20048");
+            on([&] { LblNoHis.setVisible(RandomPaperCount == 0); });
+            on([&] { ImgSuiJi.setVisible(false); });
+            break;
+    }
+    on([&] { ClickBotn(21).setVisible(ImgSuiJi.visible()); });
+    for (int s = 0; s < PaperSlots; ++s) on([&] { rowFollowsBackground(s); });
+}
+
+void FrmFengmian::drawRandomPaper() {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    std::vector<int> counts;
+    for (int u = 0; u < g.UnitCount; ++u) counts.push_back(numberOf(g.UnitTable[static_cast<std::size_t>(u)][2]));
+    platform::RandomNumbers& random = p_.random();
+    random.reseed();
+    const std::optional<std::string> list = drawPaperCodes(counts, random);
+    if (!list) {
+        ownMessage("随机试卷", "l20072", "\r\n\r\n题库中的题目不足40道，\r\n无法生成随机试卷！");
+        return;
+    }
+    // The paper is recorded only once its set stands whole: a refused launch would otherwise
+    // have pushed the oldest paper out for an exam that never starts.
+    if (!InitShiTi(*list, 19)) {
+        refuseLaunch();
+        return;
+    }
+    g.QuestionCount = PaperCodes;
+    g.PaperSlot = FirstRandomSlot;
+    g.ListMode = 8;
+    g.ListBase = 11;
+    g.InteractionMode = 3;
+    g.CurrentQuestion = 1;
+    clearPaperEntries(PaperCodes);
+    const std::string time = platform::timeText(p_.localNow());
+    const int listed = RandomPaperCount;
+    if (!savePaperRecords([&] { return drawRecords(g.ProgramFolder, *list, listed, time); }, on,
+                          "本次随机试卷没有开始。"))
+        return;
+    startLianXi();
+}
+
+void FrmFengmian::clearPaperEntries(int count) {
+    Shared& g = p_.g;
+    for (int i = 1; i <= count && i <= QuestionCodeList::MaxEntries; ++i) {
+        g.DoneBefore[static_cast<std::size_t>(i)] = "F";
+        g.QuestionState[static_cast<std::size_t>(i)] = 0;
+    }
+}
+
+void FrmFengmian::startPaper(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("clickbotn");
+    const int slot = Index - 70;
+    const bool fixed = slot < FirstRandomSlot;
+    // A fixed paper is its line of the bank's catalogue, a random one its line of the papers
+    // drawn; a line that is not there, or not 40 whole codes, starts nothing.
+    std::optional<std::string> line;
+    on([&] {
+        if (fixed) {
+            const auto lines = platform::readLines(g.DataDir + "288891.mxy");
+            if (static_cast<std::size_t>(slot) + 3 <= lines.size()) line = lines[static_cast<std::size_t>(slot) + 2];
+        } else {
+            const auto papers = readRandomPapers(recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
+            if (!papers) platform::raise(75);
+            const std::size_t k = static_cast<std::size_t>(slot - FirstRandomSlot + 1);
+            if (k <= papers->size()) line = (*papers)[k - 1];
+        }
+    });
+    const std::vector<std::string> codes = line ? splitCodes(*line) : std::vector<std::string>();
+    if (codes.size() != PaperCodes || platform::charCount(platform::trimSpaces(*line)) != 4 * PaperCodes) {
+        refuseLaunch();
+        return;
+    }
+    g.PaperSlot = static_cast<std::int16_t>(slot);
+    g.ListBase = static_cast<std::int16_t>(fixed ? slot : 11);
+    g.ListMode = fixed ? 0 : 8;
+    InitShiTi(joinCodes(codes), g.ListBase + g.ListMode);
+    g.QuestionCount = PaperCodes;
+    g.InteractionMode = 3;
+    g.CurrentQuestion = 1;
+    clearPaperEntries(PaperCodes);
+    startLianXi();
+}
+
+void FrmFengmian::LblShiJuanCCC_Click(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("lblshijuancc");
+    if (Index < 0 || Index >= PaperSlots) return;
+    // Whole codes only, as the paper's row counts them and the end of the review reads them.
+    std::vector<std::string> codes;
+    on([&] {
+        const auto read = readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(Index)));
+        if (!read) platform::raise(75);
+        codes = *read;
+    });
+    if (codes.empty()) {
+        ownMessage("没有生成错题", "l20071",
+                   "\r\n\r\n\r\n你可能是还没有做本套试题，或者上次得分为0。\r\n请点“开始考试”做本套试题。");
+        return;
+    }
+    InitShiTi(joinCodes(codes), 19);
+    g.QuestionCount = static_cast<std::int16_t>(std::min<std::size_t>(codes.size(), QuestionCodeList::MaxEntries));
+    g.PaperSlot = static_cast<std::int16_t>(Index);
+    g.InteractionMode = 2;
+    g.CurrentQuestion = 1;
+    g.ListMode = 2;
+    g.ListBase = 17;
+    clearPaperEntries(g.QuestionCount);
+    startLianXi();
+}
+
+void FrmFengmian::LblShiJuanDel_Click(int Index) {
+    Shared& g = p_.g;
+    forms::OnError on = p_.reporting("lblshijuandel");
+    // Only a listed random paper can go; a fixed paper's label has no caption.
+    if (Index < FirstRandomSlot || Index > FirstRandomSlot - 1 + RandomPaperCount) return;
+    ownMessage("删除试卷", "l20071", "\r\n\r\n\r\n您确实要删除本套随机试题吗？");
+    if (g.MsgBoxResult != 1) return;
+    const int listed = RandomPaperCount;
+    if (!savePaperRecords([&] { return deletionRecords(g.ProgramFolder, Index, listed); }, on, "删除没有完成。"))
+        return;
+    FengMainCsh();
+}
+
+bool FrmFengmian::savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
+                                   const std::string& notDone) {
+    std::vector<RecordWrite> writes;
+    std::size_t written = 0;
+    const bool saved = on([&] { writes = plan(); }) && on([&] {
+                           for (const RecordWrite& w : writes) {
+                               w.write();
+                               ++written;
+                           }
+                       });
+    if (saved) return true;
+    ownMessage("保存记录", "l20072", "\r\n\r\n试卷记录未能保存，\r\n" + notDone);
+    if (written > 0) FengMainCsh();
+    return false;
 }
 
 void FrmFengmian::refuseLaunch() {
@@ -613,11 +963,14 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         case 12: on([&] { p_.svc.shell->openLink(p_.g.ProductInfo[2]); }); break;
         case 15: on([&] { backToCover(); }); break;
         case 20: on([&] { startUnitPractice(); }); break;
+        case 21: on([&] { drawRandomPaper(); }); break;
+        case 28: case 29: case 30: case 31: on([&] { paperTab(Index); }); break;
         case 37: case 38: case 39: on([&] { unitFilter(Index); }); break;
         case 47: case 48: on([&] { unitPage(Index); }); break;
         default:
             if (Index >= 49 && Index <= 69) on([&] { showUnitSelection(Index); });
-            // Help, papers, favourites and wrong questions plug in here.
+            if (Index >= 70 && Index <= 99) on([&] { startPaper(Index); });
+            // Help, favourites and wrong questions plug in here.
             break;
     }
 }
@@ -655,9 +1008,7 @@ void FrmFengmian::choosePaperTab() {
     int f = 1, j = 0;
     do {
         ++j;
-        std::size_t line = static_cast<std::size_t>(3 * j + 2);
-        double best = line >= 1 && line <= HistoryTable.size() ? platform::val(HistoryTable[line - 1]) : 0;
-        if (best < 75) f = 0;
+        if (platform::val(HistoryTable.score(j)) < 75) f = 0;
     } while (f != 0 && j < SprintLastSlot);
     ClickBotn_Click(f == 0 ? 28 : 29);
 }

@@ -2,16 +2,19 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "forms/form.h"
 #include "forms/on_error.h"
+#include "session/learner_records.h"
 #include "ui/vtrlButton.h"
 
 namespace qz {
 
 class Program;
+struct RecordWrite;
 
 class FrmFengmian : public forms::Form {
 public:
@@ -35,8 +38,20 @@ public:
     forms::Image ImgUnitD;
     forms::Image ImgUnitC;
     forms::ControlArray<forms::Label> LblUnitDQCAP;
-    // Paper section decoration.
+    // Paper section: its decoration, the drawing tab's picture, the note shown when no random
+    // paper is listed, and one row per paper slot (the index is the slot). A row's labels are
+    // loaded after its background, so they stand above it.
     forms::Image PicKaCHLeft;
+    forms::Image ImgSuiJi;
+    forms::Label LblNoHis;
+    forms::ControlArray<forms::Image> ImgShiJuan;
+    forms::ControlArray<forms::Label> LblShiJuanBiao;
+    forms::ControlArray<forms::Label> LblShiJuanTime;
+    forms::ControlArray<forms::Label> LblShiJuanSSSS;
+    forms::ControlArray<forms::Label> LblShiJuanScore;
+    forms::ControlArray<forms::Label> LblShiJuanCCC;
+    forms::ControlArray<forms::Label> LblShiJuanCuoTi;
+    forms::ControlArray<forms::Label> LblShiJuanDel;
     // The buttons of every section, and the advertisement above the panels.
     forms::ControlArray<vtrlButton> ClickBotn;
     forms::PictureBox PicAd;
@@ -50,7 +65,7 @@ public:
     int UnitFilter = 0;
     // Exam history as the paper list holds it (line n = line n of the history file) and
     // the last slot of the first paper tab.
-    std::vector<std::string> HistoryTable;
+    ExamHistory HistoryTable;
     int SprintLastSlot = 1;
 
     void Form_Load() override;
@@ -68,6 +83,16 @@ public:
     void unitPage(int Index);
     void unitFilter(int Index);
     void startUnitPractice();
+
+    // Paper section: the build step, the tabs (28 to 31) and the rows' actions.
+    void paperStep(forms::OnError& on);
+    void paperTab(int Index);
+    void drawRandomPaper();
+    void startPaper(int Index);
+    void LblShiJuanCCC_Click(int Index);
+    void LblShiJuanDel_Click(int Index);
+    // The last slot of the first paper tab for a bank of this many fixed papers.
+    static int sprintLastSlot(int paperCount);
 
     // Session launch: builds set nBTTS (0 to 19) from a list, filling QuestionCodes and
     // QuestionCount; false when the set could not be built whole.
@@ -87,7 +112,16 @@ private:
     void backToCover();
     void confirmExit();
     void refuseLaunch();
+    // The row's labels and start button take its background's visibility.
+    void rowFollowsBackground(int slot);
+    // A paper's entries 1 to count start not done before and untouched.
+    void clearPaperEntries(int count);
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
+    // Computes a draw's or a deletion's records, then writes them in order. False, with the
+    // learner told, when a record could not be read or a write failed; when some writes had
+    // landed before the failure, the screen is rebuilt from what the files then hold.
+    bool savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
+                          const std::string& notDone);
     forms::PicturePtr skin(const std::string& id);
     int sx(double v) const;
     int sy(double v) const;

@@ -180,10 +180,14 @@ std::optional<ExamHistory> readExamHistory(const std::string& path) {
 }
 
 void writeExamHistory(const std::string& path, const ExamHistory& history, int records) {
+    platform::writeLinesReplace(path, examHistoryLines(history, records));
+}
+
+std::vector<std::string> examHistoryLines(const ExamHistory& history, int records) {
     std::vector<std::string> out;
     for (int n = 1; n <= 3 * std::clamp(records, 0, ExamHistory::Lines / 3); ++n) out.push_back(history.line(n));
     out.emplace_back();
-    platform::writeLinesReplace(path, out);
+    return out;
 }
 
 std::string scoreText(int completed) {
@@ -207,15 +211,16 @@ std::optional<std::vector<std::string>> readRandomPapers(const std::string& path
 }
 
 void copyPaperWrong(const std::string& programFolder, int from, int to) {
+    platform::writeBytesReplace(recordfile::path(programFolder, recordfile::paperWrong(to)),
+                                paperWrongCopyBytes(programFolder, from));
+}
+
+std::string paperWrongCopyBytes(const std::string& programFolder, int from) {
     const std::string source = recordfile::path(programFolder, recordfile::paperWrong(from));
-    const std::string target = recordfile::path(programFolder, recordfile::paperWrong(to));
-    if (!platform::fileExists(source)) {
-        writeRecordLine(target, "");
-        return;
-    }
+    if (!platform::fileExists(source)) return "\r\n";
     const auto bytes = platform::readBytes(source);
     if (!bytes) platform::raise(75);
-    platform::writeBytesReplace(target, *bytes);
+    return *bytes;
 }
 
 bool pairUnread(const std::set<std::string>& unread, const char* listName, const char* reviewName) {

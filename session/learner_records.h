@@ -125,6 +125,8 @@ private:
 std::optional<ExamHistory> readExamHistory(const std::string& path);
 // The first `records` records (30 or 31), three lines each, then one empty line.
 void writeExamHistory(const std::string& path, const ExamHistory& history, int records);
+// The lines writeExamHistory writes, for a caller that computes its writes before making them.
+std::vector<std::string> examHistoryLines(const ExamHistory& history, int records);
 // A score of n completed questions at 2.5 points each, as the history writes it: "0", "2.5", "100".
 std::string scoreText(int completed);
 
@@ -135,6 +137,8 @@ std::optional<std::vector<std::string>> readRandomPapers(const std::string& path
 // Paper slot `to`'s wrong-question file takes the bytes of slot `from`'s; a missing source
 // leaves the target one empty line, so that no slot keeps another paper's list.
 void copyPaperWrong(const std::string& programFolder, int from, int to);
+// The bytes that copy puts in place. Raises when the source exists but cannot be read.
+std::string paperWrongCopyBytes(const std::string& programFolder, int from);
 
 // Whether the launch failed to read either file of a pair (names as in recordfile); such a pair
 // is not written by the session's end.
