@@ -100,9 +100,6 @@ ProgramFolder::ProgramFolder(Kind kind, std::string folderName) : path_(root_.fi
             !std::filesystem::exists(dataFile(name)))
             std::filesystem::copy_file(e.path(), dataFile(name));
     }
-    // The paper rows' background and the drawing tab's picture, where the sample has none.
-    for (const char* id : {"l20065", "l20066"})
-        if (!std::filesystem::exists(dataFile(std::string(id) + ".mxy"))) writePicture(id, 294, 80);
 }
 
 void ProgramFolder::installSampleBank() {
