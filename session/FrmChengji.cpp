@@ -173,7 +173,6 @@ bool FrmChengji::writeRecords(int paperEntries, int completed) {
 
     // Every new content comes from what was read before the first write. A record that is
     // there but cannot be read is not written over with what little this exam knows.
-    bool saved = true;
     std::optional<ReviewedList> favourites;
     std::optional<ReviewedList> wrong;
     std::optional<ExamHistory> history;
@@ -186,7 +185,7 @@ bool FrmChengji::writeRecords(int paperEntries, int completed) {
     if (wrong) addMarked(*wrong, notCompleted);
     if (history)
         recordExam(*history, g.PaperSlot, g.ExamStartTime, completed, platform::timeText(p_.localNow()));
-    saved = favourites && wrong && history;
+    bool saved = favourites && wrong && history;
 
     forms::OnError write;
     auto save = [&](const auto& statement) {
@@ -207,8 +206,13 @@ void FrmChengji::Timer1_Timer() {
                         platform::clng((height() - Picture1.height()) / 2.0));
     });
     Timer1.setEnabled(false);
+    tellUnsaved();
+}
+
+void FrmChengji::tellUnsaved() {
     if (!unsaved_) return;
     unsaved_ = false;
+    forms::OnError step;
     step([&] {
         p_.frmQZMSGBOX().ask("保存记录", "l20072", "\r\n\r\n学习记录未能保存，\r\n本次考试的部分结果没有记下。", step);
     });
@@ -222,6 +226,7 @@ void FrmChengji::CmTNO_Click(int Index) {
 // ---- buttons ----
 
 void FrmChengji::Command1_Click() {
+    tellUnsaved();
     // The report is unloaded on the way; only these go on.
     Program& p = p_;
     Shared& g = p.g;
@@ -246,6 +251,7 @@ void FrmChengji::Command1_Click() {
 }
 
 void FrmChengji::Command2_Click() {
+    tellUnsaved();
     Program& p = p_;
     Shared& g = p.g;
     forms::OnError step;
@@ -258,7 +264,10 @@ void FrmChengji::Command2_Click() {
     step([&] { p.frmFengmian().show(); });
 }
 
-void FrmChengji::Command3_Click() { InitShiTi(); }
+void FrmChengji::Command3_Click() {
+    tellUnsaved();
+    InitShiTi();
+}
 
 void FrmChengji::InitShiTi() {
     Program& p = p_;

@@ -46,6 +46,9 @@ public:
 private:
     // Writes the exam's records; false when one of them could not be saved.
     bool writeRecords(int paperEntries, int completed);
+    // The learner hears of records not saved once the report is up, at the latest before
+    // leaving it.
+    void tellUnsaved();
     int sx(double v) const;
     int sy(double v) const;
     forms::PicturePtr skin(const std::string& id);

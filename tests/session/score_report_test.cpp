@@ -182,6 +182,25 @@ TEST_F(ScoreReport, AnUnreadableRecordIsKeptAndTheLearnerTold) {
     }
 }
 
+// Leaving the report before it has told of a record not saved still tells of it.
+TEST_F(ScoreReport, LeavingAtOnceStillTellsOfUnsavedRecords) {
+    writeRecord("288892.mxy", "\r\n");
+    openExam();
+    BoxSeen box;
+    {
+        testsupport::ScopedReadFailure failing(ksdata("288892.mxy"));
+        box = runAnswering([this] {
+            h->p().frmChengji().show();
+            report().Command2_Click();
+        }, hometest::Confirm);
+    }
+    ASSERT_TRUE(box.opened);
+    EXPECT_EQ(box.title, "保存记录");
+    EXPECT_FALSE(h->isLoaded("FrmChengji"));
+    EXPECT_TRUE(h->isLoaded("FrmFengmian"));
+    EXPECT_EQ(record("288892.mxy"), "\r\n");
+}
+
 // Each write failing at each point: every record is its old or its new content, each flag
 // stays with its code, and the learner is told.
 TEST_F(ScoreReport, AWriteFailingAnywhereLeavesOldOrNewFiles) {
