@@ -121,7 +121,8 @@ void FrmChengji::Form_Load() {
     }
 
     if (!g.ExamRecorded) {
-        unsaved_ = !writeRecords(entries, completed);
+        unsaved_ = true;
+        step([&] { unsaved_ = !writeRecords(entries, completed); });
         g.ExamRecorded = true;
     }
 

@@ -201,8 +201,14 @@ void recordExam(ExamHistory& history, int slot, const std::string& examStartTime
         return;
     }
     history.setLine(time, examStartTime);
-    // 2.5 points each: exact in a double, as the leading number of the line is.
-    if (platform::val(history.line(best)) < std::max(0, completed) * 2.5) history.setLine(best, scoreText(completed));
+    // 2.5 points each: exact in a double, as the leading number of the line is. A line whose
+    // number no double holds is no score, and this exam's takes its place.
+    bool higher = true;
+    try {
+        higher = platform::val(history.line(best)) < std::max(0, completed) * 2.5;
+    } catch (const platform::VbError&) {
+    }
+    if (higher) history.setLine(best, scoreText(completed));
 }
 
 std::optional<std::vector<std::string>> readRandomPapers(const std::string& path) {

@@ -64,18 +64,21 @@ TEST_F(ScoreReport, ScoresTheCompletedAndListsTheRestInPaperOrder) {
 TEST_F(ScoreReport, TheHistoryKeepsTheBestScore) {
     struct Case {
         const char* what;
+        const char* best;
         int completed;
         const char* start;
         std::array<std::string, 3> after;
-    } cases[] = {{"lower", 10, Started, {Started, "50.0", "E"}},
-                 {"equal", 20, Started, {Started, "50.0", "E"}},
-                 {"higher", 21, Started, {Started, "52.5", "E"}},
-                 {"answers shown", 40, "-1", {Now, "50.0", "E"}}};
+    } cases[] = {{"lower", "50.0", 10, Started, {Started, "50.0", "E"}},
+                 {"equal", "50.0", 20, Started, {Started, "50.0", "E"}},
+                 {"higher", "50.0", 21, Started, {Started, "52.5", "E"}},
+                 {"answers shown", "50.0", 40, "-1", {Now, "50.0", "E"}},
+                 {"no number", "分", 1, Started, {Started, "2.5", "E"}},
+                 {"beyond any number", "1e999", 1, Started, {Started, "2.5", "E"}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         h.reset();
         // As the home screen leaves it: 30 records, slot 3 taken before.
-        writeRecord("288892.mxy", historyBytes({{3, {"2026-01-02 03:04:05", "50.0", "E"}}, {4, {"x", "7", "E"}}}, 30));
+        writeRecord("288892.mxy", historyBytes({{3, {"2026-01-02 03:04:05", c.best, "E"}}, {4, {"x", "7", "E"}}}, 30));
         openExam(0, 3);
         completeAll(c.completed);
         g().ExamStartTime = c.start;
