@@ -101,6 +101,9 @@ struct Shared {
     // Record files (their ksdata names) that the launch could not read. What the session
     // holds of them was built without them, so its end never writes that over them.
     std::set<std::string> UnreadRecords;
+    // The score report has written the records of the exam held in the session state; the
+    // next launch clears it, so however often a report opens, an exam is recorded once.
+    bool ExamRecorded = false;
     std::string ExamineeSeat;
     std::string ExamineeSession;
     std::string ExamineeAdmissionNo;

@@ -5,6 +5,7 @@
 #include "app/records.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
+#include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 
@@ -194,6 +195,24 @@ std::string scoreText(int completed) {
     // In tenths, so that no double is ever printed.
     const int tenths = std::max(0, completed) * 25;
     return std::to_string(tenths / 10) + (tenths % 10 ? "." + std::to_string(tenths % 10) : "");
+}
+
+void recordExam(ExamHistory& history, int slot, const std::string& examStartTime, int completed,
+                const std::string& now) {
+    const int time = 3 * slot + 1, best = 3 * slot + 2;
+    if (examStartTime == "-1") {
+        history.setLine(time, now);
+        return;
+    }
+    history.setLine(time, examStartTime);
+    // 2.5 points each: exact in a double, as the leading number of the line is. A line whose
+    // number no double holds is no score, and this exam's takes its place.
+    bool higher = true;
+    try {
+        higher = platform::val(history.line(best)) < std::max(0, completed) * 2.5;
+    } catch (const platform::VbError&) {
+    }
+    if (higher) history.setLine(best, scoreText(completed));
 }
 
 std::optional<std::vector<std::string>> readRandomPapers(const std::string& path) {

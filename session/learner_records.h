@@ -129,6 +129,11 @@ void writeExamHistory(const std::string& path, const ExamHistory& history, int r
 std::vector<std::string> examHistoryLines(const ExamHistory& history, int records);
 // A score of n completed questions at 2.5 points each, as the history writes it: "0", "2.5", "100".
 std::string scoreText(int completed);
+// The exam just scored, in its slot's record: its start as the time and the score when higher by
+// value than the best (a best line beyond any number counts as none). An exam whose answers were
+// shown (start "-1") keeps the best score and takes `now` as its time.
+void recordExam(ExamHistory& history, int slot, const std::string& examStartTime, int completed,
+                const std::string& now);
 
 // The random papers drawn: the file's leading non-blank lines, at most 15 of them. Missing:
 // none. No value when the file exists but cannot be read.

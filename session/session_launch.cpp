@@ -56,6 +56,7 @@ bool prepareSession(Program& p, int builtSet, bool progressUnread, forms::OnErro
     g.CurrentQuestion = 1;
     g.CurrentStep = 1;
     g.ExamMinutesLeft = 50;
+    g.ExamRecorded = false;
     const std::vector<std::int32_t> first = firstStepLines(records);
     for (std::size_t k = 1; k <= first.size() && k < g.FirstStepLine.size(); ++k) g.FirstStepLine[k] = first[k - 1];
     for (auto& pictures : g.QuestionPictures) pictures.fill({});
