@@ -105,17 +105,19 @@ FrmFengmian::FrmFengmian(Program& p)
     // The paper rows: all backgrounds first, then the labels, which thus paint above them.
     const forms::Color grey = forms::rgb(102, 102, 102), blue = forms::rgb(12, 127, 233);
     for (int s = 0; s < PaperSlots; ++s) ImgShiJuan.load(s);
-    auto rowLabels = [&](forms::ControlArray<forms::Label>& labels, forms::Color color, const char* caption) {
+    // At the sizes the build gives them, so that no caption is measured at a size it never shows in.
+    auto rowLabels = [&](forms::ControlArray<forms::Label>& labels, forms::Color color, const char* caption,
+                         double size = 9) {
         for (int s = 0; s < PaperSlots; ++s) {
             forms::Label& l = labels.load(s);
             l.setBackStyle(0);
             l.setAutoSize(true);
-            l.setFont({"宋体", 9});
+            l.setFont({"宋体", size});
             l.setForeColor(color);
             l.setCaption(caption);
         }
     };
-    rowLabels(LblShiJuanBiao, forms::rgb(51, 51, 51), "");
+    rowLabels(LblShiJuanBiao, forms::rgb(51, 51, 51), "", 10);
     rowLabels(LblShiJuanTime, grey, "");
     rowLabels(LblShiJuanSSSS, grey, "最好成绩：    分");
     rowLabels(LblShiJuanScore, blue, "");
