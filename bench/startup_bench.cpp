@@ -43,7 +43,10 @@ public:
     }
     bool waitForInput(int maxMs) override {
         bool more = Base::waitForInput(reached_ ? 0 : maxMs);
-        if (reached_) std::_Exit(0);
+        if (reached_) {
+            if (std::getenv("QZ_BENCH_TRACE")) std::fprintf(stderr, "painted at %.1f ms\n", sinceStart());
+            std::_Exit(0);
+        }
         return more;
     }
 

@@ -34,6 +34,10 @@ constexpr int UnitLimit = 20;    // unit buttons 50-69
 constexpr int PaperSlots = 30;   // rows 0-29
 constexpr int FixedPaperLimit = 20;
 
+// A paper row's score frame; the best score stands in its blanks.
+constexpr const char* ScoreLead = "最好成绩：";
+constexpr const char* ScoreBlanks = "    ";
+
 }  // namespace
 
 FrmFengmian::FrmFengmian(Program& p)
@@ -106,7 +110,7 @@ FrmFengmian::FrmFengmian(Program& p)
     const forms::Color grey = forms::rgb(102, 102, 102), blue = forms::rgb(12, 127, 233);
     for (int s = 0; s < PaperSlots; ++s) ImgShiJuan.load(s);
     // At the sizes the build gives them, so that no caption is measured at a size it never shows in.
-    auto rowLabels = [&](forms::ControlArray<forms::Label>& labels, forms::Color color, const char* caption,
+    auto rowLabels = [&](forms::ControlArray<forms::Label>& labels, forms::Color color, const std::string& caption,
                          double size = 9) {
         for (int s = 0; s < PaperSlots; ++s) {
             forms::Label& l = labels.load(s);
@@ -119,8 +123,9 @@ FrmFengmian::FrmFengmian(Program& p)
     };
     rowLabels(LblShiJuanBiao, forms::rgb(51, 51, 51), "", 10);
     rowLabels(LblShiJuanTime, grey, "");
-    rowLabels(LblShiJuanSSSS, grey, "最好成绩：    分");
+    rowLabels(LblShiJuanSSSS, grey, std::string(ScoreLead) + ScoreBlanks + "分");
     rowLabels(LblShiJuanScore, blue, "");
+    for (int s = 0; s < PaperSlots; ++s) LblShiJuanScore(s).setAutoSize(false);
     rowLabels(LblShiJuanCCC, forms::rgb(224, 0, 0), "错题复习");
     rowLabels(LblShiJuanCuoTi, grey, "");
     rowLabels(LblShiJuanDel, blue, "");
@@ -724,6 +729,7 @@ void FrmFengmian::paperStep(forms::OnError& on) {
             LblShiJuanScore(s).setCaption("");
             LblShiJuanScore(s).setAlignment(2);
         });
+        on([&] { scoreInBlanks(s); });
         on([&] {
             for (forms::Label* l : {&LblShiJuanCCC(s), &LblShiJuanDel(s)}) {
                 l->setMousePointer(99);
@@ -759,6 +765,17 @@ void FrmFengmian::paperStep(forms::OnError& on) {
     on([&] { LblNoHis.setFontSize(20 * g.ScaleX); });
     on([&] { LblNoHis.setVisible(false); });
     on([&] { ClickBotn_Click(28); });
+}
+
+// Centred in the blanks, a score of up to four characters ("97.5") stays clear of "分"; one
+// standing at a fixed left edge ran over it from three characters on.
+void FrmFengmian::scoreInBlanks(int s) {
+    const forms::Label& frame = LblShiJuanSSSS(s);
+    forms::Label& score = LblShiJuanScore(s);
+    forms::Host& host = rt().host();
+    const int lead = host.measureText(frame.font(), ScoreLead).width;
+    const int blanks = host.measureText(frame.font(), ScoreBlanks).width;
+    score.move(frame.left() + lead, score.top(), blanks, frame.height());
 }
 
 void FrmFengmian::rowFollowsBackground(int s) {

@@ -114,6 +114,8 @@ private:
     void refuseLaunch();
     // The row's labels and start button take its background's visibility.
     void rowFollowsBackground(int slot);
+    // The row's best score over the blanks of its frame, in the frame's font.
+    void scoreInBlanks(int slot);
     // A paper's entries 1 to count start not done before and untouched.
     void clearPaperEntries(int count);
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);

@@ -112,7 +112,8 @@ FrmTm::FrmTm(Program& p)
     LblIME.setCaption("EN");
     LblIME.setForeColor(forms::colors::White);
     LblIME.setBackColor(Blue);
-    LblIME.setAlignment(2);
+    // Left, clear of the input-method button that stands over the indicator's right part.
+    LblIME.setAlignment(0);
     RtbTM.setMultiLine(true);
     RtbTM.setLocked(true);
     RtbTM.setFont({"宋体", 11});

@@ -337,9 +337,10 @@ void drawScoreReport(Canvas& c, const Skin& s) {
     c.fillRoundRect(x(kGrid) - 4, y(kGrid) - 4, w(kGrid) + 8, h(kGrid) + 8, 4, kButtonFace);
     c.strokeRoundRect(x(kGrid) - 4, y(kGrid) - 4, w(kGrid) + 8, h(kGrid) + 8, 4, kEdge, 1);
 
-    // The requirement's box, its name on the line above.
-    const double bx = x(kRequirement) - 6, by = y(kRequirement) - 4, bw = w(kRequirement) + 12,
-                 bh = h(kRequirement) + 7;
+    // The requirement's box, its name on the line above. The label's text starts at its very
+    // edge, so the box stands well round it, clear of its accent.
+    const double bx = x(kRequirement) - 10, by = y(kRequirement) - 8, bw = w(kRequirement) + 20,
+                 bh = h(kRequirement) + 11;
     c.fillRoundRect(bx + 2, by - 13, 4, 10, 2, kAccent);
     c.text(s.font, bx + 10, by - 4, s.texts["report.requirement"], 12, kMuted);
     c.fillRoundRect(bx, by, bw, bh, 4, Rgba::hex(0xf4f8fd));

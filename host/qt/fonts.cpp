@@ -1,5 +1,6 @@
 #include "host/qt/fonts.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -11,15 +12,17 @@ namespace {
 struct FaceMap {
     std::string_view windowsName;
     const char* family;
+    bool halfWidthAscii = false;
 };
 
 // The windows ask for these faces; one CJK font covers them all so that Chinese captions never
 // fall back glyph by glyph.
 constexpr FaceMap kFaces[] = {
     {"", kCjkFamily},
-    // SimSun's Latin letters are half an em wide, fixed; the padded captions rely on it.
-    {"宋体", "WenQuanYi Micro Hei Mono"},
-    {"新宋体", "WenQuanYi Micro Hei Mono"},
+    // SimSun's Latin letters are half an em wide, fixed; the padded captions rely on it. The
+    // stand-in's are fixed too, at six tenths of an em (FaceText narrows them).
+    {"宋体", "WenQuanYi Micro Hei Mono", true},
+    {"新宋体", "WenQuanYi Micro Hei Mono", true},
     {"黑体", kCjkFamily},
     {"微软雅黑", kCjkFamily},
     {"楷体_GB2312", kCjkFamily},
@@ -42,15 +45,23 @@ bool sameAsciiCaseless(std::string_view a, std::string_view b) {
            });
 }
 
+const FaceMap* faceOf(const forms::Font& font) {
+    const FaceMap* face = nullptr;
+    for (const auto& f : kFaces)
+        if (sameAsciiCaseless(f.windowsName, font.name)) face = &f;
+    return face;
+}
+
+bool narrowed(QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; }
+
 }  // namespace
 
 int pixelSizeFor(double points) { return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0))); }
 
 QFont qtFont(const forms::Font& font) {
     QFont q;
-    const char* family = nullptr;
-    for (const auto& f : kFaces)
-        if (sameAsciiCaseless(f.windowsName, font.name)) family = f.family;
+    const FaceMap* face = faceOf(font);
+    const char* family = face ? face->family : nullptr;
     if (family)
         q.setFamilies(QStringList{QString::fromUtf8(family)});
     else
@@ -60,6 +71,56 @@ QFont qtFont(const forms::Font& font) {
     q.setItalic(font.italic);
     q.setUnderline(font.underline);
     return q;
+}
+
+FaceText::FaceText(const forms::Font& font) : font_(qtFont(font)), metrics_(font_) {
+    const FaceMap* face = faceOf(font);
+    if (!face || !face->halfWidthAscii) return;
+    // The font engine stretches a face that has no narrower cut of its own.
+    const double half = font_.pixelSize() / 2.0;
+    const double wide = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('0'));
+    if (wide <= half + 0.01) return;
+    QFont narrow = font_;
+    narrow.setStretch(std::clamp(static_cast<int>(std::lround(100 * half / wide)), 1, 100));
+    // Whole percents leave a little over or under; the spacing takes it up.
+    narrow.setLetterSpacing(QFont::AbsoluteSpacing, half - QFontMetricsF(narrow).horizontalAdvance(QLatin1Char('0')));
+    narrow_ = narrow;
+    narrowMetrics_.emplace(narrow);
+}
+
+template <class Run>
+void FaceText::runs(const QString& text, Run&& run) const {
+    if (!narrow_) {
+        run(text, font_, metrics_);
+        return;
+    }
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const bool narrow = narrowed(text[start]);
+        qsizetype end = start + 1;
+        while (end < text.size() && narrowed(text[end]) == narrow) ++end;
+        const QString piece = text.mid(start, end - start);
+        if (narrow)
+            run(piece, *narrow_, *narrowMetrics_);
+        else
+            run(piece, font_, metrics_);
+        start = end;
+    }
+}
+
+int FaceText::advance(const QString& text) const {
+    int width = 0;
+    runs(text, [&](const QString& piece, const QFont&, const QFontMetrics& m) { width += m.horizontalAdvance(piece); });
+    return width;
+}
+
+void FaceText::draw(QPainter& p, QPoint baseline, const QString& text) const {
+    runs(text, [&](const QString& piece, const QFont& f, const QFontMetrics& m) {
+        p.setFont(f);
+        p.drawText(baseline, piece);
+        baseline.rx() += m.horizontalAdvance(piece);
+    });
+    p.setFont(font_);
 }
 
 }  // namespace qthost

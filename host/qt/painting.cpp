@@ -200,8 +200,8 @@ private:
     }
 
     void frameEdge(const forms::Frame& f, const QRect& r) {
-        QFont font = qtFont(f.font());
-        QFontMetrics fm(font);
+        const FaceText face(f.font());
+        const QFontMetrics& fm = face.metrics();
         int top = r.top() + fm.height() / 2;
         if (f.borderStyle() == 1 && r.width() > 2 && r.bottom() - top > 2) {
             p_.setBrush(Qt::NoBrush);
@@ -212,11 +212,10 @@ private:
         }
         QString text = qs(stripMnemonic(f.caption()));
         if (text.isEmpty()) return;
-        int w = fm.horizontalAdvance(text);
+        int w = face.advance(text);
         p_.fillRect(QRect(r.left() + 6, r.top(), w + 4, fm.height()), qtColor(f.backColor()));
-        p_.setFont(font);
         p_.setPen(f.effectivelyEnabled() ? qtColor(f.foreColor()) : kGrayText);
-        p_.drawText(QPoint(r.left() + 8, r.top() + fm.ascent()), text);
+        face.draw(p_, QPoint(r.left() + 8, r.top() + fm.ascent()), text);
     }
 
     void label(const forms::Label& l) {
@@ -225,9 +224,8 @@ private:
         if (l.backStyle() == 1) p_.fillRect(r, qtColor(l.backColor()));
         int border = l.borderStyle() ? 1 : 0;
         if (border) singleBorder(p_, r);
-        QFont font = qtFont(l.font());
-        QFontMetrics fm(font);
-        p_.setFont(font);
+        const FaceText face(l.font());
+        const QFontMetrics& fm = face.metrics();
         int lh = s_.y(l.lineHeight());
         int avail = r.width() - 2 * border;
         int y = r.top() + border;
@@ -237,19 +235,19 @@ private:
             int x = r.left() + border;
             // Shaping a line only to learn its width is not cheap; left-aligned text needs none.
             if (l.alignment() == 1)
-                x += avail - fm.horizontalAdvance(text);
+                x += avail - face.advance(text);
             else if (l.alignment() == 2)
-                x += (avail - fm.horizontalAdvance(text)) / 2;
+                x += (avail - face.advance(text)) / 2;
             QPoint at(x, y + fm.ascent());
             if (enabled) {
                 p_.setPen(qtColor(l.foreColor()));
             } else {
                 // Disabled text is embossed.
                 p_.setPen(kHighlight);
-                p_.drawText(at + QPoint(1, 1), text);
+                face.draw(p_, at + QPoint(1, 1), text);
                 p_.setPen(kGrayText);
             }
-            p_.drawText(at, text);
+            face.draw(p_, at, text);
             y += lh;
         }
     }
@@ -279,9 +277,8 @@ private:
         QRect inner = s_.rect(tb.left() + v.area.left, tb.top() + v.area.top, v.area.width, v.area.height);
         if (inner.width() <= 0 || inner.height() <= 0) return;
         p_.setClipRect(inner, Qt::IntersectClip);
-        QFont font = qtFont(tb.font());
-        QFontMetrics fm(font);
-        p_.setFont(font);
+        const FaceText face(tb.font());
+        const QFontMetrics& fm = face.metrics();
 
         bool focused = tb.hasFocus();
         int selA = std::max(0, tb.selStart());
@@ -295,7 +292,7 @@ private:
             auto xAt = [&](int pos) { return s_.x(tb.left() + tb.boundaryX(v, i, pos)); };
             QPoint base(s_.x(tb.left() + v.lineX[i]), top + fm.ascent());
             p_.setPen(fore);
-            p_.drawText(base, qs(ln.text));
+            face.draw(p_, base, qs(ln.text));
             int end = ln.start + static_cast<int>(ln.text.size());
             if (focused && selB > selA && selA < end && selB > ln.start) {
                 int x0 = xAt(selA), x1 = xAt(selB);
@@ -304,7 +301,7 @@ private:
                 p_.setClipRect(sel, Qt::IntersectClip);
                 p_.fillRect(sel, kSelection);
                 p_.setPen(Qt::white);
-                p_.drawText(base, qs(ln.text));
+                face.draw(p_, base, qs(ln.text));
                 p_.restore();
             }
             if (focused && i == v.caretLine) p_.fillRect(QRect(xAt(tb.caret()), top, 1, height), fore);
@@ -329,17 +326,16 @@ private:
                 p_.drawLine(b.left() + 5, b.top() + 7 + d, b.left() + 9, b.top() + 3 + d);
             }
         }
-        QFont font = qtFont(cb.font());
-        QFontMetrics fm(font);
-        p_.setFont(font);
+        const FaceText face(cb.font());
+        const QFontMetrics& fm = face.metrics();
         QString text = qs(stripMnemonic(cb.caption()));
         QPoint at(r.left() + box + 4, r.top() + (r.height() - fm.height()) / 2 + fm.ascent());
         if (!enabled) {
             p_.setPen(kHighlight);
-            p_.drawText(at + QPoint(1, 1), text);
+            face.draw(p_, at + QPoint(1, 1), text);
         }
         p_.setPen(enabled ? qtColor(cb.foreColor()) : kGrayText);
-        p_.drawText(at, text);
+        face.draw(p_, at, text);
     }
 
     void shape(const forms::Shape& sh) {

@@ -156,9 +156,9 @@ forms::Size QtHost::measureText(const forms::Font& font, const std::string& text
     if (auto m = measured_.find(textKey); m != measured_.end()) return m->second;
     std::string key = textKey.substr(0, fontLength);
     auto it = metrics_.find(key);
-    if (it == metrics_.end()) it = metrics_.emplace(key, QFontMetrics(qtFont(font))).first;
-    const QFontMetrics& fm = it->second;
-    forms::Size size{fm.horizontalAdvance(qs(text)) * tppX_, fm.height() * tppY_};
+    if (it == metrics_.end()) it = metrics_.emplace(key, FaceText(font)).first;
+    const FaceText& face = it->second;
+    forms::Size size{face.advance(qs(text)) * tppX_, face.metrics().height() * tppY_};
     if (measured_.size() >= 4096) measured_.clear();
     measured_.emplace(std::move(textKey), size);
     return size;

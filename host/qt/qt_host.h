@@ -2,7 +2,6 @@
 // The model drives the loop; Qt's own exec() is never run.
 #pragma once
 
-#include <QFontMetrics>
 #include <QObject>
 #include <QPoint>
 #include <QPointF>
@@ -22,6 +21,7 @@
 
 #include "forms/host.h"
 #include "forms/runtime.h"
+#include "host/qt/fonts.h"
 #include "host/qt/form_window.h"
 #include "host/qt/painting.h"
 #include "host/qt/picture.h"
@@ -124,7 +124,7 @@ private:
     forms::Form* lastActive_ = nullptr;
     QPointer<FormWindow> hover_;
     forms::Point lastPointer_;
-    std::map<std::string, QFontMetrics> metrics_;
+    std::map<std::string, FaceText> metrics_;  // by font
     std::unordered_map<std::string, forms::Size> measured_;  // by font and text
 
     std::vector<std::shared_ptr<Pending>> messages_;

@@ -145,7 +145,18 @@ TEST_F(PaperScreen, RowsShowTheRecords) {
         EXPECT_EQ(home.LblShiJuanSSSS(r.slot).caption(), "最好成绩：    分");
         EXPECT_EQ(home.LblShiJuanCCC(r.slot).caption(), "错题复习");
         EXPECT_EQ(home.LblShiJuanDel(r.slot).caption(), "");
-        EXPECT_EQ(home.LblShiJuanScore(r.slot).left(), home.ImgShiJuan(r.slot).left() + 1140);
+        // Centred in the frame's four blanks, however long: a score of four characters left
+        // at the frame's x0 + 1140 ran over "分".
+        const forms::Label& frame = home.LblShiJuanSSSS(r.slot);
+        const forms::Label& score = home.LblShiJuanScore(r.slot);
+        forms::Host& host = home.rt().host();
+        const int blanksFrom = frame.left() + host.measureText(frame.font(), "最好成绩：").width;
+        const int blanksTo = frame.left() + host.measureText(frame.font(), "最好成绩：    ").width;
+        const int text = host.measureText(score.font(), r.score).width;
+        EXPECT_EQ(score.alignment(), 2);
+        EXPECT_GE(score.left() + (score.width() - text) / 2, blanksFrom);
+        EXPECT_LE(score.left() + (score.width() + text) / 2, blanksTo);
+        EXPECT_EQ(score.top(), frame.top());
     }
     EXPECT_EQ(home.LblShiJuanDel(20).caption(), "删除试卷");
     // The score report's 31st record is held, not shown.

@@ -1,12 +1,21 @@
-# Sourced by the practice walks after xsession.sh: opening unit practice from the home screen,
-# reading the sample's step records, and doing what each step expects with real input.
+# Sourced by the real-window walks after xsession.sh: opening unit practice from the home
+# screen, finding a session's windows, reading the step records of the set being worked, and
+# doing what each step expects with real input.
 
-# The bank's question, step and texts files and the menu file, decoded once: a walk reads
-# many lines of them.
+# The question and step files of the set being worked, the texts file and the menu file,
+# decoded once: a walk reads many lines of them.
 decoded_questions=$tmp/questions.txt decoded_steps=$tmp/steps.txt decoded_texts=$tmp/texts.txt
 decoded_menu=$tmp/menu.txt
-iconv -f GBK -t UTF-8 "$bank/288870.mxy" | tr -d '\r' >"$decoded_questions"
-iconv -f GBK -t UTF-8 "$bank/288820.mxy" | tr -d '\r' >"$decoded_steps"
+# Set n's steps are in 2888nn.mxy and its questions in 2888(nn + 50).mxy. A paper's set is
+# written when the paper starts, so a walk of a paper decodes it only then.
+decode_set() {
+    local n
+    n=$(printf %02d "$1")
+    iconv -f GBK -t UTF-8 "$bank/2888$n.mxy" | tr -d '\r' >"$decoded_steps" || fail "set $1 has no steps file"
+    iconv -f GBK -t UTF-8 "$bank/2888$((10#$n + 50)).mxy" | tr -d '\r' >"$decoded_questions" ||
+        fail "set $1 has no question file"
+}
+decode_set 20  # the first unit's
 iconv -f GBK -t UTF-8 "$bank/288890.mxy" | tr -d '\r' >"$decoded_texts"
 iconv -f GBK -t UTF-8 "$install/sMenu.sys" | tr -d '\r' >"$decoded_menu"
 
@@ -20,7 +29,7 @@ click_at() {  # X Y [BUTTON [REPEAT]]
 # Unit practice on the first unit, from the home screen; sets main and panel (window ids) and
 # mx, my, px, py (their corners). A screenshot name, if given, is taken of the unit section.
 open_unit_practice() {
-    local home hx hy w
+    local home hx hy
     home=$(find_window 800 600) || fail "no home window"
     sleep 1
     read -r hx hy _ _ <<<"$(geometry "$home")"
@@ -28,11 +37,18 @@ open_unit_practice() {
     sleep 0.5
     [[ -z ${1:-} ]] || shot "$1"
     click_at $((hx + 660)) $((hy + 520))  # 开始学习
-    # The simulated window takes the home screen's size; the panel docks at its corner.
+    find_session_windows "$home"
+}
+
+# The simulated window and the question panel of a session just opened; sets main and panel
+# (window ids) and mx, my, px, py (their corners). The simulated window takes the home
+# screen's size, so a home window given is waited away; the panel docks at the corner.
+find_session_windows() {
+    local w
     main=
     for _ in $(seq 50); do
         w=$(find_window 800 600) || fail "no simulated window"
-        [[ $w != "$home" ]] && { main=$w; break; }
+        [[ $w != "${1:-}" ]] && { main=$w; break; }
         sleep 0.2
     done
     [[ -n $main ]] || fail "the home screen stayed"

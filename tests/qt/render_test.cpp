@@ -129,6 +129,24 @@ TEST_F(QtHostTest, MeasuresEachFontAndTextApartAndALineIsAsHighAsItsFont) {
     EXPECT_LT(host.measureText(song, "").height, host.measureText(bigger, "").height);
 }
 
+// The layouts count SimSun's ASCII at half an em: a paper row's time only fits beside its
+// button so, and a text box's caret must stand where its characters are drawn.
+TEST_F(QtHostTest, SimSunsAsciiIsHalfAnEmBesideFullWidthChinese) {
+    for (double size : {9.0, 12.0}) {
+        SCOPED_TRACE(size);
+        const int em = qthost::pixelSizeFor(size);
+        for (bool bold : {false, true}) {
+            const forms::Font song{"宋体", size, bold};
+            EXPECT_EQ(host.measureText(song, "2026-12-11 02:22").width, 16 * em / 2 * kTpp);
+            EXPECT_EQ(host.measureText(song, "最后考试时间：2026-12-11 02:22").width, (7 * em + 16 * em / 2) * kTpp);
+            EXPECT_EQ(host.measureText(song, "CA 1套").width, (em + 4 * em / 2) * kTpp);
+        }
+    }
+    // Another face keeps its own letters.
+    const forms::Font mono{"Courier New", 9};
+    EXPECT_GT(host.measureText(mono, "2026-12-11 02:22").width, 16 * qthost::pixelSizeFor(9) / 2 * kTpp);
+}
+
 TEST_F(QtHostTest, LoadsPicturesByContentAndReportsMissingAndBadFiles) {
     testsupport::TempDir dir;
     QImage small(7, 5, QImage::Format_ARGB32);

@@ -32,16 +32,25 @@ export HOME=$tmp/home XDG_RUNTIME_DIR=$tmp/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
-# Xvfb picks a free display number and writes it to the descriptor.
+# Xvfb picks a free display number and writes it to the descriptor, with a line end: a number
+# read before its line is whole may be another server's. The program starts once it answers.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb_pid=$!
+display=
 for _ in $(seq 100); do
-    [[ -s $tmp/display ]] && break
+    read -r display <"$tmp/display" && [[ $display =~ ^[0-9]+$ ]] && break
+    display=
     sleep 0.1
 done
-[[ -s $tmp/display ]] || { echo "$(basename "$0"): Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
-export DISPLAY=:$(tr -d '\n' <"$tmp/display")
+[[ -n $display ]] || { echo "$(basename "$0"): Xvfb did not start"; cat "$tmp/xvfb.log"; exit 1; }
+export DISPLAY=:$display
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 ||
+    { echo "$(basename "$0"): Xvfb on $DISPLAY does not answer"; cat "$tmp/xvfb.log"; exit 1; }
 
 # A copy of the installation, so that what the learner does here stays out of the build's own
 # records: the program, its files and the question bank, without the build's test programs.

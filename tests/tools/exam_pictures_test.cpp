@@ -127,6 +127,16 @@ TEST(ExamSkins, TheLoginPagesDrawTheirControlsWhereTheLoadPutsThem) {
     framed(load("9l0057.mxy"), {1110, 7980, 10335, 180});  // the progress track
 }
 
+// The requirement label draws its text from its top-left corner; the box under it leaves it
+// room on every side, its accent bar too.
+TEST(ExamSkins, TheRequirementsBoxStandsClearRoundItsLabel) {
+    const Image report = load("9l0058.mxy");
+    const Rgba inside = report.at(px(1072) + 20, px(7770) + 20);
+    const int l = px(1072), t = px(7770), r = px(1072 + 9855) - 1, b = px(7770 + 855) - 1, cy = (t + b) / 2;
+    for (const auto& [x, y] : {std::pair{l - 4, cy}, {r + 4, cy}, {l + 20, t - 5}, {l - 4, t - 3}, {r + 4, b}})
+        EXPECT_EQ(report.at(x, y), inside) << x << "," << y;
+}
+
 TEST(ExamSkins, TheLoginsHandPointsWithItsFingertip) {
     const std::string cur = testsupport::readFileBytes(testsupport::sampleDataDir() + "/../FrmLogon.cur");
     ASSERT_GT(cur.size(), 62u + 32 * 32 * 4);
