@@ -76,22 +76,19 @@ QFont qtFont(const forms::Font& font) {
 FaceText::FaceText(const forms::Font& font) : font_(qtFont(font)), metrics_(font_) {
     const FaceMap* face = faceOf(font);
     if (!face || !face->halfWidthAscii) return;
-    // The font engine stretches a face that has no narrower cut of its own.
+    // The stand-in's ASCII is of one fixed width as well, so runs of it are measured by their
+    // length and drawn squeezed, with the font as it is: no second font to set up.
     const double half = font_.pixelSize() / 2.0;
     const double wide = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('0'));
     if (wide <= half + 0.01) return;
-    QFont narrow = font_;
-    narrow.setStretch(std::clamp(static_cast<int>(std::lround(100 * half / wide)), 1, 100));
-    // Whole percents leave a little over or under; the spacing takes it up.
-    narrow.setLetterSpacing(QFont::AbsoluteSpacing, half - QFontMetricsF(narrow).horizontalAdvance(QLatin1Char('0')));
-    narrow_ = narrow;
-    narrowMetrics_.emplace(narrow);
+    half_ = half;
+    squeeze_ = half / wide;
 }
 
 template <class Run>
 void FaceText::runs(const QString& text, Run&& run) const {
-    if (!narrow_) {
-        run(text, font_, metrics_);
+    if (half_ == 0) {
+        run(text, false);
         return;
     }
     qsizetype start = 0;
@@ -99,28 +96,41 @@ void FaceText::runs(const QString& text, Run&& run) const {
         const bool narrow = narrowed(text[start]);
         qsizetype end = start + 1;
         while (end < text.size() && narrowed(text[end]) == narrow) ++end;
-        const QString piece = text.mid(start, end - start);
-        if (narrow)
-            run(piece, *narrow_, *narrowMetrics_);
-        else
-            run(piece, font_, metrics_);
+        run(text.mid(start, end - start), narrow);
         start = end;
     }
 }
 
+double FaceText::runAdvance(const QString& piece, bool narrow) const {
+    return narrow ? half_ * static_cast<double>(piece.size()) : QFontMetricsF(font_).horizontalAdvance(piece);
+}
+
 int FaceText::advance(const QString& text) const {
-    int width = 0;
-    runs(text, [&](const QString& piece, const QFont&, const QFontMetrics& m) { width += m.horizontalAdvance(piece); });
-    return width;
+    if (half_ == 0) return metrics_.horizontalAdvance(text);
+    double width = 0;
+    runs(text, [&](const QString& piece, bool narrow) { width += runAdvance(piece, narrow); });
+    return static_cast<int>(std::lround(width));
 }
 
 void FaceText::draw(QPainter& p, QPoint baseline, const QString& text) const {
-    runs(text, [&](const QString& piece, const QFont& f, const QFontMetrics& m) {
-        p.setFont(f);
-        p.drawText(baseline, piece);
-        baseline.rx() += m.horizontalAdvance(piece);
-    });
     p.setFont(font_);
+    if (half_ == 0) {
+        p.drawText(baseline, text);
+        return;
+    }
+    double x = baseline.x();
+    runs(text, [&](const QString& piece, bool narrow) {
+        if (narrow) {
+            p.save();
+            p.translate(x, baseline.y());
+            p.scale(squeeze_, 1);
+            p.drawText(QPointF(0, 0), piece);
+            p.restore();
+        } else {
+            p.drawText(QPointF(x, baseline.y()), piece);
+        }
+        x += runAdvance(piece, narrow);
+    });
 }
 
 }  // namespace qthost

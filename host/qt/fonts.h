@@ -22,8 +22,8 @@ QFont qtFont(const forms::Font& font);
 int pixelSizeFor(double points);
 
 // A font as the windows measure and draw it. SimSun's printable ASCII is half an em wide and
-// the layouts are made for that, but its stand-in is wider there: such runs take a copy of
-// the font condensed to half an em.
+// the layouts are made for that, but its stand-in is wider there: such runs are squeezed to
+// half an em.
 class FaceText {
 public:
     explicit FaceText(const forms::Font& font);
@@ -35,10 +35,11 @@ public:
 private:
     template <class Run>
     void runs(const QString& text, Run&& run) const;
+    double runAdvance(const QString& piece, bool narrow) const;
     QFont font_;
     QFontMetrics metrics_;
-    std::optional<QFont> narrow_;
-    std::optional<QFontMetrics> narrowMetrics_;
+    double half_ = 0;     // an ASCII character's width in pixels; 0 when the face needs no squeeze
+    double squeeze_ = 1;  // that width over the stand-in's
 };
 
 }  // namespace qthost
