@@ -16,6 +16,7 @@
 #include "session/FrmEnd1.h"
 #include "session/FrmEnd2.h"
 #include "session/FrmLogon.h"
+#include "session/FrmPicture.h"
 #include "session/FrmTm.h"
 #include "simwindow/FrmMain.h"
 #include "tests/home/paper_fixture.h"
@@ -498,6 +499,70 @@ TEST_F(ExamRoad, ALoginLeftKeepsTheDrawAndADeletionTakesThePaperOut) {
     EXPECT_EQ(f.LblShiJuanScore(20).caption(), "45");
     EXPECT_EQ(f.LblShiJuanCuoTi(20).caption(), "(2)");
     EXPECT_TRUE(h->reports().empty());
+}
+
+// Every fixed paper of the sample can be worked whole in an exam: each question completed as
+// its steps expect, handed in without the warning for 100 points and no wrong question left to
+// redo. A picture looked at during the exam does not stay over the report.
+TEST_F(ExamRoad, EveryFixedPaperOfTheSampleIsWorkedWholeForAHundred) {
+    int withPicture = 0;
+    for (int paper = 0; paper < 5; ++paper) {
+        SCOPED_TRACE("paper " + std::to_string(paper));
+        run();
+        startFromHome(paper <= 1 ? 28 : 29, paper);
+        logIn();
+        int pictured = 0;
+        for (int q = 1; q <= 40; ++q) {
+            SCOPED_TRACE("question " + std::to_string(q));
+            if (q > 1) next();
+            ASSERT_EQ(g().CurrentQuestion, q);
+            if (pictured == 0 && panel().Image2.visible()) pictured = q;
+            steps().workQuestion();
+            ASSERT_EQ(g().QuestionState[static_cast<std::size_t>(q)], 5);
+        }
+        if (pictured > 0) {
+            ++withPicture;
+            host().click(panel().CmdGN(4));
+            host().click(panel().CmTNO(pictured));
+            host().click(panel().Image2);
+            settle();
+            ASSERT_NE(p().loadedFrmPicture(), nullptr);
+            EXPECT_TRUE(p().loadedFrmPicture()->visible());
+        }
+        clickThen(panel().CmdGN(8), [&] {
+            ASSERT_NE(p().loadedFrmEnd1(), nullptr);
+            EXPECT_EQ(p().loadedFrmEnd1()->Label1.caption(), "\r\n您是否确定交卷?");
+            confirmBoth();
+        });
+        settle();
+        ASSERT_TRUE(h->isLoaded("FrmChengji"));
+        EXPECT_EQ(report().Label1.caption(), "第" + std::to_string(paper + 1) + "套得分：100分");
+        EXPECT_EQ(bytes(wrongName(paper)), "\r\n");
+        // One run after the other on the same records: every paper so far at 100.
+        std::map<int, hometest::HistoryRecord> taken;
+        for (int s = 0; s <= paper; ++s) taken[s] = {"2026-12-10 09:30:00", "100"};
+        EXPECT_EQ(bytes("288892.mxy"), historyFile(taken, 31));
+        EXPECT_EQ(bytes("288863.mxy"), "\r\n");
+        if (const qz::FrmPicture* picture = p().loadedFrmPicture()) {
+            EXPECT_FALSE(picture->visible());
+        }
+        // The picture question's task is its text after the picture's id.
+        if (pictured > 0) {
+            host().click(report().CmTNO(pictured));
+            settle();
+            const std::string task = report().LblTiMuYQ.caption();
+            const std::string number = "第" + std::to_string(pictured) + "题： ";
+            EXPECT_TRUE(task.starts_with(number)) << task;
+            EXPECT_GT(task.size(), number.size()) << task;
+            EXPECT_EQ(task.find("picture"), std::string::npos) << task;
+        }
+        const BoxSeen box = clickAnswering(report().Command3, hometest::Confirm);
+        EXPECT_EQ(box.title, "没有生成错题");
+        EXPECT_TRUE(h->isLoaded("FrmChengji"));
+        EXPECT_FALSE(h->isLoaded("FrmTm"));
+        EXPECT_TRUE(h->reports().empty());
+    }
+    EXPECT_GE(withPicture, 1);
 }
 
 }  // namespace
