@@ -313,13 +313,20 @@ TEST_F(ExamRoad, ARandomPaperDrawnTimedOutAndItsWrongQuestionsRedone) {
     logIn();
     EXPECT_EQ(g().ExamStartTime, "2026-12-11 10:00:30");
     host().answerMessageBox(forms::mb::ResultOk);
-    host().pause(static_cast<int>(loadedAt + 50 * Minute + 500 - host().nowMs()));
+    host().pause(static_cast<int>(loadedAt + 50 * Minute - 500 - host().nowMs()));
     host().then([&] {
-        ASSERT_EQ(host().messageBoxes.size(), 1u);
-        EXPECT_EQ(host().messageBoxes[0].prompt, "时间已到，自动交卷！");
-        ASSERT_NE(p().loadedFrmEnd1(), nullptr);
-        EXPECT_EQ(p().loadedFrmEnd1()->Label1.caption(), Warning);
-        confirmBoth();
+        EXPECT_TRUE(host().messageBoxes.empty());
+        EXPECT_EQ(panel().LblTime.caption(), "剩余2分钟");
+        host().pause(1000);
+        host().then([&] {
+            EXPECT_EQ(panel().LblTime.caption(), "剩余1分钟");
+            EXPECT_EQ(g().ExamMinutesLeft, 0);
+            ASSERT_EQ(host().messageBoxes.size(), 1u);
+            EXPECT_EQ(host().messageBoxes[0].prompt, "时间已到，自动交卷！");
+            ASSERT_NE(p().loadedFrmEnd1(), nullptr);
+            EXPECT_EQ(p().loadedFrmEnd1()->Label1.caption(), Warning);
+            confirmBoth();
+        });
     });
     settle();
 
