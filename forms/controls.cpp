@@ -269,7 +269,10 @@ std::vector<std::string> Label::lines() const {
 }
 
 void Label::remeasure() {
-    if (autoSize_ && parent_) {
+    // The result depends on these alone (and, wrapped, on the width), so a size already taken
+    // from them, and not changed since, stands.
+    Measured now{caption_, font_, wordWrap_, useMnemonic_, borderStyle_, width_, height_};
+    if (autoSize_ && parent_ && now != measured_) {
         Host& host = runtime().host();
         int lh = lineHeight();
         int border = borderStyle_ ? 2 * host.twipsPerPixelX() : 0;
@@ -282,6 +285,9 @@ void Label::remeasure() {
             width_ = w + border;
             height_ = static_cast<int>(ls.size()) * lh + border;
         }
+        now.width = width_;
+        now.height = height_;
+        measured_ = std::move(now);
     }
     changed();
 }

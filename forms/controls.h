@@ -211,6 +211,16 @@ public:
 
 private:
     void remeasure();
+    // What the size was last measured from: builds give labels the same caption and font
+    // again and again, and measuring is the dear part of a property.
+    struct Measured {
+        std::string caption;
+        Font font;
+        bool wordWrap = false, useMnemonic = true;
+        int borderStyle = 0, width = -1, height = -1;
+        bool operator==(const Measured&) const = default;
+    };
+    Measured measured_;
     std::string caption_;
     Font font_;
     bool autoSize_ = false;
