@@ -42,11 +42,7 @@ void boldText(Canvas& c, const Font& f, double left, double baseline, std::strin
 // The product name and the page's heading on a title band, as the home cover has it.
 void pageBand(Canvas& c, const Skin& s, std::string_view heading) {
     const int width = c.width();
-    for (int row = 0; row < kBand; ++row) c.fillRect(0, row, width, 1, mix(kBandTop, kBandBottom, row / (kBand - 1.0)));
-    drawGrid(c, 0, 0, width, kBand, 12, 5, kWhite.withAlpha(8), kWhite.withAlpha(16));
-    c.radialGradient(0, 0, 700, kBand, {300, 0}, 380, kWhite.withAlpha(26), kWhite.withAlpha(0));
-    c.fillRect(0, kBand - 3, width, 3, kAccent);
-    c.line({0, 0.5}, {double(width), 0.5}, kWhite.withAlpha(60), 1);
+    drawBandBackdrop(c, kBand);
 
     drawSetSquare(c, {16, 48}, 34, kWhite, kWhite.withAlpha(40), 1.4);
     c.arc({22, 48}, 26, 10, 80, kAccent, 1.6);

@@ -69,16 +69,23 @@ void drawIcon(Canvas& c, const Skin&) {
     }
 }
 
+}  // namespace
+
+void drawBandBackdrop(Canvas& c, int height) {
+    const int w = c.width();
+    for (int y = 0; y < height; ++y) c.fillRect(0, y, w, 1, mix(kBandTop, kBandBottom, y / (height - 1.0)));
+    drawGrid(c, 0, 0, w, height, 12, 5, kWhite.withAlpha(8), kWhite.withAlpha(16));
+    c.radialGradient(0, 0, 700, height, {300, 0}, 380, kWhite.withAlpha(26), kWhite.withAlpha(0));
+    c.fillRect(0, height - 3, w, 3, kAccent);
+    c.line({0, 0.5}, {double(w), 0.5}, kWhite.withAlpha(60), 1);
+}
+
+namespace {
+
 // The title band of the home cover: emblem, product name and, after a divider, the module.
 // The right end stays plain for the minimise and close buttons, which paint the same rows.
 void drawTitleBand(Canvas& c, const Skin& skin) {
-    const int w = c.width();
-    constexpr int band = 60;
-    for (int y = 0; y < band; ++y) c.fillRect(0, y, w, 1, bandAt(y));
-    drawGrid(c, 0, 0, w, band, 12, 5, kWhite.withAlpha(8), kWhite.withAlpha(16));
-    c.radialGradient(0, 0, 700, band, {300, 0}, 380, kWhite.withAlpha(26), kWhite.withAlpha(0));
-    c.fillRect(0, band - 3, w, 3, kAccent);
-    c.line({0, 0.5}, {double(w), 0.5}, kWhite.withAlpha(60), 1);
+    drawBandBackdrop(c, 60);
 
     drawSetSquare(c, {16, 45}, 34, kWhite, kWhite.withAlpha(40), 1.4);
     c.arc({22, 45}, 26, 10, 80, kAccent, 1.6);

@@ -40,6 +40,9 @@ std::span<const Cursor> cursors();
 std::span<const Cursor> programCursors();
 int programCursorNumber(const Cursor& c);
 
+// The navy title band across the top of a page, `height` pixels, without its words.
+void drawBandBackdrop(Canvas& c, int height);
+
 void writePictures(const std::filesystem::path& dataDir, const Skin& skin);
 // Pictures and pointers that belong to a window of the program rather than to the module's skin.
 void writeWindowPictures(const std::filesystem::path& programDir, const Skin& skin);
