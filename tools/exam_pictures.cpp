@@ -225,7 +225,8 @@ void drawLoginPage(Canvas& c, const Skin& s) {
 void drawConfirmPage(Canvas& c, const Skin& s) {
     paperBody(c, false);
     pageBand(c, s, s.texts["confirm.band"]);
-    const double left = 60, top = 92, width = 680, height = 492;
+    // Wide enough for the progress track, which runs to 11445 twips.
+    const double left = 56, top = 92, width = 722, height = 492;
     card(c, s, left, top, width, height, s.texts["confirm.heading"]);
 
     // The photo stands beside the first three labels, above the captions of the others.
