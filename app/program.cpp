@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "app/FrmStart.h"
+#include "demo/frmYanShi.h"
 #include "home/FrmFengmian.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "session/FrmCZTS.h"
 #include "session/FrmChengji.h"
 #include "session/FrmEnd1.h"
 #include "session/FrmEnd2.h"
@@ -33,9 +35,13 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
     frmEnd2_ = std::make_unique<forms::FormSlot<FrmEnd2>>(rt, [this] { return std::make_unique<FrmEnd2>(*this); });
     frmChengji_ =
         std::make_unique<forms::FormSlot<FrmChengji>>(rt, [this] { return std::make_unique<FrmChengji>(*this); });
+    frmCZTS_ = std::make_unique<forms::FormSlot<FrmCZTS>>(rt, [this] { return std::make_unique<FrmCZTS>(*this); });
+    frmYanShi_ = std::make_unique<forms::FormSlot<PlayerForm>>(rt, [this] { return std::make_unique<PlayerForm>(*this); });
 }
 
 Program::~Program() {
+    frmYanShi_.reset();
+    frmCZTS_.reset();
     frmChengji_.reset();
     frmEnd2_.reset();
     frmEnd1_.reset();
@@ -58,6 +64,8 @@ FrmLogon& Program::frmLogon() { return frmLogon_->get(); }
 FrmEnd1& Program::frmEnd1() { return frmEnd1_->get(); }
 FrmEnd2& Program::frmEnd2() { return frmEnd2_->get(); }
 FrmChengji& Program::frmChengji() { return frmChengji_->get(); }
+FrmCZTS& Program::frmCZTS() { return frmCZTS_->get(); }
+PlayerForm& Program::frmYanShi() { return frmYanShi_->get(); }
 FrmTm* Program::loadedFrmTm() const { return frmTm_->peek(); }
 FrmMain* Program::loadedFrmMain() const { return frmMain_->peek(); }
 FrmPicture* Program::loadedFrmPicture() const { return frmPicture_->peek(); }
@@ -65,6 +73,8 @@ FrmLogon* Program::loadedFrmLogon() const { return frmLogon_->peek(); }
 FrmEnd1* Program::loadedFrmEnd1() const { return frmEnd1_->peek(); }
 FrmEnd2* Program::loadedFrmEnd2() const { return frmEnd2_->peek(); }
 FrmChengji* Program::loadedFrmChengji() const { return frmChengji_->peek(); }
+FrmCZTS* Program::loadedFrmCZTS() const { return frmCZTS_->peek(); }
+PlayerForm* Program::loadedFrmYanShi() const { return frmYanShi_->peek(); }
 
 void Program::run() {
     // The platform creates the start-up window and shows it once its load has returned.

@@ -30,6 +30,10 @@ class FrmLogon;
 class FrmEnd1;
 class FrmEnd2;
 class FrmChengji;
+class FrmCZTS;
+class frmYanShi;
+// The player's class shares its name with its accessor.
+using PlayerForm = frmYanShi;
 
 // What the program needs from outside; tests hand in their own.
 struct Services {
@@ -136,6 +140,8 @@ public:
     FrmEnd1& frmEnd1();
     FrmEnd2& frmEnd2();
     FrmChengji& frmChengji();
+    FrmCZTS& frmCZTS();
+    PlayerForm& frmYanShi();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
     FrmTm* loadedFrmTm() const;
     FrmMain* loadedFrmMain() const;
@@ -144,6 +150,8 @@ public:
     FrmEnd1* loadedFrmEnd1() const;
     FrmEnd2* loadedFrmEnd2() const;
     FrmChengji* loadedFrmChengji() const;
+    FrmCZTS* loadedFrmCZTS() const;
+    PlayerForm* loadedFrmYanShi() const;
 
     // ---- module procedures ----
     // HTTP GET with a time-out in seconds; the body as text, or the time-out text.
@@ -193,6 +201,8 @@ private:
     std::unique_ptr<forms::FormSlot<FrmEnd1>> frmEnd1_;
     std::unique_ptr<forms::FormSlot<FrmEnd2>> frmEnd2_;
     std::unique_ptr<forms::FormSlot<FrmChengji>> frmChengji_;
+    std::unique_ptr<forms::FormSlot<FrmCZTS>> frmCZTS_;
+    std::unique_ptr<forms::FormSlot<PlayerForm>> frmYanShi_;
     // getHtmlStr's request and wait, with the error handling the caller chose: its own
     // reporting one, or a silent one for the request of an error report.
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
