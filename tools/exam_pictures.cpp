@@ -16,7 +16,7 @@ using namespace palette;
 
 namespace {
 
-constexpr Rgba kButtonFace = Rgba::hex(0xf0f0f0);   // a frame's own colour, behind the grid cells
+constexpr Rgba kButtonFace = Rgba::hex(0xf0f0f0);   // a frame's or window's own colour
 constexpr Rgba kDialogBack = Rgba::hex(0xebe9d8);   // the hand-in dialogs
 constexpr Rgba kReportPaper = Rgba::hex(0xf6f9fe);  // the score report's window, round its page
 constexpr Rgba kTint = Rgba::hex(0xf1f6fc);         // headers and tiles on white cards
@@ -351,6 +351,9 @@ void doneCell(Canvas& c, const Skin& s) { plainButtons(c, s, kDoneCell, kButtonF
 void notDoneCell(Canvas& c, const Skin& s) { plainButtons(c, s, kNotDoneCell, kButtonFace); }
 void handInButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kDialogBack); }
 void backToExamButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kDialogBack); }
+// Going back is what the dialog advises, so it is the strong one.
+void tipsBackButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kButtonFace); }
+void tipsAnswerButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kButtonFace); }
 void redoButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kWhite); }
 void wrongQuestionsButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kWhite); }
 void homeButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kWhite); }

@@ -44,8 +44,9 @@ inline constexpr Rect kRowStart{3000, 630, 1275, 450};
 inline constexpr Rect kDrawPicture{2730, 90, 9120, 6630};
 inline constexpr Rect kDrawButton{9750, 5850, 1800, 600};
 
-// The hand-in dialogs' buttons.
+// The hand-in dialogs' buttons, and the tips dialog's two, which stand on its plain face.
 inline constexpr int kDialogButtonWidth = 1320, kDialogButtonHeight = 420;
+inline constexpr int kTipsButtonWidth = 1920, kTipsButtonHeight = 450;
 
 void drawPaperRow(Canvas& c, const Skin& s);
 void drawRandomPaperTab(Canvas& c, const Skin& s);
@@ -60,6 +61,8 @@ void doneCell(Canvas& c, const Skin& s);
 void notDoneCell(Canvas& c, const Skin& s);
 void handInButton(Canvas& c, const Skin& s);
 void backToExamButton(Canvas& c, const Skin& s);
+void tipsBackButton(Canvas& c, const Skin& s);
+void tipsAnswerButton(Canvas& c, const Skin& s);
 void redoButton(Canvas& c, const Skin& s);
 void wrongQuestionsButton(Canvas& c, const Skin& s);
 void homeButton(Canvas& c, const Skin& s);

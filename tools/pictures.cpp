@@ -484,7 +484,7 @@ constexpr std::array kPictures{
     Picture{"l01048.mxy", 220, 22, panelButton, "panel.next_page"},
 
     // The mock exam: the home screen's paper rows and draw tab, the login's pages, the hand-in
-    // dialogs' buttons and the score report with its grid cells.
+    // and tips dialogs' buttons and the score report with its grid cells.
     Picture{"l20065.mxy", exam::px(exam::kRowWidth), exam::px(exam::kRowHeight), exam::drawPaperRow},
     Picture{"l20066.mxy", exam::px(exam::kDrawPicture.width), exam::px(exam::kDrawPicture.height),
             exam::drawRandomPaperTab},
@@ -494,6 +494,10 @@ constexpr std::array kPictures{
             exam::handInButton, "hand_in.confirm"},
     Picture{"l01042.mxy", 4 * exam::px(exam::kDialogButtonWidth), exam::px(exam::kDialogButtonHeight),
             exam::backToExamButton, "hand_in.back"},
+    Picture{"l01038.mxy", 4 * exam::px(exam::kTipsButtonWidth), exam::px(exam::kTipsButtonHeight),
+            exam::tipsBackButton, "tips.back"},
+    Picture{"l01039.mxy", 4 * exam::px(exam::kTipsButtonWidth), exam::px(exam::kTipsButtonHeight),
+            exam::tipsAnswerButton, "tips.answer"},
     Picture{"9l0058.mxy", exam::px(exam::kPageWidth), exam::px(exam::kPageHeight), exam::drawScoreReport},
     Picture{"l01033.mxy", 4 * exam::px(exam::kCell), exam::px(exam::kCell), exam::doneCell},
     Picture{"l01034.mxy", 4 * exam::px(exam::kCell), exam::px(exam::kCell), exam::notDoneCell},

@@ -53,6 +53,7 @@ TEST(ExamSkins, ButtonStripsAreFourFramesOfTheirButtonsSize) {
         {"l20047.mxy", 1275, 450}, {"l20048.mxy", 1275, 450},  // a paper row's start
         {"l20021.mxy", 1800, 600},                             // the random draw
         {"l01041.mxy", 1320, 420}, {"l01042.mxy", 1320, 420},  // hand-in dialogs
+        {"l01038.mxy", 1920, 450}, {"l01039.mxy", 1920, 450},  // the tips dialog
         {"l01033.mxy", 450, 450},  {"l01034.mxy", 450, 450},   // score report's grid
         {"l01036.mxy", 1920, 450}, {"l01035.mxy", 1920, 450}, {"l01037.mxy", 870, 450},
     };
@@ -83,6 +84,8 @@ TEST(ExamSkins, ButtonCornersMatchWhatTheyStandOn) {
         {"l01037.mxy", "9l0058.mxy", {7560, 4080, 870, 450}, {}},
         {"l01041.mxy", nullptr, {0, 0, 1320, 420}, Rgba::hex(0xebe9d8)},  // &H00D8E9EB&
         {"l01042.mxy", nullptr, {0, 0, 1320, 420}, Rgba::hex(0xebe9d8)},
+        {"l01038.mxy", nullptr, {0, 0, 1920, 450}, Rgba::hex(0xf0f0f0)},  // the tips dialog's face
+        {"l01039.mxy", nullptr, {0, 0, 1920, 450}, Rgba::hex(0xf0f0f0)},
         {"l01033.mxy", nullptr, {0, 0, 450, 450}, Rgba::hex(0xf0f0f0)},  // a frame's button face
         {"l01034.mxy", nullptr, {0, 0, 450, 450}, Rgba::hex(0xf0f0f0)},
     };
