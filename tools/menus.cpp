@@ -92,36 +92,62 @@ struct ItemLine {
     bool submenu;
 };
 
+std::optional<ItemLine> itemLineIn(long first, int array) {
+    if (array < 1 || array > 9) return std::nullopt;
+    const menus::ItemArray at = menus::ItemArrays[static_cast<std::size_t>(array - 1)];
+    return ItemLine{static_cast<std::size_t>(first + at.line), at.submenu};
+}
+
+bool menuDigits(const std::string& code) {
+    return code.size() == 4 && std::isdigit(static_cast<unsigned char>(code[1])) &&
+           std::isdigit(static_cast<unsigned char>(code[2])) && std::isdigit(static_cast<unsigned char>(code[3]));
+}
+
+// As the simulated window reads the code.
 std::optional<ItemLine> itemLineOf(const std::string& code) {
-    if (code.size() != 4 || !std::isdigit(static_cast<unsigned char>(code[1])) ||
-        !std::isdigit(static_cast<unsigned char>(code[2])) || !std::isdigit(static_cast<unsigned char>(code[3])))
-        return std::nullopt;
+    if (!menuDigits(code)) return std::nullopt;
     const bool context = code[0] == '3' || code[0] == '4';
     int menu = code[1] - '0';
-    const int array = code[2] - '0';
     if (code[0] == 'B' && code[1] == '2' && code[2] == '2') menu = 11;  // only B22I reaches menu 11
     else if (!context && menu == 0) return std::nullopt;                 // the bar has no title for menu 0
-    if (array == 0) return std::nullopt;
     const auto first = menus::blockFirstLine(steps::stepCodeValue(code), menu);
     if (!first) return std::nullopt;
-    const menus::ItemArray at = menus::ItemArrays[static_cast<std::size_t>(array - 1)];
-    return ItemLine{static_cast<std::size_t>(*first + at.line), at.submenu};
+    return itemLineIn(*first, code[2] - '0');
+}
+
+// As the demonstration reads it: the family by the first character alone, and "B"M as block
+// M + 9, so a bar code needs one of the eleven titles to open under.
+std::optional<ItemLine> demoItemLineOf(const std::string& code) {
+    if (!menuDigits(code)) return std::nullopt;
+    const bool bar = code[0] == 'A' || code[0] == 'B' || code[0] == 'C';
+    const int block = code[1] - '0' + (code[0] == 'B' ? 9 : 0);
+    if (bar && (block < 1 || block > 11)) return std::nullopt;
+    const long base = code[0] == 'A' || code[0] == 'B' ? 0 : code[0] == 'C' ? 300 : 165;
+    return itemLineIn(base + (block - 1) * menus::BlockLines + 1, code[2] - '0');
 }
 
 std::string lineOf(const std::vector<std::string>& lines, std::size_t n) {
     return n >= 1 && n <= lines.size() ? lines[n - 1] : std::string();
 }
 
-}  // namespace
-
-std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code) {
-    const auto at = itemLineOf(code);
+std::optional<std::string> itemAt(const std::vector<std::string>& lines, const std::optional<ItemLine>& at,
+                                  const std::string& code) {
     if (!at) return std::nullopt;
     if (lineOf(lines, at->submenu ? at->line - 1 : at->line) == "0") return std::nullopt;
     const std::vector<std::string> texts = menus::splitItems(lineOf(lines, at->line));
     const auto item = static_cast<std::size_t>(code[3] - '0');
     if (item >= texts.size() || texts[item].empty() || texts[item] == "-") return std::nullopt;
     return plainCaption(texts[item]);
+}
+
+}  // namespace
+
+std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code) {
+    return itemAt(lines, itemLineOf(code), code);
+}
+
+std::optional<std::string> demoMenuItemOf(const std::vector<std::string>& lines, const std::string& code) {
+    return itemAt(lines, demoItemLineOf(code), code);
 }
 
 std::string menuSubmenuOf(const std::vector<std::string>& lines, const std::string& code) {

@@ -15,6 +15,11 @@ std::vector<std::string> menuFileLines();
 // ellipses and arrows taken off; nullopt when the code names no item there.
 std::optional<std::string> menuItemOf(const std::vector<std::string>& lines, const std::string& code);
 
+// The same as the demonstration player reads the code: its family by the first character
+// alone ("A" and "B" the bar, "C" the bar's copy, any other the shortcut menus) and "B"M as
+// block M + 9. The two readings agree on "A", "C", the shortcut menus and B22I only.
+std::optional<std::string> demoMenuItemOf(const std::vector<std::string>& lines, const std::string& code);
+
 // The caption of the submenu holding that item, cleaned the same way; "" for a plain item.
 std::string menuSubmenuOf(const std::vector<std::string>& lines, const std::string& code);
 

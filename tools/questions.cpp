@@ -70,6 +70,8 @@ std::string hintFor(const std::string& code, const Spot* spot, const std::vector
     if (code == "0002") return "双击" + at;
     if (code == "0003") return "在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
     if (code == "0030") return "将鼠标指针移到" + at + "上";
+    // A right click on its hot spot does a "2000" as well, and that is what a demonstration shows.
+    if (code == "2000" && spot) return "按Enter键，或在" + at + (at.ends_with("区域") ? "中" : "上") + "单击鼠标右键";
     if (code == "2000" || code == "6002") return "按Enter键";
     if (code == "8888") return "请稍候";
     if (code[0] == '6') {

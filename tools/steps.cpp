@@ -60,9 +60,12 @@ Kind kindOf(const std::string& code, std::string& why) {
         return why.empty() ? Kind::Drag : Kind::Unsupported;
     }
     if (code.size() == 4 && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C') && allDigits(code.substr(1))) {
-        if (code.substr(1) == "000") why = "a menu code of 000 is not completed by its hot spot";
-        if (!why.empty()) return Kind::Unsupported;
-        return code[2] == '0' ? Kind::OnSpot : Kind::BarMenu;
+        // The demonstration opens the menu under the code's title and aims at the entry it
+        // names, so it has to have both.
+        if (code[2] == '0') why = "a menu code whose tens digit is 0 names no entry array";
+        else if (code[0] == 'B' && code[1] != '1' && code[1] != '2')
+            why = "the demonstration has no title for a \"B\" menu other than B1 and B2";
+        return why.empty() ? Kind::BarMenu : Kind::Unsupported;
     }
     if (code.size() == 4 && (code[0] == '3' || code[0] == '4') && allDigits(code)) {
         if (code[2] == '0') {
@@ -186,8 +189,15 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 fail("a record is plain characters");
             }
             const std::string code = field(s, 8, 11);
+            // The demonstration takes these to the hot spot whatever else completes them.
+            const bool aimsAtSpot = code == "0001" || code == "0002" || code == "0003" || code == "2000" ||
+                                    (code.starts_with("9") && code != "9999");
+            const bool menuCode = code.size() == 4 && allDigits(code.substr(1)) &&
+                                  (code[0] == 'A' || code[0] == 'B' || code[0] == 'C' || code[0] == '3' || code[0] == '4');
             std::string why;
             Kind kind = kindOf(code, why);
+            // A press on the work area would complete it, but the demonstration still opens its menu.
+            if (menuCode && kind == Kind::Unsupported) fail("\"" + code + "\": " + why);
             const bool hasBox = steps::fieldValue(s, 86, 105) != 0;
             const bool hasArea = !allZeros(s, 187, 196);
             const int answer = intField(s, 109, 111);
@@ -221,10 +231,22 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             const bool byMenuAlone = kind == Kind::BarMenu && allZeros(s, 66, 85);
             if ((kind == Kind::Context || byMenuAlone) && !menuItemOf(facts.menuLines, code))
                 fail("\"" + code + "\" names no item of the menu file");
+            // The demonstration opens every menu code's menu, whatever else completes the step,
+            // and reads some codes as another menu than the window does.
+            if (menuCode && kind != Kind::Typed) {
+                const auto shown = demoMenuItemOf(facts.menuLines, code);
+                if (!shown) fail("\"" + code + "\" names no entry of the demonstration's menu");
+                if (shown != menuItemOf(facts.menuLines, code))
+                    fail("the demonstration shows another entry for \"" + code + "\" than the window takes");
+            }
             if (byMenuAlone && (allZeros(s, 125, 134) || s[124] == 'Q')) fail("the menu bar is not shown");
-            const bool spotted = (kind == Kind::OnSpot || kind == Kind::Context || kind == Kind::BarMenu) && !byMenuAlone && !areaClick;
+            const bool spotted =
+                (kind == Kind::OnSpot || kind == Kind::Context || kind == Kind::BarMenu || (kind == Kind::Key && aimsAtSpot && !allZeros(s, 66, 85))) &&
+                !byMenuAlone && !areaClick;
             if (areaClick) {
                 if (!inside(area, kWindow) || area.overlaps(kPanel)) fail("the work area is out of reach");
+                if (spot.height == 0) spot.height = kOneLineHotSpot;
+                if (!allZeros(s, 66, 85) && !inside(spot, area)) fail("the hot spot lies outside the work area");
             } else if (kind == Kind::Typed) {
                 if (!hasBox || !inside(box, kWindow) || box.overlaps(kPanel)) fail("the command box is out of reach");
                 const auto text = [&](int n) {
@@ -258,6 +280,7 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
                 if (hasBox && box.overlaps(spot)) fail("the command box lies over the hot spot");
                 if (hasArea && area.overlaps(spot)) fail("the work area lies over the hot spot");
             }
+            if (aimsAtSpot && allZeros(s, 66, 85)) fail("the demonstration aims \"" + code + "\" at a hot spot it has not");
             if (!hasBox && s[100] == 'M' && !facts.cursors.contains(intField(s, 104, 105))) {
                 fail("no cursor file for pointer " + field(s, 104, 105));
             }

@@ -27,7 +27,7 @@ TEST(QuestionSource, WritesRunsEndingInTheirOnlyEndAndNumbersTheHints) {
     const QuestionBank bank = read(
         "unit = 绘图环境设置\n"
         "q = 单击“直线”按钮，然后按Enter键。 ; 0001 tool.直线 ; 6002\n"
-        "q = 按Shift+A键，再按Shift+Enter键。 ; 6165 ; 6102 ; 2000\n"
+        "q = 按Shift+A键，再按Shift+Enter键。 ; 6165 ; 6102 ; 2000 drawing\n"
         "unit = 基本绘图命令\n"
         "q = 单击“直线”按钮。 ; 0001 tool.直线 M01\n");
     ASSERT_EQ(bank.units.size(), 2u);
@@ -40,8 +40,10 @@ TEST(QuestionSource, WritesRunsEndingInTheirOnlyEndAndNumbersTheHints) {
     EXPECT_EQ(codes, (std::vector<std::string>{"0001", "6002", "9999", "6165", "6102", "2000", "9999"}));
     // The same hint is written once and named by its number wherever it is used.
     EXPECT_EQ(bank.texts, (std::vector<std::string>{"001单击“直线”按钮", "002按Enter键", "003按Shift+A键",
-                                                    "004按Shift+Enter键"}));
-    EXPECT_EQ(bank.units[0].steps[5].substr(121, 3), "002");
+                                                    "004按Shift+Enter键", "005按Enter键，或在绘图区域中单击鼠标右键"}));
+    EXPECT_EQ(bank.units[1].steps[0].substr(121, 3), "001");
+    EXPECT_EQ(bank.units[0].steps[5].substr(121, 3), "005");
+    EXPECT_EQ(bank.units[0].steps[5].substr(65, 20), "00900013500600003750");  // the right click's place
     EXPECT_EQ(bank.units[1].steps[0].substr(100, 5), "M0001");
     BankFacts facts{{"cadw01", "cadw02", "cadp01", "cadp02", "cadp03"}, {1}, bank.texts, menuFileLines()};
     for (std::size_t u = 0; u < 2; ++u) {

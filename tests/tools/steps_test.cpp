@@ -106,7 +106,8 @@ TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
     Unit pictured = goodUnit();
     pictured.questions[0] = questionRecord(0, 1, 4, "picturepce001单击图中的按钮。");
     EXPECT_EQ(problem(pictured), "");
-    for (const char* code : {"0001", "0002", "0003", "0030", "9101", "9002", "9104", "A101", "B012", "C999", "99E3"}) {
+    for (const char* code :
+         {"0001", "0002", "0003", "0030", "2000", "9101", "9002", "9104", "A120", "B220", "C923", "99E3"}) {
         Unit u = goodUnit();
         u.steps[0] = stepRecord(click(code));
         EXPECT_EQ(problem(u), "") << code;
@@ -119,8 +120,11 @@ TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
         [](Unit& u) { toPicture(u, "8009"); },
         // A hot spot of height 0: one line high.
         [](Unit& u) { put(u.steps[0], 81, "00000"); },
-        // A press on the work area completes any step.
+        // A press on the work area completes any step; the hot spot inside it is where the
+        // demonstration clicks.
+        [](Unit& u) { put(u.steps[0], 177, "01400011000060000600"); },
         [](Unit& u) {
+            put(u.steps[0], 8, "0030");
             put(u.steps[0], 66, std::string(20, '0'));
             put(u.steps[0], 177, "00100000100060000300");
         },
@@ -130,7 +134,7 @@ TEST(CheckUnit, AcceptsEveryStepKindTheBankUses) {
         kinds[k](u);
         EXPECT_EQ(problem(u), "") << "kind " << k;
     }
-    for (const char* code : {"6015", "6020", "6091", "6003", "6099", "6165", "6027", "6102", "2000"}) {
+    for (const char* code : {"6015", "6020", "6091", "6003", "6099", "6165", "6027", "6102"}) {
         Unit u = goodUnit();
         put(u.steps[1], 8, code);
         EXPECT_EQ(problem(u), "") << code;
@@ -201,6 +205,43 @@ TEST(CheckUnit, RefusesStepsNoLearnerCouldComplete) {
     }
 }
 
+// The demonstration aims a click, a right click, "2000" and the mouse-button codes at the hot
+// spot, opens every menu code's menu under its title and reads "B" codes other than B22I as
+// menus of their own: steps the window completes otherwise still have to show what they ask.
+TEST(CheckUnit, RefusesStepsTheDemonstrationCannotShow) {
+    const auto areaClick = [](Unit& u, const char* code) {
+        put(u.steps[0], 8, code);
+        put(u.steps[0], 66, std::string(20, '0'));
+        put(u.steps[0], 177, "00100000100060000300");
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Unit&)> spoil;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"2000 without a hot spot", [](Unit& u) { put(u.steps[1], 8, "2000"); }, "aims \"2000\" at a hot spot"},
+        {"area click without a hot spot", [&](Unit& u) { areaClick(u, "0001"); }, "aims \"0001\" at a hot spot"},
+        {"right click in the area", [&](Unit& u) { areaClick(u, "0003"); }, "aims \"0003\" at a hot spot"},
+        {"mouse button in the area", [&](Unit& u) { areaClick(u, "9101"); }, "aims \"9101\" at a hot spot"},
+        {"hot spot beside the area", [](Unit& u) { put(u.steps[0], 177, "00100000100060000300"); },
+         "outside the work area"},
+        {"menu code of array 0", [](Unit& u) { put(u.steps[0], 8, "A101"); }, "names no entry array"},
+        {"menu code of array 0 in the area", [&](Unit& u) { areaClick(u, "A101"); }, "names no entry array"},
+        {"B menu with no title", [](Unit& u) { put(u.steps[0], 8, "B520"); }, "no title"},
+        {"B0 menu", [](Unit& u) { put(u.steps[0], 8, "B020"); }, "no title"},
+        // B1 is 文件 in the window and 窗口 in the demonstration; B2 other than B22I likewise.
+        {"B1 read as block 10", [](Unit& u) { put(u.steps[0], 8, "B120"); }, "another entry"},
+        {"B2 read as block 11", [](Unit& u) { put(u.steps[0], 8, "B261"); }, "no entry of the demonstration's menu"},
+        {"entry not shown", [](Unit& u) { put(u.steps[0], 8, "C999"); }, "no entry of the demonstration's menu"},
+    };
+    for (const Case& c : cases) {
+        Unit u = goodUnit();
+        c.spoil(u);
+        EXPECT_NE(problem(u).find(c.expected), std::string::npos) << c.what << ": " << problem(u);
+    }
+}
+
 TEST(CheckUnit, RefusesStepKindsNotYetBuilt) {
     // Typed, dragged and picture steps without their box, work area or picture, and codes that
     // name no action at all.
@@ -231,15 +272,16 @@ TEST(CheckUnit, MenuStepsNameAnItemTheirMenuShows) {
         {"3129", true, false, "names no item"},  // past the line's texts
         {"3130", true, false, "names no item"},  // submenu 2 of the menu is "0"
         {"A750", false, true, ""},
-        {"B520", false, true, ""},
+        {"A520", false, true, ""},
         {"B223", false, true, ""},  // menu 11
         {"C923", false, true, ""},
         {"A750", false, false, "menu bar is not shown"},
         {"A023", false, true, "names no item"},  // the bar has no menu 0
         {"A190", false, true, "names no item"},  // 文件's last line has two texts, item 0 a separator
-        {"A190", true, false, ""},               // ... but its hot spot takes a left click
-        {"A100", false, true, "smaller than a pixel"},  // tens 0: only the hot spot completes it
-        {"A100", true, false, ""},
+        // A hot spot takes a left click as well, but the demonstration still opens the menu.
+        {"A190", true, false, "no entry of the demonstration's menu"},
+        {"A100", false, true, "names no entry array"},
+        {"A100", true, false, "names no entry array"},
     };
     for (const Case& c : cases) {
         Unit u = goodUnit();
@@ -261,6 +303,13 @@ TEST(MenuFile, NamesTheItemsOfTheSampleSteps) {
     EXPECT_EQ(menuItemOf(lines, "B520"), "图层");
     EXPECT_EQ(menuItemOf(lines, "B223"), "关于 Planar Draft 2026");
     EXPECT_EQ(menuItemOf(lines, "A223"), "剪切");  // "A" reads menu 2, only B22I menu 11
+    // The demonstration's reading: the same for these, "B"M as block M + 9 otherwise.
+    for (const char* code : {"3122", "3111", "3491", "4222", "A520", "A730", "A750", "B223", "C923"})
+        EXPECT_EQ(demoMenuItemOf(lines, code), menuItemOf(lines, code)) << code;
+    EXPECT_EQ(demoMenuItemOf(lines, "B120"), "关闭");  // block 10, 窗口
+    EXPECT_EQ(demoMenuItemOf(lines, "B020"), "特性");  // block 9, 修改
+    EXPECT_EQ(demoMenuItemOf(lines, "B520"), std::nullopt);
+    EXPECT_EQ(demoMenuItemOf(lines, "A020"), std::nullopt);  // no block 0 under a title
     EXPECT_EQ(menuSubmenuOf(lines, "A750"), "圆");
     EXPECT_EQ(menuSubmenuOf(lines, "3110"), "最近的输入");
     EXPECT_EQ(menuSubmenuOf(lines, "3122"), "");
