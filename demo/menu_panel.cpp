@@ -55,7 +55,8 @@ void layGroup(const std::string& line, int array, int left, int lines, const Mea
             continue;
         }
         const forms::Size size = measure(texts[j]);
-        entries.push_back({array, static_cast<int>(j), texts[j], {left + CaptionLeft, rows.y, size.width, size.height}});
+        entries.push_back(
+            {array, static_cast<int>(j), texts[j], {left + CaptionLeft, rows.y, size.width, size.height}});
         rows.widest = std::max(rows.widest, size.width);
         rows.y += RowHeight;
     }
@@ -216,7 +217,8 @@ Submenu layoutSubmenu(const SubmenuInput& in) {
     if (out.entry) {
         out.target = *out.entry;
         for (const EntryLabel& e : out.entries)
-            if (e.index == k) out.frame = forms::Rect{corner.x, e.rect.top - SubmenuFrameAbove, width, SubmenuFrameHeight};
+            if (e.index == k)
+                out.frame = forms::Rect{corner.x, e.rect.top - SubmenuFrameAbove, width, SubmenuFrameHeight};
     }
     return out;
 }

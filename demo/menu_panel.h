@@ -71,7 +71,7 @@ struct PanelInput {
     bool dropDown = false;
     std::array<forms::Rect, MenuTitles> titles{};  // LMenu(0-10)
     std::array<forms::Rect, MenuTitles> backs{};   // LMBack(0-10)
-    forms::Point panelBefore;  // the panel's place as it stands; kept by a drop-down with no title
+    forms::Point panelBefore;                      // the panel's place as it stands; kept by a drop-down with no title
     forms::Point pointer;
     forms::Point target;  // the target as it stands; kept by a code that names no entry array
     int windowWidth = 0;

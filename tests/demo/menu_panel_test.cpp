@@ -222,8 +222,8 @@ TEST(MenuPanel, AnEntryThePanelDoesNotShowIsAimedAtThePointer) {
     struct Case {
         const char* code;
         bool shown;
-    } const cases[] = {{"3110", false}, {"3121", false}, {"3125", false}, {"3140", false},
-                       {"3122", true},  {"3120", true}};
+    } const cases[] = {{"3110", false}, {"3121", false}, {"3125", false},
+                       {"3140", false}, {"3122", true},  {"3120", true}};
     for (const Case& c : cases) {
         const auto p = demo::layoutPanel(context(lines, c.code, {3000, 2000}));
         EXPECT_EQ(p.entry.has_value(), c.shown) << c.code;
