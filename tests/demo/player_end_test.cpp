@@ -97,6 +97,21 @@ TEST_P(PlayerEnd, AnEndStopsWhatIsUnderWay) {
     }
 }
 
+TEST_P(PlayerEnd, AnEndDuringAMenuLeavesTheMenuPointerRunning) {
+    // Context menu 1: its first plain group on the fourth line of its block.
+    writeMenu({{169, "剪切|复制|粘贴|删除|全选"}});
+    qz::frmYanShi& y = play({atStart("3124"), farOff("0001"), Rec("9999")}, GetParam());
+    run(150);
+    ASSERT_TRUE(y.TimerRM.timerEnabled());
+    h->host.key(27);
+    run(200);
+    EXPECT_TRUE(y.TimEnd.timerEnabled());
+    EXPECT_FALSE(y.Timer2.timerEnabled());
+    // The menu pointer's arrival lays the next step out, which starts the count again.
+    for (int ms = 0; ms < 3000 && player(); ms += 100) run(100);
+    expectHandedBack();
+}
+
 TEST_P(PlayerEnd, AFirstStepOf9999EndsAfterFourTicksWithoutAMove) {
     qz::frmYanShi& y = play({Rec("9999")}, GetParam());
     const int x = y.PointerX, yy = y.PointerY;
@@ -105,8 +120,11 @@ TEST_P(PlayerEnd, AFirstStepOf9999EndsAfterFourTicksWithoutAMove) {
     EXPECT_EQ(y.PointerX, x);
     EXPECT_EQ(y.PointerY, yy);
     EXPECT_EQ(y.LHelp.caption(), "操作成功！");
+    h->host.shownLog.clear();
     run(100);
     expectHandedBack();
+    // The player goes before the session's windows come back.
+    EXPECT_EQ(h->host.shownLog, (std::vector<std::string>{"hide frmYanShi", "show FrmMain", "show FrmTm"}));
 }
 
 TEST_P(PlayerEnd, AHeldKeyDoesNotPostponeTheEnd) {
