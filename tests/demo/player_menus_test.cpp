@@ -2,6 +2,7 @@
 // submenu beside it, the frame over the target row, and the arrivals that click or open.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -77,6 +78,15 @@ TEST_F(PlayerMenus, AContextMenuOpensAtThePointerAndItsEntryIsClicked) {
     EXPECT_EQ(p.LRMJL(1).caption(), "Cascade");
     EXPECT_TRUE(p.ImgJLSanjiao(1).visible());
     EXPECT_EQ(p.ImgJLSanjiao(1).left(), panel.left + panel.width - 180);
+    // Its triangle: columns of 7 and, at the tip, 1 pixel.
+    const forms::Rect arrow = p.ImgJLSanjiao(1).rect();
+    EXPECT_EQ(arrow.height, 105);
+    EXPECT_TRUE(p.LJLStroke(10).visible());
+    const auto ends = [](const forms::Line& l) { return std::array<int, 4>{l.x1(), l.y1(), l.x2(), l.y2()}; };
+    EXPECT_EQ(ends(p.LJLStroke(10)), (std::array<int, 4>{arrow.left, arrow.top, arrow.left, arrow.top + 90}));
+    EXPECT_EQ(ends(p.LJLStroke(13)),
+              (std::array<int, 4>{arrow.left + 45, arrow.top + 45, arrow.left + 45, arrow.top + 45}));
+    EXPECT_FALSE(p.LJLStroke(30).visible());
     EXPECT_EQ(p.LRM2(0).caption(), "a");
     EXPECT_FALSE(p.LRM2(1).visible());
     EXPECT_TRUE(p.LRFGX(0).visible());
@@ -96,6 +106,7 @@ TEST_F(PlayerMenus, AContextMenuOpensAtThePointerAndItsEntryIsClicked) {
     EXPECT_TRUE(y().Timer5.timerEnabled());
     EXPECT_FALSE(y().TimerRM.timerEnabled());
     EXPECT_FALSE(y().LRightMMenu.visible());
+    EXPECT_FALSE(y().LJLStroke(10).visible());
     EXPECT_TRUE(runUntil([&] { return !playing(); }));
     EXPECT_FALSE(h->g().DemoRunning);
 }
