@@ -361,20 +361,23 @@ void frmYanShi::TimEnd_Timer() {
     PlayerStep = 1;
     p_.g.DemoRunning = false;
     TimEnd.setEnabled(false);
-    // The hand-back runs from the unload, as every other close's does; nothing here touches
-    // the window afterwards.
+    // The window goes first; nothing here touches it afterwards.
+    endingByTimer_ = true;
     unload();
+    handBack();
 }
 
 void frmYanShi::Form_Unload(int& cancel) {
     (void)cancel;
-    handBack();
+    for (forms::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer5, &TimerRM, &TimerRS, &TimEnd}) t->setEnabled(false);
+    // Any other close ends the demonstration as the end timer does, or the session's windows
+    // would stay hidden for good.
+    if (!endingByTimer_) handBack();
 }
 
 void frmYanShi::handBack() {
     if (handedBack_) return;
     handedBack_ = true;
-    for (forms::Timer* t : {&Timer1, &Timer2, &Timer3, &Timer5, &TimerRM, &TimerRS, &TimEnd}) t->setEnabled(false);
     Shared& g = p_.g;
     g.DemoRunning = false;
     forms::OnError on;

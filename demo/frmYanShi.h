@@ -164,6 +164,7 @@ private:
     // The cursor picture of the step on screen is loaded once.
     bool cursorTried_ = false;
     bool handedBack_ = false;
+    bool endingByTimer_ = false;
 };
 
 }  // namespace qz
