@@ -45,6 +45,8 @@ public:
     forms::Shape ShapeRMain;
     forms::ControlArray<forms::Label> LRMJL;         // 1, 3, 5, 7, 8
     forms::ControlArray<forms::Image> ImgJLSanjiao;  // 1, 3, 5, 7, 8
+    // The arrows' triangles, drawn: lines 10 × i + 0 to 3 over ImgJLSanjiao(i).
+    forms::ControlArray<forms::Line> LJLStroke{this, "LJLStroke"};
     forms::ControlArray<forms::Label> LRM2;          // 0-9
     forms::ControlArray<forms::Label> LRM4;
     forms::ControlArray<forms::Label> LRM6;

@@ -54,6 +54,21 @@ demo::MeasureCaption measureWith(forms::Label& probe) {
     };
 }
 
+// The triangle of an arrow image: four columns of 7, 5, 3 and 1 pixels, pointing right.
+void drawArrow(forms::ControlArray<forms::Line>& strokes, const forms::Image& arrow, int index, int tppX, int tppY) {
+    for (int k = 0; k < 4; ++k) {
+        forms::Line& l = strokes(10 * index + k);
+        const int x = arrow.left() + k * tppX;
+        l.setPoints(x, arrow.top() + k * tppY, x, arrow.top() + (6 - k) * tppY);
+        l.zOrder(0);
+        l.setVisible(true);
+    }
+}
+
+void hideArrows(forms::ControlArray<forms::Line>& strokes) {
+    strokes.forEach([](int, forms::Line& l) { l.setVisible(false); });
+}
+
 }  // namespace
 
 void frmYanShi::buildMenuControls() {
@@ -64,6 +79,11 @@ void frmYanShi::buildMenuControls() {
         forms::Image& arrow = ImgJLSanjiao(i);
         arrow.move(0, 0, 60, 105);
         arrow.setVisible(false);
+        for (int k = 0; k < 4; ++k) {
+            forms::Line& l = LJLStroke.load(10 * i + k);
+            l.setBorderColor(forms::colors::Black);
+            l.setVisible(false);
+        }
     }
     for (int i = 0; i <= 9; ++i) {
         for (auto* a : {&LRM2, &LRM4, &LRM6, &LRM9, &LRS}) entryLabel((*a)(i));
@@ -102,6 +122,7 @@ void frmYanShi::RightKeyMenu() {
     on([&] { laid = demo::layoutPanel(in); });
     if (laid) {
         const demo::MenuPanel& m = *laid;
+        hideArrows(LJLStroke);
         MenuNumber = static_cast<std::int16_t>(m.menuNumber);
         if (m.title) LMBack(*m.title).setVisible(true);
         LRightMMenu.move(m.panel.left, m.panel.top, m.panel.width, m.panel.height);
@@ -113,6 +134,8 @@ void frmYanShi::RightKeyMenu() {
             l.setVisible(true);
             ImgJLSanjiao(c.index).move(c.arrow.left, c.arrow.top, c.arrow.width, c.arrow.height);
             ImgJLSanjiao(c.index).setVisible(true);
+            drawArrow(LJLStroke, ImgJLSanjiao(c.index), c.index, rt().host().twipsPerPixelX(),
+                      rt().host().twipsPerPixelY());
         }
         for (const demo::EntryLabel& e : m.entries) {
             forms::ControlArray<forms::Label>& a = e.array == 2   ? LRM2
@@ -146,6 +169,8 @@ void frmYanShi::TimerRM_Timer() {
     if (demo::clicksPlainEntry(code())) {
         startClickMarker();
         TimerRM.setEnabled(false);
+        // The next step's layout hides the panel; its drawn arrows go with it.
+        hideArrows(LJLStroke);
         on([&] { doNext(); });
         return;
     }
@@ -203,6 +228,7 @@ void frmYanShi::TimerRS_Timer() {
     if (!arrived()) return;
     startClickMarker();
     TimerRS.setEnabled(false);
+    hideArrows(LJLStroke);
     on([&] { doNext(); });
 }
 

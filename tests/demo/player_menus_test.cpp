@@ -2,61 +2,34 @@
 // submenu beside it, the frame over the target row, and the arrivals that click or open.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
-#include <map>
-#include <memory>
 
-#include "app/program.h"
 #include "demo/frmYanShi.h"
 #include "platform/numbers.h"
-#include "tests/app/program_harness.h"
-#include "tests/simwindow/sim_fixture.h"
+#include "tests/demo/player_fixture.h"
 
 namespace {
 
 using simtest::Rec;
-using testsupport::ProgramFolder;
-using testsupport::ProgramHarness;
 
-class PlayerMenus : public ::testing::Test {
+class PlayerMenus : public playertest::PlayerTest {
 protected:
     // A question of these records and "9999", played from step 1.
-    void play(std::vector<std::string> records, int twipsPerPixel = 15) {
+    void start(std::vector<std::string> records, int twipsPerPixel = 15) {
         records.push_back(Rec("9999"));
-        testsupport::writeFileBytes(folder.dataFile("288820.mxy"), simtest::crlfAnsi(records));
-        testsupport::writeFileBytes(folder.dataFile("288890.mxy"), simtest::crlfAnsi({"001text"}));
-        h = std::make_unique<ProgramHarness>(folder, twipsPerPixel);
-        qz::Shared& s = h->g();
-        s.DataDir = folder.dataDir();
-        s.ProgramFolder = folder.path();
-        s.ScaleX = s.ScaleY = twipsPerPixel / 15.0;
-        s.StepsFilePath = folder.dataFile("288820.mxy");
-        s.TextsFilePath = folder.dataFile("288890.mxy");
-        s.CurrentQuestion = 1;
-        s.FirstStepLine[1] = 1;
-        s.DemoRunning = true;
-        y().show();
-    }
-    // The menu file: "0" on every line but those given (from 1).
-    void writeMenu(const std::map<long, std::string>& lines) {
-        std::vector<std::string> all(465, "0");
-        for (const auto& [n, text] : lines) all[static_cast<std::size_t>(n - 1)] = text;
-        testsupport::writeFileBytes(folder.file("sMenu.sys"), simtest::crlfAnsi(all));
+        play(records, twipsPerPixel);
     }
     // Ticks of 100 ms until `done` holds; false when it never does within the bound.
     bool runUntil(const std::function<bool()>& done, int boundMs = 4000) {
         for (int t = 0; t < boundMs; t += 100) {
             if (done()) return true;
-            h->host.runFor(100);
+            run(100);
         }
         return done();
     }
-    bool playing() { return h->p().loadedFrmYanShi() != nullptr; }
-    qz::frmYanShi& y() { return h->p().frmYanShi(); }
-
-    ProgramFolder folder;
-    std::unique_ptr<ProgramHarness> h;
+    bool playing() { return player() != nullptr; }
 };
 
 // A context menu: hot spot centred on (3300, 2150), block 1 of base 165 from line 166.
@@ -66,7 +39,7 @@ Rec barStep(const std::string& code) { return Rec(code).menuBar(100, 300); }
 
 TEST_F(PlayerMenus, AContextMenuOpensAtThePointerAndItsEntryIsClicked) {
     writeMenu({{167, "Cascade"}, {169, "a|-|b"}});
-    play({contextStep("3122")});
+    start({contextStep("3122")});
     ASSERT_TRUE(runUntil([&] { return y().LRightMMenu.visible(); }));
     qz::frmYanShi& p = y();
     EXPECT_TRUE(p.ShapeRMain.visible());
@@ -77,6 +50,15 @@ TEST_F(PlayerMenus, AContextMenuOpensAtThePointerAndItsEntryIsClicked) {
     EXPECT_EQ(p.LRMJL(1).caption(), "Cascade");
     EXPECT_TRUE(p.ImgJLSanjiao(1).visible());
     EXPECT_EQ(p.ImgJLSanjiao(1).left(), panel.left + panel.width - 180);
+    // Its triangle: columns of 7 and, at the tip, 1 pixel.
+    const forms::Rect arrow = p.ImgJLSanjiao(1).rect();
+    EXPECT_EQ(arrow.height, 105);
+    EXPECT_TRUE(p.LJLStroke(10).visible());
+    const auto ends = [](const forms::Line& l) { return std::array<int, 4>{l.x1(), l.y1(), l.x2(), l.y2()}; };
+    EXPECT_EQ(ends(p.LJLStroke(10)), (std::array<int, 4>{arrow.left, arrow.top, arrow.left, arrow.top + 90}));
+    EXPECT_EQ(ends(p.LJLStroke(13)),
+              (std::array<int, 4>{arrow.left + 45, arrow.top + 45, arrow.left + 45, arrow.top + 45}));
+    EXPECT_FALSE(p.LJLStroke(30).visible());
     EXPECT_EQ(p.LRM2(0).caption(), "a");
     EXPECT_FALSE(p.LRM2(1).visible());
     EXPECT_TRUE(p.LRFGX(0).visible());
@@ -96,15 +78,16 @@ TEST_F(PlayerMenus, AContextMenuOpensAtThePointerAndItsEntryIsClicked) {
     EXPECT_TRUE(y().Timer5.timerEnabled());
     EXPECT_FALSE(y().TimerRM.timerEnabled());
     EXPECT_FALSE(y().LRightMMenu.visible());
+    EXPECT_FALSE(y().LJLStroke(10).visible());
     EXPECT_TRUE(runUntil([&] { return !playing(); }));
-    EXPECT_FALSE(h->g().DemoRunning);
+    expectHandedBack();
 }
 
 TEST_F(PlayerMenus, ADropDownOpensItsCascadesSubmenuBesideIt) {
     for (int tpp : {15, 12}) {
         SCOPED_TRACE(tpp);
         writeMenu({{17, "Cascade"}, {18, "A|-|B"}, {19, "plain"}});
-        play({barStep("A212")}, tpp);
+        start({barStep("A212")}, tpp);
         ASSERT_TRUE(runUntil([&] { return y().LRightMMenu.visible(); }));
         qz::frmYanShi& p = y();
         EXPECT_TRUE(p.LMBack(1).visible());
@@ -162,7 +145,7 @@ TEST_F(PlayerMenus, CodesWithNoEntryToAimAtAdvanceWhereThePointerStands) {
             writeMenu({{2, "a|-|b"}, {4, "a|-|b"}, {167, "Cascade"}, {169, "a|-|b"}, {199, "x|-|y"}});
         else
             std::remove(folder.file("sMenu.sys").c_str());
-        play({c.step});
+        start({c.step});
         ASSERT_TRUE(runUntil([&] { return y().LRightMMenu.visible(); }));
         const forms::Point at{y().PointerX, y().PointerY};
         if (!c.stays) {
