@@ -260,6 +260,8 @@ void frmYanShi::Form_Load() {
         if (m && m->windowState() == 0) moveTo(m->left(), m->top());
     });
     on([&] { Label1.setCaption(""); });
+    // The drag pointer's first picture, which a step's missing cursor file leaves in place.
+    on([&] { ImgICO.setPicture(p_.LoadPicture(platform::joinPath(g.ProgramFolder, "ico00.CUR"))); });
     for (int i = 0; i <= 10; ++i) {
         on([&] { LMenu(i).setFontSize(9 * g.ScaleX); });
         on([&] { LMBack(i).setWidth(sx(870)); });

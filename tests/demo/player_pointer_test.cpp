@@ -123,21 +123,25 @@ TEST_P(PlayerPointer, TheArrowIsDrawnAtThePointerAndTheCursorPictureDuringDrags)
 }
 
 TEST_P(PlayerPointer, ADragShowsItsCursorFileAndAMissingOneKeepsThePicture) {
-    testsupport::writeFileBytes(folder.file("ico07.CUR"), testsupport::readFileBytes(folder.dataFile("l62011.mxy")));
+    folder.writePicture("cursor7", 32, 32);
+    testsupport::writeFileBytes(folder.file("ico07.CUR"), testsupport::readFileBytes(folder.dataFile("cursor7.mxy")));
+    testsupport::writeFileBytes(folder.file("ico00.CUR"), testsupport::readFileBytes(folder.dataFile("l62011.mxy")));
     const auto area = "01000" "0" "2000" "03000" "01500";
     struct Case {
         const char* what;
         const char* pointer;
-        bool picture;
+        const char* file;  // the picture shown
     };
-    for (const Case& c : {Case{"the step's cursor file", "M0007", true}, Case{"a missing file", "M0099", false}}) {
+    for (const Case& c : {Case{"the step's cursor file", "M0007", "ico07.CUR"}, Case{"S, the standard one", "S0007", "ico00.CUR"},
+                          Case{"a missing file", "M0099", "ico00.CUR"}}) {
         SCOPED_TRACE(c.what);
         qz::frmYanShi& y = play({Rec("0040").put(177, area).put(101, c.pointer), Rec("9999")}, GetParam());
         run(150);
         EXPECT_TRUE(y.ImgICO.visible());
         EXPECT_EQ(y.ImgICO.left(), y.PointerX);
         EXPECT_EQ(y.ImgICO.top(), y.PointerY);
-        EXPECT_EQ(y.ImgICO.picture() != nullptr, c.picture);
+        ASSERT_NE(y.ImgICO.picture(), nullptr);
+        EXPECT_NE(y.ImgICO.picture()->path.find(c.file), std::string::npos) << y.ImgICO.picture()->path;
         EXPECT_EQ(y.LPoint(0).x1(), -100);
         EXPECT_EQ(y.LPoinB(0).x2(), -100);
     }
