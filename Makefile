@@ -31,3 +31,4 @@ fuzz: build-fuzz
 bench: build-dev
 	build/dev/bin/qz_bench_startup 15
 	build/dev/bin/qz_bench_steps
+	build/dev/bin/qz_bench_player

@@ -29,9 +29,6 @@ constexpr forms::Color Green = 0x00FF00;
 constexpr forms::Color Highlight = 0x8000000D;
 constexpr forms::Color HighlightText = 0x8000000E;
 
-const char* const MenuTitles[11] = {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)", "格式(&O)", "工具(&T)",
-                                    "绘图(&D)", "标注(&N)", "修改(&M)", "窗口(&W)", "帮助(&H)"};
-
 // The hint up to its first "|".
 std::string beforeBar(const std::string& s) { return s.substr(0, s.find('|')); }
 
@@ -448,7 +445,7 @@ void FrmMain::layOut() {
     const std::string code = stepCode(r);
     on([&] { StepCode = steps::stepCodeValue(code); });
     if (!code.empty() && (code[0] == 'A' || code[0] == 'B' || code[0] == 'C'))
-        for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(MenuTitles[i]);
+        for (int i = 0; i <= 10; ++i) LMenu(i).setCaption(menus::BarTitles[static_cast<std::size_t>(i)]);
     Form_Click();
 
     // Back button.

@@ -13,6 +13,11 @@ namespace qz::menus {
 inline constexpr int BlockLines = 15;
 inline constexpr int MaxItems = 10;
 
+// The imitated application's menu-bar titles, 0 to 10, as menu codes name them.
+inline constexpr std::array<const char*, 11> BarTitles = {"文件(&F)", "编辑(&E)", "视图(&V)", "插入(&I)",
+                                                          "格式(&O)", "工具(&T)", "绘图(&D)", "标注(&N)",
+                                                          "修改(&M)", "窗口(&W)", "帮助(&H)"};
+
 // Where an item array takes its texts in a block.
 struct ItemArray {
     int line;      // from 0
