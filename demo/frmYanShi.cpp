@@ -495,17 +495,17 @@ void frmYanShi::setData() {
         on([&] { Label1.setHeight(sy(1)); });
     } else {
         on([&] { Label1.setVisible(true); });
+        // A label still sizing itself from an earlier step would not take the width.
+        on([&] {
+            if (field16(r, 81, 85) != 0) Label1.setAutoSize(false);
+        });
         on([&] { Label1.setLeft(sx(field16(r, 66, 70))); });
         on([&] { Label1.setTop(sy(field16(r, 71, 75))); });
         on([&] { Label1.setWidth(sx(field16(r, 76, 80))); });
         on([&] {
             const std::int16_t h = field16(r, 81, 85);
-            if (h != 0) {
-                Label1.setAutoSize(false);
-                Label1.setHeight(sy(h));
-            } else {
-                Label1.setAutoSize(true);
-            }
+            if (h != 0) Label1.setHeight(sy(h));
+            else Label1.setAutoSize(true);
         });
     }
     on([&] { Shape1.move(Label1.left(), Label1.top(), Label1.width(), Label1.height()); });

@@ -50,6 +50,14 @@ TEST_P(PlayerLayout, StepsAreLaidOutAsTheirRecordsSay) {
              EXPECT_TRUE(y.Label1.autoSize());
              EXPECT_EQ(y.Label1.top(), sy(1500));
          }},
+        {"the next hot spot with a height takes its width again",
+         {atStart("0001").hotSpot(5950, 4450, 100, 0), Rec("0001").hotSpot(2000, 1500, 600, 300)},
+         2,
+         [&](PlayerTest&, qz::frmYanShi& y) {
+             EXPECT_FALSE(y.Label1.autoSize());
+             EXPECT_EQ(y.Label1.width(), sx(600));
+             EXPECT_EQ(y.Label1.height(), sy(300));
+         }},
         {"a command box of zeros hides both boxes",
          {atStart("0001")},
          1,
