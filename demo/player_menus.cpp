@@ -2,7 +2,6 @@
 // move and the arrival from the player's one mover.
 #include <cstdint>
 #include <initializer_list>
-#include <limits>
 #include <optional>
 
 #include "app/program.h"
@@ -10,7 +9,7 @@
 #include "demo/menu_panel.h"
 #include "forms/on_error.h"
 #include "platform/files.h"
-#include "platform/vb_error.h"
+#include "platform/numbers.h"
 
 namespace qz {
 
@@ -19,12 +18,8 @@ namespace {
 constexpr forms::Color MenuFrame = 0xC0C0C0;
 constexpr int Cascades[] = {1, 3, 5, 7, 8};
 
-std::int32_t addStep(std::int32_t a, std::int16_t b) {
-    const std::int64_t s = static_cast<std::int64_t>(a) + b;
-    if (s > std::numeric_limits<std::int32_t>::max() || s < std::numeric_limits<std::int32_t>::min())
-        throw platform::VbError(6, "Overflow");
-    return static_cast<std::int32_t>(s);
-}
+// A Long sum, overflowing as the platform's does.
+std::int32_t addStep(std::int32_t a, std::int16_t b) { return platform::clng(static_cast<double>(a) + b); }
 
 void entryLabel(forms::Label& l) {
     l.setAutoSize(true);
