@@ -241,7 +241,7 @@ TEST_F(PanelCommands, ExamineePageOpensAndCloses) {
     EXPECT_FALSE(f.FrmKSXX.visible());
 }
 
-TEST_F(PanelCommands, TipsHideThePictureAndTheLaterRoadsChangeNothingYet) {
+TEST_F(PanelCommands, TipsHideThePicture) {
     questions(1);
     start(1);
     qz::FrmTm& f = panel();
@@ -250,19 +250,6 @@ TEST_F(PanelCommands, TipsHideThePictureAndTheLaterRoadsChangeNothingYet) {
     f.CmdGN_Click(10);
     EXPECT_FALSE(pictureWindow().visible());
     EXPECT_EQ(f.Image2.Caption(), "显示图片");
-
-    f.show();
-    const forms::Rect where = f.rect();
-    for (int index : {6, 7}) {
-        SCOPED_TRACE(index);
-        f.CmdGN_Click(index);
-        EXPECT_EQ(f.rect(), where);
-        EXPECT_TRUE(f.visible());
-        EXPECT_EQ(g().InteractionMode, 2);
-        EXPECT_FALSE(g().DemoRunning);
-        EXPECT_FALSE(f.TimStartYS.timerEnabled());
-        EXPECT_TRUE(sim().visible());
-    }
 }
 
 TEST_F(PanelCommands, AnEmptyListShowsNoTaskLaysOutNoStepAndOffersOnlyTheEnd) {
