@@ -14,6 +14,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "session/FrmCZTS.h"
 #include "session/FrmEnd1.h"
 #include "session/FrmPicture.h"
 #include "session/question_sets.h"
@@ -678,7 +679,8 @@ void FrmTm::CmdGN_Click(int Index) {
         case 10:
             step([&] { p_.frmPicture().hide(); });
             step([&] { Image2.setCaption("显示图片"); });
-            // The tips dialog joins here.
+            // The dialog unloads itself; nothing here touches it once the show returns.
+            step([&] { p_.frmCZTS().show(true); });
             break;
         case 11:
             step([&] {
