@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "app/program.h"
+#include "demo/frmYanShi.h"
 #include "forms/on_error.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "session/FrmCZTS.h"
 #include "session/FrmEnd1.h"
 #include "session/FrmPicture.h"
 #include "session/question_sets.h"
@@ -506,11 +511,15 @@ void FrmTm::TimerREDO_Timer() {
 // the demonstration, and keeps the list of questions not done to itself.
 void FrmTm::TimKsModel_Timer() {
     PicUnit.setVisible(p_.g.InteractionMode != 3);
+    showButtonSet();
+    TimKsModel.setEnabled(false);
+}
+
+void FrmTm::showButtonSet() {
     for (int k = 5; k <= 10; ++k) {
         CmdGN(k).setVisible(PicUnit.visible());
         if (k >= 8) CmdGN(k).setVisible(!PicUnit.visible());
     }
-    TimKsModel.setEnabled(false);
 }
 
 // Text and bar show the minutes before this tick: the first one, a minute after the load,
@@ -556,7 +565,55 @@ void FrmTm::heldTimeOut_Timer() {
     timeOut();
 }
 
-void FrmTm::TimStartYS_Timer() {}
+// The player starts from a tick of its own, a moment after the request, so that the click
+// that asked for it has long returned.
+void FrmTm::TimStartYS_Timer() {
+    forms::OnError step;
+    step([&] { DemoStartTicks = static_cast<std::int16_t>(DemoStartTicks + 1); });
+    if (DemoStartTicks <= 1) return;
+    step([&] { DemoStartTicks = 0; });
+    step([&] { TimStartYS.setEnabled(false); });
+    step([&] {
+        if (FrmMain* m = p_.loadedFrmMain()) m->hide();
+    });
+    step([&] { hide(); });
+    // Showing loads the player, whose load lays out the first step before the window appears.
+    step([&] { p_.frmYanShi().show(); });
+    step([&] { p_.g.DemoRunning = true; });
+}
+
+void FrmTm::StartDemonstration() {
+    Shared& g = p_.g;
+    forms::OnError step;
+    step([&] { p_.frmPicture().hide(); });
+    step([&] { Image2.setCaption("显示图片"); });
+    step([&] { g.DemoRunning = true; });
+
+    // A file that cannot be read, or holds nothing, leaves the line the panel already has.
+    step([&] {
+        const std::vector<std::string> lines = platform::readLines(g.QuestionFilePath);
+        if (lines.empty()) return;
+        const int q = g.CurrentQuestion;
+        g.QuestionLine = q >= 1 && static_cast<std::size_t>(q) <= lines.size()
+                             ? lines[static_cast<std::size_t>(q) - 1]
+                             : lines.back();
+    });
+
+    // The player shows this text as its task, with the marks as they stand.
+    const QuestionRecord question{g.QuestionLine};
+    step([&] { RtbTM.setText(question.text()); });
+    step([&] { Image2.setVisible(false); });
+    if (question.hasPicture()) {
+        // A picture that cannot be read leaves the one the picture window has.
+        step([&] { p_.frmPicture().Image1.setPicture(skin(question.pictureId())); });
+        step([&] { Image2.setCaption("显示图片"); });
+        step([&] { RtbTM.setText(question.task()); });
+        step([&] { Image2.setVisible(true); });
+    }
+
+    step([&] { g.DemoRunning = true; });
+    step([&] { TimStartYS.setEnabled(true); });
+}
 
 // ---- commands ----
 
@@ -595,8 +652,18 @@ void FrmTm::CmdGN_Click(int Index) {
         case 5:
             step([&] { EndPractice(); });
             break;
-        case 6:  // guided help: not offered yet
-        case 7:  // the demonstration: not offered yet
+        case 6:
+            step([&] { g.InteractionMode = 1; });
+            // The step already on screen gets its hint and marks now; later layouts keep them.
+            step([&] {
+                FrmMain& m = p_.frmMain();
+                const std::initializer_list<forms::Control*> hints = {&m.LHelp, &m.Shape1, &m.Shape4, &m.Shape2};
+                for (forms::Control* c : hints) step([&] { c->setVisible(true); });
+            });
+            step([&] { bringMainBack(); });
+            break;
+        case 7:
+            step([&] { StartDemonstration(); });
             break;
         case 8:
             // Handing in drops a time-out still waiting: the dialogs decide from here.
@@ -612,7 +679,8 @@ void FrmTm::CmdGN_Click(int Index) {
         case 10:
             step([&] { p_.frmPicture().hide(); });
             step([&] { Image2.setCaption("显示图片"); });
-            // The tips dialog joins here.
+            // The dialog unloads itself; nothing here touches it once the show returns.
+            step([&] { p_.frmCZTS().show(true); });
             break;
         case 11:
             step([&] {

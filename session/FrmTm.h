@@ -78,6 +78,8 @@ public:
     void DqExam();
     void TimerREDO_Timer();
     void TimKsModel_Timer();
+    // The command set that goes with PicUnit: a practice's while it shows, an exam's otherwise.
+    void showButtonSet();
     void TimeKS_Timer();
     void TimStartYS_Timer();
 
@@ -119,6 +121,8 @@ public:
 private:
     // Gives the keyboard back to the simulated window; the panel, topmost, stays above it.
     void bringMainBack();
+    // Reads the current question again and starts the player through TimStartYS.
+    void StartDemonstration();
     // The end of the exam's time: the paper goes to the hand-in, or, while a demonstration or
     // another window's handler is under way, as soon as that has ended.
     void timeOut();

@@ -152,6 +152,9 @@ void FrmTm::EndPractice() {
 
     on([&] { TimeKS.setEnabled(false); });
     on([&] { TimStartYS.setEnabled(false); });
+    // A demonstration asked for and not started yet: the next session's simulated window
+    // would otherwise take it for one running and refuse every input.
+    g.DemoRunning = false;
     on([&] { TimerREDO.setEnabled(false); });
 
     g.AllowPanelUnload = 1;

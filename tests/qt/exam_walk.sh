@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real program on a private X server and takes a mock exam with real clicks and
 # keys: the first fixed paper from the home screen's paper list, the login with a seat and an
-# ID typed, one question completed and the next one marked, the hand-in through both dialogs,
-# a question's requirement on the score report, home again with the paper's score, and a
-# random paper drawn whose login is left. The records the exam leaves are checked.
+# ID typed, the tips dialog opened and closed, one question completed and the next one marked,
+# the hand-in through both dialogs, a question's requirement on the score report, home again
+# with the paper's score, and a random paper drawn whose login is left. The records the exam
+# leaves are checked.
 # Usage: exam_walk.sh PROGRAM [FOLDER_FOR_SCREENSHOTS]
 set -euo pipefail
 
@@ -92,6 +93,17 @@ find_session_windows
 window_gone "$logon" || fail "the login stayed"
 decode_set 0  # fixed paper 0, written when it started
 shot exam-clock
+
+# The tips dialog (操作提示, in the demonstration's place): the design's client area on any
+# screen, about the screen's centre; a click on its text closes it and the exam goes on.
+click_in "$px" "$py" $((3930 + 435)) $((450 + 2355 + 165))
+tips=$(find_window 321 342) || fail "no tips dialog"
+read -r tx ty _ _ <<<"$(geometry "$tips")"
+((tx > (screen_w - 321) / 2 - 20 && tx < (screen_w - 321) / 2 + 20)) || fail "the tips dialog is not centred ($tx)"
+sleep 0.5
+shot exam-tips
+click_in "$tx" "$ty" $((240 + 2190)) $((840 + 600))
+window_gone "$tips" || fail "the tips dialog stayed"
 
 # 3. Question 1 completed, question 2 marked (the mark button, 标记本题).
 work_question 1

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "demo/frmYanShi.h"
 #include "home/FrmFengmian.h"
 #include "platform/textfile.h"
+#include "session/FrmCZTS.h"
 #include "session/FrmChengji.h"
 #include "session/FrmEnd1.h"
 #include "session/FrmEnd2.h"
@@ -570,6 +572,84 @@ TEST_F(ExamRoad, EveryFixedPaperOfTheSampleIsWorkedWholeForAHundred) {
         EXPECT_TRUE(h->reports().empty());
     }
     EXPECT_GE(withPicture, 1);
+}
+
+// The tips dialog of an exam: No keeps it open and its text closes it, the exam unchanged;
+// then the answer at once: the demonstration plays, and the question goes on in practice at
+// the step the learner had reached, with the countdown as it was.
+TEST_F(ExamRoad, TheTipsDialogShowsTheAnswerAndThePaperGoesOnAsPractice) {
+    // A button without its strip has nothing to click: four frames of 1920 x 450 where the
+    // module has none.
+    for (const char* id : {"l01038", "l01039"})
+        if (!platform::fileExists(folder.dataFile(std::string(id) + ".mxy"))) folder.writePicture(id, 512, 30);
+    run();
+    startFromHome(28, 0);
+    logIn();
+    roadtest::QuestionSteps first = steps();
+    first.act();  // the first step by hand
+    ASSERT_EQ(g().CurrentStep, 2);
+    const std::string resumed = first.code();
+    qz::FrmTm& tm = panel();
+    const std::int64_t due = tm.TimeKS.due;
+    ASSERT_TRUE(tm.CmdGN(10).visible());
+
+    clickThen(tm.CmdGN(10), [&] {
+        ASSERT_NE(p().loadedFrmCZTS(), nullptr);
+        host().answerMessageBox(forms::mb::ResultNo);
+        clickThen(p().loadedFrmCZTS()->Command2, [&] {
+            ASSERT_EQ(host().messageBoxes.size(), 1u);
+            EXPECT_EQ(host().messageBoxes[0].title, "不建议您立即看答案");
+            ASSERT_NE(p().loadedFrmCZTS(), nullptr);
+            host().click(p().loadedFrmCZTS()->Label2);
+        });
+    });
+    settle();
+    EXPECT_EQ(p().loadedFrmCZTS(), nullptr);
+    EXPECT_EQ(g().InteractionMode, 3);
+    EXPECT_EQ(g().ExamStartTime, "2026-12-10 09:30:00");
+    EXPECT_FALSE(h->isLoaded("frmYanShi"));
+    EXPECT_TRUE(tm.visible());
+
+    clickThen(tm.CmdGN(10), [&] {
+        ASSERT_NE(p().loadedFrmCZTS(), nullptr);
+        host().answerMessageBox(forms::mb::ResultYes);
+        host().click(p().loadedFrmCZTS()->Command2);
+    });
+    host().runFor(300);
+    EXPECT_EQ(p().loadedFrmCZTS(), nullptr);
+    ASSERT_NE(p().loadedFrmYanShi(), nullptr);
+    EXPECT_TRUE(p().loadedFrmYanShi()->visible());
+    EXPECT_FALSE(tm.visible());
+    EXPECT_FALSE(p().frmMain().visible());
+    EXPECT_TRUE(g().DemoRunning);
+    EXPECT_EQ(g().ExamStartTime, "-1");
+    EXPECT_EQ(g().AllowPanelUnload, 0);
+
+    // The player's end, as it hands the question back.
+    g().DemoRunning = false;
+    p().loadedFrmYanShi()->unload();
+    p().frmMain().show();
+    tm.TimerREDO.setEnabled(true);
+    tm.show();
+    pointerAway();
+    settle();
+    EXPECT_EQ(g().InteractionMode, 2);
+    EXPECT_EQ(g().CurrentStep, 2);
+    EXPECT_EQ(first.code(), resumed);
+    EXPECT_TRUE(tm.PicUnit.visible());
+    for (int k = 5; k <= 10; ++k) EXPECT_EQ(tm.CmdGN(k).visible(), k <= 7) << k;
+    EXPECT_TRUE(tm.TimeKS.timerEnabled());
+    EXPECT_EQ(tm.TimeKS.due, due);
+    EXPECT_EQ(tm.LblTime.caption(), "剩余50分钟");
+
+    // Completed by hand from there, as practice; the clock ticks on.
+    first.workQuestion();
+    EXPECT_EQ(g().QuestionState[1], 5);
+    EXPECT_TRUE(p().frmMain().LblSuccess.visible());
+    host().pause(static_cast<int>(due - host().nowMs()) + 100);
+    settle();
+    EXPECT_EQ(g().ExamMinutesLeft, 49);
+    EXPECT_TRUE(h->reports().empty());
 }
 
 }  // namespace
