@@ -661,6 +661,13 @@ bool frmYanShi::arrived() const {
     return motion::arrived(PointerX, PointerY, TargetX, TargetY, StepLength, 120 * p_.g.ScaleX);
 }
 
+void frmYanShi::stepPointer() {
+    forms::OnError on;
+    on([&] { PointerX = addLong(PointerX, StepX); });
+    on([&] { PointerY = addLong(PointerY, StepY); });
+    on([&] { pointMove(); });
+}
+
 void frmYanShi::startClickMarker() {
     forms::OnError on;
     on([&] { Shape5.moveTo(addLong(PointerX, -180), addLong(PointerY, -180)); });
@@ -898,9 +905,7 @@ void frmYanShi::Timer1_Timer() {
 void frmYanShi::Timer3_Timer() {
     if (!p_.g.DemoRunning) return;
     forms::OnError on;
-    on([&] { PointerX = addLong(PointerX, StepX); });
-    on([&] { PointerY = addLong(PointerY, StepY); });
-    on([&] { pointMove(); });
+    stepPointer();
     on([&] { Image5.setLeft(platform::clng(PointerX - Image5.width() / 2.0)); });
     on([&] { Image5.setTop(platform::clng(PointerY - Image5.height() / 2.0)); });
     if (!arrived()) return;

@@ -124,6 +124,8 @@ public:
     void startMove();
     // The pointer has arrived at the target of the move under way.
     bool arrived() const;
+    // One tick of a menu or picture mover: the pointer a step on, the arrow drawn there.
+    void stepPointer();
     // The click marker at the pointer, flashing.
     void startClickMarker();
     // The record of the step on screen, as the player laid it out.

@@ -18,9 +18,6 @@ namespace {
 constexpr forms::Color MenuFrame = 0xC0C0C0;
 constexpr int Cascades[] = {1, 3, 5, 7, 8};
 
-// A Long sum, overflowing as the platform's does.
-std::int32_t addStep(std::int32_t a, std::int16_t b) { return platform::clng(static_cast<double>(a) + b); }
-
 void entryLabel(forms::Label& l) {
     l.setAutoSize(true);
     l.setBackStyle(0);
@@ -157,9 +154,7 @@ void frmYanShi::RightKeyMenu() {
 void frmYanShi::TimerRM_Timer() {
     if (!p_.g.DemoRunning) return;
     forms::OnError on;
-    on([&] { PointerX = addStep(PointerX, StepX); });
-    on([&] { PointerY = addStep(PointerY, StepY); });
-    on([&] { pointMove(); });
+    stepPointer();
     if (!arrived()) return;
     if (demo::clicksPlainEntry(code())) {
         startClickMarker();
@@ -217,9 +212,7 @@ void frmYanShi::RightKeySub() {
 void frmYanShi::TimerRS_Timer() {
     if (!p_.g.DemoRunning) return;
     forms::OnError on;
-    on([&] { PointerX = addStep(PointerX, StepX); });
-    on([&] { PointerY = addStep(PointerY, StepY); });
-    on([&] { pointMove(); });
+    stepPointer();
     if (!arrived()) return;
     startClickMarker();
     TimerRS.setEnabled(false);
