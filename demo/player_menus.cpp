@@ -9,7 +9,6 @@
 #include "demo/menu_panel.h"
 #include "forms/on_error.h"
 #include "platform/files.h"
-#include "platform/numbers.h"
 
 namespace qz {
 
