@@ -766,6 +766,7 @@ WebBrowser::WebBrowser(Container* parent, std::string name, int index)
 
 void WebBrowser::navigate(const std::string& pathOrUrl) {
     location_ = pathOrUrl;
+    ++navigations_;
     changed();
 }
 

@@ -500,9 +500,12 @@ public:
     WebBrowser(Container* parent, std::string name, int index = -1);
     void navigate(const std::string& pathOrUrl);
     const std::string& locationUrl() const { return location_; }
+    // Every navigate counts, also one to the location already shown: the host reloads on it.
+    int navigationCount() const { return navigations_; }
 
 private:
     std::string location_;
+    int navigations_ = 0;
 };
 
 // A user control: a windowed container whose parts are other controls. The mouse on the
