@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/FrmAbout.h"
 #include "app/FrmStart.h"
 #include "demo/frmYanShi.h"
 #include "home/FrmFengmian.h"
@@ -26,6 +27,7 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
         std::make_unique<forms::FormSlot<FrmFengmian>>(rt, [this] { return std::make_unique<FrmFengmian>(*this); });
     frmQZMSGBOX_ =
         std::make_unique<forms::FormSlot<FrmQZMSGBOX>>(rt, [this] { return std::make_unique<FrmQZMSGBOX>(*this); });
+    frmAbout_ = std::make_unique<forms::FormSlot<FrmAbout>>(rt, [this] { return std::make_unique<FrmAbout>(*this); });
     frmTm_ = std::make_unique<forms::FormSlot<FrmTm>>(rt, [this] { return std::make_unique<FrmTm>(*this); });
     frmMain_ = std::make_unique<forms::FormSlot<FrmMain>>(rt, [this] { return std::make_unique<FrmMain>(*this); });
     frmPicture_ =
@@ -50,6 +52,7 @@ Program::~Program() {
     frmMain_.reset();
     frmTm_.reset();
     frmQZMSGBOX_.reset();
+    frmAbout_.reset();
     frmFengmian_.reset();
     frmStart_.reset();
 }
@@ -57,6 +60,7 @@ Program::~Program() {
 FrmStart& Program::frmStart() { return frmStart_->get(); }
 FrmFengmian& Program::frmFengmian() { return frmFengmian_->get(); }
 FrmQZMSGBOX& Program::frmQZMSGBOX() { return frmQZMSGBOX_->get(); }
+FrmAbout& Program::frmAbout() { return frmAbout_->get(); }
 FrmTm& Program::frmTm() { return frmTm_->get(); }
 FrmMain& Program::frmMain() { return frmMain_->get(); }
 FrmPicture& Program::frmPicture() { return frmPicture_->get(); }

@@ -23,6 +23,7 @@ namespace qz {
 class FrmStart;
 class FrmFengmian;
 class FrmQZMSGBOX;
+class FrmAbout;
 class FrmTm;
 class FrmMain;
 class FrmPicture;
@@ -133,6 +134,7 @@ public:
     FrmStart& frmStart();
     FrmFengmian& frmFengmian();
     FrmQZMSGBOX& frmQZMSGBOX();
+    FrmAbout& frmAbout();
     FrmTm& frmTm();
     FrmMain& frmMain();
     FrmPicture& frmPicture();
@@ -194,6 +196,7 @@ private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    std::unique_ptr<forms::FormSlot<FrmAbout>> frmAbout_;
     std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
     std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
     std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;

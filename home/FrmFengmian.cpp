@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/FrmAbout.h"
 #include "app/program.h"
 #include "app/records.h"
 #include "forms/on_error.h"
@@ -11,6 +12,7 @@
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
+#include "platform/shell.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 #include "session/FrmLogon.h"
@@ -69,6 +71,9 @@ FrmFengmian::FrmFengmian(Program& p)
       LblShiJuanCCC(&PicKaCH, "LblShiJuanCCC"),
       LblShiJuanCuoTi(&PicKaCH, "LblShiJuanCuoTi"),
       LblShiJuanDel(&PicKaCH, "LblShiJuanDel"),
+      PicHelpLeft(&PicHelp, "PicHelpLeft"),
+      LlbHelpCAP(&PicHelp, "LlbHelpCAP"),
+      WebHelpCON(&PicHelp, "WebHelpCON"),
       ClickBotn(this, "ClickBotn"),
       PicAd(this, "PicAd"),
       LblAD(&PicAd, "LblAD"),
@@ -138,6 +143,9 @@ FrmFengmian::FrmFengmian(Program& p)
     LblNoHis.setCaption("您还没有练习过随机试卷！");
     LblNoHis.setVisible(false);
     ImgSuiJi.setVisible(false);
+    LlbHelpCAP.setBackStyle(0);
+    LlbHelpCAP.setFont({"宋体", 20});
+    LblInfo.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblInfo_Click(i); }; });
     LblAD.setBackStyle(0);
     LblAD.setAutoSize(true);
     LblAD.setFont({"宋体", 10});
@@ -365,7 +373,8 @@ void FrmFengmian::FengMainCsh() {
 
     unitStep(on);
     paperStep(on);
-    // The favourites, wrong-question and help steps plug in here.
+    // The favourites and wrong-question steps plug in here.
+    helpStep(on);
 }
 
 // ---- unit section ----
@@ -964,6 +973,76 @@ void FrmFengmian::refuseLaunch() {
     qz::refuseLaunch(p_, iconFailure);
 }
 
+// ---- help section and information labels ----
+
+namespace {
+
+const std::array<const char*, 5> HelpTitles = {"软件介绍", "备考指南", "考试大纲", "答题技巧", "常见问题"};
+
+// Our own links, used in place of the installation's when its entry 26 begins with "2099":
+// the web site, a second site and two customer-service chats.
+const std::array<const char*, 4> BuiltInLinks = {
+    "https://www.quorvane.example/",
+    "https://learn.quorvane.example/",
+    "tencent://message/?uin=800100201&Site=quorvane&Menu=yes",
+    "tencent://message/?uin=800100202&Site=quorvane&Menu=yes",
+};
+
+}  // namespace
+
+void FrmFengmian::helpStep(forms::OnError& on) {
+    Shared& g = p_.g;
+    on([&] {
+        PicHelpLeft.moveTo(PicUnitLeft.left(), PicUnitLeft.top());
+        PicHelpLeft.setPicture(PicUnitLeft.picture());
+    });
+    for (int i = 32; i <= 36; ++i) on([&] { ClickBotn(i).move(sx(15), sy(15 + (i - 32) * 750), sx(2700), sy(750)); });
+    on([&] { WebHelpCON.move(sx(2880), sy(870), sx(9090), sy(5880)); });
+    on([&] { LlbHelpCAP.setCaption(""); });
+    on([&] { LlbHelpCAP.setAlignment(2); });
+    // Wide enough for a title of six characters at its size; the titles have four.
+    on([&] { LlbHelpCAP.move(sx(6960), sy(240), sx(2520), sy(480)); });
+    on([&] { LlbHelpCAP.setFontSize(20 * g.ScaleX); });
+    ClickBotn_Click(32);
+}
+
+void FrmFengmian::openHelp() {
+    forms::OnError on = p_.reporting("clickbotn");
+    on([&] { PicTOP.setVisible(true); });
+    for (forms::PictureBox* box : {&PicTiKu, &PicKaCH, &PicBiaoZhi, &PicCuoTi}) on([&] { box->setVisible(false); });
+    on([&] { PicHelp.setVisible(true); });
+    on([&] { PicAd.setVisible(true); });
+}
+
+void FrmFengmian::showHelpPage(int Index) {
+    forms::OnError on = p_.reporting("clickbotn");
+    for (int i = 32; i <= 36; ++i) on([&] { ClickBotn(i).setEnabled(true); });
+    const int n = Index - 32;
+    const std::string page = p_.g.DataDir + "l3818" + std::to_string(n) + ".mxy";
+    on([&] { LlbHelpCAP.setCaption(HelpTitles[static_cast<std::size_t>(n)]); });
+    on([&] { ClickBotn(Index).setEnabled(false); });
+    on([&] { WebHelpCON.navigate(page); });
+}
+
+void FrmFengmian::LblInfo_Click(int Index) {
+    const auto& pi = p_.g.ProductInfo;
+    forms::OnError on = p_.reporting("lblinfo");
+    int link = 0;
+    switch (Index) {
+        case 0: case 21: on([&] { p_.frmAbout().show(true); }); return;
+        case 1: case 17: link = 1; break;
+        case 18: link = 2; break;
+        case 3: case 20: link = 3; break;
+        case 19: link = 4; break;
+        default: return;
+    }
+    on([&] {
+        const bool ours = platform::trimSpaces(pi[26]).starts_with("2099");
+        const std::string target = ours ? BuiltInLinks[static_cast<std::size_t>(link - 1)] : pi[static_cast<std::size_t>(link)];
+        p_.svc.shell->openLink(target);
+    });
+}
+
 // ---- dispatch ----
 
 void FrmFengmian::ClickBotn_Click(int Index) {
@@ -975,6 +1054,8 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         case 5: case 17: sectionSwitch(PicKaCH, 17); break;
         case 6: case 18: sectionSwitch(PicBiaoZhi, 18); break;
         case 7: case 19: sectionSwitch(PicCuoTi, 19); break;
+        case 11: openHelp(); break;
+        case 32: case 33: case 34: case 35: case 36: showHelpPage(Index); break;
         case 8:
             p_.g.ShowUpdateWindow = 1;
             // The update window plugs in here.
@@ -989,7 +1070,7 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         default:
             if (Index >= 49 && Index <= 69) on([&] { showUnitSelection(Index); });
             if (Index >= 70 && Index <= 99) on([&] { startPaper(Index); });
-            // Help, favourites and wrong questions plug in here.
+            // Favourites and wrong questions plug in here.
             break;
     }
 }

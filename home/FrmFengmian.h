@@ -52,6 +52,10 @@ public:
     forms::ControlArray<forms::Label> LblShiJuanCCC;
     forms::ControlArray<forms::Label> LblShiJuanCuoTi;
     forms::ControlArray<forms::Label> LblShiJuanDel;
+    // Help section: the page's title above the browser.
+    forms::Image PicHelpLeft;
+    forms::Label LlbHelpCAP;
+    forms::WebBrowser WebHelpCON;
     // The buttons of every section, and the advertisement above the panels.
     forms::ControlArray<vtrlButton> ClickBotn;
     forms::PictureBox PicAd;
@@ -91,6 +95,11 @@ public:
     void startPaper(int Index);
     void LblShiJuanCCC_Click(int Index);
     void LblShiJuanDel_Click(int Index);
+
+    // Help section and the information labels.
+    void helpStep(forms::OnError& on);
+    void showHelpPage(int Index);
+    void LblInfo_Click(int Index);
     // The last slot of the first paper tab for a bank of this many fixed papers.
     static int sprintLastSlot(int paperCount);
 
@@ -107,6 +116,7 @@ public:
 
 private:
     void sectionSwitch(forms::PictureBox& panel, int tab);
+    void openHelp();
     void chooseUnit();
     void choosePaperTab();
     void backToCover();
