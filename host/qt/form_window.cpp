@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QToolTip>
 #include <algorithm>
 #include <functional>
@@ -249,9 +250,31 @@ void FormWindow::syncBrowsers() {
         QPointer<HtmlView>& view = browsers_[wb];
         if (!view) view = new HtmlView(this);
         forms::Point o = wb->originInForm();
-        view->setGeometry(o.x / tx, o.y / ty, wb->width() / tx, wb->height() / ty);
-        view->showLocation(wb->locationUrl());
+        const QRect geometry(o.x / tx, o.y / ty, wb->width() / tx, wb->height() / ty);
+        view->setGeometry(geometry);
+        view->showLocation(wb->locationUrl(), wb->navigationCount());
         view->setVisible(wb->effectivelyVisible());
+        // The view is a real child window and would cover the model's windowed controls that
+        // stand above it (the advertisement strip over the help page): cut them out.
+        QRegion shown(QRect(QPoint(0, 0), geometry.size()));
+        const forms::Control* below = wb;
+        for (const forms::Container* c = wb->parent(); c; below = c, c = c->parent()) {
+            const std::vector<forms::Control*> order = c->paintOrder();
+            auto at = std::find(order.begin(), order.end(), below);
+            if (at == order.end()) continue;
+            for (auto it = std::next(at); it != order.end(); ++it) {
+                const forms::Control* above = *it;
+                if (!above->windowed() || !above->effectivelyVisible()) continue;
+                forms::Point ao = above->originInForm();
+                shown -= QRect(ao.x / tx, ao.y / ty, above->width() / tx, above->height() / ty).translated(-geometry.topLeft());
+            }
+        }
+        if (shown.isEmpty())
+            view->setVisible(false);
+        else if (shown == QRegion(QRect(QPoint(0, 0), geometry.size())))
+            view->clearMask();
+        else
+            view->setMask(shown);
     }
 }
 

@@ -1,6 +1,8 @@
 #include "host/qt/html_view.h"
 
+#include <QDesktopServices>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextDocument>
@@ -48,9 +50,10 @@ HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
     setFrameShape(QFrame::StyledPanel);
 }
 
-void HtmlView::showLocation(const std::string& location) {
-    if (location == location_) return;
+void HtmlView::showLocation(const std::string& location, int navigation) {
+    if (location == location_ && navigation == navigation_) return;
     location_ = location;
+    navigation_ = navigation;
     QString loc = QString::fromStdString(location);
     QString path;
     if (loc.startsWith(u"file:", Qt::CaseInsensitive))
@@ -61,8 +64,28 @@ void HtmlView::showLocation(const std::string& location) {
         clear();
         return;
     }
-    std::string native = platform::resolvePath(path.toStdString());
-    setSource(QUrl::fromLocalFile(QString::fromStdString(native)), QTextDocument::HtmlResource);
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(platform::resolvePath(path.toStdString())));
+    // The view keeps a page it shows; a navigation to it must read the file again.
+    if (url.adjusted(QUrl::RemoveFragment) == source().adjusted(QUrl::RemoveFragment))
+        reload();
+    else
+        setSource(url, QTextDocument::HtmlResource);
+}
+
+void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+    const QUrl url = source().isValid() ? source().resolved(name) : name;
+    if (!url.isLocalFile()) {
+        if (!url.scheme().isEmpty()) QDesktopServices::openUrl(url);
+        return;
+    }
+    const QString local = QString::fromStdString(platform::resolvePath(url.toLocalFile().toStdString()));
+    if (!QFileInfo(local).isFile()) {
+        // A page that is not there leaves the view empty, not on the page before.
+        clear();
+        QTextBrowser::doSetSource(QUrl(), type);
+        return;
+    }
+    QTextBrowser::doSetSource(url, QTextDocument::HtmlResource);
 }
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {

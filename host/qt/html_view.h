@@ -15,15 +15,19 @@ QString decodeHtml(const QByteArray& bytes);
 class HtmlView : public QTextBrowser {
 public:
     explicit HtmlView(QWidget* parent);
-    // A local path (any letter case, "\" separators) or a file: URL; anything else shows blank.
-    void showLocation(const std::string& location);
+    // A local path (any letter case, "\" separators) or a file: URL; anything else, and a
+    // missing page, shows blank. A new navigation number reloads even the page shown.
+    void showLocation(const std::string& location, int navigation);
     const std::string& location() const { return location_; }
 
 protected:
     QVariant loadResource(int type, const QUrl& name) override;
+    // Local pages open here as HTML whatever their extension; other schemes go to the desktop.
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
 
 private:
     std::string location_;
+    int navigation_ = -1;
 };
 
 }  // namespace qthost
