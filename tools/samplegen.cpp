@@ -9,6 +9,7 @@
 #include "session/question_sets.h"
 #include "tools/app_screens.h"
 #include "tools/bank.h"
+#include "tools/help_pages.h"
 #include "tools/legacy_files.h"
 #include "tools/menus.h"
 #include "tools/pictures.h"
@@ -77,6 +78,7 @@ void generate(const fs::path& sample, const fs::path& out) {
     const BankSource bank = readBank(readSource(sample / "bank.txt"), module);
     const std::vector<std::string> advert = readAdvert(readSource(sample / "advert.txt"));
     const QuestionBank questions = readQuestions(readSource(sample / "questions.txt"), module);
+    const std::vector<HelpPage> help = readHelpPages(readSource(sample / "help.txt"));
     checkBank(bank, questions);
     const std::vector<std::string> catalogue = catalogueLines(bank);
     checkPapers(catalogue, bank.counts);
@@ -99,6 +101,7 @@ void generate(const fs::path& sample, const fs::path& out) {
     writeProgramCursors(out);
     writeLegacyText(out / "sMenu.sys", menuFileLines());
     writeBank(data, font, questions);
+    writeHelpPages(data, font, help);
     checkPaperSets(data, catalogue);
     skinTexts.checkAllUsed();
 
