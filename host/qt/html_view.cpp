@@ -89,9 +89,10 @@ void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
 }
 
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
-    // Pages refer to their pictures in any letter case.
-    if (name.isLocalFile()) {
-        QString local = QString::fromStdString(platform::resolvePath(name.toLocalFile().toStdString()));
+    // Pages refer to their pictures by relative paths, in any letter case.
+    const QUrl url = name.isRelative() && source().isValid() ? source().resolved(name) : name;
+    if (url.isLocalFile()) {
+        QString local = QString::fromStdString(platform::resolvePath(url.toLocalFile().toStdString()));
         QFile f(local);
         if (!f.open(QIODevice::ReadOnly)) return {};
         QByteArray bytes = f.readAll();

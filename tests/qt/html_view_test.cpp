@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QImage>
+#include <QTextBlock>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -13,6 +15,7 @@
 #include "host/qt/form_window.h"
 #include "host/qt/html_view.h"
 #include "tests/qt/qt_fixture.h"
+#include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -142,6 +145,43 @@ TEST_F(HelpView, WindowedControlsAboveTheViewAreCutOutOfIt) {
     ad.setVisible(false);
     viewOf(web);
     EXPECT_TRUE(view->mask().isEmpty()) << "nothing above: no mask";
+}
+
+TEST_F(HelpView, TheSamplePagesShowWithTheirPictureAndTheLongOneScrolls) {
+    forms::WebBrowser web(&form, "WebHelpCON");
+    place(web, px(0, 0, 606, 392));  // the help section's browser at 15 twips per pixel
+    form.show();
+    int pictures = 0, scrolling = 0;
+    for (int n = 0; n < 5; ++n) {
+        SCOPED_TRACE(n);
+        web.navigate(testsupport::sampleDataDir() + "/l3818" + std::to_string(n) + ".mxy");
+        qthost::HtmlView* view = viewOf(web);
+        ASSERT_NE(view, nullptr);
+        const QString text = view->toPlainText();
+        EXPECT_GT(text.size(), 20);
+        EXPECT_FALSE(text.contains(QChar(0xFFFD)));
+        EXPECT_FALSE(text.contains(QStringLiteral("<p>"))) << "shown as HTML";
+        for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next()) {
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (!f.isImageFormat()) continue;
+                const QVariant r = view->document()->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
+                QImage img;
+                if (r.userType() == QMetaType::QByteArray) img = QImage::fromData(r.toByteArray());
+                else img = r.value<QImage>();
+                EXPECT_FALSE(img.isNull()) << f.toImageFormat().name().toStdString();
+                ++pictures;
+            }
+        }
+        if (view->verticalScrollBar()->maximum() > 0) ++scrolling;
+        if (n == 4) {
+            const QString html = view->toHtml();
+            EXPECT_TRUE(html.contains(QStringLiteral("href=\"l38183.mxy\""))) << "the common questions lead to the tips";
+            EXPECT_TRUE(html.contains(QStringLiteral("href=\"https://"))) << "and out to the desktop";
+        }
+    }
+    EXPECT_EQ(pictures, 1);
+    EXPECT_GE(scrolling, 1);
 }
 
 }  // namespace
