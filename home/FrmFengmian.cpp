@@ -982,8 +982,8 @@ const std::array<const char*, 5> HelpTitles = {"软件介绍", "备考指南", "
 // Our own links, used in place of the installation's when its entry 26 begins with "2099":
 // the web site, a second site and two customer-service chats.
 const std::array<const char*, 4> BuiltInLinks = {
-    "https://www.quorvane.example/",
-    "https://learn.quorvane.example/",
+    "https://www.quorvane.invalid/",
+    "https://learn.quorvane.invalid/",
     "tencent://message/?uin=800100201&Site=quorvane&Menu=yes",
     "tencent://message/?uin=800100202&Site=quorvane&Menu=yes",
 };

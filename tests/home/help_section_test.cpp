@@ -125,7 +125,7 @@ TEST_F(InfoLabels, EachLabelOpensItsLinkOrTheAboutBox) {
         std::string link;  // empty: none
         bool about;
     };
-    const std::string site = "https://www.quorvane.example/", second = "https://learn.quorvane.example/";
+    const std::string site = "https://www.quorvane.invalid/", second = "https://learn.quorvane.invalid/";
     const std::string chat1 = "tencent://message/?uin=800100201&Site=quorvane&Menu=yes";
     const std::string chat2 = "tencent://message/?uin=800100202&Site=quorvane&Menu=yes";
     const std::vector<Case> cases{
