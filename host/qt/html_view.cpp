@@ -88,6 +88,11 @@ void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
     QTextBrowser::doSetSource(url, QTextDocument::HtmlResource);
 }
 
+void HtmlView::scrollContentsBy(int dx, int dy) {
+    QTextBrowser::scrollContentsBy(dx, dy);
+    if (!mask().isEmpty()) viewport()->update();
+}
+
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
     // Pages refer to their pictures by relative paths, in any letter case.
     const QUrl url = name.isRelative() && source().isValid() ? source().resolved(name) : name;

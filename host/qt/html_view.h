@@ -24,6 +24,9 @@ protected:
     QVariant loadResource(int type, const QUrl& name) override;
     // Local pages open here as HTML whatever their extension; other schemes go to the desktop.
     void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+    // A scroll moves pixels on screen, also those of the controls the mask leaves in sight:
+    // a masked view is painted anew instead.
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     std::string location_;
