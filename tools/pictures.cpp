@@ -145,6 +145,23 @@ void drawMessageBox(Canvas& c, const Skin&) {
     c.strokeRoundRect(0, 0, w, h, 0, kBandBottom, 1);
 }
 
+// The about box: the message box's band and grid, its footer under the separator's line.
+void drawAboutBox(Canvas& c, const Skin&) {
+    const int w = c.width(), h = c.height();
+    constexpr int band = 36, footer = 224;
+    c.verticalGradient(0, band, w, footer - band, Rgba::hex(0xf8fafd), Rgba::hex(0xedf2f8));
+    drawGrid(c, 0, band, w, footer - band, 10, 5, kInk.withAlpha(8), kInk.withAlpha(16));
+    c.verticalGradient(0, band, w, 6, kNavyDeep.withAlpha(50), kNavyDeep.withAlpha(0));
+    for (int y = 0; y < band - 2; ++y) c.fillRect(0, y, w, 1, bandAt(y));
+    c.radialGradient(0, 0, 300, band, {120, 0}, 220, kWhite.withAlpha(24), kWhite.withAlpha(0));
+    c.line({0, 0.5}, {double(w), 0.5}, kWhite.withAlpha(60), 1);
+    c.fillRect(0, band - 2, w, 2, kAccent);
+    c.fillRect(0, footer, w, h - footer, kDialogFooter);
+    c.line({0, footer + 0.5}, {double(w), footer + 0.5}, kEdge, 1);
+    c.line({0, footer + 1.5}, {double(w), footer + 1.5}, kWhite.withAlpha(170), 1);
+    c.strokeRoundRect(0, 0, w, h, 0, kBandBottom, 1);
+}
+
 // A round badge with a mark in it, as the message box shows beside its prompt.
 void drawBadge(Canvas& c, const Skin& skin, Rgba top, Rgba bottom, const char* mark) {
     const double s = c.width(), o = s / 2, r = s / 2 - 3;
@@ -356,6 +373,8 @@ constexpr std::array kPictures{
 
     // Message box.
     Picture{"l20069.mxy", 370, 250, drawMessageBox},
+    // About box.
+    Picture{"l20070.mxy", 420, 280, drawAboutBox},
     Picture{"l20067.mxy", 24, 24, drawIcon},
     Picture{"l20001.mxy", 360, 30, okButton, "msgbox.ok"},
     Picture{"l20000.mxy", 360, 30, cancelButton, "msgbox.cancel"},
