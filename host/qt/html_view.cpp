@@ -72,7 +72,7 @@ void HtmlView::showLocation(const std::string& location, int navigation) {
         setSource(url, QTextDocument::HtmlResource);
 }
 
-void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType) {
     const QUrl url = source().isValid() ? source().resolved(name) : name;
     if (!url.isLocalFile()) {
         if (!url.scheme().isEmpty()) QDesktopServices::openUrl(url);
@@ -82,7 +82,6 @@ void HtmlView::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
     if (!QFileInfo(local).isFile()) {
         // A page that is not there leaves the view empty, not on the page before.
         clear();
-        QTextBrowser::doSetSource(QUrl(), type);
         return;
     }
     QTextBrowser::doSetSource(url, QTextDocument::HtmlResource);
