@@ -202,10 +202,16 @@ void FrmUpdata::TKUP() {
     }
 
     std::vector<UpdateEntry> entries;
-    bool listRead = on([&] {
+    const bool listRead = on([&] {
         std::vector<std::string> lines = platform::readLines(listCopy);
         entries = readUpdateList(lines, dataName, base).entries;
     });
+    // Nothing was replaced yet: the learner is told, and the program goes on.
+    if (!listRead) {
+        on([&] { show(); });
+        showFailure();
+        return;
+    }
     int updated = 0, attempted = 0;
     const std::string programFile = platform::lowerCase(platform::executableBaseName() + ".exe");
     std::string newProgramFile;
@@ -232,7 +238,7 @@ void FrmUpdata::TKUP() {
         if (isProgram) newProgramFile = local;
     }
     // A failed file keeps the installed version behind the server's, so the next check asks again.
-    if (listRead && updated == attempted) {
+    if (updated == attempted) {
         on([&] {
             const std::optional<std::string> bytes = platform::readBytes(listCopy);
             if (!bytes) platform::raise(53);

@@ -263,6 +263,22 @@ TEST_F(UpdateWindow, TheListsSecondFetchMustSucceed) {
     EXPECT_EQ(window()->Label2.caption(), qz::FrmUpdata::CheckFailed);
 }
 
+TEST_F(UpdateWindow, AStoredListThatCannotBeReadStopsTheUpdate) {
+    serveList(listOf(kNewer, {"D209901010000300001"}));
+    site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new"));
+    startHome();
+    testsupport::ScopedReadFailure unreadable(ks("288895.mxy"));
+    clickUpdate({forms::mb::ResultYes, forms::mb::ResultOk});
+    EXPECT_FALSE(h->p().rt.ended());
+    EXPECT_EQ(h->host.messageBoxes.size(), 1u);  // the question only
+    EXPECT_FALSE(exists(folder.dataFile("300001.mxy")));
+    EXPECT_EQ(readFileBytes(folder.dataFile("288895.mxy")), std::string(kInstalled) + "\r\n");
+    ASSERT_NE(window(), nullptr);
+    EXPECT_TRUE(window()->visible());
+    EXPECT_EQ(window()->Label2.caption(), qz::FrmUpdata::CheckFailed);
+    EXPECT_EQ(h->reportsWith("tkup").size(), 1u);
+}
+
 TEST_F(UpdateWindow, AFailedFileKeepsItsOldBytesAndTheInstalledList) {
     struct Case {
         const char* name;
