@@ -72,7 +72,7 @@ std::string exeName() { return platform::executableBaseName() + ".exe"; }
 
 TEST_F(UpdateWindow, AnAcceptedUpdateReplacesTheListedFilesAndEnds) {
     folder.writeDataBytes("300001.mxy", "old info");
-    writeFileBytes(folder.file("sMenu.sys"), "old menu");
+    writeFileBytes(folder.file("SMENU.SYS"), "old menu");  // replaced, not joined by a twin
     const std::string list = listOf(kNewer, {"D209901010000300001", "M209901010000sMenu.sys", "K209901010000abc.txt"});
     serveList(list);
     site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
@@ -85,7 +85,8 @@ TEST_F(UpdateWindow, AnAcceptedUpdateReplacesTheListedFilesAndEnds) {
     EXPECT_EQ(siteTargets(), (std::vector<std::string>{adPath(), kListPath, kListPath, kBase + "data/300001.rar",
                                                         kBase + "sMenu.rar", kBase + "ksdata/abc.rar"}));
     EXPECT_EQ(readFileBytes(folder.dataFile("300001.mxy")), "new info");
-    EXPECT_EQ(readFileBytes(folder.file("sMenu.sys")), "new menu");
+    EXPECT_EQ(readFileBytes(folder.file("SMENU.SYS")), "new menu");
+    EXPECT_FALSE(exists(folder.file("sMenu.sys")));
     EXPECT_EQ(readFileBytes(ks("abc.txt")), "new abc");
     EXPECT_EQ(readFileBytes(ks("170100.mxy")), "new ad\r\n");
     EXPECT_EQ(readFileBytes(ks("288895.mxy")), list);
