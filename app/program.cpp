@@ -5,6 +5,7 @@
 #include "app/FrmStart.h"
 #include "demo/frmYanShi.h"
 #include "home/FrmFengmian.h"
+#include "net/FrmUpdata.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 #include "session/FrmCZTS.h"
@@ -37,9 +38,11 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
         std::make_unique<forms::FormSlot<FrmChengji>>(rt, [this] { return std::make_unique<FrmChengji>(*this); });
     frmCZTS_ = std::make_unique<forms::FormSlot<FrmCZTS>>(rt, [this] { return std::make_unique<FrmCZTS>(*this); });
     frmYanShi_ = std::make_unique<forms::FormSlot<PlayerForm>>(rt, [this] { return std::make_unique<PlayerForm>(*this); });
+    frmUpdata_ = std::make_unique<forms::FormSlot<FrmUpdata>>(rt, [this] { return std::make_unique<FrmUpdata>(*this); });
 }
 
 Program::~Program() {
+    frmUpdata_.reset();
     frmYanShi_.reset();
     frmCZTS_.reset();
     frmChengji_.reset();
@@ -66,6 +69,7 @@ FrmEnd2& Program::frmEnd2() { return frmEnd2_->get(); }
 FrmChengji& Program::frmChengji() { return frmChengji_->get(); }
 FrmCZTS& Program::frmCZTS() { return frmCZTS_->get(); }
 PlayerForm& Program::frmYanShi() { return frmYanShi_->get(); }
+FrmUpdata& Program::frmUpdata() { return frmUpdata_->get(); }
 FrmTm* Program::loadedFrmTm() const { return frmTm_->peek(); }
 FrmMain* Program::loadedFrmMain() const { return frmMain_->peek(); }
 FrmPicture* Program::loadedFrmPicture() const { return frmPicture_->peek(); }

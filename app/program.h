@@ -32,6 +32,7 @@ class FrmEnd2;
 class FrmChengji;
 class FrmCZTS;
 class frmYanShi;
+class FrmUpdata;
 // The player's class shares its name with its accessor.
 using PlayerForm = frmYanShi;
 
@@ -48,6 +49,11 @@ struct Services {
     std::string runtimeDir;                        // where the single-instance lock lies; empty:
                                                    // the user's runtime directory
     std::string reportServer = QZ_REPORT_SERVER;   // scheme and host of the maker's server
+    std::string updateServer = QZ_UPDATE_SERVER;   // scheme and host of the question-bank server
+    // How long a download may block the program, in ms: the advertisement and the stored list,
+    // and each listed file.
+    int shortDownloadLimitMs = 5000;
+    int fileDownloadLimitMs = 60000;
 };
 
 // The module-level variables shared by all windows. Indexes follow the original tables:
@@ -142,6 +148,7 @@ public:
     FrmChengji& frmChengji();
     FrmCZTS& frmCZTS();
     PlayerForm& frmYanShi();
+    FrmUpdata& frmUpdata();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
     FrmTm* loadedFrmTm() const;
     FrmMain* loadedFrmMain() const;
@@ -203,6 +210,7 @@ private:
     std::unique_ptr<forms::FormSlot<FrmChengji>> frmChengji_;
     std::unique_ptr<forms::FormSlot<FrmCZTS>> frmCZTS_;
     std::unique_ptr<forms::FormSlot<PlayerForm>> frmYanShi_;
+    std::unique_ptr<forms::FormSlot<FrmUpdata>> frmUpdata_;
     // getHtmlStr's request and wait, with the error handling the caller chose: its own
     // reporting one, or a silent one for the request of an error report.
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);

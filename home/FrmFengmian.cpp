@@ -8,6 +8,7 @@
 #include "app/records.h"
 #include "forms/on_error.h"
 #include "home/paper_records.h"
+#include "net/FrmUpdata.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
@@ -977,7 +978,7 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         case 7: case 19: sectionSwitch(PicCuoTi, 19); break;
         case 8:
             p_.g.ShowUpdateWindow = 1;
-            // The update window plugs in here.
+            on([&] { p_.frmUpdata().show(); });
             break;
         case 12: on([&] { p_.svc.shell->openLink(p_.g.ProductInfo[2]); }); break;
         case 15: on([&] { backToCover(); }); break;

@@ -364,6 +364,10 @@ constexpr std::array kPictures{
     Picture{"l20071.mxy", 48, 48, drawQuestionIcon},
     Picture{"l20072.mxy", 48, 48, drawNoticeIcon},
 
+    // Update window.
+    Picture{"l20075.mxy", 560, 30, okButton, "update.upgrade"},
+    Picture{"l20076.mxy", 560, 30, cancelButton, "update.close"},
+
     // Home cover.
     Picture{"l20051.mxy", 800, 60, drawCoverTitle},
     Picture{"l20004.mxy", 600, 150,

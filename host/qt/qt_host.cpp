@@ -431,6 +431,9 @@ void QtHost::sync() {
     if (z != lastZ_ && QGuiApplication::platformName() != QLatin1String("offscreen")) {
         for (forms::Form* f : z)
             if (FormWindow* w = windowOf(*f); w && w->isVisible()) w->raise();
+        // An open message box waits for the learner: no window may cover it.
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(t) && t->isVisible()) t->raise();
         lastZ_ = z;
     }
     forms::Form* active = rt_->activeForm();
