@@ -451,14 +451,15 @@ constexpr std::array kPictures{
     Picture{"l20087.mxy", 240, 25, filterTicked, "filter.all"},
     Picture{"l20088.mxy", 240, 25, filterTicked, "filter.learned"},
     Picture{"l20089.mxy", 240, 25, filterTicked, "filter.unlearned"},
-    Picture{"l20040.mxy", 240, 25, filter, "filter.favourites_new"},
-    Picture{"l20041.mxy", 240, 25, filter, "filter.favourites_done"},
-    Picture{"l20042.mxy", 240, 25, filter, "filter.mistakes_new"},
-    Picture{"l20043.mxy", 240, 25, filter, "filter.mistakes_done"},
-    Picture{"l20090.mxy", 240, 25, filterTicked, "filter.favourites_new"},
-    Picture{"l20091.mxy", 240, 25, filterTicked, "filter.favourites_done"},
-    Picture{"l20092.mxy", 240, 25, filterTicked, "filter.mistakes_new"},
-    Picture{"l20093.mxy", 240, 25, filterTicked, "filter.mistakes_done"},
+    // The review sections' filters are wider and taller than the units'.
+    Picture{"l20040.mxy", 320, 30, filter, "filter.favourites_new"},
+    Picture{"l20041.mxy", 320, 30, filter, "filter.favourites_done"},
+    Picture{"l20042.mxy", 320, 30, filter, "filter.mistakes_new"},
+    Picture{"l20043.mxy", 320, 30, filter, "filter.mistakes_done"},
+    Picture{"l20090.mxy", 320, 30, filterTicked, "filter.favourites_new"},
+    Picture{"l20091.mxy", 320, 30, filterTicked, "filter.favourites_done"},
+    Picture{"l20092.mxy", 320, 30, filterTicked, "filter.mistakes_new"},
+    Picture{"l20093.mxy", 320, 30, filterTicked, "filter.mistakes_done"},
 
     // Section screens: decoration and the learning-progress chart.
     Picture{"l20054.mxy", 12, 200, drawPanelAccent},
