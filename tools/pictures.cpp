@@ -198,6 +198,16 @@ void drawSectionPanel(Canvas& c, const Skin&) {
     c.line({0, h - 0.5}, {double(w), h - 0.5}, frame, 1);
 }
 
+// The favourites' and the wrong questions' panel: the card behind the filters, counters and
+// actions, headed by the section's name.
+void drawReviewPanel(Canvas& c, const Skin& s) {
+    drawSectionPanel(c, s);
+    c.fillRoundRect(368, 96, 380, 180, 8, kWhite, Rgba::hex(0xf4f7fb));
+    c.strokeRoundRect(368.5, 96.5, 379, 179, 8, kEdge);
+    c.textInBox(s.font, 384, 104, 348, 36, s.words, 16, kInk, Align::Left);
+    c.line({384, 144.5}, {732, 144.5}, kEdge, 1);
+}
+
 // Vertical accent at the panel's left edge.
 void drawPanelAccent(Canvas& c, const Skin&) {
     const double h = c.height();
@@ -445,17 +455,20 @@ constexpr std::array kPictures{
     Picture{"l20087.mxy", 240, 25, filterTicked, "filter.all"},
     Picture{"l20088.mxy", 240, 25, filterTicked, "filter.learned"},
     Picture{"l20089.mxy", 240, 25, filterTicked, "filter.unlearned"},
-    Picture{"l20040.mxy", 240, 25, filter, "filter.favourites_new"},
-    Picture{"l20041.mxy", 240, 25, filter, "filter.favourites_done"},
-    Picture{"l20042.mxy", 240, 25, filter, "filter.mistakes_new"},
-    Picture{"l20043.mxy", 240, 25, filter, "filter.mistakes_done"},
-    Picture{"l20090.mxy", 240, 25, filterTicked, "filter.favourites_new"},
-    Picture{"l20091.mxy", 240, 25, filterTicked, "filter.favourites_done"},
-    Picture{"l20092.mxy", 240, 25, filterTicked, "filter.mistakes_new"},
-    Picture{"l20093.mxy", 240, 25, filterTicked, "filter.mistakes_done"},
+    // The review sections' filters are wider and taller than the units'.
+    Picture{"l20040.mxy", 320, 30, filter, "filter.favourites_new"},
+    Picture{"l20041.mxy", 320, 30, filter, "filter.favourites_done"},
+    Picture{"l20042.mxy", 320, 30, filter, "filter.mistakes_new"},
+    Picture{"l20043.mxy", 320, 30, filter, "filter.mistakes_done"},
+    Picture{"l20090.mxy", 320, 30, filterTicked, "filter.favourites_new"},
+    Picture{"l20091.mxy", 320, 30, filterTicked, "filter.favourites_done"},
+    Picture{"l20092.mxy", 320, 30, filterTicked, "filter.mistakes_new"},
+    Picture{"l20093.mxy", 320, 30, filterTicked, "filter.mistakes_done"},
 
     // Section screens: decoration and the learning-progress chart.
     Picture{"l20054.mxy", 12, 200, drawPanelAccent},
+    Picture{"l20057.mxy", 800, 460, drawReviewPanel, "review.favourites"},
+    Picture{"l20058.mxy", 800, 460, drawReviewPanel, "review.mistakes"},
     Picture{"l20055.mxy", 460, 260, drawChartBack},
     Picture{"l20061.mxy", 60, 238, drawLearnedBar},
     Picture{"l20062.mxy", 60, 238, drawUnlearnedBar},
