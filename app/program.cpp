@@ -101,7 +101,7 @@ forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host
 
 forms::PicturePtr Program::SkinPicture(const std::string& id) { return LoadPicture(g.DataDir + id + ".mxy"); }
 
-platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : plainKeyboard_; }
+platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : noKeyboard_; }
 
 platform::LocalTime Program::localNow() const { return svc.localTime ? svc.localTime() : platform::systemLocalTime(); }
 

@@ -41,7 +41,7 @@ struct Services {
     platform::HttpClient* http = nullptr;
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
-    platform::KeyboardLayouts* keyboard = nullptr;  // null: the plain desktop's layouts
+    platform::KeyboardLayouts* keyboard = nullptr;  // null: no layouts to switch to
     std::function<platform::LocalTime()> localTime;  // empty: the system's local time
     platform::RandomNumbers* random = nullptr;      // null: numbers seeded from the clock
     std::string programFolder;                     // the executable's folder
@@ -170,7 +170,7 @@ public:
     forms::PicturePtr LoadPicture(const std::string& path);
     // A skin picture of the data folder by its id, read from its file at every call.
     forms::PicturePtr SkinPicture(const std::string& id);
-    // The keyboard layouts of the services, or the plain desktop's.
+    // The keyboard layouts of the services, or none.
     platform::KeyboardLayouts& keyboard();
     // Now, as the exam records and the paper draw take it.
     platform::LocalTime localNow() const;
@@ -189,7 +189,7 @@ public:
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
 
 private:
-    platform::PlainKeyboardLayouts plainKeyboard_;
+    platform::NoKeyboardLayouts noKeyboard_;
     platform::SystemRandomNumbers systemRandom_;
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
