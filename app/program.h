@@ -31,6 +31,7 @@ class FrmEnd1;
 class FrmEnd2;
 class FrmChengji;
 class FrmCZTS;
+class FrmIME;
 class frmYanShi;
 // The player's class shares its name with its accessor.
 using PlayerForm = frmYanShi;
@@ -141,6 +142,7 @@ public:
     FrmEnd2& frmEnd2();
     FrmChengji& frmChengji();
     FrmCZTS& frmCZTS();
+    FrmIME& frmIME();
     PlayerForm& frmYanShi();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
     FrmTm* loadedFrmTm() const;
@@ -151,6 +153,7 @@ public:
     FrmEnd2* loadedFrmEnd2() const;
     FrmChengji* loadedFrmChengji() const;
     FrmCZTS* loadedFrmCZTS() const;
+    FrmIME* loadedFrmIME() const;
     PlayerForm* loadedFrmYanShi() const;
 
     // ---- module procedures ----
@@ -194,6 +197,7 @@ private:
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    std::unique_ptr<forms::FormSlot<FrmIME>> frmIME_;
     std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
     std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
     std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;
