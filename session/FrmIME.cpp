@@ -7,6 +7,7 @@
 #include "platform/vb_error.h"
 #include "session/FrmTm.h"
 #include "ui/FrmQZMSGBOX.h"
+#include "ui/dialog_frame.h"
 
 namespace qz {
 
@@ -25,14 +26,10 @@ FrmIME::FrmIME(Program& p)
       Check1(this, "Check1"),
       LblClick(this, "LblClick"),
       p_(p) {
-    setFormBorderStyle(0);
-    setStartUpPosition(2);
     setShowInTaskbar(false);
     move(0, 0, 6300, 4200);
 
     ImgLogo1.moveTo(120, 90);
-    lblMove.setBackStyle(0);
-    lblMove.move(0, 0, 5580, 540);
 
     forms::Label& title = Label1.load(2);
     title.setBackStyle(0);
@@ -68,7 +65,9 @@ std::string FrmIME::optionFile(const std::string& programFolder) {
     return platform::joinPath(platform::joinPath(programFolder, "ksdata"), "288890.mxy");
 }
 
-void FrmIME::layOutFrame(forms::OnError& step) {
+void FrmIME::Form_Load() {
+    forms::OnError step;
+    const double fx = p_.g.ScaleX;
     step([&] { setIcon(p_.SkinPicture("l62011")); });
     step([&] { setCaption("Quorvane练习系统"); });
     step([&] { setWidth(p_.sx(6300)); });
@@ -76,15 +75,8 @@ void FrmIME::layOutFrame(forms::OnError& step) {
     step([&] { setPicture(p_.SkinPicture("l20070")); });
     step([&] { ImgLogo1.moveTo(p_.sx(120), p_.sy(90)); });
     step([&] { ImgLogo1.setPicture(p_.SkinPicture("l20067")); });
-    step([&] { lblMove.move(0, 0, p_.sx(5580), p_.sy(540)); });
-    step([&] { LblClick(0).move(width() - p_.sx(420), p_.sy(90), p_.sx(330), p_.sy(330)); });
+    placeDialogFrame(p_, *this, lblMove, LblClick(0), step);
     step([&] { LblClick(0).setPicture(p_.SkinPicture("l20003")); });
-}
-
-void FrmIME::Form_Load() {
-    forms::OnError step;
-    const double fx = p_.g.ScaleX;
-    layOutFrame(step);
     step([&] { Label1(2).moveTo(p_.sx(600), p_.sy(180)); });
     step([&] { Label1(2).setFontSize(10 * fx); });
     step([&] { Label1(0).move(p_.sx(720), p_.sy(1440), p_.sx(4695), p_.sy(1215)); });
@@ -122,9 +114,7 @@ void FrmIME::Check1_Click() {
 
 void FrmIME::LblClick_Click(int) { unload(); }
 
-void FrmIME::lblMove_MouseDown(int Button, int, int, int) {
-    if (Button == forms::buttons::Left) beginDrag();
-}
+void FrmIME::lblMove_MouseDown(int Button, int, int, int) { dragByStrip(*this, Button); }
 
 void FrmIME::Form_Unload(int&) {
     if (FrmTm* tm = p_.loadedFrmTm()) tm->Command2_Click();

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "forms/form.h"
-#include "forms/on_error.h"
 #include "ui/vtrlButton.h"
 
 namespace qz {
@@ -35,8 +34,6 @@ public:
         "在您需要输入汉字时，可以按Ctrl+Shift键切换，或者点击电脑右下角的输入法按钮。";
 
 private:
-    // The window, strip and close button the program's small dialogs share.
-    void layOutFrame(forms::OnError& step);
     Program& p_;
     bool toldWriteFailed_ = false;
 };

@@ -170,6 +170,34 @@ public:
     void writeOption(const std::string& bytes) { platform::writeBytesReplace(optionFile(), bytes); }
 };
 
+TEST_F(ImeDialog, TheWindowScalesItsFrameAndIsNotTopmost) {
+    for (const int tpp : {15, 12}) {
+        SCOPED_TRACE(tpp);
+        start(3, 1, tpp);
+        writeQuestions({record("任务")});
+        sim().show();
+        panel().show();
+        settle();
+        openDialog([&](qz::FrmIME& d) {
+            EXPECT_FALSE(d.topmost());
+            EXPECT_FALSE(d.showInTaskbar());
+            EXPECT_EQ(d.formBorderStyle(), 0);
+            EXPECT_EQ(d.caption(), "Quorvane练习系统");
+            EXPECT_EQ(d.width(), h->p().sx(6300));
+            const forms::Size screen = h->host.screenSize();
+            EXPECT_EQ(d.left(), (screen.width - d.width()) / 2);
+            EXPECT_EQ(d.LblClick(0).rect(),
+                      (forms::Rect{d.width() - h->p().sx(420), h->p().sy(90), h->p().sx(330), h->p().sy(330)}));
+            EXPECT_EQ(d.lblMove.width(), h->p().sx(5580));
+            EXPECT_EQ(d.Label1(0).caption(), qz::FrmIME::Advice);
+            EXPECT_EQ(d.Label1(2).caption(), "输入法调用提示");
+            EXPECT_EQ(d.Check1.caption(), "调用输入法");
+            EXPECT_EQ(d.Check1.font().size, 9 * g().ScaleX);
+            h->host.click(d.LblClick(1));
+        });
+    }
+}
+
 TEST_F(ImeDialog, TheBoxShowsTheFileAndWritesOnlyWhatChanges) {
     struct Case {
         const char* what;
