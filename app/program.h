@@ -31,6 +31,7 @@ class FrmEnd1;
 class FrmEnd2;
 class FrmChengji;
 class FrmCZTS;
+class FrmIME;
 class frmYanShi;
 class FrmUpdata;
 // The player's class shares its name with its accessor.
@@ -42,7 +43,7 @@ struct Services {
     platform::HttpClient* http = nullptr;
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
-    platform::KeyboardLayouts* keyboard = nullptr;  // null: the plain desktop's layouts
+    platform::KeyboardLayouts* keyboard = nullptr;  // null: no layouts to switch to
     std::function<platform::LocalTime()> localTime;  // empty: the system's local time
     platform::RandomNumbers* random = nullptr;      // null: numbers seeded from the clock
     std::string programFolder;                     // the executable's folder
@@ -147,6 +148,7 @@ public:
     FrmEnd2& frmEnd2();
     FrmChengji& frmChengji();
     FrmCZTS& frmCZTS();
+    FrmIME& frmIME();
     PlayerForm& frmYanShi();
     FrmUpdata& frmUpdata();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
@@ -158,6 +160,7 @@ public:
     FrmEnd2* loadedFrmEnd2() const;
     FrmChengji* loadedFrmChengji() const;
     FrmCZTS* loadedFrmCZTS() const;
+    FrmIME* loadedFrmIME() const;
     PlayerForm* loadedFrmYanShi() const;
 
     // ---- module procedures ----
@@ -177,7 +180,7 @@ public:
     forms::PicturePtr LoadPicture(const std::string& path);
     // A skin picture of the data folder by its id, read from its file at every call.
     forms::PicturePtr SkinPicture(const std::string& id);
-    // The keyboard layouts of the services, or the plain desktop's.
+    // The keyboard layouts of the services, or none.
     platform::KeyboardLayouts& keyboard();
     // Now, as the exam records and the paper draw take it.
     platform::LocalTime localNow() const;
@@ -196,11 +199,12 @@ public:
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
 
 private:
-    platform::PlainKeyboardLayouts plainKeyboard_;
+    platform::NoKeyboardLayouts noKeyboard_;
     platform::SystemRandomNumbers systemRandom_;
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
+    std::unique_ptr<forms::FormSlot<FrmIME>> frmIME_;
     std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
     std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
     std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;

@@ -343,6 +343,21 @@ void drawImeTips(Canvas& c, const Skin& s) {
     }
 }
 
+// The input-method dialog: the message box's band and paper, a panel under the advice and
+// the check box, and a footer for the confirm button.
+void drawImeDialog(Canvas& c, const Skin&) {
+    const int w = c.width(), h = c.height();
+    constexpr int band = 36, footer = 226;
+    c.verticalGradient(0, band, w, footer - band, Rgba::hex(0xf8fafd), Rgba::hex(0xedf2f8));
+    for (int y = 0; y < band - 2; ++y) c.fillRect(0, y, w, 1, bandAt(y));
+    c.fillRect(0, band - 2, w, 2, kAccent);
+    c.fillRoundRect(40, 88, 340, 100, 6, kWhite.withAlpha(240), Rgba::hex(0xfafcfe));
+    c.strokeRoundRect(40, 88, 340, 100, 6, kEdge, 1);
+    c.fillRect(0, footer, w, h - footer, kDialogFooter);
+    c.line({0, footer + 0.5}, {double(w), footer + 0.5}, kEdge, 1);
+    c.strokeRoundRect(0, 0, w, h, 0, kBandBottom, 1);
+}
+
 void okButton(Canvas& c, const Skin& s) { plainButtons(c, s, kBlueButton, kDialogFooter); }
 void cancelButton(Canvas& c, const Skin& s) { plainButtons(c, s, kLightButton, kDialogFooter); }
 void primaryButton(Canvas& c, const Skin& s) { plainButtons(c, s, kOrangeButton, kPanel); }
@@ -492,6 +507,7 @@ constexpr std::array kPictures{
     Picture{"l01054.mxy", 232, 22, examMarkButton, "panel.unmark"},
     Picture{"l01044.mxy", 232, 22, panelButton},
     Picture{"l01043.mxy", 64, 18, drawImeTips},
+    Picture{"l20070.mxy", 420, 280, drawImeDialog},
     Picture{"l01030.mxy", 120, 30, panelButton},
     // Grid cells of questions opened and marked.
     Picture{"l01031.mxy", 120, 30, panelPrimary},

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "forms/on_error.h"
 #include "platform/numbers.h"
+#include "ui/dialog_frame.h"
 
 namespace qz {
 
@@ -15,10 +16,7 @@ FrmQZMSGBOX::FrmQZMSGBOX(Program& p)
       Image1(this, "Image1"),
       LblClick(this, "LblClick"),
       p_(p) {
-    setFormBorderStyle(0);
-    setStartUpPosition(2);
     setShowInTaskbar(true);
-    lblMove.setBackStyle(0);
     LblTitle.setBackStyle(0);
     LblTitle.setAutoSize(true);
     LblTitle.setForeColor(forms::colors::White);
@@ -56,10 +54,10 @@ void FrmQZMSGBOX::Form_Load() {
     silent([&] { LblPrompt.move(sx(1200), sy(720), sx(4080), sy(1920)); });
     silent([&] { LblPrompt.setFontSize(10 * g.ScaleX); });
     silent([&] { Image1.moveTo(sx(240), sy(690)); });
-    silent([&] { lblMove.move(0, 0, sx(4500), sy(540)); });
+    // The message box's strip stops short of the close button.
+    placeDialogFrame(p_, *this, lblMove, LblClick(3), silent, 4500);
     silent([&] { LblClick(0).move(sx(3960), sy(2880), sx(1350), sy(450)); });
     silent([&] { LblClick(1).move(sx(2460), sy(2880), sx(1350), sy(450)); });
-    silent([&] { LblClick(3).move(width() - sx(420), sy(90), sx(330), sy(330)); });
     silent([&] { LblClick(2).move(sx(4560), sy(120), sx(330), sy(330)); });
     silent([&] { LblClick(2).setVisible(false); });
     for (int i = 0; i < 4; ++i) silent([&] { LblClick(i).setPicture(pic("l2000" + std::to_string(i))); });
@@ -79,8 +77,6 @@ void FrmQZMSGBOX::LblClick_Click(int Index) {
     unload();
 }
 
-void FrmQZMSGBOX::lblMove_MouseDown(int Button, int, int, int) {
-    if (Button == forms::buttons::Left) beginDrag();
-}
+void FrmQZMSGBOX::lblMove_MouseDown(int Button, int, int, int) { dragByStrip(*this, Button); }
 
 }  // namespace qz

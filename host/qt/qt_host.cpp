@@ -615,7 +615,9 @@ void QtHost::beginPopup(const forms::PopupRequest& request) {
             retire(menu);
         });
     });
-    menu->popup(toPixels(request.screen));
+    QPoint at = toPixels(request.screen);
+    if (request.rightAligned) at.rx() -= menu->sizeHint().width();
+    menu->popup(at);
 }
 
 bool QtHost::hostWindowAt(forms::Point screen) {
