@@ -32,3 +32,4 @@ bench: build-dev
 	build/dev/bin/qz_bench_startup 15
 	build/dev/bin/qz_bench_steps
 	build/dev/bin/qz_bench_player
+	build/dev/bin/qz_bench_player_qt

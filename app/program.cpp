@@ -6,12 +6,14 @@
 #include "app/FrmStart.h"
 #include "demo/frmYanShi.h"
 #include "home/FrmFengmian.h"
+#include "net/FrmUpdata.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
 #include "session/FrmCZTS.h"
 #include "session/FrmChengji.h"
 #include "session/FrmEnd1.h"
 #include "session/FrmEnd2.h"
+#include "session/FrmIME.h"
 #include "session/FrmLogon.h"
 #include "session/FrmPicture.h"
 #include "session/FrmTm.h"
@@ -38,11 +40,15 @@ Program::Program(const Services& services) : rt(*services.host), svc(services) {
     frmChengji_ =
         std::make_unique<forms::FormSlot<FrmChengji>>(rt, [this] { return std::make_unique<FrmChengji>(*this); });
     frmCZTS_ = std::make_unique<forms::FormSlot<FrmCZTS>>(rt, [this] { return std::make_unique<FrmCZTS>(*this); });
+    frmIME_ = std::make_unique<forms::FormSlot<FrmIME>>(rt, [this] { return std::make_unique<FrmIME>(*this); });
     frmYanShi_ = std::make_unique<forms::FormSlot<PlayerForm>>(rt, [this] { return std::make_unique<PlayerForm>(*this); });
+    frmUpdata_ = std::make_unique<forms::FormSlot<FrmUpdata>>(rt, [this] { return std::make_unique<FrmUpdata>(*this); });
 }
 
 Program::~Program() {
+    frmUpdata_.reset();
     frmYanShi_.reset();
+    frmIME_.reset();
     frmCZTS_.reset();
     frmChengji_.reset();
     frmEnd2_.reset();
@@ -69,7 +75,9 @@ FrmEnd1& Program::frmEnd1() { return frmEnd1_->get(); }
 FrmEnd2& Program::frmEnd2() { return frmEnd2_->get(); }
 FrmChengji& Program::frmChengji() { return frmChengji_->get(); }
 FrmCZTS& Program::frmCZTS() { return frmCZTS_->get(); }
+FrmIME& Program::frmIME() { return frmIME_->get(); }
 PlayerForm& Program::frmYanShi() { return frmYanShi_->get(); }
+FrmUpdata& Program::frmUpdata() { return frmUpdata_->get(); }
 FrmTm* Program::loadedFrmTm() const { return frmTm_->peek(); }
 FrmMain* Program::loadedFrmMain() const { return frmMain_->peek(); }
 FrmPicture* Program::loadedFrmPicture() const { return frmPicture_->peek(); }
@@ -78,6 +86,7 @@ FrmEnd1* Program::loadedFrmEnd1() const { return frmEnd1_->peek(); }
 FrmEnd2* Program::loadedFrmEnd2() const { return frmEnd2_->peek(); }
 FrmChengji* Program::loadedFrmChengji() const { return frmChengji_->peek(); }
 FrmCZTS* Program::loadedFrmCZTS() const { return frmCZTS_->peek(); }
+FrmIME* Program::loadedFrmIME() const { return frmIME_->peek(); }
 PlayerForm* Program::loadedFrmYanShi() const { return frmYanShi_->peek(); }
 
 void Program::run() {
@@ -105,7 +114,7 @@ forms::PicturePtr Program::LoadPicture(const std::string& path) { return rt.host
 
 forms::PicturePtr Program::SkinPicture(const std::string& id) { return LoadPicture(g.DataDir + id + ".mxy"); }
 
-platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : plainKeyboard_; }
+platform::KeyboardLayouts& Program::keyboard() { return svc.keyboard ? *svc.keyboard : noKeyboard_; }
 
 platform::LocalTime Program::localNow() const { return svc.localTime ? svc.localTime() : platform::systemLocalTime(); }
 

@@ -32,7 +32,9 @@ class FrmEnd1;
 class FrmEnd2;
 class FrmChengji;
 class FrmCZTS;
+class FrmIME;
 class frmYanShi;
+class FrmUpdata;
 // The player's class shares its name with its accessor.
 using PlayerForm = frmYanShi;
 
@@ -42,13 +44,18 @@ struct Services {
     platform::HttpClient* http = nullptr;
     platform::Shell* shell = nullptr;
     platform::SettingsStore* settings = nullptr;
-    platform::KeyboardLayouts* keyboard = nullptr;  // null: the plain desktop's layouts
+    platform::KeyboardLayouts* keyboard = nullptr;  // null: no layouts to switch to
     std::function<platform::LocalTime()> localTime;  // empty: the system's local time
     platform::RandomNumbers* random = nullptr;      // null: numbers seeded from the clock
     std::string programFolder;                     // the executable's folder
     std::string runtimeDir;                        // where the single-instance lock lies; empty:
                                                    // the user's runtime directory
     std::string reportServer = QZ_REPORT_SERVER;   // scheme and host of the maker's server
+    std::string updateServer = QZ_UPDATE_SERVER;   // scheme and host of the question-bank server
+    // How long a download may block the program, in ms: the advertisement and the stored list,
+    // and each listed file.
+    int shortDownloadLimitMs = 5000;
+    int fileDownloadLimitMs = 60000;
 };
 
 // The module-level variables shared by all windows. Indexes follow the original tables:
@@ -143,7 +150,9 @@ public:
     FrmEnd2& frmEnd2();
     FrmChengji& frmChengji();
     FrmCZTS& frmCZTS();
+    FrmIME& frmIME();
     PlayerForm& frmYanShi();
+    FrmUpdata& frmUpdata();
     // The windows of a session, when loaded; null otherwise (asking loads nothing).
     FrmTm* loadedFrmTm() const;
     FrmMain* loadedFrmMain() const;
@@ -153,6 +162,7 @@ public:
     FrmEnd2* loadedFrmEnd2() const;
     FrmChengji* loadedFrmChengji() const;
     FrmCZTS* loadedFrmCZTS() const;
+    FrmIME* loadedFrmIME() const;
     PlayerForm* loadedFrmYanShi() const;
 
     // ---- module procedures ----
@@ -172,7 +182,7 @@ public:
     forms::PicturePtr LoadPicture(const std::string& path);
     // A skin picture of the data folder by its id, read from its file at every call.
     forms::PicturePtr SkinPicture(const std::string& id);
-    // The keyboard layouts of the services, or the plain desktop's.
+    // The keyboard layouts of the services, or none.
     platform::KeyboardLayouts& keyboard();
     // Now, as the exam records and the paper draw take it.
     platform::LocalTime localNow() const;
@@ -191,12 +201,13 @@ public:
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
 
 private:
-    platform::PlainKeyboardLayouts plainKeyboard_;
+    platform::NoKeyboardLayouts noKeyboard_;
     platform::SystemRandomNumbers systemRandom_;
     std::unique_ptr<forms::FormSlot<FrmStart>> frmStart_;
     std::unique_ptr<forms::FormSlot<FrmFengmian>> frmFengmian_;
     std::unique_ptr<forms::FormSlot<FrmQZMSGBOX>> frmQZMSGBOX_;
     std::unique_ptr<forms::FormSlot<FrmAbout>> frmAbout_;
+    std::unique_ptr<forms::FormSlot<FrmIME>> frmIME_;
     std::unique_ptr<forms::FormSlot<FrmTm>> frmTm_;
     std::unique_ptr<forms::FormSlot<FrmMain>> frmMain_;
     std::unique_ptr<forms::FormSlot<FrmPicture>> frmPicture_;
@@ -206,6 +217,7 @@ private:
     std::unique_ptr<forms::FormSlot<FrmChengji>> frmChengji_;
     std::unique_ptr<forms::FormSlot<FrmCZTS>> frmCZTS_;
     std::unique_ptr<forms::FormSlot<PlayerForm>> frmYanShi_;
+    std::unique_ptr<forms::FormSlot<FrmUpdata>> frmUpdata_;
     // getHtmlStr's request and wait, with the error handling the caller chose: its own
     // reporting one, or a silent one for the request of an error report.
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);

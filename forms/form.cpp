@@ -169,9 +169,9 @@ void Form::focusMayBeLost(Control& c) {
 
 void Form::popupMenu(MenuItem& menu) { runtime_.popup(menu, runtime_.host().cursorPos()); }
 
-void Form::popupMenu(MenuItem& menu, int x, int y) {
+void Form::popupMenu(MenuItem& menu, int x, int y, bool rightAligned) {
     Point off = clientOffset();
-    runtime_.popup(menu, {left_ + off.x + x, top_ + off.y + y});
+    runtime_.popup(menu, {left_ + off.x + x, top_ + off.y + y}, rightAligned);
 }
 
 void Form::beginDrag() { runtime_.beginDrag(*this); }

@@ -69,9 +69,9 @@ public:
     void focusMayBeLost(Control& c);
 
     // Shows a popup menu at the pointer (or at x, y in client twips) and runs the chosen
-    // item's Click before it returns.
+    // item's Click before it returns. Right-aligned, the menu's right edge is at x.
     void popupMenu(MenuItem& menu);
-    void popupMenu(MenuItem& menu, int x, int y);
+    void popupMenu(MenuItem& menu, int x, int y, bool rightAligned = false);
 
     // Moves the window with the pointer until the buttons are released; what a window's
     // drag strip starts on a left press.

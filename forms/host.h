@@ -31,6 +31,7 @@ struct PopupItem {
 struct PopupRequest {
     std::vector<PopupItem> items;
     Point screen;  // twips
+    bool rightAligned = false;  // screen is the menu's top-right corner, not its top-left
 };
 
 class Host {

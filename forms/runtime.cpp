@@ -181,7 +181,7 @@ int Runtime::msgBox(const std::string& prompt, int flags, const std::string& tit
     }
 }
 
-void Runtime::popup(MenuItem& menu, Point screen) {
+void Runtime::popup(MenuItem& menu, Point screen, bool rightAligned) {
     NestGuard g(*this);
     std::vector<MenuItem*> byId;
     std::function<std::vector<PopupItem>(const MenuItem&)> build = [&](const MenuItem& m) {
@@ -201,7 +201,7 @@ void Runtime::popup(MenuItem& menu, Point screen) {
         }
         return out;
     };
-    PopupRequest req{build(menu), screen};
+    PopupRequest req{build(menu), screen, rightAligned};
     if (req.items.empty()) return;
     int chosen = -1;
     {

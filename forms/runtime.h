@@ -93,7 +93,7 @@ public:
     const std::vector<Form*>& modalForms() const { return modal_; }
 
     // Chooses from a popup built from menu items; runs the chosen item's Click.
-    void popup(MenuItem& menu, Point screen);
+    void popup(MenuItem& menu, Point screen, bool rightAligned = false);
 
     // The windowed control (or form) under a screen point, as hover polling asks for it.
     Control* windowFromPoint(Point screen) const { return input_.windowFromPoint(screen); }

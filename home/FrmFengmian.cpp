@@ -9,6 +9,8 @@
 #include "app/records.h"
 #include "forms/on_error.h"
 #include "home/paper_records.h"
+#include "home/review_lists.h"
+#include "net/FrmUpdata.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
@@ -74,6 +76,12 @@ FrmFengmian::FrmFengmian(Program& p)
       PicHelpLeft(&PicHelp, "PicHelpLeft"),
       LlbHelpCAP(&PicHelp, "LlbHelpCAP"),
       WebHelpCON(&PicHelp, "WebHelpCON"),
+      ImgBiaoZhiBack(&PicBiaoZhi, "ImgBiaoZhiBack"),
+      LblBiaoZhiWei(&PicBiaoZhi, "LblBiaoZhiWei"),
+      LblBiaoZhiYI(&PicBiaoZhi, "LblBiaoZhiYI"),
+      ImgCuoTiBack(&PicCuoTi, "ImgCuoTiBack"),
+      LblCuoTiWei(&PicCuoTi, "LblCuoTiWei"),
+      LblCuoTiYI(&PicCuoTi, "LblCuoTiYI"),
       ClickBotn(this, "ClickBotn"),
       PicAd(this, "PicAd"),
       LblAD(&PicAd, "LblAD"),
@@ -146,6 +154,11 @@ FrmFengmian::FrmFengmian(Program& p)
     LlbHelpCAP.setBackStyle(0);
     LlbHelpCAP.setFont({"宋体", 20});
     LblInfo.bind([this](forms::Label& l, int i) { l.Click = [this, i] { LblInfo_Click(i); }; });
+    for (forms::Label* l : {&LblBiaoZhiWei, &LblBiaoZhiYI, &LblCuoTiWei, &LblCuoTiYI}) {
+        l->setBackStyle(0);
+        l->setFont({"宋体", 10});
+        l->setCaption("00");
+    }
     LblAD.setBackStyle(0);
     LblAD.setAutoSize(true);
     LblAD.setFont({"宋体", 10});
@@ -373,7 +386,7 @@ void FrmFengmian::FengMainCsh() {
 
     unitStep(on);
     paperStep(on);
-    // The favourites and wrong-question steps plug in here.
+    reviewStep(on);
     helpStep(on);
 }
 
@@ -1043,6 +1056,113 @@ void FrmFengmian::LblInfo_Click(int Index) {
     });
 }
 
+// ---- favourites and wrong questions ----
+
+namespace {
+
+// The counters have no design size; 900 x 300 holds a centred four-digit count in 10 pt.
+constexpr double CounterWidth = 900;
+constexpr double CounterHeight = 300;
+
+std::string reviewPrompt(const char* text) { return std::string("\r\n\r\n\r\n") + text; }
+
+}  // namespace
+
+FrmFengmian::ReviewControls FrmFengmian::reviewControls(int pair) {
+    if (pair == 0) return {ImgBiaoZhiBack, LblBiaoZhiWei, LblBiaoZhiYI, FavouritesFilter};
+    return {ImgCuoTiBack, LblCuoTiWei, LblCuoTiYI, WrongFilter};
+}
+
+void FrmFengmian::reviewStep(forms::OnError& on) {
+    Shared& g = p_.g;
+    for (int pair = 0; pair < 2; ++pair) {
+        const review::Pair& t = review::Pairs[static_cast<std::size_t>(pair)];
+        ReviewControls c = reviewControls(pair);
+        on([&] { c.back.moveTo(0, 0); });
+        on([&] { c.back.setPicture(skin(t.background)); });
+        for (forms::Label* l : {&c.notReviewed, &c.reviewed}) {
+            on([&] {
+                l->setCaption("00");
+                l->setAlignment(2);
+                l->setFontSize(10 * g.ScaleX);
+            });
+        }
+        on([&] { c.notReviewed.move(sx(7140), sy(2385), sx(CounterWidth), sy(CounterHeight)); });
+        on([&] { c.reviewed.move(sx(7140), sy(2835), sx(CounterWidth), sy(CounterHeight)); });
+        const int first = t.firstFilterButton;
+        on([&] { ClickBotn(first).move(sx(5775), sy(2235), sx(1200), sy(450)); });
+        on([&] { ClickBotn(first + 1).move(sx(5775), sy(2685), sx(1200), sy(450)); });
+        c.filter = review::NotReviewed;
+        on([&] { ClickBotn(first).setPicture(skin("l200" + std::to_string(first + 50))); });
+        on([&] { ClickBotn(first + 1).setPicture(skin("l200" + std::to_string(first + 1))); });
+        on([&] {
+            const auto list = readReviewedList(recordfile::path(g.ProgramFolder, t.listFile),
+                                               recordfile::path(g.ProgramFolder, t.reviewFile));
+            if (!list) platform::raise(75);
+            const review::Counts n = review::count(*list);
+            c.notReviewed.setCaption(std::to_string(n.notReviewed));
+            c.reviewed.setCaption(std::to_string(n.reviewed));
+        });
+    }
+}
+
+void FrmFengmian::reviewFilter(int Index) {
+    const int pair = Index <= 41 ? 0 : 1;
+    const int flag = (Index - 40) % 2 == 0 ? review::NotReviewed : review::Reviewed;
+    int& filter = reviewControls(pair).filter;
+    filter ^= flag;
+    ClickBotn(Index).setPicture(skin("l200" + std::to_string((filter & flag) ? Index + 50 : Index)));
+}
+
+void FrmFengmian::reviewPractice(int pair) {
+    Shared& g = p_.g;
+    const review::Pair& t = review::Pairs[static_cast<std::size_t>(pair)];
+    const int filter = reviewControls(pair).filter;
+    if (filter == 0) return;
+    const auto list = readReviewedList(recordfile::path(g.ProgramFolder, t.listFile),
+                                       recordfile::path(g.ProgramFolder, t.reviewFile));
+    if (!list) platform::raise(75);
+    if (list->codes.empty()) {
+        ownMessage(t.practiceTitle, "l20072", reviewPrompt(t.nothingRecorded));
+        return;
+    }
+    const review::Practice pr = review::practice(*list, filter);
+    if (pr.codes.empty()) {
+        ownMessage(t.practiceTitle, "l20072", reviewPrompt(filter == review::NotReviewed ? t.noNotReviewed : t.noReviewed));
+        return;
+    }
+    g.ListMode = static_cast<std::int16_t>(t.listMode[static_cast<std::size_t>(pr.group)]);
+    g.ListBase = static_cast<std::int16_t>(t.listBase[static_cast<std::size_t>(pr.group)]);
+    for (std::size_t k = 1; k <= review::PracticeLimit; ++k) {
+        g.DoneBefore[k] = pr.doneBefore[k - 1];
+        g.QuestionState[k] = static_cast<std::int16_t>(pr.questionState[k - 1]);
+    }
+    InitShiTi(joinCodes(pr.codes), 19);
+    g.QuestionCount = static_cast<std::int16_t>(pr.codes.size());
+    g.InteractionMode = 2;
+    startLianXi();
+}
+
+void FrmFengmian::reviewClear(int pair) {
+    Shared& g = p_.g;
+    const review::Pair& t = review::Pairs[static_cast<std::size_t>(pair)];
+    ReviewControls c = reviewControls(pair);
+    const int filter = c.filter;
+    if (filter == 0) return;
+    g.MsgBoxResult = 0;
+    ownMessage(t.clearTitle, "l20071", reviewPrompt(t.clearQuestion[static_cast<std::size_t>(filter - 1)]));
+    if (g.MsgBoxResult == 0) return;
+    const std::string listPath = recordfile::path(g.ProgramFolder, t.listFile);
+    const std::string reviewPath = recordfile::path(g.ProgramFolder, t.reviewFile);
+    // A pair that cannot be read is not written over with what was not seen.
+    const auto list = readReviewedList(listPath, reviewPath);
+    if (!list) platform::raise(75);
+    if (list->codes.empty()) return;
+    writeReviewedList(listPath, reviewPath, review::clear(*list, filter));
+    if (filter & review::NotReviewed) c.notReviewed.setCaption("0");
+    if (filter & review::Reviewed) c.reviewed.setCaption("0");
+}
+
 // ---- dispatch ----
 
 void FrmFengmian::ClickBotn_Click(int Index) {
@@ -1058,19 +1178,21 @@ void FrmFengmian::ClickBotn_Click(int Index) {
         case 32: case 33: case 34: case 35: case 36: showHelpPage(Index); break;
         case 8:
             p_.g.ShowUpdateWindow = 1;
-            // The update window plugs in here.
+            on([&] { p_.frmUpdata().show(); });
             break;
         case 12: on([&] { p_.svc.shell->openLink(p_.g.ProductInfo[2]); }); break;
         case 15: on([&] { backToCover(); }); break;
         case 20: on([&] { startUnitPractice(); }); break;
         case 21: on([&] { drawRandomPaper(); }); break;
+        case 22: case 24: on([&] { reviewPractice((Index - 22) / 2); }); break;
+        case 23: case 25: on([&] { reviewClear((Index - 23) / 2); }); break;
         case 28: case 29: case 30: case 31: on([&] { paperTab(Index); }); break;
+        case 40: case 41: case 42: case 43: on([&] { reviewFilter(Index); }); break;
         case 37: case 38: case 39: on([&] { unitFilter(Index); }); break;
         case 47: case 48: on([&] { unitPage(Index); }); break;
         default:
             if (Index >= 49 && Index <= 69) on([&] { showUnitSelection(Index); });
             if (Index >= 70 && Index <= 99) on([&] { startPaper(Index); });
-            // Favourites and wrong questions plug in here.
             break;
     }
 }

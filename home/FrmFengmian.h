@@ -56,6 +56,13 @@ public:
     forms::Image PicHelpLeft;
     forms::Label LlbHelpCAP;
     forms::WebBrowser WebHelpCON;
+    // Favourites and wrong-question sections: background and the two counters of each.
+    forms::Image ImgBiaoZhiBack;
+    forms::Label LblBiaoZhiWei;
+    forms::Label LblBiaoZhiYI;
+    forms::Image ImgCuoTiBack;
+    forms::Label LblCuoTiWei;
+    forms::Label LblCuoTiYI;
     // The buttons of every section, and the advertisement above the panels.
     forms::ControlArray<vtrlButton> ClickBotn;
     forms::PictureBox PicAd;
@@ -71,6 +78,9 @@ public:
     // the last slot of the first paper tab.
     ExamHistory HistoryTable;
     int SprintLastSlot = 1;
+    // Which groups the review panels' practice and clear take (bit 1 not reviewed, 2 reviewed).
+    int FavouritesFilter = 1;
+    int WrongFilter = 1;
 
     void Form_Load() override;
     void FengMainCsh();
@@ -100,6 +110,12 @@ public:
     void helpStep(forms::OnError& on);
     void showHelpPage(int Index);
     void LblInfo_Click(int Index);
+    // Favourites (pair 0) and wrong-question (pair 1) sections: the build step and the buttons.
+    void reviewStep(forms::OnError& on);
+    void reviewFilter(int Index);
+    void reviewPractice(int pair);
+    void reviewClear(int pair);
+
     // The last slot of the first paper tab for a bank of this many fixed papers.
     static int sprintLastSlot(int paperCount);
 
@@ -128,6 +144,13 @@ private:
     void scoreInBlanks(int slot);
     // A paper's entries 1 to count start not done before and untouched.
     void clearPaperEntries(int count);
+    struct ReviewControls {
+        forms::Image& back;
+        forms::Label& notReviewed;
+        forms::Label& reviewed;
+        int& filter;
+    };
+    ReviewControls reviewControls(int pair);
     void ownMessage(const std::string& title, const std::string& icon, const std::string& prompt);
     // Computes a draw's or a deletion's records, then writes them in order. False, with the
     // learner told, when a record could not be read or a write failed; when some writes had

@@ -131,7 +131,8 @@ private:
         curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &status_);
         failed_ = code != CURLE_OK;
         if (!download_) return;
-        if (status_ >= 400) failed_ = true;
+        // Only a 200 carries the file: a redirect's or an empty answer's body is no download.
+        if (status_ != 200) failed_ = true;
         const int closed = ::close(fd_);
         fd_ = -1;
         if (closed != 0 || (!failed_ && ::rename(part_.c_str(), target_.c_str()) != 0)) failed_ = true;

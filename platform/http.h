@@ -17,7 +17,7 @@ public:
     virtual ~HttpRequest();
     // Moves the transfer on without blocking: 1 while under way, 4 when complete (or failed).
     virtual int readyState() = 0;
-    // Transport failure: refused, no such host, reset, a download over its bound or with status >= 400.
+    // Transport failure: refused, no such host, reset, a download over its bound or with a status other than 200.
     virtual bool failed() const = 0;
     // The raw bytes received, whatever the status (empty for a download).
     virtual std::string responseBody() = 0;

@@ -1,26 +1,29 @@
 #pragma once
-// Keyboard layouts (input methods) the program can list and switch to.
-#include <cstdint>
+// Keyboard layouts and input methods the desktop offers, listed and switched by text ids.
 #include <string>
 #include <vector>
 
 namespace platform {
 
+struct KeyboardLayout {
+    std::string id;           // names its backend too, so a choice made elsewhere switches nothing
+    std::string description;  // empty: a plain keyboard layout, not an input method
+};
+
 class KeyboardLayouts {
 public:
     virtual ~KeyboardLayouts();
-    virtual std::vector<std::uint32_t> list() = 0;
-    virtual std::string describe(std::uint32_t layout) = 0;
-    virtual bool activate(std::uint32_t layout) = 0;
+    // The desktop's layouts in its own order.
+    virtual std::vector<KeyboardLayout> list() = 0;
+    // Sent without waiting for an answer; an unknown id switches nothing.
+    virtual void activate(const std::string& id) = 0;
 };
 
-// The one layout every desktop has: Simplified Chinese with a US keyboard.
-class PlainKeyboardLayouts : public KeyboardLayouts {
+// A desktop that offers nothing to switch to.
+class NoKeyboardLayouts : public KeyboardLayouts {
 public:
-    static constexpr std::uint32_t kChineseUs = 0x08040804;
-    std::vector<std::uint32_t> list() override;
-    std::string describe(std::uint32_t layout) override;  // "" for a layout not offered
-    bool activate(std::uint32_t layout) override;         // true for the offered layout only
+    std::vector<KeyboardLayout> list() override { return {}; }
+    void activate(const std::string&) override {}
 };
 
 }  // namespace platform

@@ -16,6 +16,7 @@
 #include "platform/vb_error.h"
 #include "session/FrmCZTS.h"
 #include "session/FrmEnd1.h"
+#include "session/FrmIME.h"
 #include "session/FrmPicture.h"
 #include "session/question_sets.h"
 #include "simwindow/FrmMain.h"
@@ -191,6 +192,18 @@ FrmTm::FrmTm(Program& p)
     LblClose.Click = [this] { LblClose_Click(); };
     CmdEn.Click = [this] { CmdEn_Click(); };
     Command2.Click = [this] { Command2_Click(); };
+    LblIME.Click = [this] { LblIME_Click(); };
+
+    mIme.caption = "输入法";
+    mIme.visible = false;
+    mEng.caption = "英语（美国）";
+    mEng.Click = [this] { mIme_Click(0); };
+    mIme.items.push_back(&mEng);
+    for (int k = 1; k <= 10; ++k) {
+        mCn(k).caption = "中文" + std::to_string(k);
+        mCn(k).Click = [this, k] { mIme_Click(k); };
+        mIme.items.push_back(&mCn(k));
+    }
 
     lblMove.MouseDown = [this](int b, int s, int x, int y) { lblMove_MouseDown(b, s, x, y); };
     Label2.MouseDown = [this](int b, int s, int x, int y) { Label2_MouseDown(b, s, x, y); };
@@ -368,7 +381,7 @@ void FrmTm::Form_Load() {
         if (!questionstate::opened(s)) s = static_cast<std::int16_t>(s + 1);
     });
 
-    // The input-method menu joins the load here.
+    step([&] { buildImeMenu(); });
 
     step([&] { DqExam(); });
     step([&] { TimKsModel.setEnabled(true); });
@@ -752,8 +765,60 @@ void FrmTm::dqYeMian() {
     for (int k = n + 1; k <= 40; ++k) CmTNO(k).setVisible(false);
 }
 
-// The input method is not offered yet.
-void FrmTm::CmdEn_Click() {}
+// ---- input-method choice ----
+
+void FrmTm::buildImeMenu() {
+    forms::OnError step;
+    LayoutMenuCount = 1;
+    LayoutHandles.clear();
+    step([&] {
+        std::vector<platform::KeyboardLayout> all = p_.keyboard().list();
+        if (all.size() > MaxLayouts) all.resize(MaxLayouts);
+        LayoutHandles = std::move(all);
+    });
+    for (const platform::KeyboardLayout& l : LayoutHandles) {
+        if (l.description.empty()) {
+            mEng.caption = "英语（美国）";
+            continue;
+        }
+        if (LayoutMenuCount >= 1 && LayoutMenuCount <= 10) mCn(LayoutMenuCount).caption = l.description;
+        ++LayoutMenuCount;
+    }
+    for (int k = 10; k >= 2; --k)
+        if (LayoutMenuCount < k + 1) mCn(k).visible = false;
+}
+
+std::string FrmTm::layoutFor(int Position) const {
+    int described = 0;
+    for (const platform::KeyboardLayout& l : LayoutHandles) {
+        if (Position == 0 && l.description.empty()) return l.id;
+        if (!l.description.empty() && ++described == Position) return l.id;
+    }
+    return {};
+}
+
+void FrmTm::LblIME_Click() {
+    forms::OnError step;
+    if (!p_.g.UseInputMethod) return;
+    step([&] {
+        popupMenu(mIme, LblIME.left(), LblIME.top() - LayoutMenuCount * 300 + FrmZhuYa.top(), true);
+    });
+}
+
+// The command line switches to the stored layout as it takes the focus; a step without one
+// leaves the switch to the next box that does.
+void FrmTm::mIme_Click(int Position) {
+    forms::OnError step;
+    step([&] { p_.g.ChosenKeyboardLayout = layoutFor(Position); });
+    step([&] { p_.frmMain().setWindowState(0); });
+    step([&] { p_.frmMain().show(); });
+    step([&] { p_.frmMain().Text1.setFocus(); });
+}
+
+void FrmTm::CmdEn_Click() {
+    LblZXH_Click();
+    p_.frmIME().show(true);
+}
 
 // ---- window behaviour ----
 

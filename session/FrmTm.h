@@ -2,10 +2,13 @@
 // grid, the exam-taker page and the exam clock.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "forms/form.h"
+#include "platform/keyboard.h"
 #include "ui/vtrlButton.h"
 
 namespace qz {
@@ -61,6 +64,13 @@ public:
     forms::Label Label2;
     forms::Label Command2;
 
+    // The input-method menu, only ever a popup.
+    forms::MenuItem mIme{"mIme"};
+    forms::MenuItem mEng{"mEng"};
+    forms::MenuItem mCn1{"mCn1"}, mCn2{"mCn2"}, mCn3{"mCn3"}, mCn4{"mCn4"}, mCn5{"mCn5"};
+    forms::MenuItem mCn6{"mCn6"}, mCn7{"mCn7"}, mCn8{"mCn8"}, mCn9{"mCn9"}, mCn10{"mCn10"};
+    forms::MenuItem& mCn(int k) { return *mCn_.at(static_cast<std::size_t>(k - 1)); }
+
     forms::Timer TimKsModel;
     forms::Timer TimeKS;
     forms::Timer TimerREDO;
@@ -70,6 +80,11 @@ public:
     std::int16_t DemoStartTicks = 0;
     std::int16_t GridPage = 0;
     std::int16_t LastGridPage = 0;
+    // The desktop's layouts as the load found them, at most MaxLayouts, in its order.
+    static constexpr std::size_t MaxLayouts = 16;
+    std::vector<platform::KeyboardLayout> LayoutHandles;
+    // 1 + the layouts with a description; the popup opens 300 twips per entry above LblIME.
+    std::int16_t LayoutMenuCount = 1;
 
     void Form_Load() override;
     void Form_Unload(int& Cancel) override;
@@ -95,7 +110,16 @@ public:
     void Image2_Click();
     void LblZXH_Click();
     void LblClose_Click();
+    // The input-method menu: built by the load, opened by the indicator.
+    void buildImeMenu();
+    void LblIME_Click();
+    // mEng_Click (Position 0) and mCn1_Click … mCn10_Click (Position k) in one.
+    void mIme_Click(int Position);
+    // What the entry at Position switches to: mEng the first plain layout, mCn k the k-th
+    // layout with a description; empty when there is none.
+    std::string layoutFor(int Position) const;
     void CmdEn_Click();
+    // Back from the small panel: the simulated window shown, the panel full size and docked.
     void Command2_Click();
     // Saves the practice into the learner's records and returns to the home screen.
     void EndPractice();
@@ -135,6 +159,7 @@ private:
     int sx(double v) const;
     int sy(double v) const;
     Program& p_;
+    std::array<forms::MenuItem*, 10> mCn_{&mCn1, &mCn2, &mCn3, &mCn4, &mCn5, &mCn6, &mCn7, &mCn8, &mCn9, &mCn10};
     bool ending_ = false;
     // Runs while a time-out waits for its moment.
     forms::Timer heldTimeOut_;

@@ -822,10 +822,8 @@ std::optional<std::string> FrmMain::expectedAnswer() {
 }
 
 void FrmMain::Text1_GotFocus() {
-    if (!p_.g.UseInputMethod) return;
-    const std::uint32_t layout =
-        static_cast<std::uint32_t>(std::strtoul(p_.g.ChosenKeyboardLayout.c_str(), nullptr, 16));
-    p_.keyboard().activate(layout);
+    if (!p_.g.UseInputMethod || p_.g.ChosenKeyboardLayout.empty()) return;
+    p_.keyboard().activate(p_.g.ChosenKeyboardLayout);
 }
 
 void FrmMain::Text1_Change() {

@@ -145,7 +145,8 @@ void drawMessageBox(Canvas& c, const Skin&) {
     c.strokeRoundRect(0, 0, w, h, 0, kBandBottom, 1);
 }
 
-// The about box: the message box's band and grid, its footer under the separator's line.
+// The about box and the input-method dialog, which share their background: the message box's
+// band and grid, its footer under the separator's line.
 void drawAboutBox(Canvas& c, const Skin&) {
     const int w = c.width(), h = c.height();
     constexpr int band = 36, footer = 224;
@@ -213,6 +214,16 @@ void drawSectionPanel(Canvas& c, const Skin&) {
     c.line({0.5, 0}, {0.5, double(h)}, frame, 1);
     c.line({w - 0.5, 0}, {w - 0.5, double(h)}, frame, 1);
     c.line({0, h - 0.5}, {double(w), h - 0.5}, frame, 1);
+}
+
+// The favourites' and the wrong questions' panel: the card behind the filters, counters and
+// actions, headed by the section's name.
+void drawReviewPanel(Canvas& c, const Skin& s) {
+    drawSectionPanel(c, s);
+    c.fillRoundRect(368, 96, 380, 180, 8, kWhite, Rgba::hex(0xf4f7fb));
+    c.strokeRoundRect(368.5, 96.5, 379, 179, 8, kEdge);
+    c.textInBox(s.font, 384, 104, 348, 36, s.words, 16, kInk, Align::Left);
+    c.line({384, 144.5}, {732, 144.5}, kEdge, 1);
 }
 
 // Vertical accent at the panel's left edge.
@@ -383,6 +394,10 @@ constexpr std::array kPictures{
     Picture{"l20071.mxy", 48, 48, drawQuestionIcon},
     Picture{"l20072.mxy", 48, 48, drawNoticeIcon},
 
+    // Update window.
+    Picture{"l20075.mxy", 560, 30, okButton, "update.upgrade"},
+    Picture{"l20076.mxy", 560, 30, cancelButton, "update.close"},
+
     // Home cover.
     Picture{"l20051.mxy", 800, 60, drawCoverTitle},
     Picture{"l20004.mxy", 600, 150,
@@ -460,17 +475,20 @@ constexpr std::array kPictures{
     Picture{"l20087.mxy", 240, 25, filterTicked, "filter.all"},
     Picture{"l20088.mxy", 240, 25, filterTicked, "filter.learned"},
     Picture{"l20089.mxy", 240, 25, filterTicked, "filter.unlearned"},
-    Picture{"l20040.mxy", 240, 25, filter, "filter.favourites_new"},
-    Picture{"l20041.mxy", 240, 25, filter, "filter.favourites_done"},
-    Picture{"l20042.mxy", 240, 25, filter, "filter.mistakes_new"},
-    Picture{"l20043.mxy", 240, 25, filter, "filter.mistakes_done"},
-    Picture{"l20090.mxy", 240, 25, filterTicked, "filter.favourites_new"},
-    Picture{"l20091.mxy", 240, 25, filterTicked, "filter.favourites_done"},
-    Picture{"l20092.mxy", 240, 25, filterTicked, "filter.mistakes_new"},
-    Picture{"l20093.mxy", 240, 25, filterTicked, "filter.mistakes_done"},
+    // The review sections' filters are wider and taller than the units'.
+    Picture{"l20040.mxy", 320, 30, filter, "filter.favourites_new"},
+    Picture{"l20041.mxy", 320, 30, filter, "filter.favourites_done"},
+    Picture{"l20042.mxy", 320, 30, filter, "filter.mistakes_new"},
+    Picture{"l20043.mxy", 320, 30, filter, "filter.mistakes_done"},
+    Picture{"l20090.mxy", 320, 30, filterTicked, "filter.favourites_new"},
+    Picture{"l20091.mxy", 320, 30, filterTicked, "filter.favourites_done"},
+    Picture{"l20092.mxy", 320, 30, filterTicked, "filter.mistakes_new"},
+    Picture{"l20093.mxy", 320, 30, filterTicked, "filter.mistakes_done"},
 
     // Section screens: decoration and the learning-progress chart.
     Picture{"l20054.mxy", 12, 200, drawPanelAccent},
+    Picture{"l20057.mxy", 800, 460, drawReviewPanel, "review.favourites"},
+    Picture{"l20058.mxy", 800, 460, drawReviewPanel, "review.mistakes"},
     Picture{"l20055.mxy", 460, 260, drawChartBack},
     Picture{"l20061.mxy", 60, 238, drawLearnedBar},
     Picture{"l20062.mxy", 60, 238, drawUnlearnedBar},

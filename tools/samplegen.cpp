@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "session/learner_records.h"
 #include "session/question_sets.h"
 #include "tools/app_screens.h"
 #include "tools/bank.h"
@@ -71,6 +72,32 @@ void writeBank(const fs::path& data, const Font& font, const QuestionBank& quest
     }
 }
 
+// A pair goes in only where neither of its files is, so that a rebuild keeps what a learner
+// practised; every code must be one the program can build a practice from.
+void seedReviewRecords(const SourceFile& src, const fs::path& data, const fs::path& ksdata) {
+    struct Seed {
+        const char *key, *listFile, *flagsFile;
+    };
+    for (const Seed& seed : {Seed{"favourites", qz::recordfile::Favourites, qz::recordfile::FavouritesReview},
+                             Seed{"mistakes", qz::recordfile::WrongQuestions, qz::recordfile::WrongReview}}) {
+        const Entry* list = nullptr;
+        const Entry* flags = nullptr;
+        for (const Entry& e : src.entries) {
+            if (e.key == seed.key) list = &e;
+            else if (e.key == std::string(seed.key) + ".flags") flags = &e;
+        }
+        if (!list || !flags) throw SourceError(src.path.string() + ": \"" + seed.key + "\" needs its list and flags");
+        std::string codes = list->value;
+        codes.erase(std::remove(codes.begin(), codes.end(), ' '), codes.end());
+        if (codes.size() % 4 != 0 || codes.size() / 4 != flags->value.size())
+            src.fail(*flags, "one flag for each four-digit code");
+        if (!qz::buildSet((data / "").string(), codes).sound) src.fail(*list, "a code the bank does not hold");
+        if (fs::exists(ksdata / seed.listFile) || fs::exists(ksdata / seed.flagsFile)) continue;
+        writeLegacyText(ksdata / seed.listFile, {codes});
+        writeLegacyText(ksdata / seed.flagsFile, {flags->value});
+    }
+}
+
 void generate(const fs::path& sample, const fs::path& out) {
     const ModuleInfo module = readModuleInfo(readSource(sample / "ver.txt"));
     const std::vector<std::string> product = readProductInfo(readSource(sample / "productinfo.txt"));
@@ -103,6 +130,7 @@ void generate(const fs::path& sample, const fs::path& out) {
     writeBank(data, font, questions);
     writeHelpPages(data, font, help);
     checkPaperSets(data, catalogue);
+    seedReviewRecords(readSource(sample / "review.txt"), data, out / "ksdata");
     skinTexts.checkAllUsed();
 
     // Last: the build takes ver.txt as the mark that the whole module was written.

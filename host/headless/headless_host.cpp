@@ -143,7 +143,9 @@ void HeadlessHost::beginPopup(const forms::PopupRequest& request) {
     else
         w.result = leafAt(request.items, answer.path);
     w.answerAt = now_ + answer.afterMs;
-    w.bounds = {request.screen.x, request.screen.y, 150 * tpp_, 18 * tpp_ * static_cast<int>(request.items.size())};
+    const int width = 150 * tpp_;
+    w.bounds = {request.rightAligned ? request.screen.x - width : request.screen.x, request.screen.y, width,
+                18 * tpp_ * static_cast<int>(request.items.size())};
     open_.push_back(w);
 }
 

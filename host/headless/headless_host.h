@@ -6,8 +6,9 @@
 // 1.25 em high. Widths and heights are rounded up to whole pixels.
 //
 // The host's own windows, for hostWindowAt: an open popup menu covers 150 px across and
-// 18 px per top-level entry (separators too), right and down from the request's point
-// (submenus are not drawn); an open message box covers 300 × 120 px in the screen's centre.
+// 18 px per top-level entry (separators too), right and down from the request's point (left
+// and down for a right-aligned one; submenus are not drawn); an open message box covers
+// 300 × 120 px in the screen's centre.
 #pragma once
 
 #include <cstdint>

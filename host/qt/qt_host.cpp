@@ -431,6 +431,9 @@ void QtHost::sync() {
     if (z != lastZ_ && QGuiApplication::platformName() != QLatin1String("offscreen")) {
         for (forms::Form* f : z)
             if (FormWindow* w = windowOf(*f); w && w->isVisible()) w->raise();
+        // An open message box waits for the learner: no window may cover it.
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (qobject_cast<QMessageBox*>(t) && t->isVisible()) t->raise();
         lastZ_ = z;
     }
     forms::Form* active = rt_->activeForm();
@@ -612,7 +615,9 @@ void QtHost::beginPopup(const forms::PopupRequest& request) {
             retire(menu);
         });
     });
-    menu->popup(toPixels(request.screen));
+    QPoint at = toPixels(request.screen);
+    if (request.rightAligned) at.rx() -= menu->sizeHint().width();
+    menu->popup(at);
 }
 
 bool QtHost::hostWindowAt(forms::Point screen) {

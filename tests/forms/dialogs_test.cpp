@@ -287,6 +287,30 @@ TEST_F(Popup, HostWindowsCoverTheirRectanglesWhileOpen) {
     EXPECT_EQ(seen, (Names{"110000", "closed 000000", "000001", "closed 000000", "000000"}));
 }
 
+// Right-aligned, the menu's right edge is at the point: it covers leftwards instead.
+TEST_F(Popup, ARightAlignedMenuCoversTheRectangleLeftOfItsPoint) {
+    MainForm& f = shownMain();
+    const int px = 15;
+    const forms::Point at{f.left() + f.clientOffset().x + 3000, f.top() + f.clientOffset().y + 600};
+    std::string seen;
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["tmr.Timer"] = [&] {
+        seen += "|";
+        for (forms::Point p : {forms::Point{at.x - 1, at.y}, forms::Point{at.x - 150 * px, at.y + 4 * 18 * px - 1},
+                               forms::Point{at.x, at.y}, forms::Point{at.x - 150 * px - 1, at.y}})
+            seen += host.hostWindowAt(p) ? '1' : '0';
+    };
+    f.on["lbl.MouseUp"] = [&] { f.popupMenu(root, 3000, 600, true); };
+    host.choosePopup("", 150);
+    host.click(f.lbl, forms::buttons::Right);
+    host.runFor(200);
+    ASSERT_EQ(host.popups.size(), 1u);
+    EXPECT_TRUE(host.popups[0].rightAligned);
+    EXPECT_EQ(host.popups[0].screen, at);
+    EXPECT_EQ(seen, "|1100|0000");  // open, then closed
+}
+
 TEST_F(FormsTest, ClosingAnInnerBoxLeavesTheWindowsShutWhileTheOuterIsOpen) {
     MainForm& f = shownMain();
     f.tmr.setInterval(100);

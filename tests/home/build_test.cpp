@@ -218,8 +218,9 @@ TEST_P(Cover, LayoutByEntry34) {
     EXPECT_EQ(rect(13), rect(2));
     EXPECT_EQ(rect(14), rect(3));
     for (int i = 15; i <= 19; ++i) EXPECT_EQ(rect(i), (forms::Rect{225 + (i - 15) * 1305, 435, 1230, 1200})) << i;
-    // The unit section gives its filter and page buttons their selected strips.
-    const std::map<int, std::string> own{{37, "l20087"}, {47, "l20086"}, {48, "l20046"}};
+    // The unit and review sections give their filter and page buttons their selected strips.
+    const std::map<int, std::string> own{
+        {37, "l20087"}, {40, "l20090"}, {42, "l20092"}, {47, "l20086"}, {48, "l20046"}};
     for (int i = 0; i <= 48; ++i) {
         char id[8];
         std::snprintf(id, sizeof id, "l200%02d", i);

@@ -4,6 +4,7 @@
 
 #include <ostream>
 
+#include "net/FrmUpdata.h"
 #include "tests/home/home_fixture.h"
 
 namespace hometest {
@@ -88,8 +89,12 @@ TEST_F(HomeScreen, WindowButtons) {
     click(2);
     EXPECT_EQ(home.windowState(), 1);
     home.setWindowState(0);
+    h->p().svc.updateServer = testsupport::originOf(h->server);
     click(8);
     EXPECT_EQ(g().ShowUpdateWindow, 1);
+    // The update window lies over the screen until it is closed.
+    ASSERT_TRUE(h->isLoaded("FrmUpdata"));
+    click(h->p().frmUpdata().Command1);
     click(12);
     ASSERT_EQ(h->shell.calls.size(), 1u);
     EXPECT_EQ(h->shell.calls[0].kind, platform::RecordingShell::Call::Link);

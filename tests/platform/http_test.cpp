@@ -119,6 +119,9 @@ TEST_F(Http, Download) {
     const std::string payload(100000, 'z');
     server.setReply("/ok", LoopbackHttpServer::Answer(payload));
     server.setReply("/missing", LoopbackHttpServer::Answer("no", 404));
+    server.setReply("/cut", LoopbackHttpServer::Cut("half", 100));
+    server.setReply("/moved", LoopbackHttpServer::Redirect("/ok", "moved"));
+    server.setReply("/empty", LoopbackHttpServer::Answer("", 204));
 
     auto ok = client.download(server.url("/ok"), target, 100000);
     ASSERT_TRUE(finishes(*ok, 5000));
@@ -129,7 +132,7 @@ TEST_F(Http, Download) {
     struct Case {
         const char* path;
         std::int64_t bound;
-    } failing[] = {{"/ok", 99999}, {"/ok", 0}, {"/missing", 1000}};
+    } failing[] = {{"/ok", 99999}, {"/ok", 0}, {"/missing", 1000}, {"/cut", -1}, {"/moved", -1}, {"/empty", -1}};
     for (const auto& c : failing) {
         auto r = client.download(server.url(c.path), target, c.bound);
         ASSERT_TRUE(finishes(*r, 5000));

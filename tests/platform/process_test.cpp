@@ -243,10 +243,3 @@ TEST(OsInfo, TimeStamp) {
     EXPECT_EQ(localTimeStamp(""), "");
 }
 
-TEST(Keyboard, PlainLayout) {
-    PlainKeyboardLayouts k;
-    ASSERT_EQ(k.list(), std::vector<std::uint32_t>{0x08040804});
-    EXPECT_EQ(k.describe(0x08040804), "中文(简体) - 美式键盘");
-    EXPECT_TRUE(k.activate(0x08040804));
-    EXPECT_FALSE(k.activate(0x04090409));
-}

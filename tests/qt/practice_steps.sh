@@ -129,12 +129,13 @@ choose_by_keys() {
 # The panel's 下一题 button.
 next_question() { click_at $((px + 92)) $((py + 42)); }
 
-# Works question q of the unit, step by step.
+# Works question q of the unit, step by step: all its steps, or those from FROM to TO
+# (counted from 1) when a question is taken up in the middle or left there.
 work_question() {
     local q=$1 first steps s record code x y previous=
     first=$(first_step_of "$q")
     steps=$(step_count_of "$q")
-    for ((s = 0; s < steps; s++)); do
+    for ((s = ${2:-1} - 1; s < ${3:-$steps}; s++)); do
         record=$(line "$decoded_steps" $((first + s)))
         code=${record:7:4}
         x=$((10#${record:65:5} / 15 + 10#${record:75:5} / 30 + mx))
@@ -183,6 +184,20 @@ work_question() {
                     shot rename-selected
                 fi
                 xdotool type --delay 120 "$(answer_of "$record")"; sleep 0.6 ;;
+            # The picture follows the pointer halfway at each move; it is let go once past
+            # its place in the step's direction, where it snaps.
+            800[1-46-9])
+                local ix=$((10#${record:150:5} / 15 + mx + 4)) iy=$((10#${record:155:5} / 15 + my + 4))
+                local tx=$((10#${record:166:5} / 15 + mx + 4)) ty=$((10#${record:171:5} / 15 + my + 4)) k
+                case $code in 8001 | 8006 | 8008) tx=$((tx - 20)) ;; 8002 | 8007 | 8009) tx=$((tx + 20)) ;; *) tx=$ix ;; esac
+                case $code in 8003 | 8008 | 8009) ty=$((ty - 20)) ;; 8004 | 8006 | 8007) ty=$((ty + 20)) ;; *) ty=$iy ;; esac
+                xdotool mousemove "$ix" "$iy"; sleep 0.2
+                xdotool mousedown 1; sleep 0.2
+                for ((k = 1; k <= 8; k++)); do
+                    xdotool mousemove $((ix + (tx - ix) * k / 8)) $((iy + (ty - iy) * k / 8)); sleep 0.1
+                done
+                for ((k = 0; k < 6; k++)); do xdotool mousemove $((tx + k % 2)) $((ty + k % 2)); sleep 0.1; done
+                xdotool mouseup 1; sleep 0.5 ;;
             *) click_at "$x" "$y" ;;
         esac
         previous=$code

@@ -3,6 +3,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+#include <memory>
+#include <vector>
 
 #include "tests/qt/qt_fixture.h"
 
@@ -122,4 +124,50 @@ TEST_F(QtHostTest, AMaximisedWindowIsMirroredInTheModel) {
     EXPECT_FALSE(w->isMaximized());
     EXPECT_EQ(form.width(), 200 * kTpp);
     EXPECT_EQ(w->geometry(), host.clientRectPx(form));
+}
+
+namespace {
+
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// A pointer tick moves a dozen lines and a shape; each move invalidates the form, and the
+// window must still be painted once per tick, not once per move.
+TEST_F(QtHostTest, ATickThatMovesManyControlsRepaintsOnce) {
+    std::vector<std::unique_ptr<forms::Line>> lines;
+    for (int i = 0; i < 14; ++i) lines.push_back(std::make_unique<forms::Line>(&form, "Line1", i));
+    forms::Shape marker(&form, "Shape1");
+    forms::Timer timer(&form, "Timer1");
+    timer.setInterval(30);
+    PaintCounter counter;
+    std::vector<int> paintsAtTick;
+    int step = 0;
+    timer.Tick = [&] {
+        paintsAtTick.push_back(counter.paints);
+        ++step;
+        for (int i = 0; i < 14; ++i)
+            lines[static_cast<std::size_t>(i)]->setPoints(step * kTpp, i * kTpp, step * kTpp + 90, i * kTpp + 90);
+        marker.moveTo(step * kTpp, 60 * kTpp);
+        if (step == 5) timer.setEnabled(false);
+    };
+    form.show();
+    host.sync();
+    QWidget* w = host.windowOf(form);
+    ASSERT_NE(w, nullptr);
+    w->installEventFilter(&counter);
+    timer.setEnabled(true);
+    for (int i = 0; i < 100 && step < 5; ++i) rt.pump(50);
+    for (int i = 0; i < 3; ++i) rt.pump(20);
+    ASSERT_EQ(paintsAtTick.size(), 5u);
+    // Before the first tick the window may still be painting its show.
+    for (std::size_t t = 1; t < paintsAtTick.size(); ++t) EXPECT_EQ(paintsAtTick[t] - paintsAtTick[t - 1], 1) << t;
+    EXPECT_EQ(counter.paints - paintsAtTick.back(), 1);
+    w->removeEventFilter(&counter);
 }

@@ -62,6 +62,8 @@ for f in "$(dirname "$program")"/*; do
         *) cp -r "$f" "$install/" ;;
     esac
 done
+# Records a walk starts from ($seed_records), taken from the build's own ksdata.
+for f in ${seed_records:-}; do cp "$(dirname "$program")/ksdata/$f" "$install/ksdata/"; done
 program=$install/$(basename "$program")
 bank=$install/cadbank
 

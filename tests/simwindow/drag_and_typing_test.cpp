@@ -2,7 +2,7 @@
 // rename box: each against the step it should and should not complete.
 #include <functional>
 
-#include "platform/keyboard.h"
+#include "tests/support/fake_keyboard.h"
 #include "tests/app/program_harness.h"
 #include "tests/simwindow/sim_fixture.h"
 
@@ -319,30 +319,25 @@ TEST_F(SimWindow, RenameBoxTakesTheFocusAndCompletesOnItsAnswer) {
     EXPECT_EQ(step(), 4);
 }
 
-class RecordingLayouts : public platform::KeyboardLayouts {
-public:
-    std::vector<std::uint32_t> list() override { return {}; }
-    std::string describe(std::uint32_t) override { return {}; }
-    bool activate(std::uint32_t layout) override {
-        activated.push_back(layout);
-        return true;
-    }
-    std::vector<std::uint32_t> activated;
-};
-
 TEST_F(SimWindow, CommandBoxSwitchesTheLayoutOnlyWhenAsked) {
-    for (const bool use : {false, true}) {
-        SCOPED_TRACE(use);
+    struct Case {
+        bool use;
+        const char* chosen;
+        std::vector<std::string> activated;
+    };
+    for (const Case& c : {Case{false, "fcitx5:pinyin", {}}, Case{true, "fcitx5:pinyin", {"fcitx5:pinyin"}},
+                          Case{true, "", {}}}) {
+        SCOPED_TRACE(std::string(c.use ? "on " : "off ") + c.chosen);
         writeTexts({"001line"});
-        RecordingLayouts layouts;
+        testsupport::FakeKeyboardLayouts layouts;
         start({Rec("0001"), Rec("0001").box(100, 100, 3000, 300).put(109, "001"), Rec("9999")});
         h->p().svc.keyboard = &layouts;
-        g().UseInputMethod = use;
-        g().ChosenKeyboardLayout = "E0210804";
+        g().UseInputMethod = c.use;
+        g().ChosenKeyboardLayout = c.chosen;
         h->host.click(m().Label1);
         settle();
         ASSERT_EQ(step(), 2);
-        EXPECT_EQ(layouts.activated, use ? std::vector<std::uint32_t>{0xE0210804u} : std::vector<std::uint32_t>{});
+        EXPECT_EQ(layouts.activated, c.activated);
         h.reset();
     }
 }

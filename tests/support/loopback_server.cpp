@@ -38,6 +38,8 @@ const char* reason(int status) {
     switch (status) {
         case 200:
             return "OK";
+        case 302:
+            return "Found";
         case 404:
             return "Not Found";
         case 500:
@@ -72,13 +74,19 @@ std::size_t contentLength(const std::string& headers) {
 }  // namespace
 
 LoopbackHttpServer::Reply LoopbackHttpServer::Answer(std::string body, int status) {
-    return {Reply::Kind::Answer, status, std::move(body), 0};
+    return {Reply::Kind::Answer, status, std::move(body), 0, {}, -1};
 }
 LoopbackHttpServer::Reply LoopbackHttpServer::Slow(int delayMs, std::string body) {
-    return {Reply::Kind::Slow, 200, std::move(body), delayMs};
+    return {Reply::Kind::Slow, 200, std::move(body), delayMs, {}, -1};
 }
-LoopbackHttpServer::Reply LoopbackHttpServer::Hang() { return {Reply::Kind::Hang, 0, {}, 0}; }
-LoopbackHttpServer::Reply LoopbackHttpServer::Fail() { return {Reply::Kind::Fail, 0, {}, 0}; }
+LoopbackHttpServer::Reply LoopbackHttpServer::Hang() { return {Reply::Kind::Hang, 0, {}, 0, {}, -1}; }
+LoopbackHttpServer::Reply LoopbackHttpServer::Fail() { return {Reply::Kind::Fail, 0, {}, 0, {}, -1}; }
+LoopbackHttpServer::Reply LoopbackHttpServer::Cut(std::string body, long claimedLength) {
+    return {Reply::Kind::Answer, 200, std::move(body), 0, {}, claimedLength};
+}
+LoopbackHttpServer::Reply LoopbackHttpServer::Redirect(const std::string& location, std::string body) {
+    return {Reply::Kind::Answer, 302, std::move(body), 0, "Location: " + location + "\r\n", -1};
+}
 
 LoopbackHttpServer::LoopbackHttpServer() : default_(Answer("not found", 404)) {
     listenFd_ = bindLoopback(port_);
@@ -208,7 +216,9 @@ void LoopbackHttpServer::serve(int fd) {
         case Reply::Kind::Answer:
             if (reply.kind == Reply::Kind::Answer || sleepUnlessStopped(reply.delayMs)) {
                 sendAll(fd, "HTTP/1.1 " + std::to_string(reply.status) + " " + reason(reply.status) +
-                                "\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(reply.body.size()) +
+                                "\r\nContent-Type: text/plain\r\n" + reply.headers + "Content-Length: " +
+                                std::to_string(reply.claimedLength >= 0 ? static_cast<std::size_t>(reply.claimedLength)
+                                                                        : reply.body.size()) +
                                 "\r\nConnection: close\r\n\r\n" + reply.body);
                 ::shutdown(fd, SHUT_WR);
             }

@@ -18,11 +18,15 @@ public:
         int status = 200;
         std::string body;
         int delayMs = 0;
+        std::string headers;        // extra header lines, each ending in CR LF
+        long claimedLength = -1;    // Content-Length sent in place of the body's size
     };
     static Reply Answer(std::string body, int status = 200);
     static Reply Slow(int delayMs, std::string body);  // status 200 after the delay
     static Reply Hang();                               // reads the request, never answers
     static Reply Fail();                               // reads the request, closes without a reply
+    static Reply Cut(std::string body, long claimedLength);  // status 200, body shorter than announced
+    static Reply Redirect(const std::string& location, std::string body);  // status 302
 
     struct Request {
         std::string method;
