@@ -10,7 +10,7 @@ namespace qz {
 
 namespace {
 constexpr forms::Color Blue = 0x00E97F0C;
-constexpr forms::Color Red = 0x000000FF;
+using forms::colors::Red;
 constexpr forms::Color Grey = 0x00808080;
 }  // namespace
 

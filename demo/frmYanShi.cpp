@@ -27,11 +27,11 @@ using steps::fieldValue;
 
 namespace {
 
-constexpr forms::Color Red = 0x0000FF;
-constexpr forms::Color Yellow = 0x00FFFF;
-constexpr forms::Color Green = 0x00FF00;
+using forms::colors::Red;
+using forms::colors::Yellow;
+using forms::colors::Green;
 constexpr forms::Color LightYellow = 0xC0FFFF;
-constexpr forms::Color Highlight = 0x8000000D;
+using forms::colors::Highlight;
 constexpr int Parked = -100;
 
 bool startsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
@@ -538,7 +538,7 @@ void frmYanShi::setData() {
     // Hint.
     const bool hintCarried = allZeros(r, 112, 121);
     if (!hintCarried) {
-        hintPrefixed_ = hintEnded_ = false;
+        hint_ = {};
         on([&] { LHelp.setVisible(true); });
         on([&] { LHelp.setLeft(sx(field16(r, 112, 116))); });
         on([&] { LHelp.setTop(sy(field16(r, 117, 121))); });
@@ -594,7 +594,7 @@ void frmYanShi::setData() {
 
     if (c == "9999") {
         hintText_ = "操作成功！";
-        hintPrefixed_ = hintEnded_ = false;
+        hint_ = {};
         LHelp.setCaption(hintText_);
         startEnd();
         return;
@@ -609,22 +609,11 @@ void frmYanShi::setData() {
     } else {
         Text2.setVisible(false);
     }
-    // A hint carried over from an earlier typing step already has its prefix: typing it
-    // again must not prefix it twice.
-    const bool prefixed = hintCarried && hintPrefixed_;
-    const bool ended = hintCarried && hintEnded_;
-    if (c == "0020" || c == "0021") {
-        Shape1.setVisible(false);
-        TypedText = prefixed ? hintText_ : LHelp.caption();
-        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(TypedText));
-        hintPrefixed_ = true;
-    }
-    if (c == "A111") {
-        const std::string ending = "并按回车键或空格键";
-        TypedText = prefixed ? hintText_ : LHelp.caption();
-        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(TypedText) + ending);
-        else if (!ended) LHelp.setCaption(LHelp.caption() + ending);
-        hintPrefixed_ = hintEnded_ = true;
+    if (c == "0020" || c == "0021" || c == "A111") {
+        if (c != "A111") Shape1.setVisible(false);
+        // A carried-over hint already shows its prefix; what is typed is the text under it.
+        TypedText = hintCarried && hint_.prefixed ? hintText_ : LHelp.caption();
+        LHelp.setCaption(steps::typingHint(c, LHelp.caption(), hintCarried, hint_));
     }
     on([&] { CSH(); });
     if (stalled_) return;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/form.h"
+#include "simwindow/step_record.h"
 
 namespace qz {
 
@@ -161,8 +162,7 @@ private:
     // The hint on screen: its text as the step gave it, and whether it already carries the
     // "输入 " prefix and the typed menu code's ending.
     std::string hintText_;
-    bool hintPrefixed_ = false;
-    bool hintEnded_ = false;
+    steps::HintMarks hint_;
     // The cursor picture of the step on screen is loaded once.
     bool cursorTried_ = false;
     bool handedBack_ = false;

@@ -41,10 +41,15 @@ namespace colors {
 inline constexpr Color Black = 0x000000;
 inline constexpr Color White = 0xFFFFFF;
 inline constexpr Color Grey = 0x808080;
+inline constexpr Color Red = 0x0000FF;
+inline constexpr Color Yellow = 0x00FFFF;
+inline constexpr Color Green = 0x00FF00;
 inline constexpr Color ScrollBars = 0x80000000;
 inline constexpr Color Desktop = 0x80000001;
 inline constexpr Color WindowBackground = 0x80000005;
 inline constexpr Color WindowText = 0x80000008;
+inline constexpr Color Highlight = 0x8000000D;
+inline constexpr Color HighlightText = 0x8000000E;
 inline constexpr Color ButtonFace = 0x8000000F;
 inline constexpr Color ButtonShadow = 0x80000010;
 inline constexpr Color GrayText = 0x80000011;

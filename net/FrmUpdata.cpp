@@ -17,7 +17,7 @@ namespace qz {
 
 namespace {
 
-constexpr forms::Color Red = 0x0000FF;
+using forms::colors::Red;
 // What a missing file's stamp reads, older than any listed one.
 constexpr const char* NoFileStamp = "190011011030";
 

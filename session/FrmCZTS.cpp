@@ -12,7 +12,7 @@ namespace {
 
 constexpr forms::Color Grey = 0x808080;
 constexpr forms::Color Blue = 0xFF0000;
-constexpr forms::Color Red = 0x0000FF;
+using forms::colors::Red;
 
 }  // namespace
 

@@ -13,7 +13,7 @@ namespace qz {
 
 namespace {
 
-constexpr forms::Color Red = 0x0000FF;
+using forms::colors::Red;
 constexpr forms::Color PaleYellow = 0xE1FFFF;
 
 }  // namespace

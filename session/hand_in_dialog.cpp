@@ -11,7 +11,7 @@ namespace qz {
 namespace {
 
 constexpr forms::Color Background = 0xD8E9EB;
-constexpr forms::Color Red = 0x0000FF;
+using forms::colors::Red;
 
 }  // namespace
 

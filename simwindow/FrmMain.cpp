@@ -23,14 +23,11 @@ using steps::stepCode;
 
 namespace {
 
-constexpr forms::Color Red = 0x0000FF;
-constexpr forms::Color Yellow = 0x00FFFF;
-constexpr forms::Color Green = 0x00FF00;
-constexpr forms::Color Highlight = 0x8000000D;
-constexpr forms::Color HighlightText = 0x8000000E;
-
-// The hint up to its first "|".
-std::string beforeBar(const std::string& s) { return s.substr(0, s.find('|')); }
+using forms::colors::Red;
+using forms::colors::Yellow;
+using forms::colors::Green;
+using forms::colors::Highlight;
+using forms::colors::HighlightText;
 
 }  // namespace
 
@@ -420,7 +417,7 @@ void FrmMain::layOut() {
     const bool hintCarried = allZeros(r, 112, 121);
     on([&] {
         if (hintCarried) return;
-        hintPrefixed_ = hintEnded_ = false;
+        hint_ = {};
         LHelp.moveTo(sx(field16(r, 112, 116)), sy(field16(r, 117, 121)));
         std::string caption = "  ";
         on([&] {
@@ -512,21 +509,8 @@ void FrmMain::layOut() {
     } else {
         Text2.setVisible(false);
     }
-    // A hint carried over from an earlier step keeps what that step gave it: the prefix once,
-    // the ending once.
-    const bool prefixed = hintCarried && hintPrefixed_;
-    const bool ended = hintCarried && hintEnded_;
-    if (code == "0020" || code == "0021") {
-        Shape1.setVisible(false);
-        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()));
-        hintPrefixed_ = true;
-    }
-    if (code == "A111") {
-        const std::string ending = "并按回车键或空格键";
-        if (!prefixed) LHelp.setCaption("输入 " + beforeBar(LHelp.caption()) + ending);
-        else if (!ended) LHelp.setCaption(LHelp.caption() + ending);
-        hintPrefixed_ = hintEnded_ = true;
-    }
+    if (code == "0020" || code == "0021") Shape1.setVisible(false);
+    LHelp.setCaption(steps::typingHint(code, LHelp.caption(), hintCarried, hint_));
 }
 
 void FrmMain::Timer2_Timer() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "simwindow/step_record.h"
 #include "forms/on_error.h"
 #include "platform/vb_error.h"
 
@@ -173,8 +174,7 @@ private:
     Program& p_;
     std::string record_;
     // The hint on screen has its "输入 " prefix, and its ending for typed menu codes.
-    bool hintPrefixed_ = false;
-    bool hintEnded_ = false;
+    steps::HintMarks hint_;
     // The custom pointer of the step on screen, loaded once per step.
     std::string cursorPath_;
     forms::PicturePtr cursor_;

@@ -64,4 +64,21 @@ int remapKey(int kk) {
     return kk;
 }
 
+std::string typingHint(const std::string& code, const std::string& caption, bool carried, HintMarks& marks) {
+    const bool prefixed = carried && marks.prefixed;
+    const bool ended = carried && marks.ended;
+    const std::string typed = caption.substr(0, caption.find('|'));
+    if (code == "0020" || code == "0021") {
+        marks.prefixed = true;
+        return prefixed ? caption : "输入 " + typed;
+    }
+    if (code == "A111") {
+        const std::string ending = "并按回车键或空格键";
+        marks.prefixed = marks.ended = true;
+        if (!prefixed) return "输入 " + typed + ending;
+        return ended ? caption : caption + ending;
+    }
+    return caption;
+}
+
 }  // namespace qz::steps

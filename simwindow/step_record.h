@@ -34,6 +34,17 @@ std::optional<std::string> numberedLine(const std::string& path, long n);
 // A texts-file line's text: from its fourth character.
 std::string textOf(const std::string& line);
 
+// What a hint shown by a typing step already carries: its "输入 " prefix, and the ending of
+// the typed menu code.
+struct HintMarks {
+    bool prefixed = false;
+    bool ended = false;
+};
+// The hint a typing step ("0020", "0021", "A111") shows: "输入 " and the caption up to its
+// first "|", with the ending for "A111". A hint carried over from an earlier step keeps what
+// that step gave it, the prefix once and the ending once. Other codes leave both alone.
+std::string typingHint(const std::string& code, const std::string& caption, bool carried, HintMarks& marks);
+
 // How many steps the question starting at firstLine has: up to and including its "9999"
 // record, or to the end of the file when it has none (at least 1).
 int questionStepCount(const std::string& path, long firstLine);
