@@ -100,8 +100,8 @@ void FrmStart::UpdataExe() {
     forms::OnError silent;
     silent([&] { p_.frmFengmian().show(); });
     silent([&] {
-        p_.g.RunLogPath = platform::joinPath(platform::joinPath(p_.g.ProgramFolder, "ksdata"),
-                                             platform::localTimeStamp("%Y%m%d%H%M%S") + ".txt");
+        p_.openRunLog(platform::joinPath(platform::joinPath(p_.g.ProgramFolder, "ksdata"),
+                                         platform::localTimeStamp("%Y%m%d%H%M%S") + ".txt"));
     });
     silent([&] { unload(); });
 }

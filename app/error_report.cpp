@@ -39,4 +39,17 @@ void Program::AppendLogEntry(const std::string& path, const std::string& text) {
     });
 }
 
+void Program::logAtStart(const std::string& text) {
+    if (g.RunLogPath.empty())
+        heldLogEntries_.push_back(text);
+    else
+        AppendLogEntry(g.RunLogPath, text);
+}
+
+void Program::openRunLog(const std::string& path) {
+    g.RunLogPath = path;
+    for (const std::string& text : heldLogEntries_) AppendLogEntry(g.RunLogPath, text);
+    heldLogEntries_.clear();
+}
+
 }  // namespace qz

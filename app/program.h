@@ -8,6 +8,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "forms/on_error.h"
 #include "forms/runtime.h"
@@ -197,6 +198,12 @@ public:
     // Takes the single-instance lock; false only when another copy holds it. A lock that
     // cannot be taken at all lets this copy run.
     bool takeInstanceLock();
+    // Whether this copy holds the lock; start-up work that must never race another copy asks.
+    bool holdsInstanceLock() const { return instanceLock_.held(); }
+    // A run-log entry from before the run log is named; held, then written once it is.
+    void logAtStart(const std::string& text);
+    // Names the run log and writes what start-up held for it.
+    void openRunLog(const std::string& path);
 
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
 
@@ -223,6 +230,7 @@ private:
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
 
     platform::SingleInstanceLock instanceLock_;
+    std::vector<std::string> heldLogEntries_;
 };
 
 }  // namespace qz

@@ -195,3 +195,15 @@ TEST(ErrorReportAtStartUp, ReportsBeforeTheHomeScreenAreSentNotLogged) {
     EXPECT_EQ(cutStamps(readFileBytes(h.g().RunLogPath)),
               entryWithoutStamp("later", "x", h.g().OsVersion, h.g().QuestionBankVersion, "1"));
 }
+
+TEST_F(ErrorReport, StartUpEntriesWaitForTheRunLogThenComeFirst) {
+    h.p().logAtStart("held one");
+    h.p().logAtStart("held two");
+    EXPECT_TRUE(testsupport::noRunLog(folder.ksdata()));
+    h.p().openRunLog(logPath());
+    h.p().logAtStart("after");
+    EXPECT_EQ(cutStamps(readFileBytes(logPath())), "\r\n@\r\nheld one\r\n\r\n@\r\nheld two\r\n\r\n@\r\nafter\r\n");
+    // Held entries are written once.
+    h.p().openRunLog(logPath());
+    EXPECT_EQ(cutStamps(readFileBytes(logPath())), "\r\n@\r\nheld one\r\n\r\n@\r\nheld two\r\n\r\n@\r\nafter\r\n");
+}
