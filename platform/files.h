@@ -32,5 +32,8 @@ void copyFile(const std::string& from, const std::string& to, bool overwrite);
 bool makeDir(const std::string& path);
 // Errors: 53 missing, 70 permission, 75 a folder or another access error.
 void removeFile(const std::string& path);
+// Flushes the folder holding path, so that a rename or removal in it survives a power cut.
+// Best effort: a folder that cannot be synced leaves the file already in place as it is.
+void syncFolderOf(const std::string& path);
 
 }  // namespace platform

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/files.h"
+
 namespace platform {
 
 std::string percentEncode(std::string_view utf8) {
@@ -133,10 +135,16 @@ private:
         if (!download_) return;
         // Only a 200 carries the file: a redirect's or an empty answer's body is no download.
         if (status_ != 200) failed_ = true;
+        // Synced before the rename, so that after a power cut the new name never stands for an
+        // empty or short file; the folder after it, so that the rename itself holds.
+        if (!failed_ && ::fsync(fd_) != 0) failed_ = true;
         const int closed = ::close(fd_);
         fd_ = -1;
         if (closed != 0 || (!failed_ && ::rename(part_.c_str(), target_.c_str()) != 0)) failed_ = true;
-        if (failed_) ::unlink(part_.c_str());
+        if (failed_)
+            ::unlink(part_.c_str());
+        else
+            syncFolderOf(target_);
     }
 
     void finishEarly() {

@@ -243,10 +243,8 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     if (::rename(tmp.c_str(), path.c_str()) != 0) raiseWrite(errno);
     cleanup.armed = false;
 
-    // Without this the rename itself may be lost on a crash; a folder that cannot be synced is no
-    // reason to report a file that is already in place as failed.
-    Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dirFd.get() >= 0) ::fsync(dirFd.get());
+    // Without this the rename itself may be lost on a crash.
+    syncFolderOf(path);
 }
 
 bool fileExists(const std::string& path) {
