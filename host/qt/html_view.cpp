@@ -3,46 +3,23 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QUrl>
 
 #include "platform/files.h"
-#include "platform/legacy_text.h"
+#include "platform/html_text.h"
 
 namespace qthost {
 
-namespace {
-
-bool validUtf8(const QByteArray& b) {
-    QStringDecoder d(QStringDecoder::Utf8);
-    (void)QString(d.decode(b));  // decoding is lazy until converted
-    return !d.hasError();
-}
-
-QString ansi(const QByteArray& b) {
-    return QString::fromStdString(
-        platform::decodeAnsi(std::string_view(b.constData(), static_cast<std::size_t>(b.size()))));
-}
-
-}  // namespace
-
 QString decodeHtml(const QByteArray& bytes) {
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-    static const QRegularExpression charsetRe(QStringLiteral("charset\\s*=\\s*[\"']?\\s*([A-Za-z0-9_.:-]+)"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    QString head = QString::fromLatin1(bytes.left(4096));
-    QString charset = charsetRe.match(head).captured(1).toLower();
-    if (charset == u"gb2312" || charset == u"gbk" || charset == u"gb18030" || charset == u"cp936" ||
-        charset == u"x-gbk" || charset == u"euc-cn")
-        return ansi(bytes);
-    if (charset == u"utf-8" || charset == u"utf8") return QString::fromUtf8(bytes);
-    if (!charset.isEmpty()) {
-        QStringDecoder d(charset.toLatin1().constData());
+    const std::string_view raw(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const platform::HtmlText text = platform::decodeHtmlText(raw);
+    if (!text.otherCharset.empty()) {
+        QStringDecoder d(text.otherCharset.c_str());
         if (d.isValid()) return d.decode(bytes);
     }
-    return validUtf8(bytes) ? QString::fromUtf8(bytes) : ansi(bytes);
+    return QString::fromStdString(text.utf8);
 }
 
 HtmlView::HtmlView(QWidget* parent) : QTextBrowser(parent) {
