@@ -2,13 +2,14 @@
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHash>
 #include <QProcess>
+#include <QTimer>
+#include <QWindow>
 #include <QVariantMap>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
@@ -23,6 +24,7 @@ constexpr char kFcitxPath[] = "/controller";
 constexpr char kFcitxInterface[] = "org.fcitx.Fcitx.Controller1";
 constexpr char kFcitxGroupSignature[] = "sssa{sv}a(sssssssbsa{sv})";
 constexpr char kFcitxKeyboardAddon[] = "keyboard";
+constexpr char kFcitxKeyboardPrefix[] = "keyboard-";
 
 constexpr char kIbusService[] = "org.freedesktop.IBus";
 constexpr char kIbusPath[] = "/org/freedesktop/IBus";
@@ -32,6 +34,7 @@ constexpr char kIbusConnectionName[] = "qz-ibus";
 constexpr char kFcitxPrefix[] = "fcitx5:";
 constexpr char kIbusPrefix[] = "ibus:";
 constexpr char kXkbPrefix[] = "xkb:";
+constexpr int kFocusSettleMs = 100;
 
 // Defined at the end of the file, away from the macros of the X11 headers.
 int xkbGroupCount();
@@ -128,7 +131,10 @@ InputMethods::InputMethods() : InputMethods([] {
     return s;
 }()) {}
 
-InputMethods::InputMethods(Sources sources) : src_(std::move(sources)) {}
+InputMethods::InputMethods(Sources sources) : src_(std::move(sources)), context_(std::make_unique<QObject>()) {
+    if (qGuiApp)
+        QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, context_.get(), [this] { sendFcitx5Switch(); });
+}
 
 InputMethods::~InputMethods() {
     if (!ibusConnectedTo_.isEmpty()) QDBusConnection::disconnectFromBus(kIbusConnectionName);
@@ -169,7 +175,7 @@ std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
     }
     if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) return out;
 
-    // Releases before 5.1 answer the group and the names in separate calls.
+    // Older releases, without that call, answer the group and the names separately.
     const auto group = answer(src_.session, fcitxCall("CurrentInputMethodGroup"), "s");
     if (!group) return out;
     QDBusMessage groupCall = fcitxCall("InputMethodGroupInfo");
@@ -191,34 +197,20 @@ std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
     }
     all.endArray();
 
-    QStringList order;
     const QDBusArgument entries = members->at(1).value<QDBusArgument>();
     entries.beginArray();
-    while (!entries.atEnd()) {
+    while (!entries.atEnd() && out.size() < kMaxLayouts) {
         QString unique, layoutName;
         entries.beginStructure();
         entries >> unique >> layoutName;
         entries.endStructure();
-        if (order.size() < static_cast<qsizetype>(kMaxLayouts)) order << unique;
+        // These releases name the addon of an entry wrongly; the keyboard addon's entries are
+        // the ones it names after their layout.
+        const bool keyboard = unique.startsWith(QLatin1String(kFcitxKeyboardPrefix));
+        const QString name = names.value(unique);
+        out.push_back(layout(kFcitxPrefix, unique, keyboard ? QString() : (name.isEmpty() ? unique : name)));
     }
     entries.endArray();
-
-    // One round trip for all the addons rather than one wait per entry.
-    std::vector<QDBusPendingCall> addons;
-    for (const QString& unique : order) {
-        QDBusMessage addonCall = fcitxCall("AddonForIM");
-        addonCall << unique;
-        addons.push_back(src_.session.asyncCall(addonCall, kListingTimeoutMs));
-    }
-    for (qsizetype k = 0; k < order.size(); ++k) {
-        QDBusPendingCall& pending = addons[static_cast<std::size_t>(k)];
-        pending.waitForFinished();
-        const QDBusMessage addon = pending.reply();
-        if (addon.type() != QDBusMessage::ReplyMessage || addon.signature() != QLatin1String("s")) return {};
-        const bool keyboard = addon.arguments().front().toString() == QLatin1String(kFcitxKeyboardAddon);
-        const QString name = names.value(order[k]);
-        out.push_back(layout(kFcitxPrefix, order[k], keyboard ? QString() : (name.isEmpty() ? order[k] : name)));
-    }
     return out;
 }
 
@@ -310,9 +302,8 @@ void InputMethods::activate(const std::string& id) {
         return QString::fromStdString(id.substr(p.size()));
     };
     if (auto name = named(kFcitxPrefix)) {
-        QDBusMessage call = fcitxCall("SetCurrentIM");
-        call << *name;
-        src_.session.send(call);
+        pendingFcitx5_ = *name;
+        sendFcitx5Switch();
     } else if (auto engine = named(kIbusPrefix)) {
         if (std::optional<QDBusConnection> bus = ibusConnection()) {
             QDBusMessage call = QDBusMessage::createMethodCall(kIbusService, kIbusPath, kIbusInterface, "SetGlobalEngine");
@@ -323,6 +314,29 @@ void InputMethods::activate(const std::string& id) {
         bool ok = false;
         const int g = group->toInt(&ok);
         if (ok) xkbLockGroup(g);
+    }
+}
+
+void InputMethods::sendFcitx5Switch() {
+    if (!pendingFcitx5_) return;
+    const auto focused = [] {
+        const QWindow* w = QGuiApplication::focusWindow();
+        return w && w->type() != Qt::Popup;
+    };
+    const auto send = [this] {
+        QDBusMessage call = fcitxCall("SetCurrentIM");
+        call << *pendingFcitx5_;
+        pendingFcitx5_.reset();
+        src_.session.send(call);
+    };
+    if (!src_.fcitx5WaitsForFocus) {
+        send();
+    } else if (focused()) {
+        // The input-method module tells Fcitx5 of the new focus on its own connection; a moment
+        // lets that arrive first.
+        QTimer::singleShot(kFocusSettleMs, context_.get(), [this, focused, send] {
+            if (pendingFcitx5_ && focused()) send();
+        });
     }
 }
 

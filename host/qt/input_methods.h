@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QString>
 #include <QStringList>
+#include <QObject>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,9 @@ public:
         // Prints IBus's engine list as GVariant text.
         QStringList gsettings{"gsettings", "get", "org.freedesktop.ibus.general", "preload-engines"};
         bool x11 = true;
+        // Fcitx5 switches the window it last saw focused: the switch waits for one of ours,
+        // not a popup, so it lands neither on a closing menu nor on another program.
+        bool fcitx5WaitsForFocus = true;
     };
 
     // Listing waits this long at most for each answer; a hung service is given up.
@@ -48,11 +53,14 @@ private:
     std::optional<std::vector<platform::KeyboardLayout>> listIbus();
     std::vector<platform::KeyboardLayout> listXkb();
     std::optional<QDBusConnection> ibusConnection();
+    void sendFcitx5Switch();
 
     Sources src_;
     QString ibusBusName_;
     QString ibusConnectedTo_;
     std::vector<platform::KeyboardLayout> listed_;
+    std::optional<QString> pendingFcitx5_;
+    std::unique_ptr<QObject> context_;  // owns the focus watch and the timers
 };
 
 // The strings of a GVariant text array such as "['xkb:us::eng', 'libpinyin']" or "@as []".

@@ -184,7 +184,7 @@ protected:
     }
 
     // A Fcitx5 whose current group holds the items; an older one answers the group and the names
-    // in separate calls.
+    // in separate calls, and only the entries' names tell the keyboard addon's.
     FakeObject& fcitx(const std::vector<FakeItem>& items, bool older = false) {
         FakeObject& o = serve("org.fcitx.Fcitx5", "/controller");
         if (!older) {
@@ -210,11 +210,6 @@ protected:
             for (auto it = items.rbegin(); it != items.rend(); ++it)
                 all.push_back({it->unique, it->name, "", "", "", "zh", true});
             return QVariantList{QVariant::fromValue(all)};
-        };
-        o.methods["AddonForIM"] = [items](const QVariantList& args) -> std::optional<QVariantList> {
-            for (const FakeItem& i : items)
-                if (i.unique == args.value(0).toString()) return QVariantList{i.addon};
-            return QVariantList{QString()};
         };
         return o;
     }
@@ -252,6 +247,7 @@ protected:
         s.ibusAddress = std::move(ibusAddress);
         s.gsettings = std::move(gsettings);
         s.x11 = false;
+        s.fcitx5WaitsForFocus = false;  // offscreen, nothing is focused
         return qthost::InputMethods(std::move(s));
     }
 
@@ -388,7 +384,7 @@ TEST_F(InputMethodsTest, AHungServiceIsGivenUpAfterASecond) {
     };
     const std::vector<Case> cases{
         {"fcitx5 group", [&] { fcitx(sampleGroup()).methods["FullInputMethodGroupInfo"] = never; }, false, {}},
-        {"older fcitx5 addons", [&] { fcitx(sampleGroup(), true).methods["AddonForIM"] = never; }, false, {}},
+        {"older fcitx5 names", [&] { fcitx(sampleGroup(), true).methods["AvailableInputMethods"] = never; }, false, {}},
         {"ibus engines", [&] { ibus({{"libpinyin", "智能拼音"}}).methods["GetEnginesByNames"] = never; }, true,
          printing("['libpinyin']")},
         {"gsettings", [&] { ibus({{"libpinyin", "智能拼音"}}); }, true, {"sleep", "10"}},
