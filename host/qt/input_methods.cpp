@@ -29,7 +29,6 @@ constexpr char kFcitxKeyboardPrefix[] = "keyboard-";
 constexpr char kIbusService[] = "org.freedesktop.IBus";
 constexpr char kIbusPath[] = "/org/freedesktop/IBus";
 constexpr char kIbusInterface[] = "org.freedesktop.IBus";
-constexpr char kIbusConnectionName[] = "qz-ibus";
 
 constexpr char kFcitxPrefix[] = "fcitx5:";
 constexpr char kIbusPrefix[] = "ibus:";
@@ -131,13 +130,23 @@ InputMethods::InputMethods() : InputMethods([] {
     return s;
 }()) {}
 
-InputMethods::InputMethods(Sources sources) : src_(std::move(sources)), context_(std::make_unique<QObject>()) {
+InputMethods::InputMethods(Sources sources)
+    : src_(std::move(sources)),
+      ibusConnectionName_(QString("qz-ibus-%1").arg(reinterpret_cast<quintptr>(this))),
+      context_(std::make_unique<QObject>()),
+      settle_(new QTimer(context_.get())) {
+    settle_->setSingleShot(true);
+    settle_->setInterval(kFocusSettleMs);
+    QObject::connect(settle_, &QTimer::timeout, context_.get(), [this] {
+        settled_ = true;
+        sendFcitx5Switch();
+    });
     if (qGuiApp)
         QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, context_.get(), [this] { sendFcitx5Switch(); });
 }
 
 InputMethods::~InputMethods() {
-    if (!ibusConnectedTo_.isEmpty()) QDBusConnection::disconnectFromBus(kIbusConnectionName);
+    if (!ibusConnectedTo_.isEmpty()) QDBusConnection::disconnectFromBus(ibusConnectionName_);
 }
 
 std::vector<platform::KeyboardLayout> InputMethods::list() {
@@ -217,14 +226,14 @@ std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
 std::optional<QDBusConnection> InputMethods::ibusConnection() {
     const QString address = src_.ibusAddress ? *src_.ibusAddress : ibusAddressFromEnvironment();
     if (address != ibusConnectedTo_ && !ibusConnectedTo_.isEmpty()) {
-        QDBusConnection::disconnectFromBus(kIbusConnectionName);
+        QDBusConnection::disconnectFromBus(ibusConnectionName_);
         ibusConnectedTo_.clear();
     }
     if (address.isEmpty()) return std::nullopt;
-    QDBusConnection bus = QDBusConnection::connectToBus(address, kIbusConnectionName);
+    QDBusConnection bus = QDBusConnection::connectToBus(address, ibusConnectionName_);
     if (!bus.isConnected()) {
         // A failed connection stays registered under its name and would be handed back as it is.
-        QDBusConnection::disconnectFromBus(kIbusConnectionName);
+        QDBusConnection::disconnectFromBus(ibusConnectionName_);
         ibusConnectedTo_.clear();
         return std::nullopt;
     }
@@ -317,27 +326,27 @@ void InputMethods::activate(const std::string& id) {
     }
 }
 
+namespace {
+bool ourWindowFocused() {
+    const QWindow* w = QGuiApplication::focusWindow();
+    return w && w->type() != Qt::Popup;
+}
+}  // namespace
+
 void InputMethods::sendFcitx5Switch() {
     if (!pendingFcitx5_) return;
-    const auto focused = [] {
-        const QWindow* w = QGuiApplication::focusWindow();
-        return w && w->type() != Qt::Popup;
-    };
-    const auto send = [this] {
+    if (!src_.fcitx5WaitsForFocus || (settled_ && ourWindowFocused())) {
         QDBusMessage call = fcitxCall("SetCurrentIM");
         call << *pendingFcitx5_;
         pendingFcitx5_.reset();
+        settled_ = false;
         src_.session.send(call);
-    };
-    if (!src_.fcitx5WaitsForFocus) {
-        send();
-    } else if (focused()) {
-        // The input-method module tells Fcitx5 of the new focus on its own connection; a moment
-        // lets that arrive first.
-        QTimer::singleShot(kFocusSettleMs, context_.get(), [this, focused, send] {
-            if (pendingFcitx5_ && focused()) send();
-        });
+        return;
     }
+    // The input-method module tells Fcitx5 of each new focus on its own connection, and a closing
+    // menu hands the focus on more than once: the switch goes once the focus has rested a moment.
+    settled_ = false;
+    if (ourWindowFocused()) settle_->start();
 }
 
 }  // namespace qthost

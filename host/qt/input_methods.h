@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,11 +57,13 @@ private:
     void sendFcitx5Switch();
 
     Sources src_;
-    QString ibusBusName_;
+    QString ibusConnectionName_;
     QString ibusConnectedTo_;
     std::vector<platform::KeyboardLayout> listed_;
     std::optional<QString> pendingFcitx5_;
-    std::unique_ptr<QObject> context_;  // owns the focus watch and the timers
+    bool settled_ = false;
+    std::unique_ptr<QObject> context_;  // owns the focus watch and the timer
+    QTimer* settle_;
 };
 
 // The strings of a GVariant text array such as "['xkb:us::eng', 'libpinyin']" or "@as []".
