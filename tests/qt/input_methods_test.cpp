@@ -8,7 +8,9 @@
 #include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QDBusVirtualObject>
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFile>
 #include <QMutex>
@@ -16,6 +18,8 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QVariantMap>
+#include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <map>
 #include <memory>
@@ -240,14 +244,14 @@ protected:
 
     static QStringList printing(const QString& gvariant) { return {"printf", "%s\\n", gvariant}; }
 
-    qthost::InputMethods backend(std::optional<QString> ibusAddress = QString(),
-                                 QStringList gsettings = {"false"}) {
+    qthost::InputMethods backend(std::optional<QString> ibusAddress = QString(), QStringList gsettings = {"false"},
+                                 bool waitForFocus = false) {
         qthost::InputMethods::Sources s;
         s.session = QDBusConnection::connectToBus(address_, clientName_);
         s.ibusAddress = std::move(ibusAddress);
         s.gsettings = std::move(gsettings);
         s.x11 = false;
-        s.fcitx5WaitsForFocus = false;  // offscreen, nothing is focused
+        s.fcitx5WaitsForFocus = waitForFocus;
         return qthost::InputMethods(std::move(s));
     }
 
@@ -257,6 +261,7 @@ protected:
         t.start();
         std::vector<QVariantList> calls = o.callsOf(method);
         while (calls.size() < count && t.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
             QThread::msleep(10);
             calls = o.callsOf(method);
         }
@@ -328,6 +333,41 @@ TEST_F(InputMethodsTest, Fcitx5SwitchesToAListedNameOnlyOnce) {
     const auto calls = awaitCalls(f, "SetCurrentIM", 1);
     QThread::msleep(100);
     ASSERT_EQ(f.callsOf("SetCurrentIM").size(), 1u);
+    EXPECT_EQ(calls.front().value(0).toString(), "chewing");
+}
+
+// Fcitx5 switches whatever window it last saw focused: never a menu, nor nothing of ours.
+TEST_F(InputMethodsTest, Fcitx5SwitchWaitsForAWindowOfOursToHoldTheFocus) {
+    FakeObject& f = fcitx(sampleGroup());
+    auto im = backend(QString(), {"false"}, true);
+    im.list();
+    const auto pump = [](int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    pump(100);
+    ASSERT_EQ(QGuiApplication::focusWindow(), nullptr);
+    im.activate("fcitx5:chewing");
+    pump(400);
+    EXPECT_TRUE(f.callsOf("SetCurrentIM").empty()) << "sent with nothing focused";
+
+    QWidget menu(nullptr, Qt::Popup);
+    menu.resize(50, 50);
+    menu.show();
+    pump(400);
+    if (QGuiApplication::focusWindow()) {
+        EXPECT_EQ(QGuiApplication::focusWindow()->type(), Qt::Popup);
+    }
+    EXPECT_TRUE(f.callsOf("SetCurrentIM").empty()) << "sent to a menu";
+    menu.close();
+
+    QWidget window;
+    window.resize(100, 100);
+    window.show();
+    window.activateWindow();
+    const auto calls = awaitCalls(f, "SetCurrentIM", 1);
+    ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls.front().value(0).toString(), "chewing");
 }
 
