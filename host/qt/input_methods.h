@@ -20,7 +20,7 @@ class InputMethods : public platform::KeyboardLayouts {
 public:
     struct Sources {
         QDBusConnection session{QString()};  // none unless given
-        // Empty: IBUS_ADDRESS, else the bus file IBus writes for this display.
+        // Unset: IBUS_ADDRESS, else the bus file IBus writes for this display. Empty: no IBus.
         std::optional<QString> ibusAddress;
         // Prints IBus's engine list as GVariant text.
         QStringList gsettings{"gsettings", "get", "org.freedesktop.ibus.general", "preload-engines"};
@@ -30,7 +30,8 @@ public:
         bool fcitx5WaitsForFocus = true;
     };
 
-    // Listing waits this long at most for each answer; a hung service is given up.
+    // Listing waits this long at most for each answer (and for gsettings); a hung service is
+    // given up and lists nothing.
     static constexpr int kListingTimeoutMs = 1000;
     // The panel keeps no more than this.
     static constexpr std::size_t kMaxLayouts = 16;
