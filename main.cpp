@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/program.h"
+#include "host/qt/input_methods.h"
 #include "host/qt/qt_host.h"
 #include "platform/files.h"
 #include "platform/http.h"
@@ -14,12 +15,14 @@ int main(int argc, char** argv) {
     platform::CurlHttpClient http;
     platform::SystemShell shell;
     platform::SettingsStore settings(platform::defaultSettingsPath());
+    qthost::InputMethods keyboard;
 
     qz::Services services;
     services.host = &host;
     services.http = &http;
     services.shell = &shell;
     services.settings = &settings;
+    services.keyboard = &keyboard;
     services.programFolder = platform::programFolder();
 
     qz::Program program(services);

@@ -1,8 +1,8 @@
 # Sourced by the real-window tests: a private X server with the program running on it, its
 # own home and runtime folder, and helpers to find and photograph windows.
-# Expects: program=PATH, shots=FOLDER or "". Provides: tmp, DISPLAY, program (the copy that
-# runs), bank (its data folder), program_pid, geometry, find_window WIDTH HEIGHT, shot NAME,
-# fail MESSAGE.
+# Expects: program=PATH, shots=FOLDER or "", optionally before_start=COMMAND. Provides: tmp,
+# DISPLAY, program (the copy that runs), bank (its data folder), program_pid, geometry,
+# find_window WIDTH HEIGHT, shot NAME, fail MESSAGE.
 
 for tool in Xvfb xdotool import convert iconv; do
     command -v "$tool" >/dev/null || { echo "$(basename "$0"): $tool is not installed"; exit 77; }
@@ -66,6 +66,8 @@ done
 for f in ${seed_records:-}; do cp "$(dirname "$program")/ksdata/$f" "$install/ksdata/"; done
 program=$install/$(basename "$program")
 bank=$install/cadbank
+# What a walk must have in place before the program starts ($before_start, a command).
+[[ -z ${before_start:-} ]] || $before_start
 
 "$program" >"$tmp/program.log" 2>&1 &
 program_pid=$!
