@@ -172,9 +172,11 @@ void setWriteFailureForTesting(long afterBytes) { g_failAfter = afterBytes; }
 
 void setReadFailureForTesting(const std::string& path) { g_unreadable = path; }
 
-void setCallFaultForTesting(long nth, CallFault fault) {
+long setCallFaultForTesting(long nth, CallFault fault) {
+    const long left = g_callCountdown;
     g_callCountdown = nth < 0 ? 0 : nth;
     g_callFault = fault;
+    return left;
 }
 
 void setReplaceFailureForTesting(long nth, ReplaceFailure point) {

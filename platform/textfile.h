@@ -52,10 +52,11 @@ void setReplaceFailureForTesting(long nth, ReplaceFailure point);
 // Test hook: the `nth` later system call of the replace-writes and removeFileSynced (1 = the
 // next one: creating the temporary file, each write, fsync, close, rename, the folder's sync,
 // an unlink) ends the process with CallExitStatus before it is made, or fails with EIO in its
-// place; 0 turns it off.
+// place; 0 turns it off. Gives the count left of the setting it replaces, 0 when that fault was
+// made (or none was set).
 enum class CallFault { Exit, Fail };
 inline constexpr int CallExitStatus = 86;
-void setCallFaultForTesting(long nth, CallFault fault);
+long setCallFaultForTesting(long nth, CallFault fault);
 // Test hook: from now on the file at this path, when it exists, cannot be read by this file's
 // functions (error 75, as for a file without read permission); an empty path turns it off.
 void setReadFailureForTesting(const std::string& path);
