@@ -122,8 +122,9 @@ std::string encodeIntent(const std::vector<IntentEntry>& entries) {
     return out;
 }
 
-bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries) {
-    entries.clear();
+namespace {
+
+bool decodeInto(std::string_view bytes, std::vector<IntentEntry>& entries) {
     const std::string_view all = bytes;
     if (bytes.substr(0, Header.size()) != Header) return false;
     bytes.remove_prefix(Header.size());
@@ -152,6 +153,15 @@ bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries) {
     if (!takeLine(bytes, line) || !bytes.empty()) return false;
     if (line.substr(0, Trailer.size()) != Trailer || !hexWord(line.substr(Trailer.size()), whole)) return false;
     return crc32(body) == whole;
+}
+
+}  // namespace
+
+bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries) {
+    entries.clear();
+    if (decodeInto(bytes, entries)) return true;
+    entries.clear();
+    return false;
 }
 
 void writeRecordGroup(const std::vector<RecordBytes>& files) {

@@ -40,7 +40,8 @@ struct IntentEntry {
 
 // The intent file's bytes for these entries, and back. Reading fails (false) on anything that
 // is not exactly such bytes: a wrong header, a length or checksum that does not match, bytes
-// cut short or trailing, a name that is not a record file's.
+// cut short or trailing, a name that is not a record file's or comes twice. On failure the
+// entries are left empty.
 std::string encodeIntent(const std::vector<IntentEntry>& entries);
 bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries);
 
