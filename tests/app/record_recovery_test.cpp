@@ -106,6 +106,7 @@ TEST(RecordRecovery, ADamagedIntentFileIsDroppedAndNothingIsWritten) {
         {"a name with a folder part", qz::encodeIntent({{"data/288862.mxy", NewList}})},
         {"an absolute name", qz::encodeIntent({{"/tmp/288862.mxy", NewList}})},
         {"a name with :", qz::encodeIntent({{"c:288862.mxy", NewList}})},
+        {"a name with a backslash", qz::encodeIntent({{"..\\288862.mxy", NewList}})},
         {"an unknown name", qz::encodeIntent({{"288862.mxy", NewList}, {"notes.txt", "x\r\n"}})},
         {"a record name in another case", qz::encodeIntent({{"288862.MXY", NewList}})},
         {"a name twice", qz::encodeIntent({{"288862.mxy", NewList}, {"288862.mxy", OldList}})},
