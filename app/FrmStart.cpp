@@ -8,6 +8,8 @@
 #include "platform/numbers.h"
 #include "platform/osinfo.h"
 #include "platform/textfile.h"
+#include "session/leftovers.h"
+#include "session/record_group.h"
 
 namespace qz {
 
@@ -65,7 +67,9 @@ void FrmStart::Form_Load() {
         rt().msgBox(AlreadyRunningText, forms::mb::OkOnly | forms::mb::Information, "系统提示");
         rt().endProgram();
     }
+    on([&] { recoverRecords(); });
     on([&] { readInfo(); });
+    on([&] { sweepLeftovers(); });
     on([&] { p_.computeScale(); });
     on([&] { setWidth(p_.sx(6000)); });
     on([&] { setHeight(p_.sy(3000)); });
@@ -104,6 +108,41 @@ void FrmStart::UpdataExe() {
                                          platform::localTimeStamp("%Y%m%d%H%M%S") + ".txt"));
     });
     silent([&] { unload(); });
+}
+
+void FrmStart::recoverRecords() {
+    // Also without a lock: a group a crash left must be completed before any record is read,
+    // and another copy that may be running writes the same bytes from the same intent file.
+    const GroupRecovery r = recoverRecordGroup(platform::resolvePath(platform::joinPath(p_.g.ProgramFolder, "ksdata")));
+    std::string names;
+    for (const std::string& n : r.names) names += (names.empty() ? "" : " ") + n;
+    switch (r.outcome) {
+        case GroupRecovery::Nothing: break;
+        case GroupRecovery::Completed: p_.logAtStart("启动检查:已完成上次中断的记录保存:" + names); break;
+        case GroupRecovery::Damaged:
+            p_.logAtStart(std::string("启动检查:记录保存的中间文件") + RecordIntentName + "已损坏，已删除，记录未改动。");
+            break;
+        case GroupRecovery::Failed:
+            p_.logAtStart(std::string("启动检查:上次中断的记录保存未能完成，下次启动再试:") + RecordIntentName);
+            break;
+    }
+}
+
+void FrmStart::sweepLeftovers() {
+    // Another copy's writes in progress leave the same names: without the lock nothing goes.
+    if (!p_.holdsInstanceLock()) return;
+    const Shared& g = p_.g;
+    auto folder = [&](const std::string& name) {
+        return platform::resolvePath(platform::joinPath(g.ProgramFolder, name));
+    };
+    WrittenFolders folders{folder("ksdata"), "", folder("examdata")};
+    // A data folder named as nothing is the program folder itself, which is not swept.
+    if (!g.DataDir.empty() && !platform::trimSpaces(g.ProductInfo[3]).empty()) folders.data = platform::resolvePath(g.DataDir);
+    const std::vector<std::string> removed = qz::sweepLeftovers(folders);
+    if (removed.empty()) return;
+    std::string list;
+    for (const std::string& n : removed) list += (list.empty() ? "" : " ") + n;
+    p_.logAtStart("启动检查:已删除中断的保存留下的文件:" + list);
 }
 
 std::string FrmStart::GetOSVersionOF() { return platform::osVersionText(); }

@@ -23,6 +23,11 @@ public:
     void Timer1_Timer();
     void UpdataExe();
     void readInfo();
+    // Before any record is read: the group of record files a crash cut short, completed or,
+    // when its intent file is damaged, dropped.
+    void recoverRecords();
+    // Only while this copy holds the lock: what crashed writes left in the folders it writes.
+    void sweepLeftovers();
 
     static std::string GetOSVersionOF();
     // Writes one value of the settings store in place of the registry; 0 on success.

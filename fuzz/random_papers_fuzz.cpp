@@ -68,7 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     try {
-        for (const auto& w : writes) w.write();
+        std::vector<qz::RecordBytes> group;
+        for (const auto& w : writes) group.push_back(w.planned());
+        qz::writeRecordGroup(group);
     } catch (...) {
         return 0;
     }

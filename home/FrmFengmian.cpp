@@ -968,16 +968,14 @@ void FrmFengmian::LblShiJuanDel_Click(int Index) {
 bool FrmFengmian::savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
                                    const std::string& notDone) {
     std::vector<RecordWrite> writes;
-    std::size_t written = 0;
+    // The papers, the history and the wrong-question files move slots together: one group.
     const bool saved = on([&] { writes = plan(); }) && on([&] {
-                           for (const RecordWrite& w : writes) {
-                               w.write();
-                               ++written;
-                           }
+                           std::vector<RecordBytes> group;
+                           for (const RecordWrite& w : writes) group.push_back(w.planned());
+                           writeRecordGroup(group);
                        });
     if (saved) return true;
     ownMessage("保存记录", "l20072", "\r\n\r\n试卷记录未能保存，\r\n" + notDone);
-    if (written > 0) FengMainCsh();
     return false;
 }
 

@@ -66,12 +66,7 @@ std::optional<std::string> drawPaperCodes(const std::vector<int>& unitCounts, pl
     return list;
 }
 
-void RecordWrite::write() const {
-    if (bytes)
-        platform::writeBytesReplace(path, *bytes);
-    else
-        platform::writeLinesReplace(path, lines);
-}
+RecordBytes RecordWrite::planned() const { return {path, bytes ? *bytes : platform::linesFileBytes(lines)}; }
 
 std::vector<RecordWrite> drawRecords(const std::string& programFolder, const std::string& paper, int listed,
                                      const std::string& time) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "session/record_group.h"
 
 namespace qz {
 
@@ -28,7 +29,7 @@ struct RecordWrite {
     std::vector<std::string> lines;
     std::optional<std::string> bytes;
 
-    void write() const;
+    RecordBytes planned() const;
 };
 
 // A new paper drawn while `listed` random papers are listed: the papers file (the new one, then

@@ -20,6 +20,16 @@ long g_failAfter = -1;
 std::string g_unreadable;  // test hook: the file that cannot be read
 long g_replaceCountdown = 0;  // test hook: replace-writes up to the one that fails; 0 none
 ReplaceFailure g_replaceFailAt = ReplaceFailure::AfterTemporaryFile;
+long g_callCountdown = 0;  // test hook: system calls up to the faulty one; 0 none
+CallFault g_callFault = CallFault::Fail;
+
+// True when the call about to be made is to fail; errno is set as the call would set it.
+bool callFaults() {
+    if (g_callCountdown <= 0 || --g_callCountdown > 0) return false;
+    if (g_callFault == CallFault::Exit) ::_exit(CallExitStatus);
+    errno = EIO;
+    return true;
+}
 
 class Fd {
 public:
@@ -50,6 +60,7 @@ int writeAll(int fd, std::string_view data) {
         injected = true;
     }
     while (!data.empty()) {
+        if (callFaults()) return errno;
         const ssize_t n = ::write(fd, data.data(), data.size());
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -65,6 +76,7 @@ int writeAll(int fd, std::string_view data) {
     if (err == ENOSPC || err == EDQUOT) raise(61);
     raise(75);
 }
+
 
 std::string encodeLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -155,6 +167,13 @@ void setWriteFailureForTesting(long afterBytes) { g_failAfter = afterBytes; }
 
 void setReadFailureForTesting(const std::string& path) { g_unreadable = path; }
 
+long setCallFaultForTesting(long nth, CallFault fault) {
+    const long left = g_callCountdown;
+    g_callCountdown = nth < 0 ? 0 : nth;
+    g_callFault = fault;
+    return left;
+}
+
 void setReplaceFailureForTesting(long nth, ReplaceFailure point) {
     g_replaceCountdown = nth < 0 ? 0 : nth;
     g_replaceFailAt = point;
@@ -208,6 +227,8 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
     writeBytesReplace(path, encodeLines(lines));
 }
 
+std::string linesFileBytes(const std::vector<std::string>& lines) { return encodeLines(lines); }
+
 bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lines) {
     const auto bytes = readBytes(path);
     return bytes && *bytes == encodeLines(lines);
@@ -222,7 +243,7 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     if (dirExists(path)) raise(75);
 
     std::string tmp = dir + "/." + leaf + ".XXXXXX";
-    Fd fd(::mkostemp(tmp.data(), O_CLOEXEC));
+    Fd fd(callFaults() ? -1 : ::mkostemp(tmp.data(), O_CLOEXEC));
     if (fd.get() < 0) raiseWrite(errno);
     struct Cleanup {
         const std::string& p;
@@ -237,14 +258,24 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     const bool failHere = g_replaceCountdown > 0 && --g_replaceCountdown == 0;
     if (const int err = writeAll(fd.get(), bytes)) raiseWrite(err);
     if (failHere && g_replaceFailAt == ReplaceFailure::AfterTemporaryFile) raise(61);
-    if (::fsync(fd.get()) != 0) raiseWrite(errno);
+    if (callFaults() || ::fsync(fd.get()) != 0) raiseWrite(errno);
+    if (callFaults()) raiseWrite(errno);
     if (const int err = fd.close()) raiseWrite(err);
     if (failHere && g_replaceFailAt == ReplaceFailure::BeforeRename) raise(61);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) raiseWrite(errno);
+    if (callFaults() || ::rename(tmp.c_str(), path.c_str()) != 0) raiseWrite(errno);
     cleanup.armed = false;
 
     // Without this the rename itself may be lost on a crash.
-    syncFolderOf(path);
+    if (!callFaults()) syncFolderOf(path);
+}
+
+bool removeFileSynced(const std::string& rawPath) {
+    const std::string path = resolvePath(rawPath);
+    if (callFaults() || ::unlink(path.c_str()) != 0) {
+        if (errno == ENOENT) return true;
+        return false;
+    }
+    if (!callFaults()) syncFolderOf(path);
 }
 
 bool fileExists(const std::string& path) {

@@ -27,6 +27,8 @@ void appendLines(const std::string& path, const std::vector<std::string>& lines)
 // Replaces the file whole: temporary file in the same folder, fsync, rename, fsync the folder.
 // On any failure the old file is left as it was and VbError 61, 75 or 76 is thrown.
 void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines);
+// The bytes writeLinesReplace writes for these lines.
+std::string linesFileBytes(const std::vector<std::string>& lines);
 // The same replace for raw bytes.
 void writeBytesReplace(const std::string& path, std::string_view bytes);
 // True when the file holds exactly what writeLinesReplace would write for these lines; false
@@ -36,6 +38,9 @@ bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lin
 bool fileExists(const std::string& path);  // exists and is not a folder
 bool dirExists(const std::string& path);
 std::optional<std::string> readBytes(const std::string& path);
+// Removes the file when it is there, then syncs its folder so that the removal survives a crash.
+// False when a file that is there could not be removed.
+bool removeFileSynced(const std::string& path);
 
 // Test hook: every later write by this file's functions stops after `afterBytes` bytes with a
 // full-disk failure; a negative value turns the failure off.
@@ -44,6 +49,14 @@ void setWriteFailureForTesting(long afterBytes);
 // temporary file written in full, or written and closed but not yet renamed; 0 turns it off.
 enum class ReplaceFailure { AfterTemporaryFile, BeforeRename };
 void setReplaceFailureForTesting(long nth, ReplaceFailure point);
+// Test hook: the `nth` later system call of the replace-writes and removeFileSynced (1 = the
+// next one: creating the temporary file, each write, fsync, close, rename, the folder's sync,
+// an unlink) ends the process with CallExitStatus before it is made, or fails with EIO in its
+// place; 0 turns it off. Gives the count left of the setting it replaces, 0 when that fault was
+// made (or none was set).
+enum class CallFault { Exit, Fail };
+inline constexpr int CallExitStatus = 86;
+long setCallFaultForTesting(long nth, CallFault fault);
 // Test hook: from now on the file at this path, when it exists, cannot be read by this file's
 // functions (error 75, as for a file without read permission); an empty path turns it off.
 void setReadFailureForTesting(const std::string& path);

@@ -108,7 +108,7 @@ void FrmTm::EndPractice() {
                 wrong->reviewed.markInOrder(done);
             }
             wrong->reviewed.fit(wrong->codes.size());
-            save([&] { writeRecordLine(file(recordfile::WrongReview), wrong->reviewed.text()); });
+            save([&] { writeRecordGroup({recordLineBytes(file(recordfile::WrongReview), wrong->reviewed.text())}); });
         } else {
             unsaved = true;
         }

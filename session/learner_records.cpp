@@ -8,6 +8,7 @@
 #include "platform/numbers.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
+#include "session/record_group.h"
 
 namespace qz {
 
@@ -126,29 +127,14 @@ void writeUnitProgress(const std::string& path, const std::vector<std::string>& 
     platform::writeLinesReplace(path, out);
 }
 
+RecordBytes recordLineBytes(const std::string& path, const std::string& line) {
+    return {path, platform::linesFileBytes({line})};
+}
+
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list) {
     FlagLine flags = list.reviewed;
     flags.fit(list.codes.size());
-    // No value: there was no list, and putting it back means removing it.
-    std::optional<std::string> oldList;
-    if (platform::fileExists(listPath)) {
-        oldList = platform::readBytes(listPath);
-        if (!oldList) platform::raise(75);
-    }
-    writeRecordLine(listPath, joinCodes(list.codes));
-    try {
-        writeRecordLine(reviewPath, flags.text());
-    } catch (...) {
-        try {
-            if (oldList)
-                platform::writeBytesReplace(listPath, *oldList);
-            else
-                platform::removeFile(platform::resolvePath(listPath));
-        } catch (...) {
-            // The flags' failure is the one the caller hears of; both mean the record is not saved.
-        }
-        throw;
-    }
+    writeRecordGroup({recordLineBytes(listPath, joinCodes(list.codes)), recordLineBytes(reviewPath, flags.text())});
 }
 
 ExamHistory::ExamHistory() : lines_(Lines) {

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "session/record_group.h"
+
 namespace qz {
 
 namespace recordfile {
@@ -92,13 +94,13 @@ std::optional<std::vector<std::string>> readPaperWrong(const std::string& path);
 
 // Writers: each file replaced whole through a temporary file; failures raise.
 void writeRecordLine(const std::string& path, const std::string& line);
+// The file of one record line as writeRecordLine writes it, for a group of files.
+RecordBytes recordLineBytes(const std::string& path, const std::string& line);
 // Lines of units 0 to unitCount - 1, then one empty line.
 void writeUnitProgress(const std::string& path, const std::vector<std::string>& lines, int unitCount);
-// The list first, then its flags. The flags are positional, so when the flags' write fails the
-// list goes back to what it was (removed again if it was missing) before the failure is raised;
-// a list whose present bytes cannot be read is not replaced at all. This covers failing writes
-// only: a crash between the two renames can still leave the new list with the old flags, which
-// the next reading fits to the list.
+// The list and its flags as one group (session/record_group.h): after a failure both are as they
+// were, and after a crash the next launch makes them both old or both new. A pair of which a
+// file is there but cannot be read is not replaced at all.
 void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list);
 
 // The exam history as its readers hold it: lines 1 to 100, slot s at lines 3s + 1 (the last

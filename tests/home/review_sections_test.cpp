@@ -287,7 +287,8 @@ TEST_F(ReviewScreen, AnEmptyListAsksThenChangesNothing) {
 
 // Either replace failing leaves both files as they were, and the counters with them.
 TEST_F(ReviewScreen, AFailedWriteKeepsThePairAndTheCounters) {
-    for (long nth : {1L, 2L}) {
+    // The group's intent file, the list, the flags.
+    for (long nth : {1L, 2L, 3L}) {
         SCOPED_TRACE(nth);
         seed(1, ABCD, "TFFT");
         start();

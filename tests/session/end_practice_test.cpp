@@ -2,6 +2,7 @@
 // windows closed and the home screen back on the section the list came from.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "session/FrmTm.h"
 #include "session/learner_records.h"
 #include "tests/home/home_fixture.h"
+#include "tests/session/crash_table.h"
 #include "tests/session/record_pairing.h"
 #include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
@@ -289,8 +291,8 @@ TEST_F(EndPractice, WrongQuestionFlagsAreWrittenBeforeTheFavourites) {
 TEST_F(EndPractice, AWriteFailingAnywhereLeavesOldOrNewFiles) {
     const std::string oldFav = "020100010203\r\n", oldFlags = "TFT\r\n";
     const std::string oldPairs = "0201T 0001F 0203T", newPairs = "0001F 0203T 0202F";
-    // The writes in order: the progress, the favourites, their flags.
-    for (long nth : {1L, 2L, 3L}) {
+    // The writes in order: the progress, the favourites' intent file, the favourites, their flags.
+    for (long nth : {1L, 2L, 3L, 4L}) {
         for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
             SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
             writeProgress({"TFT", "TFTF", "FFF"});
@@ -314,6 +316,61 @@ TEST_F(EndPractice, AWriteFailingAnywhereLeavesOldOrNewFiles) {
                       nth == 1 ? newPairs : oldPairs);
             const std::string fav = record("288862.mxy");
             EXPECT_TRUE(fav == oldFav || fav == "000102030202\r\n") << fav;
+        }
+    }
+}
+
+// The end cut before each system call of its writes, by a kill or by that call failing, and
+// the program started again: the progress and each pair are old or new, code by code, and the
+// writes leave nothing behind.
+TEST_F(EndPractice, ACutAtAnyCallLeavesEveryRecordOldOrNewAfterTheNextLaunch) {
+    struct Case {
+        const char* what;
+        std::function<void()> practice;
+        const char* list;
+        const char* flags;
+        std::string oldPairs, newPairs;
+    };
+    const std::vector<Case> cases{
+        {"a unit practice that removes a favourite and adds one",
+         [&] {
+             writeRecord("288862.mxy", "020100010203\r\n");
+             writeRecord("288872.mxy", "TFT\r\n");
+             startUnit(2, 37);
+             mark(1, false);
+             mark(2, true);
+             complete(2);
+         },
+         "288862.mxy", "288872.mxy", "0201T 0001F 0203T", "0001F 0203T 0202F"},
+        {"the wrong questions not reviewed",
+         [&] {
+             writeRecord("288863.mxy", "0001000200030101\r\n");
+             writeRecord("288873.mxy", "FTFF\r\n");
+             startList(13, 6, "000100030101", 0);
+             complete(1);
+             complete(3);
+         },
+         "288863.mxy", "288873.mxy", "0001F 0002T 0003F 0101F", "0001T 0002T 0003F 0101T"},
+    };
+    const std::string ks = folder.ksdata() + "/";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (auto fault : {platform::CallFault::Exit, platform::CallFault::Fail}) {
+            sessiontest::cutAtEveryCall(
+                fault,
+                [&] {
+                    writeProgress({"TFT", "TFTF", "FFF"});
+                    c.practice();
+                },
+                [&] { end(); },
+                [&](long) {
+                    start();
+                    const std::string pairs = sessiontest::pairing(ks + c.list, ks + c.flags);
+                    EXPECT_TRUE(pairs == c.oldPairs || pairs == c.newPairs) << pairs;
+                    const std::string line3 = platform::readLines(ks + "288893.mxy").at(2);
+                    EXPECT_TRUE(line3 == "FFF" || line3 == "TTF") << line3;
+                    EXPECT_EQ(sessiontest::hiddenFiles(folder.ksdata()), std::vector<std::string>{});
+                });
         }
     }
 }

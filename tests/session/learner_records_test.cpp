@@ -158,7 +158,8 @@ TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
         return platform::fileExists(path) ? testsupport::readFileBytes(path) : none;
     };
     for (const Case& c : cases) {
-        for (long nth : {1L, 2L}) {
+        // The group's intent file, the list, the flags.
+        for (long nth : {1L, 2L, 3L}) {
             for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
                 SCOPED_TRACE(std::string(c.what) + ", write " + std::to_string(nth) +
                              (point == platform::ReplaceFailure::BeforeRename ? " before its rename" : " in its temp"));
@@ -171,6 +172,7 @@ TEST_F(RecordFiles, APairInterruptedAtAnyPointStaysReadable) {
                 EXPECT_EQ(bytes(l), c.list);
                 EXPECT_EQ(bytes(r), c.flags);
                 EXPECT_EQ(sessiontest::pairing(l, r), c.pairsBefore);
+                EXPECT_FALSE(platform::fileExists(dir.file(qz::RecordIntentName)));
             }
         }
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "session/learner_records.h"
+#include "tests/session/crash_table.h"
 #include "tests/session/record_pairing.h"
 #include "tests/session/score_report_fixture.h"
 #include "tests/support/scoped_failure.h"
@@ -209,9 +210,9 @@ TEST_F(ScoreReport, LeavingAtOnceStillTellsOfUnsavedRecords) {
 TEST_F(ScoreReport, AWriteFailingAnywhereLeavesOldOrNewFiles) {
     const std::string oldHistory = historyBytes({{0, {"2026-01-02 03:04:05", "50", "E"}}}, 30);
     const std::string newHistory = historyBytes(after30({{0, {Started, "97.5", "E"}}}));
-    // In order: the favourites and their flags, the paper's list, the wrong questions and
-    // their flags, the history.
-    for (long nth = 1; nth <= 6; ++nth) {
+    // In order: the favourites' group (its intent file, the list, the flags), the paper's list,
+    // the wrong questions' group, the history.
+    for (long nth = 1; nth <= 8; ++nth) {
         for (auto point : {platform::ReplaceFailure::AfterTemporaryFile, platform::ReplaceFailure::BeforeRename}) {
             SCOPED_TRACE(std::to_string(nth) + (point == platform::ReplaceFailure::BeforeRename ? " rename" : " temp"));
             h.reset();
@@ -232,13 +233,51 @@ TEST_F(ScoreReport, AWriteFailingAnywhereLeavesOldOrNewFiles) {
             EXPECT_TRUE(box.opened);
             const std::string fav = sessiontest::pairing(ksdata("288862.mxy"), ksdata("288872.mxy"));
             EXPECT_TRUE(fav == "0901T" || fav == "0901T 0002F") << fav;
-            EXPECT_EQ(fav == "0901T", nth <= 2);
+            EXPECT_EQ(fav == "0901T", nth <= 3);
             const std::string wrong = sessiontest::pairing(ksdata("288863.mxy"), ksdata("288873.mxy"));
             EXPECT_TRUE(wrong == "0902T" || wrong == "0902T 0120F") << wrong;
-            EXPECT_EQ(wrong == "0902T", nth == 4 || nth == 5);
-            EXPECT_EQ(record("182400.mxy"), nth == 3 ? "0001\r\n" : "0120\r\n");
-            EXPECT_EQ(record("288892.mxy"), nth == 6 ? oldHistory : newHistory);
+            EXPECT_EQ(wrong == "0902T", nth >= 5 && nth <= 7);
+            EXPECT_EQ(record("182400.mxy"), nth == 4 ? "0001\r\n" : "0120\r\n");
+            EXPECT_EQ(record("288892.mxy"), nth == 8 ? oldHistory : newHistory);
+            EXPECT_FALSE(platform::fileExists(ksdata(qz::RecordIntentName)));
         }
+    }
+}
+
+// The report's writes cut before each system call, by a kill or by that call failing, and the
+// program started again: each pair old or new code by code, every other record old or new, and
+// nothing left behind.
+TEST_F(ScoreReport, ACutAtAnyCallLeavesEveryRecordOldOrNewAfterTheNextLaunch) {
+    const std::string oldHistory = historyBytes({{0, {"2026-01-02 03:04:05", "50", "E"}}}, 30);
+    const std::string newHistory = historyBytes(after30({{0, {Started, "97.5", "E"}}}));
+    for (auto fault : {platform::CallFault::Exit, platform::CallFault::Fail}) {
+        sessiontest::cutAtEveryCall(
+            fault,
+            [&] {
+                h.reset();
+                writeRecord("288862.mxy", "09010003\r\n");
+                writeRecord("288872.mxy", "FT\r\n");
+                writeRecord("288863.mxy", "0902\r\n");
+                writeRecord("288873.mxy", "T\r\n");
+                writeRecord("182400.mxy", "0001\r\n");
+                writeRecord("288892.mxy", oldHistory);
+                openExam();
+                completeAll(39);
+                mark(2, true);
+            },
+            [&] { showReport(); },
+            [&](long) {
+                start();
+                const std::string fav = sessiontest::pairing(ksdata("288862.mxy"), ksdata("288872.mxy"));
+                EXPECT_TRUE(fav == "0901F 0003T" || fav == "0901F 0003T 0002F") << fav;
+                const std::string wrong = sessiontest::pairing(ksdata("288863.mxy"), ksdata("288873.mxy"));
+                EXPECT_TRUE(wrong == "0902T" || wrong == "0902T 0120F") << wrong;
+                const std::string paper = record("182400.mxy");
+                EXPECT_TRUE(paper == "0001\r\n" || paper == "0120\r\n") << paper;
+                const std::string history = record("288892.mxy");
+                EXPECT_TRUE(history == oldHistory || history == newHistory);
+                EXPECT_EQ(sessiontest::hiddenFiles(folder.ksdata()), std::vector<std::string>{});
+            });
     }
 }
 

@@ -1,0 +1,220 @@
+// Start-up after a crash: the group of record files a write left half done, and the files the
+// cut writes left behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "home/FrmFengmian.h"
+#include "platform/instance.h"
+#include "platform/textfile.h"
+#include "session/record_group.h"
+#include "tests/app/program_harness.h"
+
+using testsupport::ProgramFolder;
+using testsupport::ProgramHarness;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under the folder that holds the program folder, with its bytes; the run logs
+// (ksdata/*.txt) are left out, each launch appends to one.
+std::map<std::string, std::string> tree(const ProgramFolder& folder) {
+    const fs::path root = fs::path(folder.path()).parent_path();
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (!e.is_regular_file()) continue;
+        const fs::path rel = fs::relative(e.path(), root);
+        if (rel.parent_path().filename() == "ksdata" && rel.extension() == ".txt") continue;
+        out[rel.string()] = testsupport::readFileBytes(e.path().string());
+    }
+    return out;
+}
+
+// The files added, removed or changed between two trees.
+std::vector<std::string> changes(const std::map<std::string, std::string>& before,
+                                 const std::map<std::string, std::string>& after) {
+    std::vector<std::string> out;
+    for (const auto& [name, bytes] : before) {
+        const auto it = after.find(name);
+        if (it == after.end()) out.push_back("removed " + name);
+        else if (it->second != bytes) out.push_back("changed " + name);
+    }
+    for (const auto& [name, bytes] : after)
+        if (!before.count(name)) out.push_back("added " + name);
+    return out;
+}
+
+std::vector<std::string> runLog(ProgramHarness& h) {
+    return fs::exists(h.g().RunLogPath) ? platform::readLines(h.g().RunLogPath) : std::vector<std::string>{};
+}
+
+std::size_t linesWith(const std::vector<std::string>& log, const std::string& part) {
+    std::size_t n = 0;
+    for (const auto& l : log) n += l.find(part) != std::string::npos;
+    return n;
+}
+
+const std::string OldList = "020100010203\r\n", OldFlags = "TFT\r\n";
+const std::string NewList = "000102030202\r\n", NewFlags = "FTF\r\n";
+
+std::string wholeIntent() {
+    return qz::encodeIntent({{"288862.mxy", NewList}, {"288872.mxy", NewFlags}});
+}
+
+void writeOldPair(const ProgramFolder& folder) {
+    testsupport::writeFileBytes(folder.ksdata() + "/288862.mxy", OldList);
+    testsupport::writeFileBytes(folder.ksdata() + "/288872.mxy", OldFlags);
+}
+
+}  // namespace
+
+// A whole intent file: every file it names is written before the home screen reads them.
+TEST(RecordRecovery, AWholeGroupIsCompletedBeforeTheHomeScreenReadsIt) {
+    ProgramFolder folder;
+    writeOldPair(folder);
+    testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, wholeIntent());
+    ProgramHarness h(folder);
+    h.p().run();
+    ASSERT_TRUE(h.isLoaded("FrmFengmian"));
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288862.mxy"), NewList);
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288872.mxy"), NewFlags);
+    EXPECT_FALSE(fs::exists(folder.ksdata() + "/" + qz::RecordIntentName));
+    // The favourites section counted the new pair: two not reviewed, one reviewed.
+    EXPECT_EQ(h.p().frmFengmian().LblBiaoZhiWei.caption() + "/" + h.p().frmFengmian().LblBiaoZhiYI.caption(), "2/1");
+    EXPECT_EQ(linesWith(runLog(h), "288862.mxy 288872.mxy"), 1u);
+}
+
+// A damaged intent file is removed with one line in the run log, and nothing it names is
+// written: the records stay as they are, and no file appears or changes anywhere else.
+TEST(RecordRecovery, ADamagedIntentFileIsDroppedAndNothingIsWritten) {
+    std::string badCrc = wholeIntent();
+    badCrc[badCrc.find("000102") + 2] = '9';
+    std::string badLength = wholeIntent();
+    badLength.replace(badLength.find("\n14\n"), 4, "\n13\n");
+    const std::vector<std::pair<const char*, std::string>> cases{
+        {"cut short", wholeIntent().substr(0, wholeIntent().size() - 5)},
+        {"cut inside an entry", wholeIntent().substr(0, 60)},
+        {"a bad checksum", badCrc},
+        {"a length that does not match", badLength},
+        {"trailing bytes", wholeIntent() + "x"},
+        {"empty", ""},
+        {"a name with ..", qz::encodeIntent({{"../288862.mxy", NewList}})},
+        {"a name with a folder part", qz::encodeIntent({{"data/288862.mxy", NewList}})},
+        {"an absolute name", qz::encodeIntent({{"/tmp/288862.mxy", NewList}})},
+        {"a name with :", qz::encodeIntent({{"c:288862.mxy", NewList}})},
+        {"a name with a backslash", qz::encodeIntent({{"..\\288862.mxy", NewList}})},
+        {"an unknown name", qz::encodeIntent({{"288862.mxy", NewList}, {"notes.txt", "x\r\n"}})},
+        {"a record name in another case", qz::encodeIntent({{"288862.MXY", NewList}})},
+        {"a name twice", qz::encodeIntent({{"288862.mxy", NewList}, {"288862.mxy", OldList}})},
+    };
+    for (const auto& [what, bytes] : cases) {
+        SCOPED_TRACE(what);
+        ProgramFolder folder;
+        writeOldPair(folder);
+        {
+            ProgramHarness first(folder);  // the first run's own writes out of the way
+            first.p().run();
+        }
+        const auto before = tree(folder);
+        testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, bytes);
+        ProgramHarness h(folder);
+        h.p().run();
+        ASSERT_TRUE(h.isLoaded("FrmFengmian"));
+        EXPECT_EQ(changes(before, tree(folder)), std::vector<std::string>{});
+        EXPECT_EQ(linesWith(runLog(h), std::string(qz::RecordIntentName) + "已损坏"), 1u);
+    }
+}
+
+// Without a lock that could be taken, the group is still completed: the records are read at
+// once. The sweep waits for a launch that holds the lock.
+TEST(RecordRecovery, WithoutALockTheGroupIsCompletedAndNothingIsSwept) {
+    ProgramFolder folder;
+    writeOldPair(folder);
+    testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, wholeIntent());
+    testsupport::writeFileBytes(folder.ksdata() + "/.288862.mxy.Ab12Cd", NewList);
+    ProgramHarness h(folder);
+    h.p().svc.runtimeDir = folder.file("no-such-folder");
+    testing::internal::CaptureStderr();
+    h.p().run();
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(h.isLoaded("FrmFengmian"));
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288862.mxy"), NewList);
+    EXPECT_FALSE(fs::exists(folder.ksdata() + "/" + qz::RecordIntentName));
+    EXPECT_TRUE(fs::exists(folder.ksdata() + "/.288862.mxy.Ab12Cd"));
+}
+
+// What the replace and the downloader leave when cut short goes at start-up; a learner's own
+// files, and names the program never writes there, stay.
+TEST(RecordRecovery, TheSweepRemovesOnlyTheProgramsLeftovers) {
+    struct Entry {
+        const char* path;
+        bool removed;
+    };
+    const std::vector<Entry> entries{
+        {"ksdata/.288862.mxy.Ab12Cd", true},
+        {"ksdata/.288873.mxy.000000", true},
+        {"ksdata/.182421.mxy.zZ9yY8", true},
+        {"ksdata/..records.intent.Qw3rTy", true},
+        {"ksdata/.288890.mxy.abcdef", true},
+        {"ksdata/170100.mxy.part", true},
+        {"ksdata/.notes.txt", false},
+        {"ksdata/288862.mxy.bak", false},
+        {"ksdata/.288862.mxy.Ab12C", false},     // five characters: not the template's
+        {"ksdata/.288862.mxy.Ab-2Cd", false},    // not a letter or digit
+        {"ksdata/.288820.mxy.Ab12Cd", false},    // a question set is not written in ksdata
+        {"ksdata/.part", false},
+        {"data/.288820.mxy.Qw3rTy", true},
+        {"data/.288895.mxy.Qw3rTy", true},
+        {"data/.288892.MXY.Qw3rTy", true},       // the replace keeps an existing file's case
+        {"data/288870.mxy.part", true},
+        {"data/.288862.mxy.bak", false},
+        {"data/.notes.txt", false},
+        {"examdata/paper.doc.part", true},
+        {"examdata/.288862.mxy.Ab12Cd", false},  // nothing is replaced in examdata
+        {"examdata/mine.txt", false},
+    };
+    ProgramFolder folder;
+    fs::create_directories(folder.file("examdata"));
+    fs::create_directories(folder.file("examdata/kept.part"));  // a folder, not a download
+    for (const Entry& e : entries) testsupport::writeFileBytes(folder.file(e.path), "x");
+    std::size_t lines = 0;
+    {
+        ProgramHarness h(folder);
+        h.p().run();
+        ASSERT_TRUE(h.isLoaded("FrmFengmian"));
+        for (const Entry& e : entries) {
+            EXPECT_EQ(!fs::exists(folder.file(e.path)), e.removed) << e.path;
+            if (e.removed) {
+                EXPECT_EQ(linesWith(runLog(h), e.path), 1u) << e.path;
+            }
+        }
+        EXPECT_TRUE(fs::is_directory(folder.file("examdata/kept.part")));
+        lines = linesWith(runLog(h), "已删除");
+        EXPECT_EQ(lines, 1u);
+    }
+    // Nothing left to remove: no line.
+    ProgramHarness again(folder);
+    again.p().run();
+    EXPECT_EQ(linesWith(runLog(again), "已删除"), fs::exists(again.g().RunLogPath) ? lines : 0u);
+}
+
+// While another copy holds the lock, this one ends at once: nothing recovered, nothing swept.
+TEST(RecordRecovery, NothingIsTouchedWhileAnotherCopyHoldsTheLock) {
+    ProgramFolder folder;
+    writeOldPair(folder);
+    testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, wholeIntent());
+    testsupport::writeFileBytes(folder.ksdata() + "/.288862.mxy.Ab12Cd", "x");
+    testsupport::writeFileBytes(folder.ksdata() + "/170100.mxy.part", "x");
+    platform::SingleInstanceLock other;
+    ASSERT_EQ(other.acquire(platform::instanceLockPath(folder.runtimeDir(), folder.path())),
+              platform::LockResult::Acquired);
+    const auto before = tree(folder);
+    ProgramHarness second(folder);
+    second.p().run();
+    EXPECT_TRUE(second.p().rt.ended());
+    EXPECT_EQ(changes(before, tree(folder)), std::vector<std::string>{});
+}
