@@ -276,6 +276,7 @@ bool removeFileSynced(const std::string& rawPath) {
         return false;
     }
     if (!callFaults()) syncFolderOf(path);
+    return true;
 }
 
 bool fileExists(const std::string& path) {

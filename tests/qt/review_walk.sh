@@ -48,16 +48,7 @@ click_at $(panel_at $((5775 + 600)) $((2235 + 225)))  # untick 未复习
 click_at $(panel_at $((5775 + 600)) $((2685 + 225)))  # tick 已复习
 shot review-wrong-filters
 click_at $(panel_at $((6240 + 600)) $((3300 + 187)))  # 清空错题
-box=
-for _ in $(seq 50); do
-    for w in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null || true); do
-        read -r _ _ width height <<<"$(geometry "$w")"
-        ((width == 370 && height == 250)) && box=$w
-    done
-    [[ -n $box ]] && break
-    sleep 0.2
-done
-[[ -n $box ]] || fail "no confirmation"
+box=$(find_window 370 250) || fail "no confirmation"
 shot review-wrong-confirm
 read -r bx by _ _ <<<"$(geometry "$box")"
 click_at $((bx + (2460 + 675) / 15)) $((by + (2880 + 225) / 15))  # 确定
