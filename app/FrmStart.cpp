@@ -43,6 +43,13 @@ void setProductDefaults(std::array<std::string, 41>& pi) {
     pi[34] = "2";
 }
 
+// File names for a run-log line.
+std::string spaced(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& n : names) out += (out.empty() ? "" : " ") + n;
+    return out;
+}
+
 }  // namespace
 
 FrmStart::FrmStart(Program& p)
@@ -114,8 +121,7 @@ void FrmStart::recoverRecords() {
     // Also without a lock: a group a crash left must be completed before any record is read,
     // and another copy that may be running writes the same bytes from the same intent file.
     const GroupRecovery r = recoverRecordGroup(platform::resolvePath(platform::joinPath(p_.g.ProgramFolder, "ksdata")));
-    std::string names;
-    for (const std::string& n : r.names) names += (names.empty() ? "" : " ") + n;
+    const std::string names = spaced(r.names);
     switch (r.outcome) {
         case GroupRecovery::Nothing: break;
         case GroupRecovery::Completed: p_.logAtStart("启动检查:已完成上次中断的记录保存:" + names); break;
@@ -140,9 +146,7 @@ void FrmStart::sweepLeftovers() {
     if (!g.DataDir.empty() && !platform::trimSpaces(g.ProductInfo[3]).empty()) folders.data = platform::resolvePath(g.DataDir);
     const std::vector<std::string> removed = qz::sweepLeftovers(folders);
     if (removed.empty()) return;
-    std::string list;
-    for (const std::string& n : removed) list += (list.empty() ? "" : " ") + n;
-    p_.logAtStart("启动检查:已删除中断的保存留下的文件:" + list);
+    p_.logAtStart("启动检查:已删除中断的保存留下的文件:" + spaced(removed));
 }
 
 std::string FrmStart::GetOSVersionOF() { return platform::osVersionText(); }

@@ -293,7 +293,7 @@ void FrmFengmian::FengMainCsh() {
 
     std::string ime;
     on([&] {
-        auto lines = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "288890.mxy"));
+        auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::ImeOption));
         if (!lines.empty()) ime = lines[0];
     });
     on([&] { g.UseInputMethod = platform::val(ime) != 0; });

@@ -14,6 +14,11 @@ void setProgramFolderForTesting(std::string folder);  // empty restores the real
 // The executable's file name without its extension.
 std::string executableBaseName();
 
+// The folder part of a "/" path ("." when it has none, "/" for the root) and its last part.
+std::string folderOf(const std::string& path);
+std::string leafOf(const std::string& path);
+// Equal but for the case of ASCII letters, as file names on the original system compare.
+bool asciiIEqual(std::string_view a, std::string_view b);
 // a + "/" + b without doubling separators; an empty a gives b.
 std::string joinPath(std::string_view a, std::string_view b);
 std::string toNativePath(std::string_view path);

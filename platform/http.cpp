@@ -43,7 +43,7 @@ public:
         : download_(target != nullptr), maxBytes_(maxBytes) {
         if (download_) {
             target_ = *target;
-            part_ = target_ + ".part";
+            part_ = target_ + std::string(DownloadPartSuffix);
             fd_ = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
             if (fd_ < 0) {
                 finishEarly();

@@ -8,6 +8,9 @@
 
 namespace platform {
 
+// A download is written under the target's name with this added, then renamed over the target.
+inline constexpr std::string_view DownloadPartSuffix = ".part";
+
 // RFC 3986 unreserved characters are kept; every other byte becomes %XX (upper-case hex), so
 // UTF-8 text is sent as its bytes.
 std::string percentEncode(std::string_view utf8);

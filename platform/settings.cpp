@@ -22,12 +22,6 @@ struct Key {
 };
 using Model = std::vector<Key>;
 
-bool iequal(std::string_view a, std::string_view b) {
-    auto low = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return low(x) == low(y); });
-}
-
 // "\\Software\\\\Q\\" and "Software\\Q" name the same key.
 std::optional<std::string> normalizeKey(std::string_view keyPath) {
     std::string out;
@@ -122,7 +116,7 @@ long save(const std::string& path, const Model& model) {
 
 Key& findOrAdd(Model& model, const std::string& keyPath) {
     for (auto& k : model)
-        if (iequal(k.path, keyPath)) return k;
+        if (asciiIEqual(k.path, keyPath)) return k;
     return model.emplace_back(Key{keyPath, {}});
 }
 
@@ -146,7 +140,8 @@ long SettingsStore::setValue(const std::string& keyPath, const std::string& name
     auto model = load(path_);
     if (!model) return 1016;
     auto& values = findOrAdd(*model, *key).values;
-    const auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return iequal(v.first, name); });
+    const auto it =
+        std::find_if(values.begin(), values.end(), [&](const auto& v) { return asciiIEqual(v.first, name); });
     if (it != values.end())
         it->second = data;
     else
@@ -159,9 +154,9 @@ std::optional<std::string> SettingsStore::value(const std::string& keyPath, cons
     const auto model = key ? load(path_) : std::nullopt;
     if (!model) return std::nullopt;
     for (const auto& k : *model) {
-        if (!iequal(k.path, *key)) continue;
+        if (!asciiIEqual(k.path, *key)) continue;
         for (const auto& [n, d] : k.values)
-            if (iequal(n, name)) return d;
+            if (asciiIEqual(n, name)) return d;
     }
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -17,7 +18,7 @@ namespace platform {
 namespace {
 
 long g_failAfter = -1;
-std::string g_unreadable;  // test hook: the file that cannot be read
+std::string g_unreadable;     // test hook: the file that cannot be read
 long g_replaceCountdown = 0;  // test hook: replace-writes up to the one that fails; 0 none
 ReplaceFailure g_replaceFailAt = ReplaceFailure::AfterTemporaryFile;
 long g_callCountdown = 0;  // test hook: system calls up to the faulty one; 0 none
@@ -76,7 +77,6 @@ int writeAll(int fd, std::string_view data) {
     if (err == ENOSPC || err == EDQUOT) raise(61);
     raise(75);
 }
-
 
 std::string encodeLines(const std::vector<std::string>& lines) {
     std::string out;
@@ -236,9 +236,8 @@ bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lin
 
 void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     const std::string path = resolvePath(rawPath);
-    const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    const std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string dir = folderOf(path);
+    const std::string leaf = leafOf(path);
     if (leaf.empty()) raise(75);
     if (dirExists(path)) raise(75);
 
@@ -277,6 +276,13 @@ bool removeFileSynced(const std::string& rawPath) {
     }
     if (!callFaults()) syncFolderOf(path);
     return true;
+}
+
+std::string replaceTemporaryTarget(std::string_view leaf) {
+    if (leaf.size() < 9 || leaf[0] != '.' || leaf[leaf.size() - 7] != '.') return {};
+    for (char c : leaf.substr(leaf.size() - 6))
+        if (!std::isalnum(static_cast<unsigned char>(c))) return {};
+    return std::string(leaf.substr(1, leaf.size() - 8));
 }
 
 bool fileExists(const std::string& path) {

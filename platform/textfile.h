@@ -30,6 +30,9 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
 // The bytes writeLinesReplace writes for these lines.
 std::string linesFileBytes(const std::vector<std::string>& lines);
 // The same replace for raw bytes.
+// The name of the file a replace's temporary file stands for (".NAME." and six letters or digits,
+// as a crash may leave it); empty for any other name.
+std::string replaceTemporaryTarget(std::string_view leaf);
 void writeBytesReplace(const std::string& path, std::string_view bytes);
 // True when the file holds exactly what writeLinesReplace would write for these lines; false
 // when it differs, is missing or cannot be read.

@@ -6,6 +6,7 @@
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 #include "session/FrmTm.h"
+#include "session/learner_records.h"
 #include "ui/FrmQZMSGBOX.h"
 #include "ui/dialog_frame.h"
 
@@ -62,7 +63,7 @@ FrmIME::FrmIME(Program& p)
 }
 
 std::string FrmIME::optionFile(const std::string& programFolder) {
-    return platform::joinPath(platform::joinPath(programFolder, "ksdata"), "288890.mxy");
+    return recordfile::path(programFolder, recordfile::ImeOption);
 }
 
 void FrmIME::Form_Load() {

@@ -23,6 +23,8 @@ inline constexpr const char* WrongQuestions = "288863.mxy";
 inline constexpr const char* WrongReview = "288873.mxy";
 inline constexpr const char* ExamHistory = "288892.mxy";
 inline constexpr const char* RandomPapers = "288891.mxy";
+// The learner's input-method option: "1" uses the chosen input method.
+inline constexpr const char* ImeOption = "288890.mxy";
 // "1824" and the paper slot as two digits.
 std::string paperWrong(int slot);
 // The record's path in the program folder's ksdata.

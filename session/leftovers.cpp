@@ -8,6 +8,9 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/http.h"
+#include "platform/legacy_text.h"
+#include "platform/textfile.h"
 #include "session/learner_records.h"
 #include "session/record_group.h"
 
@@ -17,42 +20,28 @@ namespace {
 
 enum class Folder { Records, Data, Downloads };
 
-bool sameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // The replace keeps the case of a file already there, so a name may come in any case.
 bool writtenThere(Folder folder, std::string_view name) {
     if (folder == Folder::Records)
-        return isRecordFileName(lower(name)) || sameText(name, RecordIntentName) || sameText(name, "288890.mxy");
+        return isRecordFileName(platform::lowerCase(name)) || platform::asciiIEqual(name, RecordIntentName) ||
+               platform::asciiIEqual(name, recordfile::ImeOption);
     if (folder == Folder::Data) {
         // The question sets, the module information and the first-run mark: "2888" + two digits.
-        if (name.size() != 10 || !sameText(name.substr(0, 4), "2888") || !sameText(name.substr(6), ".mxy")) return false;
+        if (name.size() != 10 || !platform::asciiIEqual(name.substr(0, 4), "2888") ||
+            !platform::asciiIEqual(name.substr(6), ".mxy"))
+            return false;
         return std::isdigit(static_cast<unsigned char>(name[4])) && std::isdigit(static_cast<unsigned char>(name[5]));
     }
     return false;
 }
 
-// ".NAME.XXXXXX", the six characters from mkstemp's letters and digits.
 bool replaceTemporary(Folder folder, std::string_view name) {
-    if (name.size() < 9 || name[0] != '.' || name[name.size() - 7] != '.') return false;
-    for (char c : name.substr(name.size() - 6))
-        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
-    return writtenThere(folder, name.substr(1, name.size() - 8));
+    const std::string target = platform::replaceTemporaryTarget(name);
+    return !target.empty() && writtenThere(folder, target);
 }
 
 bool downloadPart(std::string_view name) {
-    constexpr std::string_view suffix = ".part";
+    constexpr std::string_view suffix = platform::DownloadPartSuffix;
     return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
 }
 
@@ -68,7 +57,7 @@ void sweep(const std::string& path, Folder folder, std::vector<std::string>& rem
     ::closedir(dir);
     std::string shown = path;
     while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
-    shown = shown.substr(shown.rfind('/') + 1);
+    shown = platform::leafOf(shown);
     for (const std::string& name : names) {
         const std::string file = platform::joinPath(path, name);
         struct stat st {};

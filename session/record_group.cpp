@@ -18,16 +18,6 @@ constexpr std::string_view Trailer = "end ";
 // Slots 0 to 30: the exam history's records.
 constexpr int PaperSlots = 31;
 
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string leafOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string hex8(std::uint32_t v) {
     static constexpr char digits[] = "0123456789abcdef";
     std::string out(8, '0');
@@ -100,9 +90,9 @@ std::uint32_t crc32(std::string_view bytes) {
 }
 
 bool isRecordFileName(std::string_view name) {
-    for (const char* n : {recordfile::UnitProgress, recordfile::Favourites, recordfile::FavouritesReview,
-                          recordfile::WrongQuestions, recordfile::WrongReview, recordfile::ExamHistory,
-                          recordfile::RandomPapers})
+    for (const char* n :
+         {recordfile::UnitProgress, recordfile::Favourites, recordfile::FavouritesReview, recordfile::WrongQuestions,
+          recordfile::WrongReview, recordfile::ExamHistory, recordfile::RandomPapers})
         if (name == n) return true;
     for (int slot = 0; slot < PaperSlots; ++slot)
         if (name == recordfile::paperWrong(slot)) return true;
@@ -166,11 +156,11 @@ bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries) {
 
 void writeRecordGroup(const std::vector<RecordBytes>& files) {
     if (files.empty()) return;
-    const std::string folder = folderOf(files.front().path);
+    const std::string folder = platform::folderOf(files.front().path);
     std::vector<OldFile> old;
     std::vector<IntentEntry> intent;
     for (const RecordBytes& f : files) {
-        if (folderOf(f.path) != folder) platform::raise(75);
+        if (platform::folderOf(f.path) != folder) platform::raise(75);
         // A file that is there and cannot be read could not be put back: nothing is written.
         OldFile o{f.path, std::nullopt};
         if (platform::fileExists(f.path)) {
@@ -178,7 +168,7 @@ void writeRecordGroup(const std::vector<RecordBytes>& files) {
             if (!o.bytes) platform::raise(75);
         }
         old.push_back(std::move(o));
-        intent.push_back({leafOf(f.path), f.bytes});
+        intent.push_back({platform::leafOf(f.path), f.bytes});
     }
     const std::string intentPath = platform::joinPath(folder, RecordIntentName);
     platform::writeBytesReplace(intentPath, encodeIntent(intent));
