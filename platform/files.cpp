@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cerrno>
 #include <vector>
 
@@ -75,6 +76,39 @@ std::string toNativePath(std::string_view path) {
     std::string out(path);
     std::replace(out.begin(), out.end(), '\\', '/');
     return out;
+}
+
+bool folderNameInside(const std::string& programFolder, std::string_view name) {
+    if (name.empty() || name == ".") return true;
+    if (name.front() == '/' || name.front() == '\\' || name.find(':') != std::string_view::npos) return false;
+    std::vector<std::string> parts(1);
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20) return false;
+        if (c == '/' || c == '\\')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    std::erase_if(parts, [](const std::string& part) { return part.empty() || part == "."; });
+    for (const std::string& part : parts)
+        if (part == "..") return false;
+    // Links: the deepest part that exists must still resolve below the program folder.
+    char* rootReal = ::realpath(programFolder.c_str(), nullptr);
+    if (!rootReal) return false;
+    const std::string root = rootReal;
+    std::free(rootReal);
+    std::string path = programFolder;
+    for (const std::string& part : parts) {
+        const std::optional<std::string> found = findExistingCaseInsensitive(joinPath(path, part));
+        if (!found) break;
+        path = *found;
+    }
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return false;
+    const std::string resolved = real;
+    std::free(real);
+    return resolved == root || (resolved.size() > root.size() && resolved.compare(0, root.size(), root) == 0 &&
+                                (root == "/" || resolved[root.size()] == '/'));
 }
 
 std::optional<std::string> findExistingCaseInsensitive(const std::string& path) {

@@ -28,6 +28,12 @@ std::optional<std::string> findExistingCaseInsensitive(const std::string& path);
 // but gets its folder's spelling on disk; with no folder found, the native path as it is.
 std::string resolvePath(const std::string& path);
 
+// Whether a folder name from the installation (ver.txt's data folder) keeps to the program
+// folder: relative, with no drive, no ".." and no control character, and, as far as it
+// exists, not leaving programFolder through a link. "" and "." name the program folder
+// itself, which is inside. Both separators count.
+bool folderNameInside(const std::string& programFolder, std::string_view name);
+
 // Seconds since the epoch.
 std::optional<std::int64_t> fileModifiedTime(const std::string& path);
 // Errors: 53 source missing, 58 target exists (overwrite false), 61 disk full, 70 permission,

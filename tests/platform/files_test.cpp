@@ -103,3 +103,24 @@ TEST(Files, MakeDir) {
     writeFileBytes(dir.file("f"), "");
     EXPECT_FALSE(makeDir(dir.file("f")));
 }
+
+TEST(Files, FolderNameInside) {
+    TempDir dir;
+    const std::string prog = dir.file("prog");
+    ASSERT_TRUE(makeDir(prog + "/cadbank/sub"));
+    ASSERT_TRUE(makeDir(dir.file("victim")));
+    ASSERT_EQ(::symlink(dir.file("victim").c_str(), (prog + "/out").c_str()), 0);
+    ASSERT_EQ(::symlink((prog + "/cadbank").c_str(), (prog + "/alias").c_str()), 0);
+    const struct {
+        const char* name;
+        bool inside;
+    } cases[] = {
+        {"", true},           {".", true},           {"cadbank", true},       {"CADBANK", true},
+        {"cadbank/", true},   {"cadbank\\sub", true}, {"notyet", true},        {"alias", true},
+        {"../victim", false}, {"..", false},         {"cadbank/../..", false}, {"/tmp", false},
+        {"\\tmp", false},     {"C:\\data", false},   {"c:data", false},       {"out", false},
+        {"out/new", false},   {"a//b", true},        {"./cadbank", true},    {"tab\tname", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(folderNameInside(prog, c.name), c.inside) << '"' << c.name << '"';
+    EXPECT_FALSE(folderNameInside(dir.file("missing"), "cadbank"));
+}
