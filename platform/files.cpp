@@ -45,6 +45,20 @@ std::optional<std::string> matchInFolder(const std::string& dir, std::string_vie
     return best;
 }
 
+std::optional<std::string> realPathOf(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return std::nullopt;
+    std::string out = real;
+    std::free(real);
+    return out;
+}
+
+// Both are real paths.
+bool atOrBelow(const std::string& root, const std::string& path) {
+    return path == root || (path.size() > root.size() && path.compare(0, root.size(), root) == 0 &&
+                            (root == "/" || path[root.size()] == '/'));
+}
+
 }  // namespace
 
 std::string programFolder() {
@@ -93,22 +107,45 @@ bool folderNameInside(const std::string& programFolder, std::string_view name) {
     for (const std::string& part : parts)
         if (part == "..") return false;
     // Links: the deepest part that exists must still resolve below the program folder.
-    char* rootReal = ::realpath(programFolder.c_str(), nullptr);
-    if (!rootReal) return false;
-    const std::string root = rootReal;
-    std::free(rootReal);
+    const std::optional<std::string> root = realPathOf(programFolder);
+    if (!root) return false;
     std::string path = programFolder;
     for (const std::string& part : parts) {
         const std::optional<std::string> found = findExistingCaseInsensitive(joinPath(path, part));
         if (!found) break;
         path = *found;
     }
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) return false;
-    const std::string resolved = real;
-    std::free(real);
-    return resolved == root || (resolved.size() > root.size() && resolved.compare(0, root.size(), root) == 0 &&
-                                (root == "/" || resolved[root.size()] == '/'));
+    const std::optional<std::string> resolved = realPathOf(path);
+    return resolved && atOrBelow(*root, *resolved);
+}
+
+std::optional<std::string> readFileInside(const std::string& folder, const std::string& path, std::size_t maxBytes) {
+    const std::optional<std::string> root = realPathOf(folder);
+    const std::optional<std::string> real = realPathOf(path);
+    if (!root || !real || !atOrBelow(*root, *real)) return std::nullopt;
+    // Looked at before it is opened: opening a device can already do something.
+    struct stat st {};
+    if (::stat(real->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    const int fd = ::open(real->c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct Closer {
+        int handle;
+        ~Closer() { ::close(handle); }
+    } closer{fd};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        return std::nullopt;
+    // The file may grow while it is read: one byte past the limit is enough to know.
+    std::string data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (data.size() <= maxBytes) {
+        const ssize_t n = ::read(fd, buf, std::min(sizeof buf, maxBytes + 1 - data.size()));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) return data;
+        data.append(buf, static_cast<std::size_t>(n));
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> findExistingCaseInsensitive(const std::string& path) {

@@ -34,6 +34,12 @@ std::string resolvePath(const std::string& path);
 // itself, which is inside. Both separators count.
 bool folderNameInside(const std::string& programFolder, std::string_view name);
 
+// The bytes of a regular file whose real path lies below folder, when it holds at most maxBytes.
+// Nothing for anything else: a device, a FIFO, a socket, a folder, a path that leaves folder
+// (by ".." or a link), a larger file, one that cannot be read. It never waits on what it
+// refuses, and never holds more than maxBytes + 1 bytes.
+std::optional<std::string> readFileInside(const std::string& folder, const std::string& path, std::size_t maxBytes);
+
 // Seconds since the epoch.
 std::optional<std::int64_t> fileModifiedTime(const std::string& path);
 // Errors: 53 source missing, 58 target exists (overwrite false), 61 disk full, 70 permission,

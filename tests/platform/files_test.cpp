@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 #include "tests/support/vb_error_of.h"
@@ -123,4 +126,38 @@ TEST(Files, FolderNameInside) {
     };
     for (const auto& c : cases) EXPECT_EQ(folderNameInside(prog, c.name), c.inside) << '"' << c.name << '"';
     EXPECT_FALSE(folderNameInside(dir.file("missing"), "cadbank"));
+}
+
+TEST(Files, ReadFileInside) {
+    TempDir dir;
+    const std::string prog = dir.file("prog");
+    ASSERT_TRUE(makeDir(prog + "/cadbank/sub"));
+    writeFileBytes(prog + "/cadbank/page.htm", "<p>page</p>");
+    writeFileBytes(prog + "/cadbank/full.bin", std::string(64, 'x'));
+    writeFileBytes(prog + "/cadbank/over.bin", std::string(65, 'x'));
+    writeFileBytes(prog + "/cadbank/empty.bin", "");
+    writeFileBytes(dir.file("secret.txt"), "outside");
+    ASSERT_EQ(::mkfifo((prog + "/cadbank/fifo.png").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink(dir.file("secret.txt").c_str(), (prog + "/cadbank/out.png").c_str()), 0);
+    ASSERT_EQ(::symlink((prog + "/cadbank/page.htm").c_str(), (prog + "/cadbank/alias.htm").c_str()), 0);
+    const struct {
+        std::string path;
+        std::optional<std::string> want;
+    } cases[] = {
+        {prog + "/cadbank/page.htm", "<p>page</p>"},
+        {prog + "/cadbank/sub/../page.htm", "<p>page</p>"},
+        {prog + "/cadbank/alias.htm", "<p>page</p>"},
+        {prog + "/cadbank/full.bin", std::string(64, 'x')},
+        {prog + "/cadbank/empty.bin", ""},
+        {prog + "/cadbank/over.bin", std::nullopt},
+        {prog + "/cadbank/fifo.png", std::nullopt},
+        {prog + "/cadbank/out.png", std::nullopt},
+        {prog + "/cadbank/../../secret.txt", std::nullopt},
+        {prog + "/cadbank/../../../../../../../../dev/zero", std::nullopt},
+        {prog + "/cadbank/sub", std::nullopt},
+        {prog + "/cadbank/missing.png", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readFileInside(prog, c.path, 64), c.want) << c.path;
+    EXPECT_FALSE(readFileInside(dir.file("missing"), prog + "/cadbank/page.htm", 64));
+    EXPECT_FALSE(readFileInside("/", "/dev/zero", 64)) << "a device, even inside the folder";
 }
