@@ -1,11 +1,12 @@
 #include "host/qt/html_view.h"
 
 #include <QDesktopServices>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QUrl>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/html_text.h"
@@ -72,15 +73,18 @@ void HtmlView::scrollContentsBy(int dx, int dy) {
 QVariant HtmlView::loadResource(int type, const QUrl& name) {
     // Pages refer to their pictures by relative paths, in any letter case.
     const QUrl url = name.isRelative() && source().isValid() ? source().resolved(name) : name;
-    if (url.isLocalFile()) {
-        QString local = QString::fromStdString(platform::resolvePath(url.toLocalFile().toStdString()));
-        QFile f(local);
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        QByteArray bytes = f.readAll();
-        if (type == QTextDocument::HtmlResource) return decodeHtml(bytes);
-        return bytes;
-    }
-    return QTextBrowser::loadResource(type, name);
+    // Other schemes stay unread (data: URLs are the document's own). A refusal is an empty
+    // answer, not none: given none, the document opens the file itself, without any check.
+    if (!url.isLocalFile() && !url.scheme().isEmpty()) return {};
+    const QString local = url.isLocalFile() ? url.toLocalFile() : url.path();
+    if (!QDir::isAbsolutePath(local)) return QByteArray();
+    // A page is data an update may replace: it may name a device, a FIFO or a huge file, and
+    // none of them may hold the view.
+    const std::optional<std::string> bytes = platform::readFileInside(
+        platform::programFolder(), platform::resolvePath(local.toStdString()), kMaxResourceBytes);
+    const QByteArray read = bytes ? QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size())) : QByteArray();
+    if (type == QTextDocument::HtmlResource) return decodeHtml(read);
+    return read;
 }
 
 }  // namespace qthost

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTextBrowser>
+#include <cstddef>
 #include <string>
 
 namespace qthost {
@@ -14,6 +15,10 @@ QString decodeHtml(const QByteArray& bytes);
 
 class HtmlView : public QTextBrowser {
 public:
+    // A page, picture or style sheet is read only when it is a regular file inside the program
+    // folder and no larger than this; anything else shows as missing.
+    static constexpr std::size_t kMaxResourceBytes = std::size_t{16} << 20;
+
     explicit HtmlView(QWidget* parent);
     // A local path (any letter case, "\" separators) or a file: URL; anything else, and a
     // missing page, shows blank. A new navigation number reloads even the page shown.

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTextBlock>
 #include <QScrollBar>
@@ -11,9 +12,13 @@
 #include <QTextDocument>
 #include <QUrl>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include "host/qt/form_window.h"
 #include "host/qt/html_view.h"
+#include "platform/files.h"
 #include "tests/qt/qt_fixture.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/temp_dir.h"
@@ -49,6 +54,20 @@ void clickText(QTextBrowser* view, const QString& text) {
     QCoreApplication::processEvents();
 }
 
+// The pictures of the page shown, in their order; a null image for one that is missing.
+std::vector<QImage> picturesOf(QTextBrowser* view) {
+    std::vector<QImage> out;
+    for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (!f.isImageFormat()) continue;
+            const QVariant r = view->document()->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
+            out.push_back(r.userType() == QMetaType::QByteArray ? QImage::fromData(r.toByteArray()) : r.value<QImage>());
+        }
+    }
+    return out;
+}
+
 class HelpView : public qttest::QtHostTest {
 protected:
     void SetUp() override {
@@ -64,11 +83,13 @@ protected:
         qthost::FormWindow* w = host.windowOf(form);
         return w ? w->browserFor(web) : nullptr;
     }
+    // The program folder, where the pages are.
+    testsupport::TempDir dir;
+    qttest::ScopedProgramFolder folder{dir.path()};
     LinkCatcher catcher;
 };
 
 TEST_F(HelpView, LinksOpenLocalPagesInTheViewAndOthersOnTheDesktop) {
-    testsupport::TempDir dir;
     std::string filler;
     for (int i = 0; i < 60; ++i) filler += "<p>填充段落" + std::to_string(i) + "</p>";
     testsupport::writeFileBytes(dir.file("l38180.mxy"),
@@ -148,6 +169,7 @@ TEST_F(HelpView, WindowedControlsAboveTheViewAreCutOutOfIt) {
 }
 
 TEST_F(HelpView, TheSamplePagesShowWithTheirPictureAndTheLongOneScrolls) {
+    qttest::ScopedProgramFolder installed(platform::folderOf(testsupport::sampleDataDir()));
     forms::WebBrowser web(&form, "WebHelpCON");
     place(web, px(0, 0, 606, 392));  // the help section's browser at 15 twips per pixel
     form.show();
@@ -161,17 +183,9 @@ TEST_F(HelpView, TheSamplePagesShowWithTheirPictureAndTheLongOneScrolls) {
         EXPECT_GT(text.size(), 20);
         EXPECT_FALSE(text.contains(QChar(0xFFFD)));
         EXPECT_FALSE(text.contains(QStringLiteral("<p>"))) << "shown as HTML";
-        for (QTextBlock b = view->document()->begin(); b.isValid(); b = b.next()) {
-            for (auto it = b.begin(); !it.atEnd(); ++it) {
-                const QTextCharFormat f = it.fragment().charFormat();
-                if (!f.isImageFormat()) continue;
-                const QVariant r = view->document()->resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
-                QImage img;
-                if (r.userType() == QMetaType::QByteArray) img = QImage::fromData(r.toByteArray());
-                else img = r.value<QImage>();
-                EXPECT_FALSE(img.isNull()) << f.toImageFormat().name().toStdString();
-                ++pictures;
-            }
+        for (const QImage& img : picturesOf(view)) {
+            EXPECT_FALSE(img.isNull());
+            ++pictures;
         }
         if (view->verticalScrollBar()->maximum() > 0) ++scrolling;
         if (n == 4) {
@@ -182,6 +196,89 @@ TEST_F(HelpView, TheSamplePagesShowWithTheirPictureAndTheLongOneScrolls) {
     }
     EXPECT_EQ(pictures, 1);
     EXPECT_GE(scrolling, 1);
+}
+
+// A page is data an update may replace. What it names is read only from a regular file inside
+// the program folder of at most 16 MiB; anything else is a missing picture, and the page shows
+// at once all the same.
+TEST_F(HelpView, APictureIsReadOnlyFromAFileOfTheProgramFolderOfBoundedSize) {
+    testsupport::TempDir outside;
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    const std::string png = qttest::encoded(picture, "PNG");
+    testsupport::writeFileBytes(outside.file("good.png"), png);
+    ASSERT_TRUE(platform::makeDir(dir.file("cadbank")));
+    testsupport::writeFileBytes(dir.file("cadbank/good.png"), png);
+    ASSERT_EQ(::symlink(outside.file("good.png").c_str(), dir.file("cadbank/out.png").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.file("cadbank/pipe.png").c_str(), 0600), 0);
+    // Read whole it would decode: only its size keeps it out.
+    std::string big = png;
+    big.resize(std::size_t{17} << 20, '\0');
+    ASSERT_FALSE(QImage::fromData(QByteArray::fromStdString(big)).isNull());
+    testsupport::writeFileBytes(dir.file("cadbank/big.png"), big);
+
+    forms::WebBrowser web(&form, "WebHelpCON");
+    place(web, px(0, 0, 300, 200));
+    form.show();
+    const struct {
+        const char* src;
+        bool shown;
+    } cases[] = {
+        {"../../../../../../../../../../../../dev/zero", false},
+        {"pipe.png", false},
+        {"out.png", false},
+        {"big.png", false},
+        {"good.png", true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.src);
+        const std::string page = dir.file("cadbank/page" + std::to_string(++n) + ".htm");
+        testsupport::writeFileBytes(page, gbkPage("<p>第" + std::to_string(n) + "页的正文</p><p><img src=\"" +
+                                                  c.src + "\"></p>"));
+        QElapsedTimer t;
+        t.start();
+        web.navigate(page);
+        qthost::HtmlView* view = viewOf(web);
+        ASSERT_NE(view, nullptr);
+        view->grab();  // lays the page out with its picture and paints it
+        const std::vector<QImage> pictures = picturesOf(view);
+        EXPECT_LT(t.elapsed(), 3000);
+        EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("第%1页的正文").arg(n)));
+        ASSERT_EQ(pictures.size(), 1u);
+        EXPECT_EQ(!pictures[0].isNull(), c.shown);
+        if (c.shown) {
+            EXPECT_EQ(pictures[0].size(), QSize(40, 30));
+        }
+    }
+}
+
+TEST_F(HelpView, AStyleSheetOrALinkedPageOutsideTheRulesIsNotRead) {
+    testsupport::TempDir outside;
+    testsupport::writeFileBytes(outside.file("away.htm"), gbkPage("<p>外面的正文</p>"));
+    ASSERT_EQ(::symlink(outside.file("away.htm").c_str(), dir.file("away.htm").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.file("pipe.css").c_str(), 0600), 0);
+    testsupport::writeFileBytes(
+        dir.file("first.htm"),
+        "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"pipe.css\">"
+        "<link rel=\"stylesheet\" type=\"text/css\" href=\"../../../../../../../../../../dev/zero\"></head>"
+        "<body><p>first page</p><p><a href=\"away.htm\">the way out</a></p></body></html>");
+
+    forms::WebBrowser web(&form, "WebHelpCON");
+    place(web, px(0, 0, 300, 200));
+    form.show();
+    QElapsedTimer t;
+    t.start();
+    web.navigate(dir.file("first.htm"));
+    qthost::HtmlView* view = viewOf(web);
+    ASSERT_NE(view, nullptr);
+    view->grab();
+    EXPECT_LT(t.elapsed(), 3000);
+    EXPECT_TRUE(view->toPlainText().contains(QStringLiteral("first page")));
+
+    clickText(view, QStringLiteral("the way out"));
+    EXPECT_FALSE(view->toPlainText().contains(QStringLiteral("外面的正文"))) << view->toPlainText().toStdString();
+    EXPECT_TRUE(catcher.urls.empty());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "forms/runtime.h"
 #include "host/qt/qt_host.h"
+#include "platform/files.h"
 
 namespace qttest {
 
@@ -33,6 +34,15 @@ struct QtHostTest : ::testing::Test {
     qthost::QtHost host;
     forms::Runtime rt{host};
     TestForm form{rt};
+};
+
+// The host reads help pages and what they name from the program folder only: this one, for
+// the life of the object.
+struct ScopedProgramFolder {
+    explicit ScopedProgramFolder(const std::string& folder) { platform::setProgramFolderForTesting(folder); }
+    ~ScopedProgramFolder() { platform::setProgramFolderForTesting(""); }
+    ScopedProgramFolder(const ScopedProgramFolder&) = delete;
+    ScopedProgramFolder& operator=(const ScopedProgramFolder&) = delete;
 };
 
 inline std::string encoded(const QImage& img, const char* format) {

@@ -371,6 +371,7 @@ TEST_F(QtHostTest, WindowsMirrorTheModel) {
 
 TEST_F(QtHostTest, WebBrowserShowsALocalGbkPage) {
     testsupport::TempDir dir;
+    qttest::ScopedProgramFolder folder(dir.path());
     std::string page =
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
         "</head><body><p>" +
