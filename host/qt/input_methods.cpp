@@ -5,6 +5,7 @@
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QProcess>
@@ -13,7 +14,11 @@
 #include <QVariantMap>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <chrono>
+#include <string_view>
 #include <utility>
+
+#include "host/qt/bus_probe.h"
 
 namespace qthost {
 
@@ -43,19 +48,35 @@ QDBusMessage fcitxCall(const char* method) {
     return QDBusMessage::createMethodCall(kFcitxService, kFcitxPath, kFcitxInterface, method);
 }
 
+using Deadline = std::chrono::steady_clock::time_point;
+
+// What is left of a listing's time, in milliseconds; 0 when it is spent.
+int msLeft(Deadline deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() <= 0 ? 0 : static_cast<int>(std::min<long long>(left.count(), InputMethods::kListingTimeoutMs));
+}
+
+// The reply of a call made in the time left, or nothing once it is spent.
+QDBusMessage callBefore(QDBusConnection& bus, const QDBusMessage& call, Deadline deadline) {
+    const int ms = msLeft(deadline);
+    if (ms == 0) return {};
+    return bus.call(call, QDBus::Block, ms);
+}
+
 // A reply only when it is one and has the expected signature: a stranger's reply is no list.
-std::optional<QList<QVariant>> answer(QDBusConnection& bus, const QDBusMessage& call, const char* signature) {
-    const QDBusMessage reply = bus.call(call, QDBus::Block, InputMethods::kListingTimeoutMs);
+std::optional<QList<QVariant>> answer(QDBusConnection& bus, const QDBusMessage& call, const char* signature,
+                                      Deadline deadline) {
+    const QDBusMessage reply = callBefore(bus, call, deadline);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.signature() != QLatin1String(signature))
         return std::nullopt;
     return reply.arguments();
 }
 
-bool hasOwner(QDBusConnection& bus, const QString& name) {
+bool hasOwner(QDBusConnection& bus, const QString& name, Deadline deadline) {
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
                                                        "org.freedesktop.DBus", "NameHasOwner");
     call << name;
-    const auto args = answer(bus, call, "b");
+    const auto args = answer(bus, call, "b", deadline);
     return args && args->front().toBool();
 }
 
@@ -124,15 +145,27 @@ QString InputMethods::ibusAddressFromEnvironment() {
     return {};
 }
 
-InputMethods::InputMethods() : InputMethods([] {
-    Sources s;
-    s.session = QDBusConnection::sessionBus();
-    return s;
-}()) {}
+QString InputMethods::sessionAddressFromEnvironment() {
+    const QString env = qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS");
+    if (!env.isEmpty()) return env;
+    // Where D-Bus itself looks when no address is given.
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() || !QFileInfo(runtime + "/bus").exists()) return {};
+    QString escaped;
+    for (const char c : QFile::encodeName(runtime + "/bus")) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           std::string_view("-_/.\\*").find(c) != std::string_view::npos;
+        escaped += plain ? QString(QChar(c)) : QString("%%1").arg(static_cast<unsigned char>(c), 2, 16, QChar('0'));
+    }
+    return "unix:path=" + escaped;
+}
+
+InputMethods::InputMethods() : InputMethods(Sources{}) {}
 
 InputMethods::InputMethods(Sources sources)
     : src_(std::move(sources)),
-      ibusConnectionName_(QString("qz-ibus-%1").arg(reinterpret_cast<quintptr>(this))),
+      session_{QString("qz-session-%1").arg(reinterpret_cast<quintptr>(this)), {}},
+      ibus_{QString("qz-ibus-%1").arg(reinterpret_cast<quintptr>(this)), {}},
       context_(std::make_unique<QObject>()),
       settle_(new QTimer(context_.get())) {
     settle_->setSingleShot(true);
@@ -146,13 +179,16 @@ InputMethods::InputMethods(Sources sources)
 }
 
 InputMethods::~InputMethods() {
-    if (!ibusConnectedTo_.isEmpty()) QDBusConnection::disconnectFromBus(ibusConnectionName_);
+    for (const Bus* bus : {&session_, &ibus_})
+        if (!bus->connectedTo.isEmpty()) QDBusConnection::disconnectFromBus(bus->name);
 }
 
 std::vector<platform::KeyboardLayout> InputMethods::list() {
-    if (src_.session.isConnected() && hasOwner(src_.session, kFcitxService))
-        listed_ = listFcitx5();
-    else if (auto ibus = listIbus())
+    const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kListingTimeoutMs);
+    std::optional<QDBusConnection> session = sessionConnection(deadline);
+    if (session && hasOwner(*session, kFcitxService, deadline))
+        listed_ = listFcitx5(*session, deadline);
+    else if (auto ibus = listIbus(deadline))
         listed_ = std::move(*ibus);
     else
         listed_ = listXkb();
@@ -160,11 +196,11 @@ std::vector<platform::KeyboardLayout> InputMethods::list() {
     return listed_;
 }
 
-std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
+std::vector<platform::KeyboardLayout> InputMethods::listFcitx5(QDBusConnection& session, Deadline deadline) {
     std::vector<platform::KeyboardLayout> out;
     QDBusMessage call = fcitxCall("FullInputMethodGroupInfo");
     call << QString();  // the current group
-    const QDBusMessage reply = src_.session.call(call, QDBus::Block, kListingTimeoutMs);
+    const QDBusMessage reply = callBefore(session, call, deadline);
     if (reply.type() == QDBusMessage::ReplyMessage && reply.signature() == QLatin1String(kFcitxGroupSignature)) {
         const QDBusArgument items = reply.arguments().at(4).value<QDBusArgument>();
         items.beginArray();
@@ -185,12 +221,12 @@ std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
     if (reply.errorName() != QLatin1String("org.freedesktop.DBus.Error.UnknownMethod")) return out;
 
     // Older releases, without that call, answer the group and the names separately.
-    const auto group = answer(src_.session, fcitxCall("CurrentInputMethodGroup"), "s");
+    const auto group = answer(session, fcitxCall("CurrentInputMethodGroup"), "s", deadline);
     if (!group) return out;
     QDBusMessage groupCall = fcitxCall("InputMethodGroupInfo");
     groupCall << group->front().toString();
-    const auto members = answer(src_.session, groupCall, "sa(ss)");
-    const auto available = answer(src_.session, fcitxCall("AvailableInputMethods"), "a(ssssssb)");
+    const auto members = answer(session, groupCall, "sa(ss)", deadline);
+    const auto available = answer(session, fcitxCall("AvailableInputMethods"), "a(ssssssb)", deadline);
     if (!members || !available) return out;
 
     QHash<QString, QString> names;
@@ -223,34 +259,44 @@ std::vector<platform::KeyboardLayout> InputMethods::listFcitx5() {
     return out;
 }
 
-std::optional<QDBusConnection> InputMethods::ibusConnection() {
-    const QString address = src_.ibusAddress ? *src_.ibusAddress : ibusAddressFromEnvironment();
-    if (address != ibusConnectedTo_ && !ibusConnectedTo_.isEmpty()) {
-        QDBusConnection::disconnectFromBus(ibusConnectionName_);
-        ibusConnectedTo_.clear();
+std::optional<QDBusConnection> InputMethods::connection(Bus& bus, const QString& address, Deadline deadline) {
+    if (!bus.connectedTo.isEmpty()) {
+        if (address == bus.connectedTo && QDBusConnection(bus.name).isConnected()) return QDBusConnection(bus.name);
+        QDBusConnection::disconnectFromBus(bus.name);
+        bus.connectedTo.clear();
     }
-    if (address.isEmpty()) return std::nullopt;
-    QDBusConnection bus = QDBusConnection::connectToBus(address, ibusConnectionName_);
-    if (!bus.isConnected()) {
+    // Qt D-Bus connects without any time limit, and serves no other connection meanwhile: the
+    // bus must first have answered in the time left, else it counts as absent.
+    if (address.isEmpty() || !busAnswers(address.toStdString(), deadline)) return std::nullopt;
+    QDBusConnection connected = QDBusConnection::connectToBus(address, bus.name);
+    if (!connected.isConnected()) {
         // A failed connection stays registered under its name and would be handed back as it is.
-        QDBusConnection::disconnectFromBus(ibusConnectionName_);
-        ibusConnectedTo_.clear();
+        QDBusConnection::disconnectFromBus(bus.name);
         return std::nullopt;
     }
-    ibusConnectedTo_ = address;
-    return bus;
+    bus.connectedTo = address;
+    return connected;
 }
 
-std::optional<std::vector<platform::KeyboardLayout>> InputMethods::listIbus() {
-    std::optional<QDBusConnection> bus = ibusConnection();
+std::optional<QDBusConnection> InputMethods::sessionConnection(Deadline deadline) {
+    return connection(session_, src_.sessionAddress ? *src_.sessionAddress : sessionAddressFromEnvironment(), deadline);
+}
+
+std::optional<QDBusConnection> InputMethods::ibusConnection(Deadline deadline) {
+    return connection(ibus_, src_.ibusAddress ? *src_.ibusAddress : ibusAddressFromEnvironment(), deadline);
+}
+
+std::optional<std::vector<platform::KeyboardLayout>> InputMethods::listIbus(Deadline deadline) {
+    std::optional<QDBusConnection> bus = ibusConnection(deadline);
     if (!bus) return std::nullopt;
     std::vector<platform::KeyboardLayout> out;
     if (src_.gsettings.isEmpty()) return out;
 
     // The daemon's own engine list cannot be read back over the bus; its settings hold it.
+    if (msLeft(deadline) == 0) return out;
     QProcess gsettings;
     gsettings.start(src_.gsettings.front(), src_.gsettings.mid(1));
-    if (!gsettings.waitForFinished(kListingTimeoutMs)) {
+    if (!gsettings.waitForFinished(std::max(1, msLeft(deadline)))) {
         gsettings.kill();
         gsettings.waitForFinished(kListingTimeoutMs);
         return out;
@@ -262,7 +308,7 @@ std::optional<std::vector<platform::KeyboardLayout>> InputMethods::listIbus() {
 
     QDBusMessage call = QDBusMessage::createMethodCall(kIbusService, kIbusPath, kIbusInterface, "GetEnginesByNames");
     call << engines;
-    const auto descs = answer(*bus, call, "av");
+    const auto descs = answer(*bus, call, "av", deadline);
     if (!descs) return out;
     QHash<QString, QString> longNames;
     const QDBusArgument all = descs->at(0).value<QDBusArgument>();
@@ -314,7 +360,8 @@ void InputMethods::activate(const std::string& id) {
         pendingFcitx5_ = *name;
         sendFcitx5Switch();
     } else if (auto engine = named(kIbusPrefix)) {
-        if (std::optional<QDBusConnection> bus = ibusConnection()) {
+        const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kListingTimeoutMs);
+        if (std::optional<QDBusConnection> bus = ibusConnection(deadline)) {
             QDBusMessage call = QDBusMessage::createMethodCall(kIbusService, kIbusPath, kIbusInterface, "SetGlobalEngine");
             call << *engine;
             bus->send(call);
@@ -340,7 +387,8 @@ void InputMethods::sendFcitx5Switch() {
         call << *pendingFcitx5_;
         pendingFcitx5_.reset();
         settled_ = false;
-        src_.session.send(call);
+        // The listing that named it made the connection.
+        if (!session_.connectedTo.isEmpty()) QDBusConnection(session_.name).send(call);
         return;
     }
     // The input-method module tells Fcitx5 of each new focus on its own connection, and a closing

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,7 +20,8 @@ namespace qthost {
 class InputMethods : public platform::KeyboardLayouts {
 public:
     struct Sources {
-        QDBusConnection session{QString()};  // none unless given
+        // Unset: DBUS_SESSION_BUS_ADDRESS, else the user's bus in XDG_RUNTIME_DIR. Empty: none.
+        std::optional<QString> sessionAddress;
         // Unset: IBUS_ADDRESS, else the bus file IBus writes for this display. Empty: no IBus.
         std::optional<QString> ibusAddress;
         // Prints IBus's engine list as GVariant text.
@@ -30,8 +32,9 @@ public:
         bool fcitx5WaitsForFocus = true;
     };
 
-    // Listing waits this long at most for each answer (and for gsettings); a hung service is
-    // given up and lists nothing.
+    // A listing waits this long at most in all, for the buses' connections, their answers and
+    // gsettings: a bus that does not answer in time counts as absent, a hung service lists
+    // nothing.
     static constexpr int kListingTimeoutMs = 1000;
     // The panel keeps no more than this.
     static constexpr std::size_t kMaxLayouts = 16;
@@ -49,17 +52,28 @@ public:
 
     // IBus's own address: IBUS_ADDRESS, else the IBUS_ADDRESS line of its bus file.
     static QString ibusAddressFromEnvironment();
+    // The session bus's: DBUS_SESSION_BUS_ADDRESS, else the user's bus socket when there is one.
+    static QString sessionAddressFromEnvironment();
 
 private:
-    std::vector<platform::KeyboardLayout> listFcitx5();
-    std::optional<std::vector<platform::KeyboardLayout>> listIbus();
+    using Deadline = std::chrono::steady_clock::time_point;
+    // A bus connection under its own name, kept while its address stays the same.
+    struct Bus {
+        QString name;
+        QString connectedTo;
+    };
+
+    std::vector<platform::KeyboardLayout> listFcitx5(QDBusConnection& session, Deadline deadline);
+    std::optional<std::vector<platform::KeyboardLayout>> listIbus(Deadline deadline);
     std::vector<platform::KeyboardLayout> listXkb();
-    std::optional<QDBusConnection> ibusConnection();
+    std::optional<QDBusConnection> connection(Bus& bus, const QString& address, Deadline deadline);
+    std::optional<QDBusConnection> sessionConnection(Deadline deadline);
+    std::optional<QDBusConnection> ibusConnection(Deadline deadline);
     void sendFcitx5Switch();
 
     Sources src_;
-    QString ibusConnectionName_;
-    QString ibusConnectedTo_;
+    Bus session_;
+    Bus ibus_;
     std::vector<platform::KeyboardLayout> listed_;
     std::optional<QString> pendingFcitx5_;
     bool settled_ = false;

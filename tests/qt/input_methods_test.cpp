@@ -20,13 +20,26 @@
 #include <QVariantMap>
 #include <QWidget>
 #include <QWindow>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "host/qt/bus_probe.h"
 #include "host/qt/input_methods.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
@@ -136,6 +149,76 @@ struct FakeItem {
     QString unique, name, addon;
 };
 
+// A bus that takes connections and never says a word; or, mute after the greeting, one that
+// accepts the authentication and then never answers the Hello call.
+class SilentBus {
+public:
+    enum class Kind { Silent, MuteAfterGreeting, SilentTcp };
+
+    explicit SilentBus(Kind kind) {
+        if (kind == Kind::SilentTcp) {
+            listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_in in{};
+            in.sin_family = AF_INET;
+            in.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            socklen_t len = sizeof in;
+            if (::bind(listener_, reinterpret_cast<sockaddr*>(&in), len) != 0 || ::listen(listener_, 8) != 0 ||
+                ::getsockname(listener_, reinterpret_cast<sockaddr*>(&in), &len) != 0)
+                throw std::runtime_error("no loopback listener");
+            address_ = QString("tcp:host=127.0.0.1,port=%1").arg(ntohs(in.sin_port));
+            return;
+        }
+        const std::string path = dir_.file("bus");
+        listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un un{};
+        un.sun_family = AF_UNIX;
+        std::snprintf(un.sun_path, sizeof un.sun_path, "%s", path.c_str());
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&un), sizeof un) != 0 || ::listen(listener_, 8) != 0)
+            throw std::runtime_error("no socket at " + path);
+        address_ = QString::fromStdString("unix:path=" + path);
+        if (kind == Kind::MuteAfterGreeting) greeter_ = std::thread([this] { greet(); });
+    }
+    ~SilentBus() {
+        stop_ = true;
+        if (greeter_.joinable()) greeter_.join();
+        for (int fd : accepted_) ::close(fd);
+        ::close(listener_);
+    }
+    SilentBus(const SilentBus&) = delete;
+    SilentBus& operator=(const SilentBus&) = delete;
+
+    const QString& address() const { return address_; }
+
+private:
+    void greet() {
+        while (!stop_) {
+            pollfd p{listener_, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0) continue;
+            const int fd = ::accept(listener_, nullptr, nullptr);
+            if (fd < 0) continue;
+            accepted_.push_back(fd);
+            std::string in;
+            char buf[256];
+            while (!stop_ && in.find("\r\n") == std::string::npos) {
+                pollfd q{fd, POLLIN, 0};
+                if (::poll(&q, 1, 20) <= 0) continue;
+                const ssize_t n = ::read(fd, buf, sizeof buf);
+                if (n <= 0) break;
+                in.append(buf, static_cast<std::size_t>(n));
+            }
+            const std::string ok = "OK 0123456789abcdef0123456789abcdef\r\n";
+            if (::send(fd, ok.data(), ok.size(), MSG_NOSIGNAL) < 0) continue;
+        }
+    }
+
+    testsupport::TempDir dir_;
+    int listener_ = -1;
+    QString address_;
+    std::atomic<bool> stop_{false};
+    std::vector<int> accepted_;  // held open, unanswered
+    std::thread greeter_;
+};
+
 class InputMethodsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -152,9 +235,7 @@ protected:
         while (!daemon_.canReadLine()) ASSERT_TRUE(daemon_.waitForReadyRead(5000)) << "dbus-daemon gave no address";
         address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
         static int fixtures = 0;
-        const QString n = QString::number(++fixtures);
-        clientName_ = "client-" + n;
-        serviceName_ = "service-" + n;
+        serviceName_ = "service-" + QString::number(++fixtures);
         service_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address_, serviceName_));
         ASSERT_TRUE(service_->isConnected());
         thread_.start();
@@ -170,7 +251,6 @@ protected:
             service_.reset();
             QDBusConnection::disconnectFromBus(serviceName_);
         }
-        QDBusConnection::disconnectFromBus(clientName_);
         if (daemon_.state() != QProcess::NotRunning) {
             daemon_.kill();
             daemon_.waitForFinished(5000);
@@ -247,7 +327,7 @@ protected:
     qthost::InputMethods backend(std::optional<QString> ibusAddress = QString(), QStringList gsettings = {"false"},
                                  bool waitForFocus = false) {
         qthost::InputMethods::Sources s;
-        s.session = QDBusConnection::connectToBus(address_, clientName_);
+        s.sessionAddress = address_;
         s.ibusAddress = std::move(ibusAddress);
         s.gsettings = std::move(gsettings);
         s.x11 = false;
@@ -272,7 +352,7 @@ protected:
 
 private:
     QProcess daemon_;
-    QString clientName_, serviceName_;
+    QString serviceName_;
     std::unique_ptr<QDBusConnection> service_;
     QThread thread_;
     std::vector<std::unique_ptr<FakeObject>> objects_;
@@ -440,6 +520,75 @@ TEST_F(InputMethodsTest, AHungServiceIsGivenUpAfterASecond) {
         EXPECT_TRUE(im.list().empty());
         EXPECT_GE(t.elapsed(), 900);
         EXPECT_LT(t.elapsed(), 2500);
+    }
+}
+
+// A bus that takes the connection and never answers counts as absent once the listing's
+// second is spent, the session bus as well as IBus's own; the listing ends within it in all.
+TEST_F(InputMethodsTest, ABusThatNeverAnswersIsAbsentAfterASecond) {
+    SilentBus silent(SilentBus::Kind::Silent);
+    SilentBus mute(SilentBus::Kind::MuteAfterGreeting);
+    struct Case {
+        const char* name;
+        std::optional<QString> sessionEnvironment;  // unset: the test's own bus, given directly
+        QString ibus;
+    };
+    const std::vector<Case> cases{
+        {"ibus silent", std::nullopt, silent.address()},
+        {"ibus mute after the greeting", std::nullopt, mute.address()},
+        {"session silent", silent.address(), QString()},
+        {"session mute after the greeting", mute.address(), QString()},
+        {"both", silent.address(), mute.address()},
+    };
+    testsupport::TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // gsettings runs only once IBus is there.
+        const std::string marker = dir.file("asked");
+        qthost::InputMethods::Sources s;
+        if (!c.sessionEnvironment) s.sessionAddress = address_;
+        s.ibusAddress = c.ibus;
+        s.gsettings = {"touch", QString::fromStdString(marker)};
+        s.x11 = false;
+        s.fcitx5WaitsForFocus = false;
+        testsupport::ScopedEnv env("DBUS_SESSION_BUS_ADDRESS",
+                                   c.sessionEnvironment ? c.sessionEnvironment->toUtf8().constData() : nullptr);
+        qthost::InputMethods im(std::move(s));
+        QElapsedTimer t;
+        t.start();
+        EXPECT_TRUE(im.list().empty());
+        EXPECT_GE(t.elapsed(), 900) << "the silent bus was not asked";
+        EXPECT_LT(t.elapsed(), 1500);
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(marker))) << "an IBus that does not answer is not there";
+    }
+}
+
+// The probe takes the first entry of an address that connects, as a client does, and gives up
+// at its deadline.
+TEST_F(InputMethodsTest, TheBusProbeTakesTheFirstEntryThatConnects) {
+    SilentBus silent(SilentBus::Kind::Silent);
+    SilentBus tcp(SilentBus::Kind::SilentTcp);
+    struct Case {
+        QString address;
+        bool answers;
+    };
+    const std::vector<Case> cases{
+        {address_, true},
+        {"unix:path=/nonexistent/bus;" + address_, true},
+        {"unix:abstract=qz-nobody-listens;" + address_, true},
+        {silent.address() + ";" + address_, false},
+        {tcp.address(), false},
+        {"unixexec:path=/bin/true", false},
+        {"unix:path=%zz", false},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address.toStdString());
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(qthost::busAnswers(c.address.toStdString(), std::chrono::steady_clock::now() + std::chrono::milliseconds(300)),
+                  c.answers);
+        EXPECT_LT(t.elapsed(), 800);
     }
 }
 
