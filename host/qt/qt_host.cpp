@@ -345,12 +345,14 @@ void QtHost::formDestroyed(forms::Form& form) {
 void QtHost::apply(forms::Form& f, FormWindow& w) {
     FormWindow::Applied& a = w.applied;
     // The window manager keeps only dialogs and tools above their transient parent.
-    Qt::WindowFlags flags = w.ownedDialog ? Qt::Dialog : f.showInTaskbar() ? Qt::Window : Qt::Tool;
+    Qt::WindowFlags flags;
     if (f.formBorderStyle() == 0)
-        flags |= Qt::FramelessWindowHint;
+        flags = (w.ownedDialog ? Qt::Dialog : f.showInTaskbar() ? Qt::Window : Qt::Tool) | Qt::FramelessWindowHint;
     else
-        flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
+        // A fixed single border is a dialog's: a title and a close button, nothing to minimise
+        // or maximise. Out of the taskbar it stays a tool window.
+        flags = ((w.ownedDialog || f.showInTaskbar()) ? Qt::Dialog : Qt::Tool) | Qt::WindowTitleHint |
+                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint;
     if (f.topmost()) flags |= Qt::WindowStaysOnTopHint;
     if (a.valid && flags != a.flags && (flags ^ a.flags) == Qt::WindowStaysOnTopHint && w.windowHandle()) {
         // QWidget::setWindowFlags would hide the window; the native window takes the hint in place.
@@ -369,6 +371,7 @@ void QtHost::apply(forms::Form& f, FormWindow& w) {
     // A maximised window's geometry is the window manager's; pushing one would restore it.
     QRect geo = clientRectPx(f);
     if (f.windowState() != 2 && geo != a.geometry) {
+        if (f.formBorderStyle() != 0) w.setFixedSize(geo.size());
         w.setGeometry(geo);
         a.geometry = geo;
     }
@@ -385,6 +388,13 @@ void QtHost::apply(forms::Form& f, FormWindow& w) {
 }
 
 void QtHost::showWindow(forms::Form& f, FormWindow& w) {
+    // A fixed border keeps its size, but for the window manager's when the model maximises it.
+    if (f.formBorderStyle() != 0 && f.windowState() == 2) {
+        w.setMinimumSize(0, 0);
+        w.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else if (f.formBorderStyle() != 0) {
+        w.setFixedSize(clientRectPx(f).size());
+    }
     switch (f.windowState()) {
         case 1:
             w.showMinimized();

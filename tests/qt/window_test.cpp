@@ -83,6 +83,54 @@ TEST_F(QtHostTest, ModalFormsAreModalAboveTheFormActiveWhenShown) {
     EXPECT_EQ(w->windowHandle()->transientParent(), nullptr);
 }
 
+// A fixed single border is a dialog's, shown modal or not: a title and a close button, nothing
+// to minimise or maximise, and a size that only the model changes.
+TEST_F(QtHostTest, AFixedSingleBorderIsAFixedDialog) {
+    form.show();
+    host.sync();
+    TestForm dialog(rt);
+    dialog.setFormBorderStyle(1);
+    dialog.setCaption("提示");
+    const auto expectFixedDialog = [&](const char* when) {
+        SCOPED_TRACE(when);
+        QWidget* w = host.windowOf(dialog);
+        ASSERT_NE(w, nullptr);
+        ASSERT_TRUE(w->isVisible());
+        const Qt::WindowFlags flags = w->windowFlags();
+        EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+        for (Qt::WindowType hint : {Qt::WindowTitleHint, Qt::WindowCloseButtonHint, Qt::CustomizeWindowHint})
+            EXPECT_TRUE(flags & hint) << hint;
+        for (Qt::WindowType hint : {Qt::WindowMinimizeButtonHint, Qt::WindowMaximizeButtonHint, Qt::FramelessWindowHint})
+            EXPECT_FALSE(flags & hint) << hint;
+        ASSERT_NE(w->windowHandle(), nullptr);
+        EXPECT_EQ(w->windowHandle()->flags(), flags);
+        EXPECT_EQ(w->minimumSize(), host.clientRectPx(dialog).size());
+        EXPECT_EQ(w->maximumSize(), host.clientRectPx(dialog).size());
+        EXPECT_EQ(w->size(), host.clientRectPx(dialog).size());
+    };
+
+    dialog.show();
+    host.sync();
+    expectFixedDialog("shown");
+    dialog.move(dialog.left(), dialog.top(), 260 * kTpp, 190 * kTpp);
+    host.sync();
+    expectFixedDialog("resized by the model");
+    dialog.hide();
+
+    forms::Timer timer(&dialog, "Timer1");
+    bool seen = false;
+    timer.Tick = [&] {
+        timer.setEnabled(false);
+        expectFixedDialog("shown modal");
+        seen = true;
+        dialog.hide();
+    };
+    timer.setInterval(10);
+    timer.setEnabled(true);
+    dialog.show(true);
+    EXPECT_TRUE(seen);
+}
+
 TEST_F(QtHostTest, AMaximisedWindowIsMirroredInTheModel) {
     form.setFormBorderStyle(1);
     form.show();
