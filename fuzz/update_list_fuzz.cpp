@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> lines;
     for (const std::string& raw : platform::splitLines(bytes)) lines.push_back(platform::decodeAnsi(raw));
-    qz::updateListVersion(platform::decodeAnsi(bytes));
+    qz::isListVersion(qz::updateListVersion(platform::decodeAnsi(bytes)));
     for (const qz::UpdateEntry& e : qz::readUpdateList(lines, "data", base).entries) {
         if (!e.accepted()) {
             if (!e.serverUrl.empty()) fail("a refused name has a server address");

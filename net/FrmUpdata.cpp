@@ -1,6 +1,8 @@
 #include "net/FrmUpdata.h"
 
+#include <cstdio>
 #include <ctime>
+#include <functional>
 
 #include "app/program.h"
 #include "forms/on_error.h"
@@ -8,6 +10,7 @@
 #include "net/download.h"
 #include "net/update_list.h"
 #include "platform/files.h"
+#include "platform/http.h"
 #include "platform/legacy_text.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
@@ -39,6 +42,27 @@ std::string dataFolderName(const Shared& g) {
     for (char c : d)
         if (c != '/' && c != '\\') name += c;
     return name;
+}
+
+// Fetches url beside path under its part name and puts it in place only when accept takes
+// what came: a file the server got wrong never replaces the one there, not even for a moment.
+bool downloadChecked(Program& p, const std::string& url, const std::string& path, int limitMs,
+                     const std::function<bool(const std::string& fetched)>& accept) {
+    const std::string staged = path + std::string(platform::DownloadPartSuffix);
+    bool ok = downloadToFile(p, url, staged, limitMs);
+    if (ok) {
+        try {
+            ok = accept(staged);
+        } catch (const platform::VbError&) {
+            ok = false;
+        }
+    }
+    if (ok && std::rename(staged.c_str(), path.c_str()) == 0) {
+        platform::syncFolderOf(path);
+        return true;
+    }
+    platform::removeFileSynced(staged);
+    return false;
 }
 
 }  // namespace
@@ -179,6 +203,11 @@ void FrmUpdata::TKUP() {
         return;
     }
     const std::string version = updateListVersion(answer);
+    // Only a stamp compares as a version, and only it can tell the list fetched next.
+    if (!isListVersion(version)) {
+        showFailure();
+        return;
+    }
     if (!(version > g.QuestionBankVersion)) return;
 
     const std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
@@ -186,7 +215,11 @@ void FrmUpdata::TKUP() {
     bool fetched = false;
     on([&] {
         platform::makeDir(ksdata);
-        fetched = downloadToFile(p, listUrl, listCopy, p.svc.shortDownloadLimitMs);
+        // The second answer must be the list the first one announced, not an error page a
+        // proxy or a busy server gives in its place.
+        fetched = downloadChecked(p, listUrl, listCopy, p.svc.shortDownloadLimitMs, [&](const std::string& got) {
+            return updateListVersion(platform::readFirstLine(got)) == version;
+        });
     });
     if (!fetched) {
         showFailure();

@@ -28,6 +28,10 @@ struct UpdateList {
 // The version a list answer names: its first line, trimmed, cut to twelve characters.
 std::string updateListVersion(std::string_view answerText);
 
+// Whether a version can be compared and checked against the list it announces: twelve digits,
+// a time stamp YYYYMMDDHHMM.
+bool isListVersion(std::string_view version);
+
 // A listed name may name only files below its folder: components split at "\" and "/", none
 // empty, ".", ".." or holding ":" or a control character. The components, or none when refused.
 std::vector<std::string> checkedNameParts(std::string_view name);

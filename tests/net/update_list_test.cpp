@@ -30,6 +30,12 @@ TEST(UpdateList, VersionIsTheFirstLineTrimmedToTwelveCharacters) {
     for (const Case& c : cases) EXPECT_EQ(qz::updateListVersion(c.answer), c.version) << c.answer;
 }
 
+TEST(UpdateList, OnlyTwelveDigitsAreAVersion) {
+    for (const char* v : {"201801011200", "209912312359"}) EXPECT_TRUE(qz::isListVersion(v)) << v;
+    for (const char* v : {"2018", "20180101120", "2018010112 3", "2018-01-0112", "２０１８０１０１１２００", ""})
+        EXPECT_FALSE(qz::isListVersion(v)) << v;
+}
+
 TEST(UpdateList, EntriesAreLinesLongerThanEighteenNotBeginningWith20) {
     auto e = entriesOf({"201801011200",
                         "D20180101120012345",       // 18 characters: ignored
