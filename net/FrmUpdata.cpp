@@ -233,6 +233,9 @@ void FrmUpdata::TKUP() {
         on([&] { Label2.setCaption(Declined); });
         return;
     }
+    // Files are replaced under the learner's windows from here on: nothing may act on them,
+    // not even while a refused entry is being reported.
+    forms::Runtime::InputDiscarded quiet(rt());
 
     std::vector<UpdateEntry> entries;
     const bool listRead = on([&] {

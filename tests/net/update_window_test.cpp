@@ -330,6 +330,32 @@ TEST_F(UpdateWindow, TheSecondFetchMustBeTheAnnouncedList) {
     }
 }
 
+// From the learner's Yes on, a click waits for nothing: made while a refused entry is being
+// reported, it is dropped, not handled then nor later.
+TEST_F(UpdateWindow, AClickDuringTheUpdateStartsNothing) {
+    serveList(listOf(kNewer, {"M209901010000../xfile", "D209901010000300001"}));
+    site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
+    startHome();
+    openUnit(1, 37);  // button 20 now starts a practice
+    h->server.setReply("/up/error/submit.asp", LoopbackHttpServer::Slow(500, "ok"));
+    h->host.answerMessageBox(forms::mb::ResultYes, 1000);
+    h->host.answerMessageBox(forms::mb::ResultOk);
+    // As the cover's update button does; the unit section hides the cover.
+    h->host.then([this] {
+        g().ShowUpdateWindow = 1;
+        h->p().frmUpdata().show();
+    });
+    h->host.pause(300);  // over while the learner is in the question
+    h->host.click(home().ClickBotn(20));
+    h->host.runUntilIdle();
+    EXPECT_TRUE(h->p().rt.ended());
+    EXPECT_EQ(h->reportsWith("tkup").size(), 1u);
+    for (const std::string& s : h->host.shownLog) EXPECT_NE(s, "show FrmTm");
+    EXPECT_EQ(g().CurrentQuestion, 0);
+    EXPECT_EQ(readFileBytes(folder.dataFile("300001.mxy")), "new info");
+    EXPECT_EQ(h->host.messageBoxes.back().prompt, "已更新1/2文件。请重新打开软件！");
+}
+
 TEST_F(UpdateWindow, AStoredListThatCannotBeReadStopsTheUpdate) {
     serveList(listOf(kNewer, {"D209901010000300001"}));
     site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new"));
