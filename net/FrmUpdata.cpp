@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 
 #include "app/program.h"
@@ -63,6 +64,13 @@ bool downloadChecked(Program& p, const std::string& url, const std::string& path
     }
     platform::removeFileSynced(staged);
     return false;
+}
+
+// The program folder's ver.txt, which names the data folder at the next start.
+bool isInstallationFile(const std::string& local, const std::string& programFolder) {
+    std::error_code ec;
+    return platform::asciiIEqual(platform::leafOf(local), "ver.txt") &&
+           std::filesystem::equivalent(platform::folderOf(local), programFolder, ec);
 }
 
 }  // namespace
@@ -267,8 +275,21 @@ void FrmUpdata::TKUP() {
         }
         if (!(e.stamp > localStamp)) continue;
         bool ok = false;
-        on([&] { ok = downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs); });
+        bool folderRefused = false;
+        // A new ver.txt must keep the data folder inside the program folder, or the next start
+        // would take a folder elsewhere as its own.
+        auto keepsDataFolderInside = [&](const std::string& got) {
+            const std::optional<std::string> folder = verDataFolderName(platform::readLines(got));
+            folderRefused = !folder || !platform::folderNameInside(g.ProgramFolder, *folder);
+            return !folderRefused;
+        };
+        on([&] {
+            ok = isInstallationFile(local, g.ProgramFolder)
+                     ? downloadChecked(p, e.serverUrl, local, p.svc.fileDownloadLimitMs, keepsDataFolderInside)
+                     : downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs);
+        });
         ++attempted;
+        if (folderRefused) on([&] { throw platform::VbError(52, "Bad file name or number: " + e.name); });
         if (!ok) continue;
         ++updated;
         if (isProgram) newProgramFile = local;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/numeric_text.h"
 #include "platform/http.h"
 #include "platform/legacy_text.h"
 
@@ -39,6 +40,12 @@ std::string updateListVersion(std::string_view answerText) {
 bool isListVersion(std::string_view version) {
     return version.size() == 12 &&
            std::all_of(version.begin(), version.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<std::string> verDataFolderName(const std::vector<std::string>& verLines) {
+    if (verLines.size() < 3) return std::nullopt;
+    // Start-up skips a group that names no character, and so does this.
+    return platform::trimSpaces(decodeNumericText(verLines[2], {}));
 }
 
 std::vector<std::string> checkedNameParts(std::string_view name) {

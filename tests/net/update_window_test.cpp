@@ -330,6 +330,47 @@ TEST_F(UpdateWindow, TheSecondFetchMustBeTheAnnouncedList) {
     }
 }
 
+// A new ver.txt is taken only when the data folder it names stays inside the program folder.
+TEST_F(UpdateWindow, AVerTxtEntryMustKeepTheDataFolderInside) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> served;
+        bool taken;
+    } cases[] = {
+        {"climbs out", {"huitu", "计算机绘图", "../victim", "7"}, false},
+        {"absolute", {"huitu", "计算机绘图", "/tmp", "7"}, false},
+        {"no third line", {"huitu", "计算机绘图"}, false},
+        {"a subfolder", {"huitu", "计算机绘图", " newdata ", "7"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.writeVer(testsupport::ProgramFolder::fullVerLines());
+        folder.writeDataBytes("288895.mxy", std::string(kInstalled) + "\r\n");
+        folder.writeDataBytes("300001.mxy", "old info");
+        const std::string list = listOf(kNewer, {"M209901010000VER.TXT", "D209901010000300001"});
+        serveList(list);
+        std::vector<std::string> encoded;
+        for (const std::string& line : c.served) encoded.push_back(testsupport::numericLine(line));
+        const std::string servedVer = testsupport::crlf(encoded);
+        site.setReply(kBase + "VER.rar", LoopbackHttpServer::Answer(servedVer));
+        site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
+        startHome();
+        Files expected = filesNow();
+        clickUpdate({forms::mb::ResultYes, forms::mb::ResultOk});
+        expected["data/300001.mxy"] = "new info";
+        expected["ksdata/288895.mxy"] = list;
+        if (c.taken) {
+            expected["ver.txt"] = servedVer;
+            expected["data/288895.mxy"] = list;
+        }
+        EXPECT_EQ(differing(expected, filesNow()), std::vector<std::string>{});
+        EXPECT_EQ(h->host.messageBoxes.back().prompt,
+                  c.taken ? "已更新2/2文件。请重新打开软件！" : "已更新1/2文件。请重新打开软件！");
+        EXPECT_EQ(h->reportsWith("tkup").size(), c.taken ? 0u : 1u);
+        EXPECT_TRUE(h->p().rt.ended());
+    }
+}
+
 // From the learner's Yes on, a click waits for nothing: made while a refused entry is being
 // reported, it is dropped, not handled then nor later.
 TEST_F(UpdateWindow, AClickDuringTheUpdateStartsNothing) {
