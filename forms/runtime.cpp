@@ -72,6 +72,7 @@ bool Runtime::dispatchOne() {
     if (queue_.empty()) return false;
     Queued q = std::move(queue_.front());
     queue_.pop_front();
+    if (inputDiscarded_ > 0) return true;
     switch (q.type) {
         case Queued::Mouse: input_.dispatch(q.mouse); break;
         case Queued::Key: dispatchKey(q.key); break;

@@ -50,6 +50,18 @@ public:
     void postText(const std::string& utf8);  // committed input-method text
     void postClose(Form& f);                 // the window manager asks the window to close
     bool hasPendingInput() const { return !queue_.empty(); }
+    // While one of these lives, clicks, keys, typed text and close requests are dropped as they
+    // leave the queue: none reaches a window, then or later. Timers and repaints go on.
+    class InputDiscarded {
+    public:
+        explicit InputDiscarded(Runtime& r) : rt_(r) { ++rt_.inputDiscarded_; }
+        ~InputDiscarded() { --rt_.inputDiscarded_; }
+        InputDiscarded(const InputDiscarded&) = delete;
+        InputDiscarded& operator=(const InputDiscarded&) = delete;
+
+    private:
+        Runtime& rt_;
+    };
 
     // Runs start (typically the first window's load), then the loop, until the program
     // ends, no form is loaded, or the host has nothing more to give. Returns normally.
@@ -183,6 +195,7 @@ private:
     Control* focused_ = nullptr;  // the control whose GotFocus ran last
     // Message boxes and popups open now; one may open over another.
     int hostModals_ = 0;
+    int inputDiscarded_ = 0;
     bool ended_ = false;
     int depth_ = 0;
     int nested_ = 0;

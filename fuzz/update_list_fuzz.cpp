@@ -1,4 +1,5 @@
-// The update server's file list, read as the update window reads the list it has stored.
+// The update server's file list, read as the update window reads the list it has stored, and
+// a ver.txt it brings, read for the data folder it would name.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> lines;
     for (const std::string& raw : platform::splitLines(bytes)) lines.push_back(platform::decodeAnsi(raw));
-    qz::updateListVersion(platform::decodeAnsi(bytes));
+    qz::isListVersion(qz::updateListVersion(platform::decodeAnsi(bytes)));
+    // The same bytes as a ver.txt an update brings.
+    qz::verDataFolderName(lines);
     for (const qz::UpdateEntry& e : qz::readUpdateList(lines, "data", base).entries) {
         if (!e.accepted()) {
             if (!e.serverUrl.empty()) fail("a refused name has a server address");

@@ -1,6 +1,9 @@
 #include "net/FrmUpdata.h"
 
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <functional>
 
 #include "app/program.h"
 #include "forms/on_error.h"
@@ -8,6 +11,7 @@
 #include "net/download.h"
 #include "net/update_list.h"
 #include "platform/files.h"
+#include "platform/http.h"
 #include "platform/legacy_text.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
@@ -39,6 +43,34 @@ std::string dataFolderName(const Shared& g) {
     for (char c : d)
         if (c != '/' && c != '\\') name += c;
     return name;
+}
+
+// Fetches url beside path under its part name and puts it in place only when accept takes
+// what came: a file the server got wrong never replaces the one there, not even for a moment.
+bool downloadChecked(Program& p, const std::string& url, const std::string& path, int limitMs,
+                     const std::function<bool(const std::string& fetched)>& accept) {
+    const std::string staged = path + std::string(platform::DownloadPartSuffix);
+    bool ok = downloadToFile(p, url, staged, limitMs);
+    if (ok) {
+        try {
+            ok = accept(staged);
+        } catch (const platform::VbError&) {
+            ok = false;
+        }
+    }
+    if (ok && std::rename(staged.c_str(), path.c_str()) == 0) {
+        platform::syncFolderOf(path);
+        return true;
+    }
+    platform::removeFileSynced(staged);
+    return false;
+}
+
+// The program folder's ver.txt, which names the data folder at the next start.
+bool isInstallationFile(const std::string& local, const std::string& programFolder) {
+    std::error_code ec;
+    return platform::asciiIEqual(platform::leafOf(local), "ver.txt") &&
+           std::filesystem::equivalent(platform::folderOf(local), programFolder, ec);
 }
 
 }  // namespace
@@ -179,6 +211,11 @@ void FrmUpdata::TKUP() {
         return;
     }
     const std::string version = updateListVersion(answer);
+    // Only a stamp compares as a version, and only it can tell the list fetched next.
+    if (!isListVersion(version)) {
+        showFailure();
+        return;
+    }
     if (!(version > g.QuestionBankVersion)) return;
 
     const std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
@@ -186,7 +223,11 @@ void FrmUpdata::TKUP() {
     bool fetched = false;
     on([&] {
         platform::makeDir(ksdata);
-        fetched = downloadToFile(p, listUrl, listCopy, p.svc.shortDownloadLimitMs);
+        // The second answer must be the list the first one announced, not an error page a
+        // proxy or a busy server gives in its place.
+        fetched = downloadChecked(p, listUrl, listCopy, p.svc.shortDownloadLimitMs, [&](const std::string& got) {
+            return updateListVersion(platform::readFirstLine(got)) == version;
+        });
     });
     if (!fetched) {
         showFailure();
@@ -200,6 +241,9 @@ void FrmUpdata::TKUP() {
         on([&] { Label2.setCaption(Declined); });
         return;
     }
+    // Files are replaced under the learner's windows from here on: nothing may act on them,
+    // not even while a refused entry is being reported.
+    forms::Runtime::InputDiscarded quiet(rt());
 
     std::vector<UpdateEntry> entries;
     const bool listRead = on([&] {
@@ -231,8 +275,21 @@ void FrmUpdata::TKUP() {
         }
         if (!(e.stamp > localStamp)) continue;
         bool ok = false;
-        on([&] { ok = downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs); });
+        bool folderRefused = false;
+        // A new ver.txt must keep the data folder inside the program folder, or the next start
+        // would take a folder elsewhere as its own.
+        auto keepsDataFolderInside = [&](const std::string& got) {
+            const std::optional<std::string> folder = verDataFolderName(platform::readLines(got));
+            folderRefused = !folder || !platform::folderNameInside(g.ProgramFolder, *folder);
+            return !folderRefused;
+        };
+        on([&] {
+            ok = isInstallationFile(local, g.ProgramFolder)
+                     ? downloadChecked(p, e.serverUrl, local, p.svc.fileDownloadLimitMs, keepsDataFolderInside)
+                     : downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs);
+        });
         ++attempted;
+        if (folderRefused) on([&] { throw platform::VbError(52, "Bad file name or number: " + e.name); });
         if (!ok) continue;
         ++updated;
         if (isProgram) newProgramFile = local;

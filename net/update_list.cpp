@@ -1,5 +1,8 @@
 #include "net/update_list.h"
 
+#include <algorithm>
+
+#include "app/numeric_text.h"
 #include "platform/http.h"
 #include "platform/legacy_text.h"
 
@@ -32,6 +35,17 @@ bool harmlessComponent(const std::string& part) {
 std::string updateListVersion(std::string_view answerText) {
     std::string_view line1 = answerText.substr(0, answerText.find_first_of("\r\n"));
     return platform::trimSpaces(platform::leftChars(platform::trimSpaces(line1), 12));
+}
+
+bool isListVersion(std::string_view version) {
+    return version.size() == 12 &&
+           std::all_of(version.begin(), version.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::optional<std::string> verDataFolderName(const std::vector<std::string>& verLines) {
+    if (verLines.size() < 3) return std::nullopt;
+    // Start-up skips a group that names no character, and so does this.
+    return platform::trimSpaces(decodeNumericText(verLines[2], {}));
 }
 
 std::vector<std::string> checkedNameParts(std::string_view name) {

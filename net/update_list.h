@@ -1,6 +1,7 @@
 #pragma once
 // The update server's file list: its version line and its entries, read without touching disk,
 // so what a server sends is checked before anything is written or requested.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,14 @@ struct UpdateList {
 
 // The version a list answer names: its first line, trimmed, cut to twelve characters.
 std::string updateListVersion(std::string_view answerText);
+
+// Whether a version can be compared and checked against the list it announces: twelve digits,
+// a time stamp YYYYMMDDHHMM.
+bool isListVersion(std::string_view version);
+
+// The data folder a ver.txt of these lines (decoded, as readLines gives them) names at
+// start-up: its third line, digit groups decoded, trimmed; none when it has no third line.
+std::optional<std::string> verDataFolderName(const std::vector<std::string>& verLines);
 
 // A listed name may name only files below its folder: components split at "\" and "/", none
 // empty, ".", ".." or holding ":" or a control character. The components, or none when refused.

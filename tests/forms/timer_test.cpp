@@ -1,6 +1,7 @@
 // Timers: restart on enable, coalesced ticks, ticks inside nested loops, no re-entry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 
 #include "tests/forms/form_fixture.h"
@@ -100,6 +101,36 @@ TEST_F(Timers, ATimerTicksInsideDoEventsCalledFromAHandler) {
     host.click(f.lbl);
     host.runFor(0);
     EXPECT_EQ(rec.names(), (Names{"lbl.MouseDown", "lbl.MouseUp", "lbl.Click", "begin", "tmr.Timer", "end"}));
+}
+
+// Input that comes in while it is discarded is gone for good; timers go on meanwhile.
+TEST_F(Timers, InputDiscardedInsideDoEventsNeverArrivesWhileTimersTick) {
+    MainForm& f = shownMain();
+    f.tmr.setInterval(100);
+    f.tmr.setEnabled(true);
+    f.on["lbl.Click"] = [&] {
+        if (rec.count("lbl.Click") > 1) return;
+        forms::Runtime::InputDiscarded quiet(rt);
+        for (int i = 0; i < 8; ++i) {
+            host.letTimePass(50);
+            rt.doEvents();
+        }
+        rec.add("end");
+    };
+    host.click(f.lbl);
+    host.click(f.lbl);
+    host.key(0x41, 0, "a");
+    host.pause(600);
+    host.click(f.lbl);
+    host.runFor(2000);
+    Names n = rec.names();
+    const auto end = std::find(n.begin(), n.end(), "end");
+    ASSERT_NE(end, n.end());
+    EXPECT_EQ(std::count(n.begin(), end, "lbl.Click"), 1);
+    EXPECT_GE(std::count(n.begin(), end, "tmr.Timer"), 3);
+    EXPECT_EQ(std::count(end, n.end(), "lbl.Click"), 1);  // the one after the pause
+    EXPECT_EQ(std::count(end, n.end(), "lbl.DblClick"), 0);
+    for (const std::string& name : n) EXPECT_EQ(name.find("Key"), std::string::npos) << name;
 }
 
 TEST_F(Timers, ATimerDoesNotReenterItsOwnHandler) {

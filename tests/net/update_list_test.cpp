@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "net/update_list.h"
+#include "tests/support/program_folder.h"
 
 using qz::readUpdateList;
 using qz::UpdateEntry;
@@ -28,6 +29,21 @@ TEST(UpdateList, VersionIsTheFirstLineTrimmedToTwelveCharacters) {
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(qz::updateListVersion(c.answer), c.version) << c.answer;
+}
+
+TEST(UpdateList, OnlyTwelveDigitsAreAVersion) {
+    for (const char* v : {"201801011200", "209912312359"}) EXPECT_TRUE(qz::isListVersion(v)) << v;
+    for (const char* v : {"2018", "20180101120", "2018010112 3", "2018-01-0112", "２０１８０１０１１２００", ""})
+        EXPECT_FALSE(qz::isListVersion(v)) << v;
+}
+
+TEST(UpdateList, VerTxtNamesItsDataFolderOnItsThirdLineDecoded) {
+    using testsupport::numericLine;
+    EXPECT_EQ(qz::verDataFolderName({numericLine("huitu"), numericLine("绘图"), numericLine(" ../victim "), "7"}),
+              "../victim");
+    // A group that names no character is skipped, as start-up skips it.
+    EXPECT_EQ(qz::verDataFolderName({"", "", "500000" + numericLine("data")}), "data");
+    EXPECT_EQ(qz::verDataFolderName({"", ""}), std::nullopt);
 }
 
 TEST(UpdateList, EntriesAreLinesLongerThanEighteenNotBeginningWith20) {

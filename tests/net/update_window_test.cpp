@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "net/FrmUpdata.h"
 #include "platform/files.h"
@@ -56,6 +57,27 @@ protected:
     std::vector<std::string> siteTargets() { return site.targets(); }
     std::string ks(const std::string& name) { return folder.ksdata() + "/" + name; }
     bool exists(const std::string& path) { return std::filesystem::exists(path); }
+    // Every file below the program folder with its bytes, but for this run's log.
+    using Files = std::map<std::string, std::string>;
+    Files filesNow() {
+        const std::string runLog = platform::leafOf(g().RunLogPath);
+        Files out;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(folder.path())) {
+            if (!e.is_regular_file() || e.path().filename() == runLog) continue;
+            out[std::filesystem::relative(e.path(), folder.path()).string()] = readFileBytes(e.path().string());
+        }
+        return out;
+    }
+    // The files whose bytes differ, added and removed ones included: empty when a and b agree
+    // byte for byte.
+    static std::vector<std::string> differing(const Files& a, const Files& b) {
+        std::vector<std::string> out;
+        for (const auto& [name, bytes] : a)
+            if (auto it = b.find(name); it == b.end() || it->second != bytes) out.push_back(name);
+        for (const auto& [name, bytes] : b)
+            if (!a.count(name)) out.push_back(name);
+        return out;
+    }
     std::vector<std::string> programStarts() {
         std::vector<std::string> out;
         for (const auto& c : h->shell.calls)
@@ -207,11 +229,16 @@ TEST_F(UpdateWindow, AFailedOrCurrentCheckSaysSoAndWritesNothing) {
         {"not a list", LoopbackHttpServer::Answer("<html>"), false},
         {"dropped", LoopbackHttpServer::Fail(), false},
         {"hangs", LoopbackHttpServer::Hang(), false},
+        // Each greater than the installed version as text, but not a stamp.
+        {"short version", LoopbackHttpServer::Answer(listOf("2019", {"D209901010000300001"})), false},
+        {"version with a space", LoopbackHttpServer::Answer(listOf("20190101 0000", {"D209901010000300001"})), false},
+        {"page after 20", LoopbackHttpServer::Answer("200 OK<html><body>busy</body></html>"), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         site.setReply(kListPath, c.list);
         startHome();
+        const Files files = filesNow();
         const std::size_t before = siteTargets().size();
         const std::int64_t t0 = h->p().rt.now();
         clickUpdate();
@@ -221,7 +248,7 @@ TEST_F(UpdateWindow, AFailedOrCurrentCheckSaysSoAndWritesNothing) {
         EXPECT_FALSE(h->p().rt.ended());
         EXPECT_TRUE(h->host.messageBoxes.empty());
         EXPECT_EQ(siteTargets().size(), before + 2);  // the advertisement and the list, once
-        EXPECT_FALSE(exists(ks("288895.mxy")));
+        EXPECT_EQ(differing(files, filesNow()), std::vector<std::string>{});
         EXPECT_EQ(w->LblVer.caption(), kInstalled);
         if (c.current) {
             EXPECT_EQ(w->Label1.caption(), std::string("最新题库版本是：") + kInstalled);
@@ -262,6 +289,112 @@ TEST_F(UpdateWindow, TheListsSecondFetchMustSucceed) {
     EXPECT_FALSE(exists(folder.dataFile("300001.mxy")));
     ASSERT_NE(window(), nullptr);
     EXPECT_EQ(window()->Label2.caption(), qz::FrmUpdata::CheckFailed);
+}
+
+// The list fetched the second time is installed only when it is the one the first answer
+// announced; anything else stops the update before the question, keeping every file.
+TEST_F(UpdateWindow, TheSecondFetchMustBeTheAnnouncedList) {
+    const std::string announced = listOf(kNewer, {"D209901010000300001"});
+    struct Case {
+        const char* name;
+        LoopbackHttpServer::Reply second;
+        bool earlierCopy;
+    } cases[] = {
+        {"error page", LoopbackHttpServer::Answer("<html><body>Service busy</body></html>\r\n"), false},
+        {"error page over an earlier copy", LoopbackHttpServer::Answer("<html>busy</html>"), true},
+        {"error status", LoopbackHttpServer::Answer("error page", 500), true},
+        {"another list", LoopbackHttpServer::Answer(listOf("201901020000", {"D209901010000300001"})), true},
+        {"empty", LoopbackHttpServer::Answer(""), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(ks("288895.mxy"));
+        if (c.earlierCopy) writeRecord("288895.mxy", listOf("201801050000", {"D209901010000300001"}));
+        folder.writeDataBytes("300001.mxy", "old info");
+        site.setReplies(kListPath, {LoopbackHttpServer::Answer(announced), c.second});
+        site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
+        startHome();
+        const Files files = filesNow();
+        const std::size_t before = siteTargets().size();
+        clickUpdate({forms::mb::ResultYes, forms::mb::ResultOk});
+        EXPECT_EQ(differing(files, filesNow()), std::vector<std::string>{});
+        EXPECT_EQ(siteTargets().size(), before + 3);  // the advertisement and the list twice
+        EXPECT_FALSE(h->p().rt.ended());
+        EXPECT_TRUE(h->host.messageBoxes.empty());
+        ASSERT_NE(window(), nullptr);
+        EXPECT_TRUE(window()->visible());
+        EXPECT_EQ(window()->Label1.caption(), qz::FrmUpdata::Unknown);
+        EXPECT_EQ(window()->Label2.caption(), qz::FrmUpdata::CheckFailed);
+        // The next check goes by the installed version, as before.
+        EXPECT_EQ(g().QuestionBankVersion, kInstalled);
+    }
+}
+
+// A new ver.txt is taken only when the data folder it names stays inside the program folder.
+TEST_F(UpdateWindow, AVerTxtEntryMustKeepTheDataFolderInside) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> served;
+        bool taken;
+    } cases[] = {
+        {"climbs out", {"huitu", "计算机绘图", "../victim", "7"}, false},
+        {"absolute", {"huitu", "计算机绘图", "/tmp", "7"}, false},
+        {"no third line", {"huitu", "计算机绘图"}, false},
+        {"a subfolder", {"huitu", "计算机绘图", " newdata ", "7"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        folder.writeVer(testsupport::ProgramFolder::fullVerLines());
+        folder.writeDataBytes("288895.mxy", std::string(kInstalled) + "\r\n");
+        folder.writeDataBytes("300001.mxy", "old info");
+        const std::string list = listOf(kNewer, {"M209901010000VER.TXT", "D209901010000300001"});
+        serveList(list);
+        std::vector<std::string> encoded;
+        for (const std::string& line : c.served) encoded.push_back(testsupport::numericLine(line));
+        const std::string servedVer = testsupport::crlf(encoded);
+        site.setReply(kBase + "VER.rar", LoopbackHttpServer::Answer(servedVer));
+        site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
+        startHome();
+        Files expected = filesNow();
+        clickUpdate({forms::mb::ResultYes, forms::mb::ResultOk});
+        expected["data/300001.mxy"] = "new info";
+        expected["ksdata/288895.mxy"] = list;
+        if (c.taken) {
+            expected["ver.txt"] = servedVer;
+            expected["data/288895.mxy"] = list;
+        }
+        EXPECT_EQ(differing(expected, filesNow()), std::vector<std::string>{});
+        EXPECT_EQ(h->host.messageBoxes.back().prompt,
+                  c.taken ? "已更新2/2文件。请重新打开软件！" : "已更新1/2文件。请重新打开软件！");
+        EXPECT_EQ(h->reportsWith("tkup").size(), c.taken ? 0u : 1u);
+        EXPECT_TRUE(h->p().rt.ended());
+    }
+}
+
+// From the learner's Yes on, a click waits for nothing: made while a refused entry is being
+// reported, it is dropped, not handled then nor later.
+TEST_F(UpdateWindow, AClickDuringTheUpdateStartsNothing) {
+    serveList(listOf(kNewer, {"M209901010000../xfile", "D209901010000300001"}));
+    site.setReply(kBase + "data/300001.rar", LoopbackHttpServer::Answer("new info"));
+    startHome();
+    openUnit(1, 37);  // button 20 now starts a practice
+    h->server.setReply("/up/error/submit.asp", LoopbackHttpServer::Slow(500, "ok"));
+    h->host.answerMessageBox(forms::mb::ResultYes, 1000);
+    h->host.answerMessageBox(forms::mb::ResultOk);
+    // As the cover's update button does; the unit section hides the cover.
+    h->host.then([this] {
+        g().ShowUpdateWindow = 1;
+        h->p().frmUpdata().show();
+    });
+    h->host.pause(300);  // over while the learner is in the question
+    h->host.click(home().ClickBotn(20));
+    h->host.runUntilIdle();
+    EXPECT_TRUE(h->p().rt.ended());
+    EXPECT_EQ(h->reportsWith("tkup").size(), 1u);
+    for (const std::string& s : h->host.shownLog) EXPECT_NE(s, "show FrmTm");
+    EXPECT_EQ(g().CurrentQuestion, 0);
+    EXPECT_EQ(readFileBytes(folder.dataFile("300001.mxy")), "new info");
+    EXPECT_EQ(h->host.messageBoxes.back().prompt, "已更新1/2文件。请重新打开软件！");
 }
 
 TEST_F(UpdateWindow, AStoredListThatCannotBeReadStopsTheUpdate) {

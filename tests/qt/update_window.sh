@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The update window in a real window: with nothing listening at the build's update server it
-# says the check failed and writes nothing; with a server there serving a newer list of two
-# files, Yes replaces them, the count is shown, and the program ends.
+# says the check failed and writes nothing; when the server announces a newer list and then
+# sends an error page in its place, the check fails the same way, every file stays as it was
+# and the program goes on; with the server serving a newer list of two files, Yes replaces
+# them, the count is shown, and the program ends.
 # Usage: update_window.sh PROGRAM [FOLDER_FOR_SCREENSHOTS]
 set -euo pipefail
 
@@ -27,6 +29,10 @@ click_at() {
     xdotool click 1
 }
 list_before=$(cat "$bank/288895.mxy" 2>/dev/null || true)
+# Every file of the installation with its checksum, but for this run's log.
+files_now() {
+    (cd "$install" && find . -type f ! -regex './ksdata/[0-9]*\.txt' -print0 | sort -z | xargs -0 sha256sum)
+}
 
 # The update button on the cover.
 click_at $((hx + 538)) $((hy + 515))
@@ -43,12 +49,18 @@ sleep 0.5
 cat >"$tmp/server.py" <<'PY'
 import http.server, sys
 LIST = b"209912312359\r\nD209901010000upd001\r\nK209901010000upd002.txt\r\n"
+# What a busy server or a captive portal sends with status 200.
+PAGE = b"<html><body>Service temporarily unavailable</body></html>\r\n"
+lists = 0
 class H(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
+        global lists
         with open(sys.argv[2], "a") as log:
             log.write(self.path + "\n")
         if self.path.endswith("/288895.txt"):
-            body = LIST
+            lists += 1
+            # The first check's second fetch gets the page in place of the list it announced.
+            body = PAGE if lists == 2 else LIST
         elif self.path.endswith("/upd001.rar"):
             body = b"first served file"
         elif self.path.endswith("/upd002.rar"):
@@ -93,6 +105,40 @@ answer_box() {
     done
     fail "no message box for $1"
 }
+other_windows() {
+    local w n=0
+    for w in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null || true); do
+        [[ $w == "$home" || $w == "$1" ]] || n=$((n + 1))
+    done
+    echo "$n"
+}
+
+# The list announced, then an error page in its place: nothing is asked, nothing changes.
+files_before=$(files_now)
+click_at $((hx + 538)) $((hy + 515))
+update=$(find_window 370 250) || fail "no update window for the error page"
+list_fetches() {
+    [[ -e $tmp/requests.log ]] || { echo 0; return; }
+    grep -c '/288895.txt$' "$tmp/requests.log" || true
+}
+for _ in $(seq 50); do
+    (($(list_fetches) >= 2)) && break
+    sleep 0.1
+done
+(($(list_fetches) == 2)) || fail "the list was not fetched twice"
+sleep 1.5
+shot update-error-page
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended after an error page for the list"
+[[ $(other_windows "$update") == 0 ]] || fail "a window opened after an error page for the list"
+[[ $(files_now) == "$files_before" ]] || {
+    diff <(echo "$files_before") <(files_now)
+    fail "an error page for the list changed the installation"
+}
+[[ ! -e $install/ksdata/288895.mxy.part ]] || fail "an error page left a part file"
+read -r ux uy _ _ <<<"$(geometry "$update")"
+click_at $((ux + 277)) $((uy + 207))  # close
+sleep 0.5
+
 click_at $((hx + 538)) $((hy + 515))
 answer_box update-question
 sleep 1

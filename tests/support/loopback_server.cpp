@@ -112,6 +112,13 @@ void LoopbackHttpServer::setReply(Reply reply) {
 void LoopbackHttpServer::setReply(const std::string& path, Reply reply) {
     std::lock_guard lock(mutex_);
     replies_[path] = std::move(reply);
+    turns_.erase(path);
+}
+
+void LoopbackHttpServer::setReplies(const std::string& path, std::vector<Reply> inTurn) {
+    std::lock_guard lock(mutex_);
+    replies_.erase(path);
+    turns_[path] = std::move(inTurn);
 }
 
 std::string LoopbackHttpServer::url(std::string path) const {
@@ -146,8 +153,15 @@ std::string LoopbackHttpServer::refusedUrl(const std::string& path) {
     return "http://127.0.0.1:" + std::to_string(port) + (path.empty() || path[0] != '/' ? "/" : "") + path;
 }
 
-LoopbackHttpServer::Reply LoopbackHttpServer::replyFor(const std::string& target) const {
+LoopbackHttpServer::Reply LoopbackHttpServer::replyFor(const std::string& target) {
     std::lock_guard lock(mutex_);
+    for (const std::string& key : {target, target.substr(0, target.find('?'))}) {
+        auto it = turns_.find(key);
+        if (it == turns_.end() || it->second.empty()) continue;
+        Reply r = it->second.front();
+        if (it->second.size() > 1) it->second.erase(it->second.begin());
+        return r;
+    }
     if (auto it = replies_.find(target); it != replies_.end()) return it->second;
     if (auto it = replies_.find(target.substr(0, target.find('?'))); it != replies_.end()) return it->second;
     return default_;

@@ -42,6 +42,8 @@ public:
 
     void setReply(Reply reply);                           // for every path without its own
     void setReply(const std::string& path, Reply reply);  // path without query, or an exact target
+    // One reply per request in turn; the last one answers every request after it.
+    void setReplies(const std::string& path, std::vector<Reply> inTurn);
     std::string url(std::string path) const;              // "http://127.0.0.1:PORT" + path
     int port() const { return port_; }
 
@@ -56,7 +58,7 @@ public:
 private:
     void acceptLoop();
     void serve(int fd);
-    Reply replyFor(const std::string& target) const;
+    Reply replyFor(const std::string& target);
     bool sleepUnlessStopped(int ms) const;
 
     int listenFd_ = -1;
@@ -66,6 +68,7 @@ private:
     mutable std::condition_variable recorded_;
     Reply default_;
     std::map<std::string, Reply> replies_;
+    std::map<std::string, std::vector<Reply>> turns_;
     std::vector<Request> requests_;
     std::vector<std::thread> connections_;  // touched by the accept thread, then the destructor
     std::thread acceptThread_;
