@@ -129,7 +129,7 @@ void FrmUpdata::Form_Load() {
         const std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
         platform::makeDir(ksdata);
         downloadToFile(p, p.svc.updateServer + "/up/ad/" + platform::percentEncode(g.ProductInfo[12]) + "/170100.rar",
-                       platform::joinPath(ksdata, "170100.mxy"), p.svc.shortDownloadLimitMs);
+                       platform::joinPath(ksdata, "170100.mxy"), DownloadKind::Advertisement);
     });
 }
 
@@ -186,7 +186,7 @@ void FrmUpdata::TKUP() {
     bool fetched = false;
     on([&] {
         platform::makeDir(ksdata);
-        fetched = downloadToFile(p, listUrl, listCopy, p.svc.shortDownloadLimitMs);
+        fetched = downloadToFile(p, listUrl, listCopy, DownloadKind::List);
     });
     if (!fetched) {
         showFailure();
@@ -231,7 +231,7 @@ void FrmUpdata::TKUP() {
         }
         if (!(e.stamp > localStamp)) continue;
         bool ok = false;
-        on([&] { ok = downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs); });
+        on([&] { ok = downloadToFile(p, e.serverUrl, local, DownloadKind::ListedFile); });
         ++attempted;
         if (!ok) continue;
         ++updated;

@@ -6,8 +6,12 @@ namespace qz {
 
 class Program;
 
-// Fetches url into path (replaced only when the whole file arrived with status 200), giving up
-// after limitMs. True on success; a failure leaves an old file as it was.
-bool downloadToFile(Program& p, const std::string& url, const std::string& path, int limitMs);
+// What a download fetches, which bounds how long it may take and how large it may be.
+enum class DownloadKind { Advertisement, List, ListedFile };
+
+// Fetches url into path (replaced only when the whole file arrived with status 200, within the
+// kind's size), giving up after the kind's time. True on success; a failure leaves an old file
+// as it was.
+bool downloadToFile(Program& p, const std::string& url, const std::string& path, DownloadKind kind);
 
 }  // namespace qz

@@ -8,8 +8,11 @@
 
 namespace platform {
 
-// A download is written under the target's name with this added, then renamed over the target.
+// A download is written to a temporary file beside its target, named as a replace's temporary of
+// the target's name with this added (".NAME.part.XXXXXX"), then renamed over the target.
 inline constexpr std::string_view DownloadPartSuffix = ".part";
+// The name of the file a download's temporary file stands for; empty for any other name.
+std::string downloadPartTarget(std::string_view leaf);
 
 // RFC 3986 unreserved characters are kept; every other byte becomes %XX (upper-case hex), so
 // UTF-8 text is sent as its bytes.
@@ -20,7 +23,8 @@ public:
     virtual ~HttpRequest();
     // Moves the transfer on without blocking: 1 while under way, 4 when complete (or failed).
     virtual int readyState() = 0;
-    // Transport failure: refused, no such host, reset, a download over its bound or with a status other than 200.
+    // Transport failure: refused, no such host, reset, a body over its bound, a download with a
+    // status other than 200.
     virtual bool failed() const = 0;
     // The raw bytes received, whatever the status (empty for a download).
     virtual std::string responseBody() = 0;
@@ -33,9 +37,10 @@ public:
 class HttpClient {
 public:
     virtual ~HttpClient();
-    virtual std::unique_ptr<HttpRequest> get(const std::string& url) = 0;
-    // Writes targetPath + ".part" and renames it onto targetPath on success; on failure the part is
-    // removed and an old target stays as it was. More than maxBytes fails (negative: no bound).
+    // A body of more than maxBytes fails, the transfer stopped there (negative: no bound).
+    virtual std::unique_ptr<HttpRequest> get(const std::string& url, std::int64_t maxBytes) = 0;
+    // Writes a temporary file beside targetPath (DownloadPartSuffix) and renames it onto targetPath
+    // on success; on failure it is removed and an old target stays as it was. maxBytes as for get.
     virtual std::unique_ptr<HttpRequest> download(const std::string& url, const std::string& targetPath,
                                                   std::int64_t maxBytes) = 0;
 };
@@ -45,7 +50,7 @@ public:
 class CurlHttpClient : public HttpClient {
 public:
     CurlHttpClient();
-    std::unique_ptr<HttpRequest> get(const std::string& url) override;
+    std::unique_ptr<HttpRequest> get(const std::string& url, std::int64_t maxBytes) override;
     std::unique_ptr<HttpRequest> download(const std::string& url, const std::string& targetPath,
                                           std::int64_t maxBytes) override;
 

@@ -30,10 +30,13 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
 // The bytes writeLinesReplace writes for these lines.
 std::string linesFileBytes(const std::vector<std::string>& lines);
 // The same replace for raw bytes.
+void writeBytesReplace(const std::string& path, std::string_view bytes);
+// Creates, beside path, the temporary file a replace of path writes first, with the mode of the
+// file at path when there is one, else 0644. Gives its descriptor and sets tmp; -1 with errno.
+int createReplaceTemporary(const std::string& path, std::string& tmp);
 // The name of the file a replace's temporary file stands for (".NAME." and six letters or digits,
 // as a crash may leave it); empty for any other name.
 std::string replaceTemporaryTarget(std::string_view leaf);
-void writeBytesReplace(const std::string& path, std::string_view bytes);
 // True when the file holds exactly what writeLinesReplace would write for these lines; false
 // when it differs, is missing or cannot be read.
 bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lines);
