@@ -204,6 +204,21 @@ void forEachRawLine(const std::string& path, const std::function<bool(const std:
 
 std::vector<std::string> readLines(const std::string& path) { return splitLines(decodeAnsi(readAllOrRaise(path))); }
 
+std::optional<std::vector<std::string>> readLinesAtMost(const std::string& path, std::int64_t maxBytes) {
+    const Fd fd = openForReading(path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) raise(75);
+    if (st.st_size > maxBytes) return std::nullopt;
+    // The size may be no guide (a device, a file still growing): the reading stops past the bound.
+    std::string data;
+    eachBlock(fd, [&](std::string_view block) {
+        data.append(block);
+        return static_cast<std::int64_t>(data.size()) <= maxBytes;
+    });
+    if (static_cast<std::int64_t>(data.size()) > maxBytes) return std::nullopt;
+    return splitLines(decodeAnsi(data));
+}
+
 std::vector<std::string> readRawLines(const std::string& path) { return splitLines(readAllOrRaise(path)); }
 
 std::string readLine(const std::string& path, long n) {

@@ -1,5 +1,6 @@
 #pragma once
 // Text files in CP936 with CR LF line ends, and the safe whole-file replace.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@ namespace platform {
 // The whole file decoded. Lines end at CR LF, a lone LF or a lone CR; a final terminator does not
 // add an empty line. Missing file: error 53; a folder or an unreadable file: 75.
 std::vector<std::string> readLines(const std::string& path);
+// As readLines for a file of at most maxBytes; a larger one gives nullopt without being read whole.
+std::optional<std::vector<std::string>> readLinesAtMost(const std::string& path, std::int64_t maxBytes);
 // Line n counted from 1; n < 1 gives line 1, n past the end the last line, an empty file "".
 std::string readLine(const std::string& path, long n);
 std::string readFirstLine(const std::string& path);
