@@ -39,6 +39,12 @@ class FrmUpdata;
 // The player's class shares its name with its accessor.
 using PlayerForm = frmYanShi;
 
+// How large an answer from the update server may be, in bytes: the advertisement (as large as
+// the home screen reads), a list (getHtmlStr's answer and the stored list) and a listed file.
+inline constexpr std::int64_t AdvertisementMaxBytes = std::int64_t{4} << 20;
+inline constexpr std::int64_t ListMaxBytes = std::int64_t{1} << 20;
+inline constexpr std::int64_t ListedFileMaxBytes = std::int64_t{256} << 20;
+
 // What the program needs from outside; tests hand in their own.
 struct Services {
     forms::Host* host = nullptr;

@@ -14,4 +14,13 @@ std::vector<std::string> readRecordLines(const std::string& path) {
     }
 }
 
+std::vector<std::string> readRecordLines(const std::string& path, std::int64_t maxBytes) {
+    try {
+        return platform::readLinesAtMost(path, maxBytes).value_or(std::vector<std::string>{});
+    } catch (const platform::VbError& e) {
+        if (e.number == 53) return {};
+        throw;
+    }
+}
+
 }  // namespace qz

@@ -20,9 +20,12 @@ public:
 
 }  // namespace
 
-std::unique_ptr<platform::HttpRequest> NoNetwork::get(const std::string&) { return std::make_unique<FailedRequest>(); }
+std::unique_ptr<platform::HttpRequest> NoNetwork::get(const std::string&, std::int64_t) {
+    return std::make_unique<FailedRequest>();
+}
 
-std::unique_ptr<platform::HttpRequest> NoNetwork::download(const std::string&, const std::string&, std::int64_t) {
+std::unique_ptr<platform::HttpRequest> NoNetwork::download(const std::string&, const std::string&, std::int64_t,
+                                                           AcceptDownload) {
     return std::make_unique<FailedRequest>();
 }
 

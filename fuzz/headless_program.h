@@ -21,9 +21,9 @@ namespace harness {
 // Every request fails at once, so an error report costs no waiting.
 class NoNetwork : public platform::HttpClient {
 public:
-    std::unique_ptr<platform::HttpRequest> get(const std::string& url) override;
+    std::unique_ptr<platform::HttpRequest> get(const std::string& url, std::int64_t maxBytes) override;
     std::unique_ptr<platform::HttpRequest> download(const std::string& url, const std::string& targetPath,
-                                                    std::int64_t maxBytes) override;
+                                                    std::int64_t maxBytes, AcceptDownload accept = {}) override;
 };
 
 struct HeadlessProgram {

@@ -230,7 +230,11 @@ void FrmFengmian::Form_Load() {
         });
     }
     std::vector<std::string> ad;
-    step([&] { ad = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "170100.mxy")); });
+    // One larger than any advertisement would hold up every start: it counts as none.
+    step([&] {
+        ad = readRecordLines(platform::joinPath(platform::joinPath(g.ProgramFolder, "ksdata"), "170100.mxy"),
+                             AdvertisementMaxBytes);
+    });
     std::string line1 = ad.size() > 0 ? ad[0] : "";
     std::string line2 = ad.size() > 1 ? ad[1] : "";
     AdLink = ad.size() > 2 ? ad[2] : "";

@@ -1,9 +1,7 @@
 #include "net/FrmUpdata.h"
 
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 
 #include "app/program.h"
 #include "forms/on_error.h"
@@ -43,27 +41,6 @@ std::string dataFolderName(const Shared& g) {
     for (char c : d)
         if (c != '/' && c != '\\') name += c;
     return name;
-}
-
-// Fetches url beside path under its part name and puts it in place only when accept takes
-// what came: a file the server got wrong never replaces the one there, not even for a moment.
-bool downloadChecked(Program& p, const std::string& url, const std::string& path, int limitMs,
-                     const std::function<bool(const std::string& fetched)>& accept) {
-    const std::string staged = path + std::string(platform::DownloadPartSuffix);
-    bool ok = downloadToFile(p, url, staged, limitMs);
-    if (ok) {
-        try {
-            ok = accept(staged);
-        } catch (const platform::VbError&) {
-            ok = false;
-        }
-    }
-    if (ok && std::rename(staged.c_str(), path.c_str()) == 0) {
-        platform::syncFolderOf(path);
-        return true;
-    }
-    platform::removeFileSynced(staged);
-    return false;
 }
 
 // The program folder's ver.txt, which names the data folder at the next start.
@@ -161,7 +138,7 @@ void FrmUpdata::Form_Load() {
         const std::string ksdata = platform::joinPath(g.ProgramFolder, "ksdata");
         platform::makeDir(ksdata);
         downloadToFile(p, p.svc.updateServer + "/up/ad/" + platform::percentEncode(g.ProductInfo[12]) + "/170100.rar",
-                       platform::joinPath(ksdata, "170100.mxy"), p.svc.shortDownloadLimitMs);
+                       platform::joinPath(ksdata, "170100.mxy"), DownloadKind::Advertisement);
     });
 }
 
@@ -225,7 +202,7 @@ void FrmUpdata::TKUP() {
         platform::makeDir(ksdata);
         // The second answer must be the list the first one announced, not an error page a
         // proxy or a busy server gives in its place.
-        fetched = downloadChecked(p, listUrl, listCopy, p.svc.shortDownloadLimitMs, [&](const std::string& got) {
+        fetched = downloadToFile(p, listUrl, listCopy, DownloadKind::List, [&](const std::string& got) {
             return updateListVersion(platform::readFirstLine(got)) == version;
         });
     });
@@ -284,9 +261,9 @@ void FrmUpdata::TKUP() {
             return !folderRefused;
         };
         on([&] {
-            ok = isInstallationFile(local, g.ProgramFolder)
-                     ? downloadChecked(p, e.serverUrl, local, p.svc.fileDownloadLimitMs, keepsDataFolderInside)
-                     : downloadToFile(p, e.serverUrl, local, p.svc.fileDownloadLimitMs);
+            ok = downloadToFile(p, e.serverUrl, local, DownloadKind::ListedFile,
+                                isInstallationFile(local, g.ProgramFolder) ? keepsDataFolderInside
+                                                                           : platform::HttpClient::AcceptDownload());
         });
         ++attempted;
         if (folderRefused) on([&] { throw platform::VbError(52, "Bad file name or number: " + e.name); });

@@ -23,13 +23,14 @@ std::string Program::getHtmlStr(const std::string& url, std::int16_t timeout) {
 
 std::string Program::fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on) {
     std::unique_ptr<platform::HttpRequest> req;
-    if (!on([&] { req = svc.http->get(url); }) || !req) return TimeoutText;
+    if (!on([&] { req = svc.http->get(url, ListMaxBytes); }) || !req) return TimeoutText;
     std::int64_t t0 = rt.now();
     for (;;) {
         int state = 0;
         on([&] { state = req->readyState(); });
         if (state == 4) {
-            // A refused connection or an unknown host will never answer: give up at once.
+            // A refused connection or an unknown host will never answer, and an answer too large
+            // to be a list is none: give up at once.
             if (req->failed()) {
                 on([] {
                     throw platform::VbError(CannotConnect, "A connection with the server could not be established");

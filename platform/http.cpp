@@ -1,7 +1,6 @@
 #include "platform/http.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +8,7 @@
 #include <mutex>
 
 #include "platform/files.h"
+#include "platform/textfile.h"
 
 namespace platform {
 
@@ -30,6 +30,13 @@ std::string percentEncode(std::string_view utf8) {
     return out;
 }
 
+std::string downloadPartTarget(std::string_view leaf) {
+    const std::string part = replaceTemporaryTarget(leaf);
+    const std::size_t n = DownloadPartSuffix.size();
+    if (part.size() <= n || std::string_view(part).substr(part.size() - n) != DownloadPartSuffix) return {};
+    return part.substr(0, part.size() - n);
+}
+
 HttpRequest::~HttpRequest() = default;
 HttpClient::~HttpClient() = default;
 
@@ -39,12 +46,12 @@ constexpr long kConnectTimeoutMs = 5000;
 
 class CurlRequest : public HttpRequest {
 public:
-    CurlRequest(const std::string& url, const std::string* target, std::int64_t maxBytes)
-        : download_(target != nullptr), maxBytes_(maxBytes) {
+    CurlRequest(const std::string& url, const std::string* target, std::int64_t maxBytes,
+                HttpClient::AcceptDownload accept = {})
+        : download_(target != nullptr), accept_(std::move(accept)), maxBytes_(maxBytes) {
         if (download_) {
             target_ = *target;
-            part_ = target_ + std::string(DownloadPartSuffix);
-            fd_ = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+            fd_ = createReplaceTemporary(target_ + std::string(DownloadPartSuffix), part_);
             if (fd_ < 0) {
                 finishEarly();
                 return;
@@ -63,10 +70,9 @@ public:
         curl_easy_setopt(easy_, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(easy_, CURLOPT_WRITEFUNCTION, &CurlRequest::onData);
         curl_easy_setopt(easy_, CURLOPT_WRITEDATA, this);
-        if (download_) {
-            curl_easy_setopt(easy_, CURLOPT_FAILONERROR, 1L);
-            if (maxBytes_ >= 0) curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes_));
-        }
+        if (download_) curl_easy_setopt(easy_, CURLOPT_FAILONERROR, 1L);
+        // Refuses an announced size at once; a body without one is stopped in onData.
+        if (maxBytes_ >= 0) curl_easy_setopt(easy_, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes_));
         if (curl_multi_add_handle(multi_, easy_) != CURLM_OK) {
             finishEarly();
             return;
@@ -104,11 +110,13 @@ private:
     static std::size_t onData(char* data, std::size_t size, std::size_t count, void* self) {
         auto* r = static_cast<CurlRequest*>(self);
         const std::size_t n = size * count;
+        // Returning short makes curl end the transfer with a write error: nothing more is read.
+        if (r->maxBytes_ >= 0 && r->written_ + static_cast<std::int64_t>(n) > r->maxBytes_) return 0;
         if (!r->download_) {
             r->body_.append(data, n);
+            r->written_ += static_cast<std::int64_t>(n);
             return n;
         }
-        if (r->maxBytes_ >= 0 && r->written_ + static_cast<std::int64_t>(n) > r->maxBytes_) return 0;
         for (std::size_t done = 0; done < n;) {
             const ssize_t w = ::write(r->fd_, data + done, n - done);
             if (w < 0 && errno == EINTR) continue;
@@ -140,7 +148,15 @@ private:
         if (!failed_ && ::fsync(fd_) != 0) failed_ = true;
         const int closed = ::close(fd_);
         fd_ = -1;
-        if (closed != 0 || (!failed_ && ::rename(part_.c_str(), target_.c_str()) != 0)) failed_ = true;
+        if (closed != 0) failed_ = true;
+        if (!failed_ && accept_) {
+            try {
+                failed_ = !accept_(part_);
+            } catch (...) {
+                failed_ = true;
+            }
+        }
+        if (!failed_ && ::rename(part_.c_str(), target_.c_str()) != 0) failed_ = true;
         if (failed_)
             ::unlink(part_.c_str());
         else
@@ -160,6 +176,7 @@ private:
     long status_ = 0;
     std::string body_;
     bool download_;
+    HttpClient::AcceptDownload accept_;
     std::string target_, part_;
     int fd_ = -1;
     std::int64_t maxBytes_;
@@ -176,15 +193,15 @@ void CurlHttpClient::initOnce() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-std::unique_ptr<HttpRequest> CurlHttpClient::get(const std::string& url) {
+std::unique_ptr<HttpRequest> CurlHttpClient::get(const std::string& url, std::int64_t maxBytes) {
     initOnce();
-    return std::make_unique<CurlRequest>(url, nullptr, -1);
+    return std::make_unique<CurlRequest>(url, nullptr, maxBytes);
 }
 
 std::unique_ptr<HttpRequest> CurlHttpClient::download(const std::string& url, const std::string& targetPath,
-                                                      std::int64_t maxBytes) {
+                                                      std::int64_t maxBytes, AcceptDownload accept) {
     initOnce();
-    return std::make_unique<CurlRequest>(url, &targetPath, maxBytes);
+    return std::make_unique<CurlRequest>(url, &targetPath, maxBytes, std::move(accept));
 }
 
 }  // namespace platform

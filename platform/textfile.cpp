@@ -204,6 +204,21 @@ void forEachRawLine(const std::string& path, const std::function<bool(const std:
 
 std::vector<std::string> readLines(const std::string& path) { return splitLines(decodeAnsi(readAllOrRaise(path))); }
 
+std::optional<std::vector<std::string>> readLinesAtMost(const std::string& path, std::int64_t maxBytes) {
+    const Fd fd = openForReading(path);
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0) raise(75);
+    if (st.st_size > maxBytes) return std::nullopt;
+    // The size may be no guide (a device, a file still growing): the reading stops past the bound.
+    std::string data;
+    eachBlock(fd, [&](std::string_view block) {
+        data.append(block);
+        return static_cast<std::int64_t>(data.size()) <= maxBytes;
+    });
+    if (static_cast<std::int64_t>(data.size()) > maxBytes) return std::nullopt;
+    return splitLines(decodeAnsi(data));
+}
+
 std::vector<std::string> readRawLines(const std::string& path) { return splitLines(readAllOrRaise(path)); }
 
 std::string readLine(const std::string& path, long n) {
@@ -236,13 +251,11 @@ bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lin
 
 void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     const std::string path = resolvePath(rawPath);
-    const std::string dir = folderOf(path);
-    const std::string leaf = leafOf(path);
-    if (leaf.empty()) raise(75);
+    if (leafOf(path).empty()) raise(75);
     if (dirExists(path)) raise(75);
 
-    std::string tmp = dir + "/." + leaf + ".XXXXXX";
-    Fd fd(callFaults() ? -1 : ::mkostemp(tmp.data(), O_CLOEXEC));
+    std::string tmp;
+    Fd fd(callFaults() ? -1 : createReplaceTemporary(path, tmp));
     if (fd.get() < 0) raiseWrite(errno);
     struct Cleanup {
         const std::string& p;
@@ -252,8 +265,6 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
         }
     } cleanup{tmp};
 
-    struct stat st {};
-    ::fchmod(fd.get(), ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
     const bool failHere = g_replaceCountdown > 0 && --g_replaceCountdown == 0;
     if (const int err = writeAll(fd.get(), bytes)) raiseWrite(err);
     if (failHere && g_replaceFailAt == ReplaceFailure::AfterTemporaryFile) raise(61);
@@ -276,6 +287,21 @@ bool removeFileSynced(const std::string& rawPath) {
     }
     if (!callFaults()) syncFolderOf(path);
     return true;
+}
+
+int createReplaceTemporary(const std::string& path, std::string& tmp) {
+    tmp = folderOf(path) + "/." + leafOf(path) + ".XXXXXX";
+    const int fd = ::mkostemp(tmp.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        tmp.clear();  // the name last tried may be another's file
+        errno = err;
+        return -1;
+    }
+    // mkostemp's 0600 would make a replaced file unreadable to the other users of a shared folder.
+    struct stat st {};
+    ::fchmod(fd, ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
+    return fd;
 }
 
 std::string replaceTemporaryTarget(std::string_view leaf) {

@@ -1,5 +1,6 @@
 #pragma once
 // Text files in CP936 with CR LF line ends, and the safe whole-file replace.
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,6 +12,8 @@ namespace platform {
 // The whole file decoded. Lines end at CR LF, a lone LF or a lone CR; a final terminator does not
 // add an empty line. Missing file: error 53; a folder or an unreadable file: 75.
 std::vector<std::string> readLines(const std::string& path);
+// As readLines for a file of at most maxBytes; a larger one gives nullopt without being read whole.
+std::optional<std::vector<std::string>> readLinesAtMost(const std::string& path, std::int64_t maxBytes);
 // Line n counted from 1; n < 1 gives line 1, n past the end the last line, an empty file "".
 std::string readLine(const std::string& path, long n);
 std::string readFirstLine(const std::string& path);
@@ -30,10 +33,13 @@ void writeLinesReplace(const std::string& path, const std::vector<std::string>& 
 // The bytes writeLinesReplace writes for these lines.
 std::string linesFileBytes(const std::vector<std::string>& lines);
 // The same replace for raw bytes.
+void writeBytesReplace(const std::string& path, std::string_view bytes);
+// Creates, beside path, the temporary file a replace of path writes first, with the mode of the
+// file at path when there is one, else 0644. Gives its descriptor and sets tmp; -1 with errno.
+int createReplaceTemporary(const std::string& path, std::string& tmp);
 // The name of the file a replace's temporary file stands for (".NAME." and six letters or digits,
 // as a crash may leave it); empty for any other name.
 std::string replaceTemporaryTarget(std::string_view leaf);
-void writeBytesReplace(const std::string& path, std::string_view bytes);
 // True when the file holds exactly what writeLinesReplace would write for these lines; false
 // when it differs, is missing or cannot be read.
 bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lines);

@@ -40,10 +40,7 @@ bool replaceTemporary(Folder folder, std::string_view name) {
     return !target.empty() && writtenThere(folder, target);
 }
 
-bool downloadPart(std::string_view name) {
-    constexpr std::string_view suffix = platform::DownloadPartSuffix;
-    return name.size() > suffix.size() && name.substr(name.size() - suffix.size()) == suffix;
-}
+bool downloadPart(std::string_view name) { return !platform::downloadPartTarget(name).empty(); }
 
 void sweep(const std::string& path, Folder folder, std::vector<std::string>& removed) {
     if (path.empty()) return;

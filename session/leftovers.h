@@ -14,8 +14,9 @@ struct WrittenFolders {
 };
 
 // Removes, in each folder, the replace's temporary files of the names the program writes there
-// (".NAME." and six characters) and the downloader's "NAME.part"; nothing else, and nothing that
-// is not a plain file. Gives what it removed, as "folder/name" with the folder's last part.
+// (".NAME." and six characters) and the downloader's (".NAME.part." and six characters); nothing
+// else, and nothing that is not a plain file. Gives what it removed, as "folder/name" with the
+// folder's last part.
 std::vector<std::string> sweepLeftovers(const WrittenFolders& folders);
 
 }  // namespace qz

@@ -148,7 +148,7 @@ TEST(RecordRecovery, WithoutALockTheGroupIsCompletedAndNothingIsSwept) {
 }
 
 // What the replace and the downloader leave when cut short goes at start-up; a learner's own
-// files, and names the program never writes there, stay.
+// files (a ".part" among them), and names the program never writes there, stay.
 TEST(RecordRecovery, TheSweepRemovesOnlyTheProgramsLeftovers) {
     struct Entry {
         const char* path;
@@ -160,7 +160,9 @@ TEST(RecordRecovery, TheSweepRemovesOnlyTheProgramsLeftovers) {
         {"ksdata/.182421.mxy.zZ9yY8", true},
         {"ksdata/..records.intent.Qw3rTy", true},
         {"ksdata/.288890.mxy.abcdef", true},
-        {"ksdata/170100.mxy.part", true},
+        {"ksdata/.170100.mxy.part.Ab12Cd", true},
+        {"ksdata/170100.mxy.part", false},
+        {"ksdata/lesson-notes.part", false},     // a learner's own
         {"ksdata/.notes.txt", false},
         {"ksdata/288862.mxy.bak", false},
         {"ksdata/.288862.mxy.Ab12C", false},     // five characters: not the template's
@@ -170,16 +172,19 @@ TEST(RecordRecovery, TheSweepRemovesOnlyTheProgramsLeftovers) {
         {"data/.288820.mxy.Qw3rTy", true},
         {"data/.288895.mxy.Qw3rTy", true},
         {"data/.288892.MXY.Qw3rTy", true},       // the replace keeps an existing file's case
-        {"data/288870.mxy.part", true},
+        {"data/.300001.mxy.part.Qw3rTy", true},  // any listed file's download
+        {"data/288870.mxy.part", false},
         {"data/.288862.mxy.bak", false},
         {"data/.notes.txt", false},
-        {"examdata/paper.doc.part", true},
+        {"examdata/.paper.doc.part.x1Y2z3", true},
+        {"examdata/paper.doc.part", false},
+        {"examdata/.paper.doc.part.x1Y2z", false},
         {"examdata/.288862.mxy.Ab12Cd", false},  // nothing is replaced in examdata
         {"examdata/mine.txt", false},
     };
     ProgramFolder folder;
     fs::create_directories(folder.file("examdata"));
-    fs::create_directories(folder.file("examdata/kept.part"));  // a folder, not a download
+    fs::create_directories(folder.file("examdata/.kept.part.Ab12Cd"));  // a folder, not a download
     for (const Entry& e : entries) testsupport::writeFileBytes(folder.file(e.path), "x");
     std::size_t lines = 0;
     {
@@ -192,7 +197,7 @@ TEST(RecordRecovery, TheSweepRemovesOnlyTheProgramsLeftovers) {
                 EXPECT_EQ(linesWith(runLog(h), e.path), 1u) << e.path;
             }
         }
-        EXPECT_TRUE(fs::is_directory(folder.file("examdata/kept.part")));
+        EXPECT_TRUE(fs::is_directory(folder.file("examdata/.kept.part.Ab12Cd")));
         lines = linesWith(runLog(h), "已删除");
         EXPECT_EQ(lines, 1u);
     }
@@ -208,7 +213,7 @@ TEST(RecordRecovery, NothingIsTouchedWhileAnotherCopyHoldsTheLock) {
     writeOldPair(folder);
     testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, wholeIntent());
     testsupport::writeFileBytes(folder.ksdata() + "/.288862.mxy.Ab12Cd", "x");
-    testsupport::writeFileBytes(folder.ksdata() + "/170100.mxy.part", "x");
+    testsupport::writeFileBytes(folder.ksdata() + "/.170100.mxy.part.Ab12Cd", "x");
     platform::SingleInstanceLock other;
     ASSERT_EQ(other.acquire(platform::instanceLockPath(folder.runtimeDir(), folder.path())),
               platform::LockResult::Acquired);

@@ -313,7 +313,7 @@ TEST(HomeBuild, Advertisement) {
         forms::Color color;
         std::string link;
     };
-    const std::vector<Case> cases{
+    std::vector<Case> cases{
         {"two lines, red", "  欢迎◎光临 本站  \r\n255\r\nhttps://ad.example.invalid/a  \r\n", "欢迎\r\n光临 本站", 255,
          "https://ad.example.invalid/a  "},
         {"spaces around the mark stay", "a ◎ b\r\n&HFF0000\r\nx\r\nignored\r\n", "a \r\n b", 0xFF0000, "x"},
@@ -321,6 +321,11 @@ TEST(HomeBuild, Advertisement) {
         {"one line: black, empty link", "只有一行\r\n", "只有一行", 0, ""},
         {"no file", std::nullopt, "", 0, ""},
     };
+    // As large as the home screen reads, and one byte more: that one counts as no advertisement.
+    const std::string head = "最大◎广告\r\n255\r\nhttps://ad.example.invalid/\r\n";
+    const std::string full = head + std::string(qz::AdvertisementMaxBytes - gbkBytes(head).size(), 'p');
+    cases.push_back({"at the bound", full, "最大\r\n广告", 255, "https://ad.example.invalid/"});
+    cases.push_back({"one byte over the bound", full + "p", "", 0, ""});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HomeRun r;

@@ -82,6 +82,35 @@ TEST_F(GetHtmlStr, ClosedWithoutAnswerEndsAtOnceAndIsReported) {
     EXPECT_EQ(h.reportsWith("&errsub=getHtmlStr&").size(), 1u);
 }
 
+// An answer larger than a list is no answer: the time-out text, at once, and the failure reported.
+TEST_F(GetHtmlStr, AnAnswerPastTheListsSizeFails) {
+    struct Case {
+        const char* name;
+        LoopbackHttpServer::Reply reply;
+        bool whole;
+    } cases[] = {
+        {"at the size", LoopbackHttpServer::Generated(qz::ListMaxBytes, false), true},
+        {"one byte over", LoopbackHttpServer::Generated(qz::ListMaxBytes + 1, false), false},
+        {"one byte over, announced", LoopbackHttpServer::Generated(qz::ListMaxBytes + 1), false},
+        {"endless", LoopbackHttpServer::Endless(), false},
+    };
+    std::size_t reports = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        site.setReply("/list.txt", c.reply);
+        const std::int64_t t0 = h.host.nowMs();
+        const std::string text = h.p().getHtmlStr(site.url("/list.txt"), 2);
+        EXPECT_LT(h.host.nowMs() - t0, 1000);
+        if (c.whole) {
+            EXPECT_TRUE(text == LoopbackHttpServer::generatedBody(qz::ListMaxBytes));
+        } else {
+            EXPECT_EQ(text, kTimeout);
+            ++reports;
+        }
+        EXPECT_EQ(h.reportsWith("&errsub=getHtmlStr&").size(), reports);
+    }
+}
+
 TEST_F(GetHtmlStr, RefusedInsideAReportIsNotReported) {
     h.p().svc.reportServer = testsupport::originOf(LoopbackHttpServer::refusedUrl());
     const std::int64_t t0 = h.host.nowMs();

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
-#include <fstream>
+#include <filesystem>
 
 #include "tests/support/loopback_server.h"
 #include "tests/support/temp_dir.h"
@@ -17,6 +18,14 @@ using testsupport::writeFileBytes;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+// The names in a folder, to show that a download left nothing beside its target.
+std::vector<std::string> namesIn(const std::string& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 // Polls the way the program does; true when the request completed within ms.
 bool finishes(HttpRequest& r, int ms) {
     const auto end = Clock::now() + std::chrono::milliseconds(ms);
@@ -57,7 +66,7 @@ TEST_F(Http, BodyKeptVerbatimWithRawTarget) {
     const std::string body = "第一\r\nsecond\r\n\r\n\0end";
     server.setReply("/ver.asp", LoopbackHttpServer::Answer(body));
     const std::string query = "/ver.asp?pronm=" + percentEncode("考试 a&b\r\n");
-    auto r = client.get(server.url(query));
+    auto r = client.get(server.url(query), -1);
     ASSERT_TRUE(finishes(*r, 5000));
     EXPECT_FALSE(r->failed());
     EXPECT_EQ(r->httpStatus(), 200);
@@ -67,7 +76,7 @@ TEST_F(Http, BodyKeptVerbatimWithRawTarget) {
 
 TEST_F(Http, ErrorStatusStillGivesBody) {
     server.setReply(LoopbackHttpServer::Answer("oops\r\n", 500));
-    auto r = client.get(server.url("/any"));
+    auto r = client.get(server.url("/any"), -1);
     ASSERT_TRUE(finishes(*r, 5000));
     EXPECT_FALSE(r->failed());
     EXPECT_EQ(r->httpStatus(), 500);
@@ -76,7 +85,7 @@ TEST_F(Http, ErrorStatusStillGivesBody) {
 
 TEST_F(Http, HangingServerNeverCompletes) {
     server.setReply(LoopbackHttpServer::Hang());
-    auto r = client.get(server.url("/hang"));
+    auto r = client.get(server.url("/hang"), -1);
     const auto start = Clock::now();
     while (Clock::now() - start < std::chrono::milliseconds(300)) {
         EXPECT_LT(r->readyState(), 4);
@@ -89,7 +98,7 @@ TEST_F(Http, HangingServerNeverCompletes) {
 
 TEST_F(Http, SlowAnswerArrives) {
     server.setReply(LoopbackHttpServer::Slow(150, "late"));
-    auto r = client.get(server.url("/slow"));
+    auto r = client.get(server.url("/slow"), -1);
     EXPECT_EQ(r->readyState(), 1);
     ASSERT_TRUE(finishes(*r, 5000));
     EXPECT_EQ(r->responseBody(), "late");
@@ -97,17 +106,17 @@ TEST_F(Http, SlowAnswerArrives) {
 
 TEST_F(Http, TransportFailures) {
     const auto start = Clock::now();
-    auto refused = client.get(LoopbackHttpServer::refusedUrl("/x"));
+    auto refused = client.get(LoopbackHttpServer::refusedUrl("/x"), -1);
     ASSERT_TRUE(finishes(*refused, 2000));
     EXPECT_TRUE(refused->failed());
     EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
 
     server.setReply(LoopbackHttpServer::Fail());
-    auto dropped = client.get(server.url("/drop"));
+    auto dropped = client.get(server.url("/drop"), -1);
     ASSERT_TRUE(finishes(*dropped, 5000));
     EXPECT_TRUE(dropped->failed());
 
-    auto notHttp = client.get("file:///etc/passwd");
+    auto notHttp = client.get("file:///etc/passwd", -1);
     ASSERT_TRUE(finishes(*notHttp, 2000));
     EXPECT_TRUE(notHttp->failed());
     EXPECT_EQ(notHttp->responseBody(), "");
@@ -138,7 +147,7 @@ TEST_F(Http, Download) {
         ASSERT_TRUE(finishes(*r, 5000));
         EXPECT_TRUE(r->failed()) << c.path << " " << c.bound;
         EXPECT_EQ(readFileBytes(target), "old version");
-        EXPECT_FALSE(std::ifstream(target + ".part").good());
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"update.zip"});
     }
 
     auto unbounded = client.download(server.url("/ok"), target, -1);
@@ -161,6 +170,66 @@ TEST_F(Http, DroppedDownloadRemovesPart) {
         r->wait(50);
         EXPECT_LT(r->readyState(), 4);
     }
-    EXPECT_FALSE(std::ifstream(target + ".part").good());
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"f.bin"});
     EXPECT_EQ(readFileBytes(target), "old");
+}
+
+// A body is bounded whether or not its size is announced, and one without end stops at the bound
+// instead of running to the caller's time limit; one of exactly the bound is whole.
+TEST_F(Http, BodiesStopAtTheirBound) {
+    constexpr std::int64_t bound = 300000;
+    struct Case {
+        const char* name;
+        LoopbackHttpServer::Reply reply;
+        bool ok;
+    } cases[] = {
+        {"exactly the bound", LoopbackHttpServer::Generated(bound), true},
+        {"exactly the bound, unannounced", LoopbackHttpServer::Generated(bound, false), true},
+        {"one byte over", LoopbackHttpServer::Generated(bound + 1), false},
+        {"one byte over, unannounced", LoopbackHttpServer::Generated(bound + 1, false), false},
+        {"endless", LoopbackHttpServer::Endless(), false},
+    };
+    const std::string whole = LoopbackHttpServer::generatedBody(bound);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.setReply("/body", c.reply);
+        auto got = client.get(server.url("/body"), bound);
+        ASSERT_TRUE(finishes(*got, 5000));
+        EXPECT_EQ(got->failed(), !c.ok);
+        if (c.ok) {
+            EXPECT_EQ(got->responseBody(), whole);
+        }
+
+        TempDir dir;
+        const auto target = dir.file("ad.mxy");
+        writeFileBytes(target, "old ad");
+        auto r = client.download(server.url("/body"), target, bound);
+        ASSERT_TRUE(finishes(*r, 5000));
+        EXPECT_EQ(r->failed(), !c.ok);
+        EXPECT_EQ(readFileBytes(target), c.ok ? whole : "old ad");
+        EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"ad.mxy"});
+    }
+}
+
+// The temporary file is named as only the downloader names files, and the name gives its target.
+TEST_F(Http, TheDownloadsTemporaryName) {
+    TempDir dir;
+    const auto target = dir.file("notes.part");
+    server.setReply(LoopbackHttpServer::Hang());
+    auto r = client.download(server.url("/hang"), target, -1);
+    r->wait(20);
+    const std::vector<std::string> names = namesIn(dir.path());
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(names[0].rfind(".notes.part.part.", 0), 0u) << names[0];
+    EXPECT_EQ(downloadPartTarget(names[0]), "notes.part");
+    r.reset();
+    EXPECT_TRUE(namesIn(dir.path()).empty());
+
+    struct Case {
+        const char* leaf;
+        const char* target;
+    } cases[] = {{".a.mxy.part.Ab12Cd", "a.mxy"}, {".a.mxy.Ab12Cd", ""}, {"a.mxy.part", ""},
+                 {".a.mxy.part.Ab12C", ""},       {"..part.Ab12Cd", ""}, {".x.PART.Ab12Cd", ""},
+                 {"lesson-notes.part", ""}};
+    for (const Case& c : cases) EXPECT_EQ(downloadPartTarget(c.leaf), c.target) << c.leaf;
 }

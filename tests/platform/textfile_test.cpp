@@ -92,6 +92,17 @@ TEST_F(TextFile, NumberedLine) {
     EXPECT_EQ(readFirstLine(path), "");
 }
 
+// A file past the bound is not read whole, nor is a device whose size says nothing.
+TEST_F(TextFile, ReadsAtMostABound) {
+    const auto path = dir.file("ad.mxy");
+    writeFileBytes(path, gbkBytes("广告\r\n255\r\n"));  // 11 bytes
+    EXPECT_EQ(readLinesAtMost(path, 11), (Lines{"广告", "255"}));
+    EXPECT_EQ(readLinesAtMost(path, 10), std::nullopt);
+    EXPECT_EQ(readLinesAtMost("/dev/zero", 1 << 20), std::nullopt);
+    EXPECT_EQ(errorOf([&] { readLinesAtMost(dir.file("missing.txt"), 10); }), 53);
+    EXPECT_EQ(errorOf([&] { readLinesAtMost(dir.path(), 10); }), 75);
+}
+
 TEST_F(TextFile, ReadErrors) {
     EXPECT_EQ(errorOf([&] { readLines(dir.file("missing.txt")); }), 53);
     EXPECT_EQ(errorOf([&] { readLine(dir.file("missing.txt"), 1); }), 53);

@@ -134,7 +134,7 @@ kill -0 "$program_pid" 2>/dev/null || fail "the program ended after an error pag
     diff <(echo "$files_before") <(files_now)
     fail "an error page for the list changed the installation"
 }
-[[ ! -e $install/ksdata/288895.mxy.part ]] || fail "an error page left a part file"
+! compgen -G "$install/ksdata/.288895.mxy.part.*" >/dev/null || fail "an error page left a part file"
 read -r ux uy _ _ <<<"$(geometry "$update")"
 click_at $((ux + 277)) $((uy + 207))  # close
 sleep 0.5

@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <stdexcept>
+#include <string_view>
 
 namespace testsupport {
 namespace {
@@ -58,6 +60,28 @@ bool sendAll(int fd, const std::string& data) {
     return true;
 }
 
+// Waits for room in the socket so that a client that stops reading never holds up the stop.
+bool sendUnlessStopped(int fd, std::string_view data, const std::atomic<bool>& stop) {
+    for (std::size_t done = 0; done < data.size();) {
+        pollfd p{fd, POLLOUT, 0};
+        if (stop) return false;
+        const int ready = ::poll(&p, 1, kTickMs);
+        if (ready < 0) return false;
+        if (ready == 0) continue;
+        const ssize_t n = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A period that divides the chunk size, so that every chunk sent is the same.
+constexpr std::string_view kPattern = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ+/";
+constexpr std::size_t kChunk = 1 << 16;
+static_assert(kChunk % kPattern.size() == 0);
+char generatedByte(long long i) { return kPattern[static_cast<std::size_t>(i) % kPattern.size()]; }
+
 std::size_t contentLength(const std::string& headers) {
     for (std::size_t pos = 0; (pos = headers.find('\n', pos)) != std::string::npos;) {
         ++pos;
@@ -86,6 +110,20 @@ LoopbackHttpServer::Reply LoopbackHttpServer::Cut(std::string body, long claimed
 }
 LoopbackHttpServer::Reply LoopbackHttpServer::Redirect(const std::string& location, std::string body) {
     return {Reply::Kind::Answer, 302, std::move(body), 0, "Location: " + location + "\r\n", -1};
+}
+
+LoopbackHttpServer::Reply LoopbackHttpServer::Generated(long long size, bool announced) {
+    Reply r{Reply::Kind::Generated, 200, {}, 0, {}, -1};
+    r.generatedBytes = size;
+    r.announced = announced;
+    return r;
+}
+LoopbackHttpServer::Reply LoopbackHttpServer::Endless() { return Generated(-1, false); }
+
+std::string LoopbackHttpServer::generatedBody(long long size) {
+    std::string out(static_cast<std::size_t>(size), '\0');
+    for (long long i = 0; i < size; ++i) out[static_cast<std::size_t>(i)] = generatedByte(i);
+    return out;
 }
 
 LoopbackHttpServer::LoopbackHttpServer() : default_(Answer("not found", 404)) {
@@ -237,6 +275,25 @@ void LoopbackHttpServer::serve(int fd) {
                 ::shutdown(fd, SHUT_WR);
             }
             break;
+        case Reply::Kind::Generated: {
+            const std::string length =
+                reply.announced ? "Content-Length: " + std::to_string(reply.generatedBytes) + "\r\n" : "";
+            if (!sendUnlessStopped(fd,
+                                   "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n" + length +
+                                       "Connection: close\r\n\r\n",
+                                   stop_))
+                break;
+            const std::string chunk = generatedBody(static_cast<long long>(kChunk));
+            for (long long sent = 0; reply.generatedBytes < 0 || sent < reply.generatedBytes;) {
+                long long n = static_cast<long long>(kChunk);
+                if (reply.generatedBytes >= 0) n = std::min(n, reply.generatedBytes - sent);
+                if (!sendUnlessStopped(fd, std::string_view(chunk).substr(0, static_cast<std::size_t>(n)), stop_))
+                    break;
+                sent += n;
+            }
+            ::shutdown(fd, SHUT_WR);
+            break;
+        }
     }
     ::close(fd);
 }

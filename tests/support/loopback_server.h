@@ -14,12 +14,14 @@ namespace testsupport {
 class LoopbackHttpServer {
 public:
     struct Reply {
-        enum class Kind { Answer, Slow, Hang, Fail } kind = Kind::Answer;
+        enum class Kind { Answer, Slow, Hang, Fail, Generated } kind = Kind::Answer;
         int status = 200;
         std::string body;
         int delayMs = 0;
-        std::string headers;        // extra header lines, each ending in CR LF
-        long claimedLength = -1;    // Content-Length sent in place of the body's size
+        std::string headers;            // extra header lines, each ending in CR LF
+        long claimedLength = -1;        // Content-Length sent in place of the body's size
+        long long generatedBytes = -1;  // Generated: the body's size, negative for no end
+        bool announced = true;          // Generated: a Content-Length; else the close ends the body
     };
     static Reply Answer(std::string body, int status = 200);
     static Reply Slow(int delayMs, std::string body);  // status 200 after the delay
@@ -27,6 +29,11 @@ public:
     static Reply Fail();                               // reads the request, closes without a reply
     static Reply Cut(std::string body, long claimedLength);  // status 200, body shorter than announced
     static Reply Redirect(const std::string& location, std::string body);  // status 302
+    // Status 200 and generatedBody(size), with or without a Content-Length; made as it is sent,
+    // so a body of hundreds of MiB costs no memory.
+    static Reply Generated(long long size, bool announced = true);
+    static Reply Endless();  // status 200, no Content-Length, bytes until the client goes away
+    static std::string generatedBody(long long size);
 
     struct Request {
         std::string method;
