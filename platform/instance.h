@@ -2,9 +2,9 @@
 // One running copy per lock file: an flock held for the life of the object. The kernel drops the
 // lock when the process ends, crash or not, so a stale file never blocks a new start.
 //
-// The lock file lies in the user's runtime directory, named after the program folder, so one
-// user runs one copy of an installation while two users of it each run their own, and a
-// program folder the user cannot write to does not matter.
+// The per-user lock file lies in the user's runtime directory, named after the program folder,
+// so that it works in a program folder the user cannot write to. Copies of other users or
+// runtime folders meet at a second lock the program keeps in the folder itself, where it can.
 #include <string>
 
 namespace platform {
