@@ -146,7 +146,8 @@ bool Program::takeFolderLock() {
     // Two copies on a folder without ksdata yet must meet as well.
     if (!platform::dirExists(ksdata)) platform::makeDir(ksdata);
     const std::string path = platform::joinPath(ksdata, FolderLockName);
-    const platform::LockResult r = folderLock_.acquire(path);
+    // Readable by all, so that a copy of another user finds it held.
+    const platform::LockResult r = folderLock_.acquire(path, 0644);
     if (r == platform::LockResult::Unavailable)
         std::fprintf(stderr, "The program folder's lock %s could not be taken; starting without it.\n", path.c_str());
     return r != platform::LockResult::HeldByAnother;

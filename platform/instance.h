@@ -21,10 +21,11 @@ public:
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
     ~SingleInstanceLock();
-    // Creates the file when it is missing and takes the lock without waiting. Acquiring again
-    // through an object that holds the lock keeps it and answers Acquired. An empty path is
-    // Unavailable.
-    LockResult acquire(const std::string& lockFilePath);
+    // Creates the file when it is missing, with this mode (less the umask), and takes the lock
+    // without waiting. Acquiring again through an object that holds the lock keeps it and
+    // answers Acquired. An empty path is Unavailable. Any user who can open the file for
+    // reading can hold the lock, and so find it held.
+    LockResult acquire(const std::string& lockFilePath, unsigned mode = 0600);
     bool held() const { return fd_ >= 0; }
 
 private:
