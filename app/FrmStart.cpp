@@ -1,5 +1,7 @@
 #include "app/FrmStart.h"
 
+#include <filesystem>
+
 #include "app/numeric_text.h"
 #include "app/program.h"
 #include "home/FrmFengmian.h"
@@ -67,13 +69,23 @@ FrmStart::FrmStart(Program& p)
 void FrmStart::Form_Load() {
     Shared& g = p_.g;
     forms::OnError on = p_.reporting("startload");
+    auto refuseSecondCopy = [&] {
+        rt().msgBox(AlreadyRunningText, forms::mb::OkOnly | forms::mb::Information, "系统提示");
+        rt().endProgram();
+    };
     // Nothing may be read before the running copy has been asked.
     bool first = true;
     on([&] { first = p_.takeInstanceLock(); });
-    if (!first) {
-        rt().msgBox(AlreadyRunningText, forms::mb::OkOnly | forms::mb::Information, "系统提示");
+    if (!first) refuseSecondCopy();
+    // An update may have replaced ver.txt: a data folder it names outside the program folder
+    // is known before anything is written, removed or sent, and then nothing is.
+    if (!readVer()) {
+        rt().msgBox(InvalidDataFolderText, forms::mb::OkOnly | forms::mb::Exclamation, "系统提示");
         rt().endProgram();
     }
+    // Copies of other users or runtime folders meet here, before any record is touched.
+    on([&] { first = p_.takeFolderLock(); });
+    if (!first) refuseSecondCopy();
     on([&] { recoverRecords(); });
     on([&] { readInfo(); });
     on([&] { sweepLeftovers(); });
@@ -135,21 +147,41 @@ void FrmStart::recoverRecords() {
 }
 
 void FrmStart::sweepLeftovers() {
-    // Another copy's writes in progress leave the same names: without the lock nothing goes.
-    if (!p_.holdsInstanceLock()) return;
+    // Another copy's writes in progress leave the same names: without the folder's lock nothing
+    // goes.
+    if (!p_.holdsFolderLock()) return;
     const Shared& g = p_.g;
-    auto folder = [&](const std::string& name) {
-        return platform::resolvePath(platform::joinPath(g.ProgramFolder, name));
+    // The program folder holds the program and the installation, which no sweep may reach:
+    // a folder that is it by any name is left out.
+    auto folder = [&](const std::string& path) {
+        const std::string resolved = platform::resolvePath(path);
+        std::error_code ec;
+        return std::filesystem::equivalent(resolved, g.ProgramFolder, ec) ? std::string() : resolved;
     };
-    WrittenFolders folders{folder("ksdata"), "", folder("examdata")};
-    // A data folder named as nothing is the program folder itself, which is not swept.
-    if (!g.DataDir.empty() && !platform::trimSpaces(g.ProductInfo[3]).empty()) folders.data = platform::resolvePath(g.DataDir);
+    WrittenFolders folders{folder(platform::joinPath(g.ProgramFolder, "ksdata")), "",
+                           folder(platform::joinPath(g.ProgramFolder, "examdata"))};
+    if (platform::folderNameInside(g.ProgramFolder, dataFolderName_)) folders.data = folder(g.DataDir);
     const std::vector<std::string> removed = qz::sweepLeftovers(folders);
     if (removed.empty()) return;
     p_.logAtStart("启动检查:已删除中断的保存留下的文件:" + spaced(removed));
 }
 
 std::string FrmStart::GetOSVersionOF() { return platform::osVersionText(); }
+
+bool FrmStart::readVer() {
+    verLines_.clear();
+    verError_.reset();
+    try {
+        verLines_ = platform::readLines(platform::joinPath(p_.g.ProgramFolder, "ver.txt"));
+    } catch (const platform::VbError& e) {
+        verError_ = e;
+        return true;
+    }
+    // Without a third line the default stands, as readInfo reports it.
+    if (verLines_.size() < 3) return true;
+    const std::string name = platform::trimSpaces(decodeNumericText(verLines_[2], [](const platform::VbError&) {}));
+    return platform::folderNameInside(p_.g.ProgramFolder, name);
+}
 
 void FrmStart::readInfo() {
     Shared& g = p_.g;
@@ -167,14 +199,20 @@ void FrmStart::readInfo() {
 
     on([&] { setProductDefaults(pi); });
 
-    std::vector<std::string> ver;
-    on([&] { ver = platform::readLines(platform::joinPath(g.ProgramFolder, "ver.txt")); });
+    // ver.txt as the load read and checked it, so that the data folder is the one it accepted.
+    on([&] {
+        if (verError_) throw *verError_;
+    });
+    const std::vector<std::string>& ver = verLines_;
     for (std::size_t i = 0; i < ver.size(); ++i) store(i + 1, ver[i]);
 
     on([&] { g.ModuleNumber = platform::cint(platform::val(pi[4])); });
     on([&] { g.ModuleName = platform::trimSpaces(pi[1]); });
     on([&] { g.ModuleTitle = platform::trimSpaces(pi[2]); });
-    on([&] { g.DataDir = platform::joinPath(g.ProgramFolder, platform::trimSpaces(pi[3])) + "/"; });
+    on([&] {
+        dataFolderName_ = platform::trimSpaces(pi[3]);
+        g.DataDir = platform::joinPath(g.ProgramFolder, dataFolderName_) + "/";
+    });
     for (std::size_t u = 0; u <= 20; ++u) on([&] { g.UnitTable[u][1] = platform::trimSpaces(pi[5 + u]); });
 
     std::vector<std::string> info;
@@ -209,7 +247,8 @@ void FrmStart::readInfo() {
         });
         // Only a start that really stored both values is the first run; otherwise the next
         // start tries again.
-        if (r1 == 0 && r2 == 0) on([&] { platform::writeLinesReplace(firstRunPath, {"1"}); });
+        if (r1 == 0 && r2 == 0)
+            on([&] { platform::writeLinesReplace(firstRunPath, {"1"}, platform::FolderSync::BestEffort); });
     }
 }
 

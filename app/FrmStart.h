@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "forms/form.h"
+#include "platform/vb_error.h"
 
 namespace qz {
 
@@ -22,11 +25,15 @@ public:
     void Form_Load() override;
     void Timer1_Timer();
     void UpdataExe();
+    // Reads ver.txt for readInfo, quietly: false when it names a data folder that leads out of
+    // the program folder. Nothing is written, removed or sent.
+    bool readVer();
     void readInfo();
     // Before any record is read: the group of record files a crash cut short, completed or,
     // when its intent file is damaged, dropped.
     void recoverRecords();
-    // Only while this copy holds the lock: what crashed writes left in the folders it writes.
+    // Only while this copy holds the folder's lock: what crashed writes left in ksdata, examdata
+    // and a data folder inside the program folder; never in the program folder itself.
     void sweepLeftovers();
 
     static std::string GetOSVersionOF();
@@ -36,9 +43,15 @@ public:
 
     static constexpr const char* AlreadyRunningText =
         "考试练习系统已在运行。如果你没有找到，请关闭其它窗口和程序，或者注销或重启。";
+    static constexpr const char* InvalidDataFolderText = "安装的数据文件夹无效，请重新安装本软件。";
 
 private:
     Program& p_;
+    // ver.txt as readVer found it, for readInfo; a failure to read it is reported there.
+    std::vector<std::string> verLines_;
+    std::optional<platform::VbError> verError_;
+    // The data folder's name as ver.txt (or the default) gives it.
+    std::string dataFolderName_;
 };
 
 }  // namespace qz

@@ -9,6 +9,7 @@
 #include "net/FrmUpdata.h"
 #include "platform/files.h"
 #include "platform/numbers.h"
+#include "platform/textfile.h"
 #include "session/FrmCZTS.h"
 #include "session/FrmChengji.h"
 #include "session/FrmEnd1.h"
@@ -137,6 +138,18 @@ bool Program::takeInstanceLock() {
         std::fprintf(stderr, "The single-instance lock %s could not be taken; starting without it.\n",
                      path.empty() ? "(no runtime directory)" : path.c_str());
     }
+    return r != platform::LockResult::HeldByAnother;
+}
+
+bool Program::takeFolderLock() {
+    const std::string ksdata = platform::resolvePath(platform::joinPath(g.ProgramFolder, "ksdata"));
+    // Two copies on a folder without ksdata yet must meet as well.
+    if (!platform::dirExists(ksdata)) platform::makeDir(ksdata);
+    const std::string path = platform::joinPath(ksdata, FolderLockName);
+    // Readable by all, so that a copy of another user finds it held.
+    const platform::LockResult r = folderLock_.acquire(path, 0644);
+    if (r == platform::LockResult::Unavailable)
+        std::fprintf(stderr, "The program folder's lock %s could not be taken; starting without it.\n", path.c_str());
     return r != platform::LockResult::HeldByAnother;
 }
 

@@ -201,17 +201,24 @@ public:
     int sx(double design) const;
     int sy(double design) const;
 
-    // Takes the single-instance lock; false only when another copy holds it. A lock that
-    // cannot be taken at all lets this copy run.
+    // Takes the single-instance lock of this user; false only when another copy holds it. A
+    // lock that cannot be taken at all lets this copy run.
     bool takeInstanceLock();
-    // Whether this copy holds the lock; start-up work that must never race another copy asks.
-    bool holdsInstanceLock() const { return instanceLock_.held(); }
+    // Takes the lock of the program folder, FolderLockName in ksdata (made when missing), which
+    // every copy on the folder meets whatever its user or runtime folder; false only when
+    // another copy holds it. A ksdata that cannot hold it (read-only) lets this copy run.
+    bool takeFolderLock();
+    // Whether this copy holds the folder's lock; start-up work that must never race another
+    // copy on the same records asks.
+    bool holdsFolderLock() const { return folderLock_.held(); }
     // A run-log entry from before the run log is named; held, then written once it is.
     void logAtStart(const std::string& text);
     // Names the run log and writes what start-up held for it.
     void openRunLog(const std::string& path);
 
     static constexpr const char* TimeoutText = "error-timeout，网络状况不好，请重试！";
+    // The folder lock's file in ksdata: hidden, and no record's or temporary file's name.
+    static constexpr const char* FolderLockName = ".instance.lock";
 
 private:
     platform::NoKeyboardLayouts noKeyboard_;
@@ -236,6 +243,7 @@ private:
     std::string fetchPolled(const std::string& url, std::int16_t timeout, forms::OnError& on);
 
     platform::SingleInstanceLock instanceLock_;
+    platform::SingleInstanceLock folderLock_;
     std::vector<std::string> heldLogEntries_;
 };
 

@@ -263,11 +263,12 @@ bool asciiIEqual(std::string_view a, std::string_view b) {
            });
 }
 
-void syncFolderOf(const std::string& path) {
+int syncFolderOf(const std::string& path) {
     const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
+    if (fd < 0) return errno;
+    const int err = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
     ::close(fd);
+    return err;
 }
 
 }  // namespace platform

@@ -50,7 +50,8 @@ bool makeDir(const std::string& path);
 // Errors: 53 missing, 70 permission, 75 a folder or another access error.
 void removeFile(const std::string& path);
 // Flushes the folder holding path, so that a rename or removal in it survives a power cut.
-// Best effort: a folder that cannot be synced leaves the file already in place as it is.
-void syncFolderOf(const std::string& path);
+// Gives 0, or the errno of the open or the flush that failed; a file system that cannot flush
+// a folder at all (EINVAL) counts as flushed. Callers that can go on without it ignore it.
+int syncFolderOf(const std::string& path);
 
 }  // namespace platform

@@ -19,12 +19,13 @@ SingleInstanceLock::~SingleInstanceLock() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-LockResult SingleInstanceLock::acquire(const std::string& lockFilePath) {
+LockResult SingleInstanceLock::acquire(const std::string& lockFilePath, unsigned mode) {
     if (fd_ >= 0) return LockResult::Acquired;
     if (lockFilePath.empty()) return LockResult::Unavailable;
     // Read-only is enough for flock and works on a lock file left read-only; no link is
     // followed and a FIFO does not block the open.
-    const int fd = ::open(lockFilePath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    const int fd = ::open(lockFilePath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+                            static_cast<mode_t>(mode));
     if (fd < 0) return LockResult::Unavailable;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -2,9 +2,9 @@
 // One running copy per lock file: an flock held for the life of the object. The kernel drops the
 // lock when the process ends, crash or not, so a stale file never blocks a new start.
 //
-// The lock file lies in the user's runtime directory, named after the program folder, so one
-// user runs one copy of an installation while two users of it each run their own, and a
-// program folder the user cannot write to does not matter.
+// The per-user lock file lies in the user's runtime directory, named after the program folder,
+// so that it works in a program folder the user cannot write to. Copies of other users or
+// runtime folders meet at a second lock the program keeps in the folder itself, where it can.
 #include <string>
 
 namespace platform {
@@ -21,10 +21,11 @@ public:
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
     ~SingleInstanceLock();
-    // Creates the file when it is missing and takes the lock without waiting. Acquiring again
-    // through an object that holds the lock keeps it and answers Acquired. An empty path is
-    // Unavailable.
-    LockResult acquire(const std::string& lockFilePath);
+    // Creates the file when it is missing, with this mode (less the umask), and takes the lock
+    // without waiting. Acquiring again through an object that holds the lock keeps it and
+    // answers Acquired. An empty path is Unavailable. Any user who can open the file for
+    // reading can hold the lock, and so find it held.
+    LockResult acquire(const std::string& lockFilePath, unsigned mode = 0600);
     bool held() const { return fd_ >= 0; }
 
 private:

@@ -98,7 +98,7 @@ long save(const std::string& path, const Model& model) {
     try {
         const std::size_t slash = path.rfind('/');
         if (slash != std::string::npos && slash > 0) makeDir(path.substr(0, slash));
-        writeBytesReplace(path, text);
+        writeBytesReplace(path, text, FolderSync::BestEffort);
         return 0;
     } catch (const VbError& e) {
         switch (e.number) {

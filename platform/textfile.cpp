@@ -238,8 +238,8 @@ void appendLines(const std::string& rawPath, const std::vector<std::string>& lin
     if (const int err = fd.close()) raiseWrite(err);
 }
 
-void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines) {
-    writeBytesReplace(path, encodeLines(lines));
+void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines, FolderSync sync) {
+    writeBytesReplace(path, encodeLines(lines), sync);
 }
 
 std::string linesFileBytes(const std::vector<std::string>& lines) { return encodeLines(lines); }
@@ -249,7 +249,7 @@ bool fileHoldsLines(const std::string& path, const std::vector<std::string>& lin
     return bytes && *bytes == encodeLines(lines);
 }
 
-void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
+void writeBytesReplace(const std::string& rawPath, std::string_view bytes, FolderSync sync) {
     const std::string path = resolvePath(rawPath);
     if (leafOf(path).empty()) raise(75);
     if (dirExists(path)) raise(75);
@@ -276,7 +276,8 @@ void writeBytesReplace(const std::string& rawPath, std::string_view bytes) {
     cleanup.armed = false;
 
     // Without this the rename itself may be lost on a crash.
-    if (!callFaults()) syncFolderOf(path);
+    const int err = callFaults() ? errno : syncFolderOf(path);
+    if (err != 0 && sync == FolderSync::Required) raiseWrite(err);
 }
 
 bool removeFileSynced(const std::string& rawPath) {

@@ -27,13 +27,19 @@ void forEachRawLine(const std::string& path, const std::function<bool(const std:
 
 // Appends each line encoded + CR LF, creating the file. Missing folder: 76; disk full: 61; else 75.
 void appendLines(const std::string& path, const std::vector<std::string>& lines);
+// What a replace does when the folder cannot be synced after the rename. The new file is in
+// place then, but a crash may still bring the old one back: a record's write is failed, a
+// file the program can write again any time (a setting, a built question set) is not.
+enum class FolderSync { Required, BestEffort };
 // Replaces the file whole: temporary file in the same folder, fsync, rename, fsync the folder.
-// On any failure the old file is left as it was and VbError 61, 75 or 76 is thrown.
-void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines);
+// On any failure before the rename the old file is left as it was; on any failure VbError 61,
+// 75 or 76 is thrown.
+void writeLinesReplace(const std::string& path, const std::vector<std::string>& lines,
+                       FolderSync sync = FolderSync::Required);
 // The bytes writeLinesReplace writes for these lines.
 std::string linesFileBytes(const std::vector<std::string>& lines);
 // The same replace for raw bytes.
-void writeBytesReplace(const std::string& path, std::string_view bytes);
+void writeBytesReplace(const std::string& path, std::string_view bytes, FolderSync sync = FolderSync::Required);
 // Creates, beside path, the temporary file a replace of path writes first, with the mode of the
 // file at path when there is one, else 0644. Gives its descriptor and sets tmp; -1 with errno.
 int createReplaceTemporary(const std::string& path, std::string& tmp);

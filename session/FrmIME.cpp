@@ -101,7 +101,7 @@ void FrmIME::Form_Load() {
 void FrmIME::Check1_Click() {
     const bool on = Check1.value() != 0;
     try {
-        platform::writeLinesReplace(optionFile(p_.g.ProgramFolder), {on ? "1" : "0"});
+        platform::writeLinesReplace(optionFile(p_.g.ProgramFolder), {on ? "1" : "0"}, platform::FolderSync::BestEffort);
     } catch (const platform::VbError&) {
         if (!toldWriteFailed_) {
             toldWriteFailed_ = true;

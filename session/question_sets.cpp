@@ -287,8 +287,10 @@ BuiltSet buildSet(const std::string& dataDir, std::string_view list) {
 
 void writeSet(const std::string& dataDir, int n, const BuiltSet& set) {
     const QuestionSet built{n};
-    platform::writeBytesReplace(built.stepsPath(dataDir), joinCrlf(set.stepLines));
-    platform::writeBytesReplace(built.questionPath(dataDir), joinCrlf(set.questionLines));
+    // Built anew by every session launch: nothing a crash must keep.
+    platform::writeBytesReplace(built.stepsPath(dataDir), joinCrlf(set.stepLines), platform::FolderSync::BestEffort);
+    platform::writeBytesReplace(built.questionPath(dataDir), joinCrlf(set.questionLines),
+                                platform::FolderSync::BestEffort);
 }
 
 }  // namespace qz

@@ -175,8 +175,9 @@ void writeRecordGroup(const std::vector<RecordBytes>& files) {
     std::size_t replaced = 0;
     try {
         for (const RecordBytes& f : files) {
-            platform::writeBytesReplace(f.path, f.bytes);
+            // Counted first: a replace that fails at the folder's sync has renamed the file.
             ++replaced;
+            platform::writeBytesReplace(f.path, f.bytes);
         }
     } catch (...) {
         // With a file left unrestored, the intent file stays: the next launch then completes

@@ -136,8 +136,9 @@ TEST(RecordRecovery, WithoutALockTheGroupIsCompletedAndNothingIsSwept) {
     writeOldPair(folder);
     testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName, wholeIntent());
     testsupport::writeFileBytes(folder.ksdata() + "/.288862.mxy.Ab12Cd", NewList);
+    // The user's lock is taken; the program folder's cannot be.
+    fs::create_directories(folder.ksdata() + "/" + qz::Program::FolderLockName);
     ProgramHarness h(folder);
-    h.p().svc.runtimeDir = folder.file("no-such-folder");
     testing::internal::CaptureStderr();
     h.p().run();
     testing::internal::GetCapturedStderr();

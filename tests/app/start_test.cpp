@@ -1,14 +1,17 @@
 // Start-up in the headless host: splash, hand-over to the home screen, second copy, bad input.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <regex>
 
 #include "app/FrmStart.h"
 #include "home/FrmFengmian.h"
 #include "platform/instance.h"
+#include "session/record_group.h"
 #include "tests/app/program_harness.h"
 
 #include "tests/support/scoped_env.h"
@@ -203,17 +206,33 @@ TEST(StartUp, SecondCopyWhileAnotherProcessHoldsTheLock) {
     EXPECT_EQ(testsupport::readFileBytes(folder.dataFile("288892.mxy")), "0\r\n");
 }
 
-TEST(StartUp, LockLiesInTheRuntimeDirectoryNotInTheProgramFolder) {
+// The user's lock in the runtime directory, the folder's in ksdata, made when missing; the
+// sweep that runs once both are taken leaves the folder's lock where it is.
+TEST(StartUp, LocksLieInTheRuntimeDirectoryAndInKsdata) {
     ProgramFolder folder;
+    std::filesystem::remove_all(folder.ksdata());
     const auto before = folderEntries(folder.path());
-    ProgramHarness h(folder);
-    h.p().run();
-    EXPECT_TRUE(h.isLoaded("FrmFengmian"));
-    EXPECT_EQ(folderEntries(folder.runtimeDir()),
-              std::vector<std::string>{std::filesystem::path(platform::instanceLockPath(folder.runtimeDir(), folder.path()))
-                                           .filename()
-                                           .string()});
-    EXPECT_EQ(folderEntries(folder.path()), before);
+    const std::string folderLock = folder.ksdata() + "/" + qz::Program::FolderLockName;
+    {
+        ProgramHarness h(folder);
+        h.p().run();
+        EXPECT_TRUE(h.isLoaded("FrmFengmian"));
+        EXPECT_EQ(folderEntries(folder.runtimeDir()),
+                  std::vector<std::string>{
+                      std::filesystem::path(platform::instanceLockPath(folder.runtimeDir(), folder.path()))
+                          .filename()
+                          .string()});
+        auto withKsdata = before;
+        withKsdata.push_back("ksdata");
+        std::sort(withKsdata.begin(), withKsdata.end());
+        EXPECT_EQ(folderEntries(folder.path()), withKsdata);
+        EXPECT_TRUE(std::filesystem::is_regular_file(folderLock));
+    }
+    ProgramHarness again(folder);
+    again.p().run();
+    ASSERT_TRUE(again.isLoaded("FrmFengmian"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folderLock));
+    EXPECT_EQ(platform::SingleInstanceLock().acquire(folderLock), platform::LockResult::HeldByAnother);
 }
 
 TEST(StartUp, LockInTheUsersRuntimeDirectory) {
@@ -231,18 +250,27 @@ TEST(StartUp, LockInTheUsersRuntimeDirectory) {
     expectRefusedSecondCopy(second);
 }
 
-TEST(StartUp, UsersOfOneInstallationEachRunACopy) {
+// Another user, or a shell without the runtime folder, has its own lock there; the program
+// folder's lock still finds the running copy, before the second recovers or sweeps anything.
+TEST(StartUp, ASecondCopyUnderAnotherRuntimeFolderIsRefused) {
     ProgramFolder folder;
     ProgramHarness first(folder);
     first.p().run();
     ASSERT_TRUE(first.isLoaded("FrmFengmian"));
-    testsupport::TempDir otherUsersRuntime;
+    // The running copy between the renames of a group: its intent file and a temporary file.
+    const std::string intent = folder.ksdata() + "/" + qz::RecordIntentName;
+    const std::string temporary = folder.ksdata() + "/.288862.mxy.Ab12Cd";
+    const std::string intentBytes = qz::encodeIntent({{"288862.mxy", "0001\r\n"}});
+    testsupport::writeFileBytes(intent, intentBytes);
+    testsupport::writeFileBytes(temporary, "0001\r\n");
+    const auto records = folderEntries(folder.ksdata());
+    testsupport::TempDir otherRuntime;
     ProgramHarness second(folder);
-    second.p().svc.runtimeDir = otherUsersRuntime.path();
-    second.p().run();
-    EXPECT_TRUE(second.host.messageBoxes.empty());
-    EXPECT_TRUE(second.isLoaded("FrmFengmian"));
-    EXPECT_FALSE(second.p().rt.ended());
+    second.p().svc.runtimeDir = otherRuntime.path();
+    expectRefusedSecondCopy(second);
+    EXPECT_EQ(folderEntries(folder.ksdata()), records);
+    EXPECT_EQ(testsupport::readFileBytes(intent), intentBytes);
+    EXPECT_EQ(testsupport::readFileBytes(temporary), "0001\r\n");
     EXPECT_FALSE(first.p().rt.ended());
 }
 
@@ -253,6 +281,7 @@ TEST(StartUp, LockThatCannotBeTakenIsNoSecondCopy) {
         // Prepares the folder and answers the runtime directory the program is given.
         std::function<std::string(const ProgramFolder&)> prepare;
         bool lockless;  // the program runs without a lock (and says so on standard error)
+        bool recordsWritten = true;  // else the home screen reports its record write
     };
     const Case cases[] = {
         {"a folder where the lock file goes",
@@ -275,6 +304,27 @@ TEST(StartUp, LockThatCannotBeTakenIsNoSecondCopy) {
              return f.runtimeDir();
          },
          false},
+        {"a folder where the folder's lock goes",
+         [](const ProgramFolder& f) {
+             std::filesystem::create_directories(f.ksdata() + "/" + qz::Program::FolderLockName);
+             return f.runtimeDir();
+         },
+         true},
+        {"a ksdata that cannot be made",
+         [](const ProgramFolder& f) {
+             std::filesystem::remove_all(f.ksdata());
+             std::filesystem::create_directory_symlink(f.file("nowhere"), f.ksdata());
+             return f.runtimeDir();
+         },
+         true, false},
+        // Read-only for a user; the superuser writes all the same and takes the lock.
+        {"a read-only ksdata",
+         [](const ProgramFolder& f) {
+             std::filesystem::permissions(f.ksdata(), std::filesystem::perms::owner_read |
+                                                          std::filesystem::perms::owner_exec);
+             return f.runtimeDir();
+         },
+         ::geteuid() != 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -288,7 +338,8 @@ TEST(StartUp, LockThatCannotBeTakenIsNoSecondCopy) {
         EXPECT_TRUE(h.isLoaded("FrmFengmian"));
         EXPECT_FALSE(h.p().rt.ended());
         EXPECT_EQ(h.g().ModuleName, ProgramFolder::ModuleName);
-        EXPECT_TRUE(h.reports().empty());
+        EXPECT_EQ(h.reports().empty(), c.recordsWritten);
+        EXPECT_TRUE(h.reportsWith("errsub=startload&").empty());
         EXPECT_EQ(err.find("could not be taken") != std::string::npos, c.lockless) << err;
     }
 }
@@ -341,4 +392,103 @@ TEST(StartUp, MissingDataFolder) {
     EXPECT_TRUE(h.p().rt.ended());
     EXPECT_EQ(h.host.shownLog, (std::vector<std::string>{"show FrmStart", "hide FrmStart"}));
     EXPECT_EQ(h.g().ModuleName, ProgramFolder::ModuleName);
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every entry under a folder, links not followed: a file's bytes, a folder, a link's target.
+std::map<std::string, std::string> treeOf(const std::string& root) {
+    std::map<std::string, std::string> out;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        const std::string rel = fs::relative(e.path(), root).string();
+        if (e.is_symlink())
+            out[rel] = "link to " + fs::read_symlink(e.path()).string();
+        else if (e.is_directory())
+            out[rel] = "folder";
+        else
+            out[rel] = testsupport::readFileBytes(e.path().string());
+    }
+    return out;
+}
+
+}  // namespace
+
+// ver.txt's data folder, as an update may have replaced it. One that leads out of the program
+// folder ends the launch with one message and nothing written, removed or sent anywhere; one
+// inside is used, and swept unless it is the program folder itself.
+TEST(StartUp, ADataFolderOutsideTheProgramFolderIsNeverUsed) {
+    enum Outcome { Refused, UsedAndSwept, UsedNotSwept };
+    struct Case {
+        const char* what;
+        std::function<std::string(const ProgramFolder&, const std::string& outside)> name;
+        Outcome outcome;
+    };
+    const Case cases[] = {
+        {"a name with ..", [](const ProgramFolder&, const std::string&) { return "../victim"; }, Refused},
+        {"an absolute name", [](const ProgramFolder&, const std::string& outside) { return outside; }, Refused},
+        {"a link out of the folder",
+         [](const ProgramFolder& f, const std::string& outside) {
+             fs::create_directory_symlink(outside, f.file("out"));
+             return std::string("out");
+         },
+         Refused},
+        {"a good subfolder", [](const ProgramFolder&, const std::string&) { return "data"; }, UsedAndSwept},
+        {"the program folder as .", [](const ProgramFolder&, const std::string&) { return "."; }, UsedNotSwept},
+        {"a link to the program folder",
+         [](const ProgramFolder& f, const std::string&) {
+             fs::create_directory_symlink(".", f.file("self"));
+             return std::string("self");
+         },
+         UsedNotSwept},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ProgramFolder folder;
+        // Outside: a whole data folder a launch could take, with what its sweep would remove.
+        const std::string outside = (fs::path(folder.path()).parent_path() / "victim").string();
+        fs::copy(folder.dataDir(), outside);
+        testsupport::writeFileBytes(outside + "/288870.mxy.part", "half a download");
+        testsupport::writeFileBytes(outside + "/.288820.mxy.Ab12Cd", "a cut write");
+        // Inside: a group to complete, and leftovers in ksdata, the data folder and the program
+        // folder itself.
+        testsupport::writeFileBytes(folder.ksdata() + "/" + qz::RecordIntentName,
+                                    qz::encodeIntent({{"288862.mxy", "0001\r\n"}}));
+        testsupport::writeFileBytes(folder.ksdata() + "/.288872.mxy.Ab12Cd", "T\r\n");
+        testsupport::writeFileBytes(folder.dataFile(".288820.mxy.Ab12Cd"), "a cut write");
+        testsupport::writeFileBytes(folder.file(".288820.mxy.Ab12Cd"), "not the program's to remove");
+        auto ver = ProgramFolder::fullVerLines();
+        ver[2] = c.name(folder, outside);
+        folder.writeVer(ver);
+        const auto programBefore = treeOf(folder.path());
+        const auto outsideBefore = treeOf(outside);
+
+        ProgramHarness h(folder);
+        h.p().run();
+
+        EXPECT_EQ(treeOf(outside), outsideBefore);
+        if (c.outcome == Refused) {
+            EXPECT_EQ(h.host.messageBoxes.size(), 1u);
+            if (!h.host.messageBoxes.empty()) {
+                EXPECT_EQ(h.host.messageBoxes[0].prompt, "安装的数据文件夹无效，请重新安装本软件。");
+                EXPECT_EQ(h.host.messageBoxes[0].title, "系统提示");
+                EXPECT_EQ(h.host.messageBoxes[0].flags, 48);  // exclamation mark, OK button only
+            }
+            EXPECT_TRUE(h.p().rt.ended());
+            EXPECT_EQ(h.host.shownLog, std::vector<std::string>{});
+            EXPECT_EQ(treeOf(folder.path()), programBefore);
+            EXPECT_TRUE(h.server.targets().empty());
+            EXPECT_FALSE(fs::exists(h.settingsDir.file("registry.ini")));
+            continue;
+        }
+        EXPECT_TRUE(h.host.messageBoxes.empty());
+        EXPECT_FALSE(fs::exists(folder.ksdata() + "/" + qz::RecordIntentName));
+        EXPECT_FALSE(fs::exists(folder.ksdata() + "/.288872.mxy.Ab12Cd"));
+        EXPECT_EQ(fs::exists(folder.dataFile(".288820.mxy.Ab12Cd")), c.outcome != UsedAndSwept);
+        EXPECT_TRUE(fs::exists(folder.file(".288820.mxy.Ab12Cd")));
+        if (c.outcome == UsedAndSwept) {
+            EXPECT_TRUE(h.isLoaded("FrmFengmian"));
+        }
+    }
 }

@@ -202,6 +202,26 @@ TEST(SingleInstance, UsersOfOneInstallationEachHoldTheirOwnLock) {
     ::chmod(install.path().c_str(), 0755);
 }
 
+// A lock file others may read, as the program folder's is: another user finds it held.
+TEST(SingleInstance, ALockFileOthersMayReadIsFoundHeldByAnotherUser) {
+    if (::getuid() != 0) GTEST_SKIP() << "needs root to act as a second user";
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
+    const mode_t oldMask = ::umask(022);
+    for (const unsigned mode : {0644u, 0600u}) {
+        SCOPED_TRACE(mode);
+        const std::string path = dir.file("lock" + std::to_string(mode));
+        SingleInstanceLock mine;
+        ASSERT_EQ(mine.acquire(path, mode), LockResult::Acquired);
+        const int theirs = inChild([&] {
+            if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) return 10;
+            return static_cast<int>(SingleInstanceLock().acquire(path, mode));
+        });
+        EXPECT_EQ(theirs, static_cast<int>(mode == 0644u ? LockResult::HeldByAnother : LockResult::Unavailable));
+    }
+    ::umask(oldMask);
+}
+
 TEST(SystemShellTest, StartsProgramWithArgumentsVerbatim) {
     TempDir dir;
     const std::string odd = dir.file("a b;$(echo x)'\"*");

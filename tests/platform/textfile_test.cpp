@@ -184,6 +184,22 @@ TEST_F(TextFile, InjectedReplaceFailureLeavesOldFileAndNoTemporary) {
     }
 }
 
+// The folder's sync after the rename, the replace's sixth call for a short file, fails: the new
+// file is in place, yet a record's write is failed, since a crash may still lose it.
+TEST_F(TextFile, AFailedFolderSyncAfterTheRenameFailsARecordsWrite) {
+    const auto path = dir.file("rec.txt");
+    for (auto sync : {FolderSync::Required, FolderSync::BestEffort}) {
+        SCOPED_TRACE(sync == FolderSync::Required ? "required" : "best effort");
+        writeFileBytes(path, "old\r\n");
+        setCallFaultForTesting(6, CallFault::Fail);
+        const int error = errorOf([&] { writeLinesReplace(path, {"new"}, sync); });
+        EXPECT_EQ(setCallFaultForTesting(0, CallFault::Fail), 0) << "the sixth call was not made";
+        EXPECT_EQ(error, sync == FolderSync::Required ? 75 : 0);
+        EXPECT_EQ(readFileBytes(path), "new\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary left behind";
+    }
+}
+
 TEST_F(TextFile, InjectedReadFailureActsAsAnUnreadableFile) {
     const auto path = dir.file("Rec.txt");
     writeFileBytes(path, "a\r\nb\r\n");

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/textfile.h"
 
 namespace sessiontest {
@@ -53,11 +54,14 @@ inline void cutAtEveryCall(platform::CallFault fault, const std::function<void()
     }
 }
 
-// The hidden files of a folder: what a cut write may leave behind.
+// The hidden files of a folder: what a cut write may leave behind. The program folder's lock
+// is no leftover: it stays from the first start on.
 inline std::vector<std::string> hiddenFiles(const std::string& folder) {
     std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        if (e.path().filename().string().front() == '.') out.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string name = e.path().filename().string();
+        if (name.front() == '.' && name != qz::Program::FolderLockName) out.push_back(name);
+    }
     return out;
 }
 

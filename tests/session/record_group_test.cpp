@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/vb_error.h"
 #include "tests/support/scoped_failure.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/vb_error_of.h"
 
 namespace {
 
@@ -40,9 +42,9 @@ TEST(RecordGroup, APutBackThatFailsLeavesTheGroupForTheNextLaunch) {
     testsupport::writeFileBytes(r, "TF\r\n");
     {
         // The intent file and the list take six calls each; the flags fail after their write,
-        // and the list's put-back fails at its first call.
+        // their put-back takes six calls more, and the list's put-back fails at its first.
         testsupport::ScopedReplaceFailure flags(3, platform::ReplaceFailure::AfterTemporaryFile);
-        platform::setCallFaultForTesting(15, platform::CallFault::Fail);
+        platform::setCallFaultForTesting(21, platform::CallFault::Fail);
         EXPECT_THROW(qz::writeRecordGroup({{l, "0002\r\n"}, {r, "T\r\n"}}), platform::VbError);
         EXPECT_EQ(platform::setCallFaultForTesting(0, platform::CallFault::Fail), 0);
     }
@@ -51,6 +53,25 @@ TEST(RecordGroup, APutBackThatFailsLeavesTheGroupForTheNextLaunch) {
     EXPECT_EQ(qz::recoverRecordGroup(dir.path()).outcome, qz::GroupRecovery::Completed);
     EXPECT_EQ(testsupport::readFileBytes(r), "T\r\n");
     EXPECT_FALSE(platform::fileExists(dir.file(qz::RecordIntentName)));
+}
+
+// The folder cannot be synced after a record's rename: the group's write fails, and the group
+// is put back whole, the file just renamed included, so that no new list stands on old flags.
+TEST(RecordGroup, AFailedFolderSyncAfterARenamePutsTheGroupBack) {
+    testsupport::TempDir dir;
+    const std::string l = dir.file("288862.mxy"), r = dir.file("288872.mxy");
+    // Six calls each for the intent file, the list and the flags; the sixth is the folder's sync.
+    for (long call : {12L, 18L}) {
+        SCOPED_TRACE(call == 12 ? "the list's" : "the flags'");
+        testsupport::writeFileBytes(l, "00010002\r\n");
+        testsupport::writeFileBytes(r, "TF\r\n");
+        platform::setCallFaultForTesting(call, platform::CallFault::Fail);
+        EXPECT_EQ(testsupport::errorOf([&] { qz::writeRecordGroup({{l, "0002\r\n"}, {r, "T\r\n"}}); }), 75);
+        EXPECT_EQ(platform::setCallFaultForTesting(0, platform::CallFault::Fail), 0);
+        EXPECT_EQ(testsupport::readFileBytes(l), "00010002\r\n");
+        EXPECT_EQ(testsupport::readFileBytes(r), "TF\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << "a file left behind";
+    }
 }
 
 }  // namespace
