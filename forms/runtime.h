@@ -170,6 +170,8 @@ private:
     bool fireDueTimers();
     std::int64_t nextTimerDue() const;
     void collectGraves();
+    // The learner closed the last window the program showed: the program ends.
+    void endIfNoWindowLeft();
     void keyTo(Form& f, const KeyInput& k);
 
     Host& host_;
@@ -184,6 +186,8 @@ private:
     // Message boxes and popups open now; one may open over another.
     int hostModals_ = 0;
     bool ended_ = false;
+    // A window-manager close unloaded a window since the top loop last looked.
+    bool closedByUser_ = false;
     int depth_ = 0;
     int nested_ = 0;
     struct TimerRef {
