@@ -12,6 +12,8 @@ set -euo pipefail
 program=$1
 shots=${2:-}
 command -v cc >/dev/null || { echo "exam_walk: no C compiler for the window manager's close"; exit 77; }
+# The program ends by itself here, and a sanitizer build checks for leaks as it does.
+export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp
 source "$(dirname "$0")/xsession.sh"
 source "$(dirname "$0")/practice_steps.sh"
 cc -o "$tmp/wm_close" "$(dirname "$0")/wm_close.c" -lX11 || fail "the window manager's close does not build"
