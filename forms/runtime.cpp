@@ -81,6 +81,7 @@ bool Runtime::dispatchOne() {
             if (std::find(loaded_.begin(), loaded_.end(), q.form) != loaded_.end() && acceptsInput(*q.form)) {
                 Form* f = q.form;
                 invoke([f] { f->unload(); });
+                if (std::find(loaded_.begin(), loaded_.end(), f) == loaded_.end()) closedByUser_ = true;
             }
             break;
     }
@@ -94,6 +95,7 @@ void Runtime::run(const std::function<void()>& start) {
         if (start) invoke(start);
         while (!ended_ && !loaded_.empty()) {
             if (!pump(-1)) break;
+            if (closedByUser_) endIfNoWindowLeft();
         }
     } catch (const ProgramEnd&) {
         ended_ = true;
@@ -106,6 +108,21 @@ void Runtime::endProgram() {
     for (Form* f : std::vector<Form*>(shown_)) host_.formHidden(*f);
     shown_.clear();
     throw ProgramEnd{};
+}
+
+// Checked only here, once every handler of the close has returned: a window hidden while one
+// window hands over to the next is shown again by then.
+void Runtime::endIfNoWindowLeft() {
+    closedByUser_ = false;
+    if (!shown_.empty()) return;
+    // What stays loaded unseen (the picture window, a panel kept for its session) would keep
+    // the program running with nothing to close; it goes without its handlers, which could
+    // only bring a window back, since ending saves nothing further.
+    for (Form* f : std::vector<Form*>(loaded_)) {
+        f->state_ = FormState::Unloaded;
+        formUnloaded(*f);
+    }
+    endProgram();
 }
 
 void Runtime::collectGraves() {

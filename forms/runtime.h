@@ -182,6 +182,8 @@ private:
     bool fireDueTimers();
     std::int64_t nextTimerDue() const;
     void collectGraves();
+    // The learner closed the last window the program showed: the program ends.
+    void endIfNoWindowLeft();
     void keyTo(Form& f, const KeyInput& k);
 
     Host& host_;
@@ -197,6 +199,8 @@ private:
     int hostModals_ = 0;
     int inputDiscarded_ = 0;
     bool ended_ = false;
+    // A window-manager close unloaded a window since the top loop last looked.
+    bool closedByUser_ = false;
     int depth_ = 0;
     int nested_ = 0;
     struct TimerRef {

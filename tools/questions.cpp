@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/legacy_text.h"
+#include "simwindow/step_record.h"
 #include "tools/app_screens.h"
 #include "tools/menus.h"
 #include "tools/steps.h"
@@ -111,6 +112,20 @@ std::string hintFor(const Parsed& p, const std::vector<std::string>& menuLines) 
         return hold + "将" + p.area->label + "拖到" + at + "上";
     }
     return hintFor(code, p.spot, menuLines);
+}
+
+// Just below the place, where the learner looks, and moved in from the window's right edge;
+// above it where the command box, a real window drawn over the pictures, would hide it.
+Rect hintPlace(const Parsed& p, const std::string& hint) {
+    if (!p.spot) return twips(kDefaultHint);
+    steps::HintMarks marks;
+    const std::string caption = steps::typingHint(p.step.code, hint, false, marks);
+    const PixelRect& at = p.spot->at;
+    const int width = hintArea(0, 0, caption).width;
+    const int left = std::max(0, std::min(at.x * kTwipsPerPixel, kWindowWidth - width));
+    const Rect below = hintArea(left, std::min(at.y + at.h + 4, 560) * kTwipsPerPixel, caption);
+    if (hintHidden(below, p.step.box).empty()) return below;
+    return hintArea(left, (at.y - 4) * kTwipsPerPixel - below.height, caption);
 }
 
 }  // namespace
@@ -221,9 +236,7 @@ QuestionBank readQuestions(const SourceFile& src, const ModuleInfo& module) {
             const std::string hint = hintFor(p, menuLines);
             if (hint.empty()) src.fail(e, "no hint for the step \"" + p.step.code + "\"");
             p.step.hintText = textNumber(hint);
-            const PixelRect h = p.spot ? PixelRect{p.spot->at.x, std::min(p.spot->at.y + p.spot->at.h + 4, 560), 0, 0}
-                                       : kDefaultHint;
-            p.step.hintAt = twips(h);
+            p.step.hintAt = hintPlace(p, hint);
             steps.push_back(std::move(p));
         }
         // The last record shows the window at rest: the task done, nothing left open.

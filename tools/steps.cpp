@@ -154,6 +154,20 @@ std::string stepRecord(const Step& s) {
     return r;
 }
 
+Rect hintArea(int left, int top, const std::string& caption) {
+    // A character outside ASCII one em of 14 pixels, any other half of it, and each with room
+    // for the bold stroke.
+    int width = 0;
+    for (const char32_t c : platform::toU32(caption)) width += c < 0x80 ? 9 : 15;
+    return {left, top, width * kTwipsPerPixel, 22 * kTwipsPerPixel};
+}
+
+std::string hintHidden(const Rect& hint, const std::optional<Rect>& box) {
+    if (!inside(hint, kWindow)) return "the hint leaves the window";
+    if (box && box->overlaps(hint)) return "the command box lies over the hint";
+    return {};
+}
+
 std::string questionRecord(int unit, int question, int steps, const std::string& text) {
     return digits(unit, 2) + digits(question, 2) + digits(steps, 2) + text;
 }
@@ -177,6 +191,9 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
         if (line + static_cast<std::size_t>(count) > steps.size()) {
             throw BankError(qwhere + ": the steps file ends before its " + std::to_string(count) + " steps");
         }
+        std::optional<Rect> hintAt;
+        std::string hintCaption;
+        steps::HintMarks hintMarks;
         for (int k = 1; k <= count; ++k, ++line) {
             const std::string& s = steps[line];
             const auto fail = [&](const std::string& what) {
@@ -286,6 +303,22 @@ void checkUnit(int unit, const std::vector<std::string>& steps, const std::vecto
             }
             const int hint = intField(s, 122, 124);
             if (hint > texts) fail("no text " + field(s, 122, 124));
+            // The hint as the window shows it, where it shows it: a record without a place keeps
+            // the last one's, and its typing prefix too.
+            const bool hintCarried = allZeros(s, 112, 121);
+            if (!hintCarried) {
+                hintAt = Rect{intField(s, 112, 116), intField(s, 117, 121), 0, 0};
+                hintCaption = hint == 0 ? "  " : platform::midChars(facts.textLines[static_cast<std::size_t>(hint - 1)], 4);
+            }
+            hintCaption = steps::typingHint(code, hintCaption, hintCarried, hintMarks);
+            // Guided help shows it on every record but the last, where the demonstration writes
+            // its success in the label instead.
+            if (kind == Kind::End) hintCaption = "操作成功！";
+            if (hintAt) {
+                const std::string hidden =
+                    hintHidden(hintArea(hintAt->left, hintAt->top, hintCaption), hasBox ? std::optional(box) : std::nullopt);
+                if (!hidden.empty()) fail(hidden);
+            }
             if (s[124] == 'Q') {
                 const int back = std::max(1, s[128] - '0');
                 if (s[128] < '0' || s[128] > '9') fail("the back step count is one digit");

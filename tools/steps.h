@@ -62,6 +62,13 @@ bool pictureCode(const std::string& code);
 // The 196 columns of one step. Throws std::invalid_argument when a value does not fit its field.
 std::string stepRecord(const Step& s);
 
+// Where the hint label stands at most with this caption at (left, top), in design twips: the
+// window sizes it to its 10.5-point bold text, which no host draws wider or taller than this.
+Rect hintArea(int left, int top, const std::string& caption);
+// Why a hint there would not be seen whole: outside the window, or under the step's command
+// box, a real window drawn over the pictures. Empty when it is seen.
+std::string hintHidden(const Rect& hint, const std::optional<Rect>& box);
+
 // "0001" and its question text: code UUQQ, step count as two digits, the text.
 std::string questionRecord(int unit, int question, int steps, const std::string& text);
 

@@ -1,12 +1,14 @@
 // Every question of the sample's units demonstrated on the virtual clock, from the middle of
-// a practice: the player lays the question's run out in order to its end, and the session
-// comes back exactly as it was, with no file touched and nothing reported.
+// a practice: the player lays the question's run out in order to its end, its hint seen whole
+// on the way, and the session comes back exactly as it was, with no file touched and nothing
+// reported.
 #include <filesystem>
 #include <map>
 
 #include "platform/textfile.h"
 #include "simwindow/step_record.h"
 #include "tests/demo/player_fixture.h"
+#include "tests/support/hint_seen.h"
 #include "tests/support/temp_dir.h"
 
 namespace playertest {
@@ -77,6 +79,10 @@ TEST_F(PlayerTest, EverySampleQuestionIsDemonstratedToItsEndAndHandsBack) {
                 if (y.PlayerStep < lastStep) inOrder = false;
                 lastStep = y.PlayerStep;
                 if (y.record() != lines[static_cast<std::size_t>(firsts[q - 1] + y.PlayerStep - 2)]) inOrder = false;
+                // The hint stands where the window shows it, its success at the end too.
+                if (y.LHelp.visible()) {
+                    EXPECT_EQ(testsupport::hintHidden(y.LHelp), "") << "step " << y.PlayerStep;
+                }
                 if (y.code() == "9999") break;
                 run(100);
             }

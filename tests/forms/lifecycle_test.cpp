@@ -2,6 +2,11 @@
 // from any depth.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <ostream>
+#include <string>
+
 #include "tests/forms/form_fixture.h"
 
 namespace formstest {
@@ -99,6 +104,108 @@ TEST_F(FormsTest, TheWindowManagersCloseUnloadsTheForm) {
     EXPECT_EQ(rec.names(), Names{"Main.Unload"});
     EXPECT_FALSE(mainSlot.loaded());
 }
+
+// ---- the learner closes the last window ----
+
+// A window that stays loaded unseen, as a picture window kept for the next question.
+struct LastWindowScene {
+    forms::Runtime& rt;
+    headless::HeadlessHost& host;
+    MainForm& main;
+    DialogForm& dialog;
+};
+
+struct LastWindowCase {
+    std::string what;
+    std::function<void(LastWindowScene&)> act;
+    bool ends;
+    friend void PrintTo(const LastWindowCase& c, std::ostream* os) { *os << c.what; }
+};
+
+class LastWindow : public FormsTest, public ::testing::WithParamInterface<LastWindowCase> {};
+
+TEST_P(LastWindow, EndsOnlyWhenAWindowManagerCloseLeavesNoWindowShown) {
+    forms::FormSlot<MainForm> hiddenSlot{rt, [&] { return std::make_unique<MainForm>(rt, rec, "Hidden"); }};
+    MainForm& hidden = hiddenSlot();
+    hidden.tmr.setInterval(100);
+    hidden.tmr.setEnabled(true);
+    MainForm& m = shownMain();
+    LastWindowScene scene{rt, host, m, dialog()};
+    rec.clear();
+    GetParam().act(scene);
+    host.runFor(1000);
+
+    EXPECT_EQ(rt.ended(), GetParam().ends);
+    EXPECT_EQ(hiddenSlot.loaded(), !GetParam().ends);
+    EXPECT_EQ(rec.count("Hidden.Unload"), 0);  // ending runs nothing more
+    if (GetParam().ends) {
+        EXPECT_TRUE(rt.loadedForms().empty());
+        EXPECT_TRUE(rt.zOrderedForms().empty());
+        // The hidden window's timer ticked until the close, never after it.
+        const auto n = rec.names();
+        EXPECT_EQ(std::find(std::find(n.begin(), n.end(), "Main.Unload"), n.end(), "tmr.Timer"), n.end());
+    } else {
+        EXPECT_FALSE(rt.zOrderedForms().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lifecycle, LastWindow,
+    ::testing::Values(
+        LastWindowCase{"the last window closed with another loaded unseen",
+                       [](LastWindowScene& s) { s.rt.postClose(s.main); }, true},
+        LastWindowCase{"a window closed with another still shown",
+                       [](LastWindowScene& s) {
+                           s.dialog.show();
+                           s.rt.postClose(s.main);
+                       },
+                       false},
+        LastWindowCase{"a close whose unload shows the next window",
+                       [](LastWindowScene& s) {
+                           s.main.onUnload = [&s](int&) { s.dialog.show(); };
+                           s.rt.postClose(s.main);
+                       },
+                       false},
+        LastWindowCase{"a close the window refuses",
+                       [](LastWindowScene& s) {
+                           s.main.onUnload = [](int& cancel) { cancel = 1; };
+                           s.rt.postClose(s.main);
+                       },
+                       false},
+        // Hidden while one window hands over to the next: no close at all.
+        LastWindowCase{"the program hides its last window and shows the next later",
+                       [](LastWindowScene& s) {
+                           s.main.tmr2.setInterval(500);
+                           s.main.on["tmr2.Timer"] = [&s] {
+                               s.main.tmr2.setEnabled(false);
+                               s.dialog.show();
+                           };
+                           s.main.tmr2.setEnabled(true);
+                           s.main.hide();
+                       },
+                       false},
+        LastWindowCase{"a modal window closed whose caller then shows the next",
+                       [](LastWindowScene& s) {
+                           s.main.on["lbl.Click"] = [&s] {
+                               s.main.hide();
+                               s.dialog.show(true);
+                               s.main.show();
+                           };
+                           s.host.click(s.main.lbl);
+                           s.host.then([&s] { s.rt.postClose(s.dialog); });
+                       },
+                       false},
+        LastWindowCase{"a modal window closed whose caller shows nothing",
+                       [](LastWindowScene& s) {
+                           s.main.on["lbl.Click"] = [&s] {
+                               s.main.hide();
+                               s.dialog.show(true);
+                           };
+                           s.host.click(s.main.lbl);
+                           s.host.then([&s] { s.rt.postClose(s.dialog); });
+                       },
+                       true}),
+    CaseName());
 
 // ---- program end ----
 

@@ -652,4 +652,43 @@ TEST_F(ExamRoad, TheTipsDialogShowsTheAnswerAndThePaperGoesOnAsPractice) {
     EXPECT_TRUE(h->reports().empty());
 }
 
+// After a practice question was shown the picture window stays loaded, hidden. The learner then
+// closes the login, or the score report, through the window manager: nothing of the program is
+// left on screen, so it ends with its hidden windows, the report's records written before.
+TEST_F(ExamRoad, ClosingTheLoginOrTheScoreReportEndsTheProgramWithItsHiddenWindows) {
+    for (const bool atReport : {false, true}) {
+        SCOPED_TRACE(atReport ? "the score report" : "the login");
+        run();
+        openUnit(0, 37);
+        click(20);
+        ASSERT_TRUE(h->isLoaded("FrmMain"));
+        host().click(panel().CmdGN(5));
+        pointerAway();
+        host().runUntilIdle();
+        ASSERT_TRUE(h->isLoaded("FrmFengmian"));
+        ASSERT_NE(p().loadedFrmPicture(), nullptr);
+        EXPECT_FALSE(p().loadedFrmPicture()->visible());
+
+        // The paper section by its tab now that a section is open.
+        clicks({17, 28, 70});
+        ASSERT_TRUE(h->isLoaded("FrmLogon"));
+        forms::Form* last = &p().frmLogon();
+        if (atReport) {
+            logIn();
+            handIn();
+            last = &report();
+        }
+        ASSERT_EQ(p().rt.zOrderedForms(), std::vector<forms::Form*>{last});
+        p().rt.postClose(*last);
+        host().runUntilIdle();
+        EXPECT_TRUE(p().rt.ended());
+        EXPECT_EQ(h->loadedForms(), std::vector<std::string>{});
+        if (atReport) {
+            const std::vector<std::string> history = platform::readLines(ksdataPath("288892.mxy"));
+            ASSERT_FALSE(history.empty());
+            EXPECT_EQ(history[0], "2026-12-10 09:30:00");
+        }
+    }
+}
+
 }  // namespace

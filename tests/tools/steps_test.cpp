@@ -316,6 +316,58 @@ TEST(MenuFile, NamesTheItemsOfTheSampleSteps) {
     EXPECT_EQ(menuTitleOf(7), "绘图");
 }
 
+// The hint label lies under the command box, a real window, and is cut at the window's edge:
+// it is refused there, measured as the window shows it, also where a step keeps the last one's.
+TEST(CheckUnit, TheHintIsSeenWholeWhereTheWindowShowsIt) {
+    // The box of toTyped: left 100, top 6000, 6000 x 300; a hint 22 pixels high.
+    const auto hintAt = [](Unit& u, std::size_t step, const char* leftTop) { put(u.steps[step], 112, leftTop); };
+    struct Case {
+        const char* what;
+        std::function<void(Unit&)> change;
+        const char* expected;  // "" when accepted
+    };
+    const Case cases[] = {
+        {"just above the box", [&](Unit& u) { toTyped(u, "0020", "001"); hintAt(u, 0, "0010005670"); }, ""},
+        {"inside the box", [&](Unit& u) { toTyped(u, "0021", "002"); hintAt(u, 0, "0010006000"); },
+         "command box lies over the hint"},
+        {"reaching into the box", [&](Unit& u) { toTyped(u, "A111", "003"); hintAt(u, 0, "0500005671"); },
+         "command box lies over the hint"},
+        {"just below the box", [&](Unit& u) { toTyped(u, "0020", "001"); hintAt(u, 0, "0010006300"); }, ""},
+        // "a|b" is three half-width characters, 27 pixels; the last record has a place of its own.
+        {"at the right edge", [&](Unit& u) { hintAt(u, 0, "1159501600"); hintAt(u, 3, "0150001600"); }, ""},
+        {"past the right edge", [&](Unit& u) { hintAt(u, 0, "1160001600"); hintAt(u, 3, "0150001600"); },
+         "step 1: the hint leaves the window"},
+        // Where the last record keeps it, the demonstration writes "操作成功！", 75 pixels.
+        {"the demonstration's success past the edge", [&](Unit& u) { hintAt(u, 0, "1159501600"); },
+         "step 4: the hint leaves the window"},
+        {"at the bottom", [&](Unit& u) { hintAt(u, 0, "0150008670"); }, ""},
+        {"past the bottom", [&](Unit& u) { hintAt(u, 0, "0150008671"); }, "step 1: the hint leaves the window"},
+        // "输入 a" is 48 pixels wide where "a|b" would fit.
+        {"past the edge with the typing prefix",
+         [&](Unit& u) {
+             toTyped(u, "0020", "001");
+             hintAt(u, 0, "1159501600");
+             hintAt(u, 3, "0150001600");
+         },
+         "step 1: the hint leaves the window"},
+        // Step 2 keeps step 1's hint at (1500, 1600) and shows a box over it.
+        {"kept under a later step's box",
+         [&](Unit& u) {
+             put(u.steps[1], 8, "0020");
+             put(u.steps[1], 86, "01000015000300000600");
+             put(u.steps[1], 109, "001");
+         },
+         "step 2: the command box lies over the hint"},
+    };
+    for (const Case& c : cases) {
+        Unit u = goodUnit();
+        c.change(u);
+        const std::string got = problem(u);
+        if (*c.expected == 0) EXPECT_EQ(got, "") << c.what;
+        else EXPECT_NE(got.find(c.expected), std::string::npos) << c.what << ": " << got;
+    }
+}
+
 TEST(CheckUnit, BackButtonClearOfTheHotSpot) {
     Unit u = goodUnit();
     Step second = click("0001");
