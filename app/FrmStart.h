@@ -24,8 +24,10 @@ public:
     void UpdataExe();
     void readInfo();
     // Before any record is read: the group of record files a crash cut short, completed or,
-    // when its intent file is damaged, dropped.
+    // when its intent file is damaged, dropped. One that cannot be completed now is held for
+    // the run, and the learner told.
     void recoverRecords();
+    static constexpr const char* RecordsHeldText = "上次的练习记录未能保存完整，将在下次启动时完成。";
     // Only while this copy holds the lock: what crashed writes left in the folders it writes.
     void sweepLeftovers();
 
