@@ -73,11 +73,11 @@ TEST(RecordGroup, AWriteNeverReplacesAPendingIntentFile) {
                                                 {dir.file("288872.mxy"), "TF\r\n"}};
         if (kind == Failing || kind == Unreadable) {
             {
-                // The waiting group's second file fails at its first call: its first is new.
+                // The waiting group's second file fails: its first is new.
                 testsupport::ScopedReadFailure unreadable(kind == Unreadable ? intent : "");
-                if (kind == Failing) platform::setCallFaultForTesting(7, platform::CallFault::Fail);
+                testsupport::ScopedReplaceFailure failing(kind == Failing ? 2 : 0,
+                                                          platform::ReplaceFailure::AfterTemporaryFile);
                 EXPECT_THROW(qz::writeRecordGroup(mine), platform::VbError);
-                platform::setCallFaultForTesting(0, platform::CallFault::Fail);
             }
             EXPECT_EQ(testsupport::readFileBytes(dir.file("288862.mxy")), "0001\r\n");
             EXPECT_EQ(testsupport::readFileBytes(dir.file("288872.mxy")), "T\r\n");
