@@ -443,8 +443,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
     // Only lines that were read, cut to counts that were read, go back: a progress file that
     // exists but cannot be read, or a catalogue that is missing or cannot be read, would
     // otherwise turn the learner's progress into "F" or empty lines. Both failures are
-    // reported above; the file stays as it is.
-    // A file the start of the program holds waits for the next start as it is.
+    // reported above; the file stays as it is, as it does when the start of the program holds it.
     if (countsRead && progressRead && !g.HeldRecords.holds(progressPath)) {
         on([&] {
             std::vector<std::string> out = progress;
