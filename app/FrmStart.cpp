@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/osinfo.h"
 #include "platform/textfile.h"
+#include "session/learner_records.h"
 #include "session/leftovers.h"
 #include "session/record_group.h"
 
@@ -132,17 +133,30 @@ void FrmStart::UpdataExe() {
 void FrmStart::recoverRecords() {
     // Also without a lock: a group a crash left must be completed before any record is read,
     // and another copy that may be running writes the same bytes from the same intent file.
-    const GroupRecovery r = recoverRecordGroup(platform::resolvePath(platform::joinPath(p_.g.ProgramFolder, "ksdata")));
+    Shared& g = p_.g;
+    const GroupRecovery r = recoverRecordGroup(platform::resolvePath(platform::joinPath(g.ProgramFolder, "ksdata")));
     const std::string names = spaced(r.names);
     switch (r.outcome) {
         case GroupRecovery::Nothing: break;
         case GroupRecovery::Completed: p_.logAtStart("启动检查:已完成上次中断的记录保存:" + names); break;
         case GroupRecovery::Damaged:
-            p_.logAtStart(std::string("启动检查:记录保存的中间文件") + RecordIntentName + "已损坏，已删除，记录未改动。");
+            p_.logAtStart(std::string("启动检查:记录保存的中间文件") + RecordIntentName +
+                          (r.removed ? "已损坏，已删除，记录未改动。" : "已损坏，未能删除，记录未改动。"));
             break;
-        case GroupRecovery::Failed:
+        case GroupRecovery::Failed: {
+            // Some of the group's files may be new and some old: for this run they read as the
+            // group's new bytes and none is written, so that nothing is built on the mix.
+            if (r.pending) {
+                for (const IntentEntry& e : *r.pending)
+                    g.HeldRecords.hold(recordfile::path(g.ProgramFolder, e.name), e.bytes);
+            } else {
+                for (const std::string& name : recordFileNames())
+                    g.HeldRecords.hold(recordfile::path(g.ProgramFolder, name), std::nullopt);
+            }
             p_.logAtStart(std::string("启动检查:上次中断的记录保存未能完成，下次启动再试:") + RecordIntentName);
+            rt().msgBox(RecordsHeldText, forms::mb::OkOnly | forms::mb::Information, "系统提示");
             break;
+        }
     }
 }
 

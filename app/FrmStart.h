@@ -30,8 +30,10 @@ public:
     bool readVer();
     void readInfo();
     // Before any record is read: the group of record files a crash cut short, completed or,
-    // when its intent file is damaged, dropped.
+    // when its intent file is damaged, dropped. One that cannot be completed now is held for
+    // the run, and the learner told.
     void recoverRecords();
+    static constexpr const char* RecordsHeldText = "上次的练习记录未能保存完整，将在下次启动时完成。";
     // Only while this copy holds the folder's lock: what crashed writes left in ksdata, examdata
     // and a data folder inside the program folder; never in the program folder itself.
     void sweepLeftovers();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/records.h"
 #include "forms/on_error.h"
 #include "forms/runtime.h"
 #include "platform/clock.h"
@@ -118,8 +119,12 @@ struct Shared {
     std::string ExamStartTime;
     std::int16_t AllowPanelUnload = 0;
     // Record files (their ksdata names) that the launch could not read. What the session
-    // holds of them was built without them, so its end never writes that over them.
+    // holds of them was built without them, so its end never writes that over them. Every
+    // launch takes in the files held for the run.
     std::set<std::string> UnreadRecords;
+    // The files of a group the program's start could not complete: read as the group's new
+    // bytes and not written for the rest of the run.
+    RecordOverlay HeldRecords;
     // The score report has written the records of the exam held in the session state; the
     // next launch clears it, so however often a report opens, an exam is recorded once.
     bool ExamRecorded = false;

@@ -1,11 +1,30 @@
 #include "app/records.h"
 
+#include "platform/files.h"
+#include "platform/legacy_text.h"
 #include "platform/textfile.h"
 #include "platform/vb_error.h"
 
 namespace qz {
 
-std::vector<std::string> readRecordLines(const std::string& path) {
+void RecordOverlay::hold(const std::string& path, std::optional<std::string> bytes) { files_[path] = std::move(bytes); }
+
+const std::optional<std::string>* RecordOverlay::find(const std::string& path) const {
+    const auto it = files_.find(path);
+    return it == files_.end() ? nullptr : &it->second;
+}
+
+std::vector<std::string> RecordOverlay::names() const {
+    std::vector<std::string> out;
+    for (const auto& [path, bytes] : files_) out.push_back(platform::leafOf(path));
+    return out;
+}
+
+std::vector<std::string> readRecordLines(const RecordOverlay& held, const std::string& path) {
+    if (const auto* bytes = held.find(path)) {
+        if (!*bytes) platform::raise(75);
+        return platform::splitLines(platform::decodeAnsi(**bytes));
+    }
     try {
         return platform::readLines(path);
     } catch (const platform::VbError& e) {

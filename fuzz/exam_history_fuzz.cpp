@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
     const std::string path = recordsfuzz::dir() + qz::recordfile::ExamHistory;
     writeFile(path, parts.empty() ? "" : parts[0]);
-    const auto read = qz::readExamHistory(path);
+    const auto read = qz::readExamHistory(qz::RecordOverlay(), path);
     if (!read) fail("a readable file read as unreadable");
 
     const std::string_view steer = parts.size() > 1 ? parts[1] : "";
@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (...) {
             continue;  // a disk that refuses: the record stays as it was
         }
-        const auto back = qz::readExamHistory(path);
+        const auto back = qz::readExamHistory(qz::RecordOverlay(), path);
         if (!back) fail("a written history reads as unreadable");
         for (int n = 1; n <= 3 * records; ++n)
             if (back->line(n) != platform::decodeAnsi(platform::encodeAnsi(h.line(n)))) fail("a line read back otherwise");

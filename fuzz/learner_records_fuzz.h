@@ -65,12 +65,19 @@ inline void reviewedList(const std::uint8_t* data, std::size_t size, const char*
     const std::string list = dir() + listName, review = dir() + reviewName;
     writeFile(list, parts.size() > 0 ? parts[0] : "");
     writeFile(review, parts.size() > 1 ? parts[1] : "");
-    auto read = qz::readReviewedList(list, review);
+    auto read = qz::readReviewedList(qz::RecordOverlay(), list, review);
     if (!read) fail("a readable pair read as unreadable");
     if (read->reviewed.size() != read->codes.size()) fail("flags not fitted to the list");
     for (const auto& c : read->codes)
         if (platform::charCount(c) != 4) fail("a code that is not four characters");
     reviewPanels(*read);
+    // The same bytes held for the run read as the files do.
+    qz::RecordOverlay held;
+    held.hold(list, std::string(parts.size() > 0 ? parts[0] : ""));
+    held.hold(review, std::string(parts.size() > 1 ? parts[1] : ""));
+    const auto viaHeld = qz::readReviewedList(held, list, review);
+    if (!viaHeld || viaHeld->codes != read->codes || viaHeld->reviewed.text() != read->reviewed.text())
+        fail("held bytes read otherwise than the same file");
 
     // Worked entries from the steering bytes: a code of the list or a new one, done, marked.
     std::vector<qz::WorkedEntry> entries;
@@ -93,7 +100,7 @@ inline void reviewedList(const std::uint8_t* data, std::size_t size, const char*
     } catch (...) {
         return;  // a code the code page cannot hold
     }
-    auto back = qz::readReviewedList(list, review);
+    auto back = qz::readReviewedList(qz::RecordOverlay(), list, review);
     if (!back || back->codes.size() > worked.codes.size()) fail("written list reads back longer");
 }
 

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
     const std::string path = recordsfuzz::dir() + qz::recordfile::paperWrong(3);
     writeFile(path, parts.empty() ? "" : parts[0]);
-    auto codes = qz::readPaperWrong(path);
+    auto codes = qz::readPaperWrong(qz::RecordOverlay(), path);
     if (!codes) fail("a readable file read as unreadable");
     const std::string_view done = parts.size() > 1 ? parts[1] : "";
     std::vector<std::string> kept;
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (...) {
         return 0;
     }
-    const auto back = qz::readPaperWrong(path);
+    const auto back = qz::readPaperWrong(qz::RecordOverlay(), path);
     if (!back || back->size() > kept.size()) fail("kept codes read back longer");
     return 0;
 }

@@ -42,12 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::filesystem::remove(wrongPath(s));
     }
 
-    const auto papers = qz::readRandomPapers(papersPath);
+    const auto papers = qz::readRandomPapers(qz::RecordOverlay(), papersPath);
     if (!papers) fail("a readable papers file read as unreadable");
     if (papers->size() > 15) fail("more than fifteen papers read");
     for (const auto& p : *papers)
         if (platform::trimSpaces(p).empty()) fail("a blank line read as a paper");
-    const auto history = qz::readExamHistory(historyPath);
+    const auto history = qz::readExamHistory(qz::RecordOverlay(), historyPath);
     if (!history) fail("a readable history read as unreadable");
 
     // As the paper list counts them; the index may lie anywhere around the random slots.
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<qz::RecordWrite> writes;
     try {
-        writes = qz::deletionRecords(folder, slot, listed);
+        writes = qz::deletionRecords(qz::RecordOverlay(), folder, slot, listed);
     } catch (const platform::VbError&) {
         fail("a readable record raised");
     }
@@ -75,14 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    const auto after = qz::readRandomPapers(papersPath);
+    const auto after = qz::readRandomPapers(qz::RecordOverlay(), papersPath);
     if (!after || static_cast<int>(after->size()) != listed - 1) fail("not one paper less listed");
     for (int k = 1; k < listed; ++k) {
         const int from = k < slot - 19 ? k : k + 1;
         if ((*after)[static_cast<std::size_t>(k - 1)] != asWritten((*papers)[static_cast<std::size_t>(from - 1)]))
             fail("a paper moved to the wrong line");
     }
-    const auto historyAfter = qz::readExamHistory(historyPath);
+    const auto historyAfter = qz::readExamHistory(qz::RecordOverlay(), historyPath);
     if (!historyAfter) fail("the written history cannot be read");
     for (int s = 0; s < 30; ++s) {
         const int from = s < slot || s >= last ? s : s + 1;

@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto parts = splitParts(std::string_view(reinterpret_cast<const char*>(data), size), 2);
     const std::string path = recordsfuzz::dir() + "288893.mxy";
     writeFile(path, parts.empty() ? "" : parts[0]);
-    auto lines = qz::readUnitProgress(path);
+    auto lines = qz::readUnitProgress(qz::RecordOverlay(), path);
     if (!lines) fail("a readable file read as unreadable");
     if (lines->size() > 26) fail("more than 26 units");
     lines->resize(26);

@@ -297,7 +297,7 @@ void FrmFengmian::FengMainCsh() {
 
     std::string ime;
     on([&] {
-        auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::ImeOption));
+        auto lines = readRecordLines(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::ImeOption));
         if (!lines.empty()) ime = lines[0];
     });
     on([&] { g.UseInputMethod = platform::val(ime) != 0; });
@@ -342,7 +342,8 @@ void FrmFengmian::FengMainCsh() {
     });
 
     on([&] {
-        const auto papers = readRandomPapers(recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
+        const auto papers =
+            readRandomPapers(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
         if (!papers) platform::raise(75);
         RandomPaperCount = std::min(static_cast<int>(papers->size()), RandomPaperLimit);
     });
@@ -429,7 +430,7 @@ void FrmFengmian::unitStep(forms::OnError& on) {
     // (however far it was short) and cut to it.
     const std::string progressPath = recordfile::path(g.ProgramFolder, recordfile::UnitProgress);
     std::vector<std::string> progress;
-    const bool progressRead = on([&] { progress = readRecordLines(progressPath); });
+    const bool progressRead = on([&] { progress = readRecordLines(g.HeldRecords, progressPath); });
     progressUnread_ = !progressRead;
     if (progress.size() > 26) progress.resize(26);
     progress.resize(25);
@@ -443,8 +444,8 @@ void FrmFengmian::unitStep(forms::OnError& on) {
     // Only lines that were read, cut to counts that were read, go back: a progress file that
     // exists but cannot be read, or a catalogue that is missing or cannot be read, would
     // otherwise turn the learner's progress into "F" or empty lines. Both failures are
-    // reported above; the file stays as it is.
-    if (countsRead && progressRead) {
+    // reported above; the file stays as it is, as it does when the start of the program holds it.
+    if (countsRead && progressRead && !g.HeldRecords.holds(progressPath)) {
         on([&] {
             std::vector<std::string> out = progress;
             out.emplace_back();  // the file ends with an empty line
@@ -726,7 +727,7 @@ void FrmFengmian::paperStep(forms::OnError& on) {
 
     HistoryTable = ExamHistory();
     on([&] {
-        auto read = readExamHistory(recordfile::path(g.ProgramFolder, recordfile::ExamHistory));
+        auto read = readExamHistory(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::ExamHistory));
         if (!read) platform::raise(75);
         HistoryTable = *read;
     });
@@ -774,7 +775,8 @@ void FrmFengmian::paperStep(forms::OnError& on) {
         // A missing file is no error: nothing was left unfinished.
         std::size_t unfinished = 0;
         on([&] {
-            const auto codes = readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(s)));
+            const auto codes =
+                readPaperWrong(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::paperWrong(s)));
             if (!codes) platform::raise(75);
             unfinished = codes->size();
         });
@@ -880,7 +882,7 @@ void FrmFengmian::drawRandomPaper() {
     clearPaperEntries(PaperCodes);
     const std::string time = platform::timeText(p_.localNow());
     const int listed = RandomPaperCount;
-    if (!savePaperRecords([&] { return drawRecords(g.ProgramFolder, *list, listed, time); }, on,
+    if (!savePaperRecords([&] { return drawRecords(g.HeldRecords, g.ProgramFolder, *list, listed, time); }, on,
                           "本次随机试卷没有开始。"))
         return;
     startLianXi();
@@ -907,7 +909,8 @@ void FrmFengmian::startPaper(int Index) {
             const auto lines = platform::readLines(g.DataDir + "288891.mxy");
             if (static_cast<std::size_t>(slot) + 3 <= lines.size()) line = lines[static_cast<std::size_t>(slot) + 2];
         } else {
-            const auto papers = readRandomPapers(recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
+            const auto papers =
+                readRandomPapers(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::RandomPapers));
             if (!papers) platform::raise(75);
             const std::size_t k = static_cast<std::size_t>(slot - FirstRandomSlot + 1);
             if (k <= papers->size()) line = (*papers)[k - 1];
@@ -936,7 +939,8 @@ void FrmFengmian::LblShiJuanCCC_Click(int Index) {
     // Whole codes only, as the paper's row counts them and the end of the review reads them.
     std::vector<std::string> codes;
     on([&] {
-        const auto read = readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(Index)));
+        const auto read =
+            readPaperWrong(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::paperWrong(Index)));
         if (!read) platform::raise(75);
         codes = *read;
     });
@@ -964,7 +968,8 @@ void FrmFengmian::LblShiJuanDel_Click(int Index) {
     ownMessage("删除试卷", "l20071", "\r\n\r\n\r\n您确实要删除本套随机试题吗？");
     if (g.MsgBoxResult != 1) return;
     const int listed = RandomPaperCount;
-    if (!savePaperRecords([&] { return deletionRecords(g.ProgramFolder, Index, listed); }, on, "删除没有完成。"))
+    if (!savePaperRecords([&] { return deletionRecords(g.HeldRecords, g.ProgramFolder, Index, listed); }, on,
+                          "删除没有完成。"))
         return;
     FengMainCsh();
 }
@@ -972,8 +977,13 @@ void FrmFengmian::LblShiJuanDel_Click(int Index) {
 bool FrmFengmian::savePaperRecords(const std::function<std::vector<RecordWrite>()>& plan, forms::OnError& on,
                                    const std::string& notDone) {
     std::vector<RecordWrite> writes;
+    // A file the start of the program holds is not written: the next start completes its group.
+    auto unheld = [&] {
+        return std::none_of(writes.begin(), writes.end(),
+                            [&](const RecordWrite& w) { return p_.g.HeldRecords.holds(w.path); });
+    };
     // The papers, the history and the wrong-question files move slots together: one group.
-    const bool saved = on([&] { writes = plan(); }) && on([&] {
+    const bool saved = on([&] { writes = plan(); }) && unheld() && on([&] {
                            std::vector<RecordBytes> group;
                            for (const RecordWrite& w : writes) group.push_back(w.planned());
                            writeRecordGroup(group);
@@ -1098,7 +1108,7 @@ void FrmFengmian::reviewStep(forms::OnError& on) {
         on([&] { ClickBotn(first).setPicture(skin("l200" + std::to_string(first + 50))); });
         on([&] { ClickBotn(first + 1).setPicture(skin("l200" + std::to_string(first + 1))); });
         on([&] {
-            const auto list = readReviewedList(recordfile::path(g.ProgramFolder, t.listFile),
+            const auto list = readReviewedList(g.HeldRecords, recordfile::path(g.ProgramFolder, t.listFile),
                                                recordfile::path(g.ProgramFolder, t.reviewFile));
             if (!list) platform::raise(75);
             const review::Counts n = review::count(*list);
@@ -1121,7 +1131,7 @@ void FrmFengmian::reviewPractice(int pair) {
     const review::Pair& t = review::Pairs[static_cast<std::size_t>(pair)];
     const int filter = reviewControls(pair).filter;
     if (filter == 0) return;
-    const auto list = readReviewedList(recordfile::path(g.ProgramFolder, t.listFile),
+    const auto list = readReviewedList(g.HeldRecords, recordfile::path(g.ProgramFolder, t.listFile),
                                        recordfile::path(g.ProgramFolder, t.reviewFile));
     if (!list) platform::raise(75);
     if (list->codes.empty()) {
@@ -1157,9 +1167,13 @@ void FrmFengmian::reviewClear(int pair) {
     const std::string listPath = recordfile::path(g.ProgramFolder, t.listFile);
     const std::string reviewPath = recordfile::path(g.ProgramFolder, t.reviewFile);
     // A pair that cannot be read is not written over with what was not seen.
-    const auto list = readReviewedList(listPath, reviewPath);
+    const auto list = readReviewedList(g.HeldRecords, listPath, reviewPath);
     if (!list) platform::raise(75);
     if (list->codes.empty()) return;
+    if (g.HeldRecords.holds(listPath) || g.HeldRecords.holds(reviewPath)) {
+        ownMessage("保存记录", "l20072", "\r\n\r\n学习记录未能保存，\r\n本次清除没有完成。");
+        return;
+    }
     writeReviewedList(listPath, reviewPath, review::clear(*list, filter));
     if (filter & review::NotReviewed) c.notReviewed.setCaption("0");
     if (filter & review::Reviewed) c.reviewed.setCaption("0");

@@ -23,8 +23,8 @@ std::string wrongPath(const std::string& programFolder, int slot) {
     return recordfile::path(programFolder, recordfile::paperWrong(slot));
 }
 
-ExamHistory readHistory(const std::string& path) {
-    auto history = readExamHistory(path);
+ExamHistory readHistory(const RecordOverlay& held, const std::string& path) {
+    auto history = readExamHistory(held, path);
     if (!history) platform::raise(75);
     return *history;
 }
@@ -68,17 +68,17 @@ std::optional<std::string> drawPaperCodes(const std::vector<int>& unitCounts, pl
 
 RecordBytes RecordWrite::planned() const { return {path, bytes ? *bytes : platform::linesFileBytes(lines)}; }
 
-std::vector<RecordWrite> drawRecords(const std::string& programFolder, const std::string& paper, int listed,
-                                     const std::string& time) {
+std::vector<RecordWrite> drawRecords(const RecordOverlay& held, const std::string& programFolder,
+                                     const std::string& paper, int listed, const std::string& time) {
     listed = std::clamp(listed, 0, RandomPaperLimit);
     const std::string papersPath = recordfile::path(programFolder, recordfile::RandomPapers);
-    const std::vector<std::string> old = readRecordLines(papersPath);
+    const std::vector<std::string> old = readRecordLines(held, papersPath);
     // Always ten lines, blank where the old file had fewer; its tenth paper is dropped.
     std::vector<std::string> papers{paper};
     for (std::size_t k = 0; k + 1 < RandomPaperLimit; ++k) papers.push_back(k < old.size() ? old[k] : "");
 
     const std::string historyPath = recordfile::path(programFolder, recordfile::ExamHistory);
-    ExamHistory history = readHistory(historyPath);
+    ExamHistory history = readHistory(held, historyPath);
     for (int s = FirstRandomSlot + RandomPaperLimit - 1; s > FirstRandomSlot; --s) history.copyRecord(s - 1, s);
     history.setLine(3 * FirstRandomSlot + 1, time);
     history.setLine(3 * FirstRandomSlot + 2, "0");
@@ -90,18 +90,19 @@ std::vector<RecordWrite> drawRecords(const std::string& programFolder, const std
     for (int k = listed; k >= 1; --k)
         out.push_back({wrongPath(programFolder, FirstRandomSlot + k),
                        {},
-                       paperWrongCopyBytes(programFolder, FirstRandomSlot - 1 + k)});
+                       paperWrongCopyBytes(held, programFolder, FirstRandomSlot - 1 + k)});
     out.push_back({wrongPath(programFolder, FirstRandomSlot), {""}, {}});
     return out;
 }
 
-std::vector<RecordWrite> deletionRecords(const std::string& programFolder, int slot, int listed) {
+std::vector<RecordWrite> deletionRecords(const RecordOverlay& held, const std::string& programFolder, int slot,
+                                         int listed) {
     listed = std::clamp(listed, 0, RandomPaperLimit);
     const int last = FirstRandomSlot - 1 + listed;
     if (slot < FirstRandomSlot || slot > last) return {};
 
     const std::string papersPath = recordfile::path(programFolder, recordfile::RandomPapers);
-    const auto read = readRandomPapers(papersPath);
+    const auto read = readRandomPapers(held, papersPath);
     if (!read) platform::raise(75);
     auto line = [&](int k) {
         return k >= 1 && k <= static_cast<int>(read->size()) ? (*read)[static_cast<std::size_t>(k - 1)] : std::string();
@@ -111,14 +112,14 @@ std::vector<RecordWrite> deletionRecords(const std::string& programFolder, int s
     papers.emplace_back();
 
     const std::string historyPath = recordfile::path(programFolder, recordfile::ExamHistory);
-    ExamHistory history = readHistory(historyPath);
+    ExamHistory history = readHistory(held, historyPath);
     for (int s = slot; s < last; ++s) history.copyRecord(s + 1, s);
 
     // The last listed slot's file and record stay behind, unlisted, until a draw shifts them.
     std::vector<RecordWrite> out;
     out.push_back({papersPath, papers, {}});
     for (int s = slot; s < last; ++s)
-        out.push_back({wrongPath(programFolder, s), {}, paperWrongCopyBytes(programFolder, s + 1)});
+        out.push_back({wrongPath(programFolder, s), {}, paperWrongCopyBytes(held, programFolder, s + 1)});
     out.push_back({historyPath, examHistoryLines(history, 30), {}});
     return out;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/records.h"
 #include "platform/clock.h"
 #include "session/record_group.h"
 
@@ -35,13 +36,14 @@ struct RecordWrite {
 // A new paper drawn while `listed` random papers are listed: the papers file (the new one, then
 // the first nine of the file), the history (slot 20 the new paper at `time`, the old random
 // slots one down), the wrong-question files one slot down, highest first, and slot 20's emptied.
-// Raises when one of the files exists but cannot be read.
-std::vector<RecordWrite> drawRecords(const std::string& programFolder, const std::string& paper, int listed,
-                                     const std::string& time);
+// Raises when one of the files exists but cannot be read. Files the launch holds read as it holds them.
+std::vector<RecordWrite> drawRecords(const RecordOverlay& held, const std::string& programFolder,
+                                     const std::string& paper, int listed, const std::string& time);
 
 // The random paper of `slot` deleted while `listed` are listed: the papers, the wrong-question
 // files and the history records after it move up one. Nothing for a slot not listed. Raises as
 // drawRecords does.
-std::vector<RecordWrite> deletionRecords(const std::string& programFolder, int slot, int listed);
+std::vector<RecordWrite> deletionRecords(const RecordOverlay& held, const std::string& programFolder, int slot,
+                                         int listed);
 
 }  // namespace qz

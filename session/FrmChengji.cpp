@@ -172,32 +172,46 @@ bool FrmChengji::writeRecords(int paperEntries, int completed) {
     std::vector<std::string> paperWrong;
     for (const auto& e : notCompleted) paperWrong.push_back(e.code);
 
-    // Every new content comes from what was read before the first write. A record that is
-    // there but cannot be read is not written over with what little this exam knows.
+    // Every new content comes from what was read before the first write, and all of it is one
+    // group: after a crash the next launch shows the exam wholly recorded or not at all. A
+    // record that is there but cannot be read, or that the start of the program holds, is not
+    // written over with what little this exam knows.
+    auto held = [&](const std::string& name) { return g.HeldRecords.holds(file(name)); };
     std::optional<ReviewedList> favourites;
     std::optional<ReviewedList> wrong;
     std::optional<ExamHistory> history;
     forms::OnError read;
-    read([&] { favourites = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview)); });
-    read([&] { wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview)); });
-    read([&] { history = readExamHistory(file(recordfile::ExamHistory)); });
+    if (!held(recordfile::Favourites) && !held(recordfile::FavouritesReview))
+        read([&] {
+            favourites =
+                readReviewedList(g.HeldRecords, file(recordfile::Favourites), file(recordfile::FavouritesReview));
+        });
+    if (!held(recordfile::WrongQuestions) && !held(recordfile::WrongReview))
+        read([&] {
+            wrong = readReviewedList(g.HeldRecords, file(recordfile::WrongQuestions), file(recordfile::WrongReview));
+        });
+    if (!held(recordfile::ExamHistory))
+        read([&] { history = readExamHistory(g.HeldRecords, file(recordfile::ExamHistory)); });
+    const std::string paperWrongName = recordfile::paperWrong(g.PaperSlot);
+    const bool paperHeld = held(paperWrongName);
     // Only added to: the end of a practice is what removes a favourite.
     if (favourites) addMarked(*favourites, paper);
     if (wrong) addMarked(*wrong, notCompleted);
-    if (history)
-        recordExam(*history, g.PaperSlot, g.ExamStartTime, completed, platform::timeText(p_.localNow()));
-    bool saved = favourites && wrong && history;
+    if (history) recordExam(*history, g.PaperSlot, g.ExamStartTime, completed, platform::timeText(p_.localNow()));
 
+    std::vector<RecordBytes> group;
     forms::OnError write;
-    auto save = [&](const auto& statement) {
-        if (!write(statement)) saved = false;
-    };
-    if (favourites)
-        save([&] { writeReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview), *favourites); });
-    save([&] { writeRecordLine(file(recordfile::paperWrong(g.PaperSlot)), joinCodes(paperWrong)); });
-    if (wrong) save([&] { writeReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview), *wrong); });
-    if (history) save([&] { writeExamHistory(file(recordfile::ExamHistory), *history, 31); });
-    return saved;
+    const bool planned = write([&] {
+        auto add = [&](std::vector<RecordBytes> files) { group.insert(group.end(), files.begin(), files.end()); };
+        if (favourites)
+            add(reviewedListBytes(file(recordfile::Favourites), file(recordfile::FavouritesReview), *favourites));
+        if (!paperHeld) group.push_back(recordLineBytes(file(paperWrongName), joinCodes(paperWrong)));
+        if (wrong) add(reviewedListBytes(file(recordfile::WrongQuestions), file(recordfile::WrongReview), *wrong));
+        if (history)
+            group.push_back({file(recordfile::ExamHistory), platform::linesFileBytes(examHistoryLines(*history, 31))});
+    });
+    const bool written = planned && write([&] { writeRecordGroup(group); });
+    return written && favourites && wrong && history && !paperHeld;
 }
 
 void FrmChengji::Timer1_Timer() {
@@ -275,7 +289,7 @@ void FrmChengji::InitShiTi() {
     Shared& g = p.g;
     forms::OnError silent;
     const std::optional<std::vector<std::string>> codes =
-        readPaperWrong(recordfile::path(g.ProgramFolder, recordfile::paperWrong(g.PaperSlot)));
+        readPaperWrong(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::paperWrong(g.PaperSlot)));
     if (codes && codes->empty()) {
         p.frmQZMSGBOX().ask("没有生成错题", "l20071",
                             "\r\n\r\n\r\n你可能是还没有做本套试题，或者上次得分为0。\r\n请点“开始考试”做本套试题。", silent);

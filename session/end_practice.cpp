@@ -72,8 +72,13 @@ void FrmTm::EndPractice() {
 
     // Unit progress.
     const int unit = mode == 20 ? g.ListBase : mode == 6 ? g.PaperSlot : -1;
+    // A file the start of the program holds is not written however it reads: the next start
+    // puts its group's bytes there.
+    auto held = [&](const std::string& name) { return g.HeldRecords.holds(file(name)); };
     if (someDone && isUnit(unit)) {
-        if (auto lines = readUnitProgress(file(recordfile::UnitProgress))) {
+        if (held(recordfile::UnitProgress)) {
+            unsaved = true;
+        } else if (auto lines = readUnitProgress(g.HeldRecords, file(recordfile::UnitProgress))) {
             lines->resize(26);
             FlagLine line;
             // A whole unit's list knows what was done before only from the progress the launch
@@ -100,7 +105,8 @@ void FrmTm::EndPractice() {
     if (someDone && (mode == 12 || mode == 13)) {
         if (pairUnread(g.UnreadRecords, recordfile::WrongQuestions, recordfile::WrongReview)) {
             unsaved = true;
-        } else if (auto wrong = readReviewedList(file(recordfile::WrongQuestions), file(recordfile::WrongReview))) {
+        } else if (auto wrong = readReviewedList(g.HeldRecords, file(recordfile::WrongQuestions),
+                                                 file(recordfile::WrongReview))) {
             if (mode == 12) {
                 for (std::size_t i = 1; i <= entries.size(); ++i)
                     if (done(i)) wrong->reviewed.set(i);
@@ -117,7 +123,8 @@ void FrmTm::EndPractice() {
     // The favourites with their flags, one pair computed whole before either file is written.
     if (pairUnread(g.UnreadRecords, recordfile::Favourites, recordfile::FavouritesReview)) {
         unsaved = true;
-    } else if (auto fav = readReviewedList(file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
+    } else if (auto fav =
+                   readReviewedList(g.HeldRecords, file(recordfile::Favourites), file(recordfile::FavouritesReview))) {
         if (someDone && mode == 9)
             for (std::size_t i = 1; i <= entries.size(); ++i)
                 if (done(i)) fav->reviewed.set(i);
@@ -139,7 +146,9 @@ void FrmTm::EndPractice() {
         });
         if (answer == forms::mb::ResultYes) {
             const std::string path = file(recordfile::paperWrong(g.PaperSlot));
-            if (auto codes = readPaperWrong(path)) {
+            if (held(recordfile::paperWrong(g.PaperSlot))) {
+                unsaved = true;
+            } else if (auto codes = readPaperWrong(g.HeldRecords, path)) {
                 std::vector<std::string> kept;
                 for (std::size_t i = 1; i <= codes->size(); ++i)
                     if (!done(i)) kept.push_back((*codes)[i - 1]);

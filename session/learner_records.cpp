@@ -83,18 +83,18 @@ void removeUnmarked(ReviewedList& list, const std::vector<WorkedEntry>& entries)
     }
 }
 
-std::optional<std::string> readRecordLine(const std::string& path) {
+std::optional<std::string> readRecordLine(const RecordOverlay& held, const std::string& path) {
     try {
-        const auto lines = readRecordLines(path);
+        const auto lines = readRecordLines(held, path);
         return lines.empty() ? std::string() : platform::trimSpaces(lines.front());
     } catch (const platform::VbError&) {
         return std::nullopt;
     }
 }
 
-std::optional<std::vector<std::string>> readUnitProgress(const std::string& path) {
+std::optional<std::vector<std::string>> readUnitProgress(const RecordOverlay& held, const std::string& path) {
     try {
-        auto lines = readRecordLines(path);
+        auto lines = readRecordLines(held, path);
         if (lines.size() > 26) lines.resize(26);
         for (auto& l : lines) l = platform::trimSpaces(l);
         return lines;
@@ -103,17 +103,18 @@ std::optional<std::vector<std::string>> readUnitProgress(const std::string& path
     }
 }
 
-std::optional<ReviewedList> readReviewedList(const std::string& listPath, const std::string& reviewPath) {
-    const auto list = readRecordLine(listPath);
-    const auto review = readRecordLine(reviewPath);
+std::optional<ReviewedList> readReviewedList(const RecordOverlay& held, const std::string& listPath,
+                                             const std::string& reviewPath) {
+    const auto list = readRecordLine(held, listPath);
+    const auto review = readRecordLine(held, reviewPath);
     if (!list || !review) return std::nullopt;
     ReviewedList out{splitCodes(*list), FlagLine(*review)};
     out.reviewed.fit(out.codes.size());
     return out;
 }
 
-std::optional<std::vector<std::string>> readPaperWrong(const std::string& path) {
-    const auto line = readRecordLine(path);
+std::optional<std::vector<std::string>> readPaperWrong(const RecordOverlay& held, const std::string& path) {
+    const auto line = readRecordLine(held, path);
     if (!line) return std::nullopt;
     return splitCodes(*line);
 }
@@ -131,10 +132,15 @@ RecordBytes recordLineBytes(const std::string& path, const std::string& line) {
     return {path, platform::linesFileBytes({line})};
 }
 
-void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list) {
+std::vector<RecordBytes> reviewedListBytes(const std::string& listPath, const std::string& reviewPath,
+                                           const ReviewedList& list) {
     FlagLine flags = list.reviewed;
     flags.fit(list.codes.size());
-    writeRecordGroup({recordLineBytes(listPath, joinCodes(list.codes)), recordLineBytes(reviewPath, flags.text())});
+    return {recordLineBytes(listPath, joinCodes(list.codes)), recordLineBytes(reviewPath, flags.text())};
+}
+
+void writeReviewedList(const std::string& listPath, const std::string& reviewPath, const ReviewedList& list) {
+    writeRecordGroup(reviewedListBytes(listPath, reviewPath, list));
 }
 
 ExamHistory::ExamHistory() : lines_(Lines) {
@@ -154,9 +160,9 @@ void ExamHistory::copyRecord(int from, int to) {
     for (int k = 1; k <= 3; ++k) setLine(3 * to + k, line(3 * from + k));
 }
 
-std::optional<ExamHistory> readExamHistory(const std::string& path) {
+std::optional<ExamHistory> readExamHistory(const RecordOverlay& held, const std::string& path) {
     try {
-        const auto lines = readRecordLines(path);
+        const auto lines = readRecordLines(held, path);
         ExamHistory h;
         for (std::size_t k = 0; k < lines.size() && k < ExamHistory::Lines; ++k)
             h.setLine(static_cast<int>(k) + 1, lines[k]);
@@ -201,9 +207,9 @@ void recordExam(ExamHistory& history, int slot, const std::string& examStartTime
     if (higher) history.setLine(best, scoreText(completed));
 }
 
-std::optional<std::vector<std::string>> readRandomPapers(const std::string& path) {
+std::optional<std::vector<std::string>> readRandomPapers(const RecordOverlay& held, const std::string& path) {
     try {
-        const auto lines = readRecordLines(path);
+        const auto lines = readRecordLines(held, path);
         std::vector<std::string> papers;
         for (std::size_t k = 0; k < lines.size() && k < 15; ++k) {
             if (platform::trimSpaces(lines[k]).empty()) break;
@@ -217,11 +223,15 @@ std::optional<std::vector<std::string>> readRandomPapers(const std::string& path
 
 void copyPaperWrong(const std::string& programFolder, int from, int to) {
     platform::writeBytesReplace(recordfile::path(programFolder, recordfile::paperWrong(to)),
-                                paperWrongCopyBytes(programFolder, from));
+                                paperWrongCopyBytes(RecordOverlay(), programFolder, from));
 }
 
-std::string paperWrongCopyBytes(const std::string& programFolder, int from) {
+std::string paperWrongCopyBytes(const RecordOverlay& held, const std::string& programFolder, int from) {
     const std::string source = recordfile::path(programFolder, recordfile::paperWrong(from));
+    if (const auto* bytes = held.find(source)) {
+        if (!*bytes) platform::raise(75);
+        return **bytes;
+    }
     if (!platform::fileExists(source)) return "\r\n";
     const auto bytes = platform::readBytes(source);
     if (!bytes) platform::raise(75);

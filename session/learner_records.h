@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/records.h"
 #include "session/record_group.h"
 
 namespace qz {
@@ -87,12 +88,14 @@ void addMarked(ReviewedList& list, const std::vector<WorkedEntry>& entries);
 // of the same code is marked.
 void removeUnmarked(ReviewedList& list, const std::vector<WorkedEntry>& entries);
 
-// Readers: no value when the file exists but cannot be read.
-std::optional<std::string> readRecordLine(const std::string& path);
+// Readers: no value when the file exists but cannot be read. A file the launch holds reads as
+// the overlay gives it.
+std::optional<std::string> readRecordLine(const RecordOverlay& held, const std::string& path);
 // Up to 26 lines, units 0 to 25.
-std::optional<std::vector<std::string>> readUnitProgress(const std::string& path);
-std::optional<ReviewedList> readReviewedList(const std::string& listPath, const std::string& reviewPath);
-std::optional<std::vector<std::string>> readPaperWrong(const std::string& path);
+std::optional<std::vector<std::string>> readUnitProgress(const RecordOverlay& held, const std::string& path);
+std::optional<ReviewedList> readReviewedList(const RecordOverlay& held, const std::string& listPath,
+                                             const std::string& reviewPath);
+std::optional<std::vector<std::string>> readPaperWrong(const RecordOverlay& held, const std::string& path);
 
 // Writers: each file replaced whole through a temporary file; failures raise.
 void writeRecordLine(const std::string& path, const std::string& line);
@@ -100,6 +103,9 @@ void writeRecordLine(const std::string& path, const std::string& line);
 RecordBytes recordLineBytes(const std::string& path, const std::string& line);
 // Lines of units 0 to unitCount - 1, then one empty line.
 void writeUnitProgress(const std::string& path, const std::vector<std::string>& lines, int unitCount);
+// The two files of the list and its flags, the flags fitted to the list, for a group of files.
+std::vector<RecordBytes> reviewedListBytes(const std::string& listPath, const std::string& reviewPath,
+                                           const ReviewedList& list);
 // The list and its flags as one group (session/record_group.h): after a failure both are as they
 // were, and after a crash the next launch makes them both old or both new. A pair of which a
 // file is there but cannot be read is not replaced at all.
@@ -126,7 +132,7 @@ private:
 };
 
 // Missing: the defaults. No value when the file exists but cannot be read.
-std::optional<ExamHistory> readExamHistory(const std::string& path);
+std::optional<ExamHistory> readExamHistory(const RecordOverlay& held, const std::string& path);
 // The first `records` records (30 or 31), three lines each, then one empty line.
 void writeExamHistory(const std::string& path, const ExamHistory& history, int records);
 // The lines writeExamHistory writes, for a caller that computes its writes before making them.
@@ -141,13 +147,13 @@ void recordExam(ExamHistory& history, int slot, const std::string& examStartTime
 
 // The random papers drawn: the file's leading non-blank lines, at most 15 of them. Missing:
 // none. No value when the file exists but cannot be read.
-std::optional<std::vector<std::string>> readRandomPapers(const std::string& path);
+std::optional<std::vector<std::string>> readRandomPapers(const RecordOverlay& held, const std::string& path);
 
 // Paper slot `to`'s wrong-question file takes the bytes of slot `from`'s; a missing source
 // leaves the target one empty line, so that no slot keeps another paper's list.
 void copyPaperWrong(const std::string& programFolder, int from, int to);
 // The bytes that copy puts in place. Raises when the source exists but cannot be read.
-std::string paperWrongCopyBytes(const std::string& programFolder, int from);
+std::string paperWrongCopyBytes(const RecordOverlay& held, const std::string& programFolder, int from);
 
 // Whether the launch failed to read either file of a pair (names as in recordfile); such a pair
 // is not written by the session's end.

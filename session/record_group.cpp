@@ -56,7 +56,7 @@ struct OldFile {
     std::optional<std::string> bytes;  // none: there was no file
 };
 
-// Puts back the files already replaced; false when one of them could not be.
+// Puts back the first `replaced` files, last first; false when one of them could not be.
 bool putBack(const std::vector<OldFile>& old, std::size_t replaced) {
     bool all = true;
     for (std::size_t k = replaced; k-- > 0;) {
@@ -89,13 +89,17 @@ std::uint32_t crc32(std::string_view bytes) {
     return c ^ 0xFFFFFFFFu;
 }
 
+std::vector<std::string> recordFileNames() {
+    std::vector<std::string> names{recordfile::UnitProgress,   recordfile::Favourites,  recordfile::FavouritesReview,
+                                   recordfile::WrongQuestions, recordfile::WrongReview, recordfile::ExamHistory,
+                                   recordfile::RandomPapers};
+    for (int slot = 0; slot < PaperSlots; ++slot) names.push_back(recordfile::paperWrong(slot));
+    return names;
+}
+
 bool isRecordFileName(std::string_view name) {
-    for (const char* n :
-         {recordfile::UnitProgress, recordfile::Favourites, recordfile::FavouritesReview, recordfile::WrongQuestions,
-          recordfile::WrongReview, recordfile::ExamHistory, recordfile::RandomPapers})
+    for (const std::string& n : recordFileNames())
         if (name == n) return true;
-    for (int slot = 0; slot < PaperSlots; ++slot)
-        if (name == recordfile::paperWrong(slot)) return true;
     return false;
 }
 
@@ -157,10 +161,14 @@ bool decodeIntent(std::string_view bytes, std::vector<IntentEntry>& entries) {
 void writeRecordGroup(const std::vector<RecordBytes>& files) {
     if (files.empty()) return;
     const std::string folder = platform::folderOf(files.front().path);
+    for (const RecordBytes& f : files)
+        if (platform::folderOf(f.path) != folder) platform::raise(75);
+    // Replacing another group's intent file would lose that group for good if this write is cut.
+    const GroupRecovery earlier = recoverRecordGroup(folder);
+    if (earlier.outcome == GroupRecovery::Failed) platform::raise(earlier.error);
     std::vector<OldFile> old;
     std::vector<IntentEntry> intent;
     for (const RecordBytes& f : files) {
-        if (platform::folderOf(f.path) != folder) platform::raise(75);
         // A file that is there and cannot be read could not be put back: nothing is written.
         OldFile o{f.path, std::nullopt};
         if (platform::fileExists(f.path)) {
@@ -171,7 +179,13 @@ void writeRecordGroup(const std::vector<RecordBytes>& files) {
         intent.push_back({platform::leafOf(f.path), f.bytes});
     }
     const std::string intentPath = platform::joinPath(folder, RecordIntentName);
-    platform::writeBytesReplace(intentPath, encodeIntent(intent));
+    try {
+        platform::writeBytesReplace(intentPath, encodeIntent(intent));
+    } catch (...) {
+        // It may be in place all the same; with no file replaced yet, none is left to wait.
+        platform::removeFileSynced(intentPath);
+        throw;
+    }
     std::size_t replaced = 0;
     try {
         for (const RecordBytes& f : files) {
@@ -193,23 +207,40 @@ GroupRecovery recoverRecordGroup(const std::string& folder) {
     GroupRecovery result;
     const std::string intentPath = platform::joinPath(folder, RecordIntentName);
     if (!platform::fileExists(intentPath)) return result;
-    std::vector<IntentEntry> entries;
     const std::optional<std::string> bytes = platform::readBytes(intentPath);
-    if (!bytes || !decodeIntent(*bytes, entries)) {
-        // Unreadable counts as damaged: nothing in it can be trusted to be written.
-        result.outcome = platform::removeFileSynced(intentPath) ? GroupRecovery::Damaged : GroupRecovery::Failed;
+    if (!bytes) {
+        // A read that fails says nothing of the bytes: the group may be whole, and waits.
+        if (!platform::fileExists(intentPath)) return result;
+        result.outcome = GroupRecovery::Failed;
+        result.error = 75;
         return result;
     }
+    std::vector<IntentEntry> entries;
+    if (!decodeIntent(*bytes, entries)) {
+        // Nothing in it can be trusted to be written.
+        result.outcome = GroupRecovery::Damaged;
+        result.removed = platform::removeFileSynced(intentPath);
+        return result;
+    }
+    auto failed = [&](int error) {
+        result.outcome = GroupRecovery::Failed;
+        result.error = error;
+        result.names.clear();
+        result.pending = std::move(entries);
+        return result;
+    };
     try {
         for (const IntentEntry& e : entries) {
             platform::writeBytesReplace(platform::joinPath(folder, e.name), e.bytes);
             result.names.push_back(e.name);
         }
+    } catch (const platform::VbError& e) {
+        return failed(e.number);
     } catch (...) {
-        result.outcome = GroupRecovery::Failed;
-        return result;
+        return failed(75);
     }
-    platform::removeFileSynced(intentPath);
+    // An intent file that stays would be completed again over what is written after it.
+    if (!platform::removeFileSynced(intentPath)) return failed(75);
     result.outcome = GroupRecovery::Completed;
     return result;
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,10 +28,16 @@ struct RecordBytes {
 // fails, those already replaced get their old bytes back (a file that was missing is removed
 // again) and the failure is raised; nothing is written when a file that is there cannot be
 // read. Raises 75 for files in different folders.
+//
+// A group an earlier write left in the folder is completed first, so that its intent file is
+// never replaced by this one's; when that cannot be done, nothing is written and the failure
+// is raised.
 void writeRecordGroup(const std::vector<RecordBytes>& files);
 
 // Whether the launch's recovery may write a file of this name: the record files of ksdata.
 bool isRecordFileName(std::string_view name);
+// Every such name.
+std::vector<std::string> recordFileNames();
 
 // One entry of an intent file as read back.
 struct IntentEntry {
@@ -51,11 +58,18 @@ std::uint32_t crc32(std::string_view bytes);
 struct GroupRecovery {
     enum Outcome { Nothing, Completed, Damaged, Failed } outcome = Nothing;
     std::vector<std::string> names;  // the files written when Completed
+    // Damaged: whether the intent file could be removed.
+    bool removed = false;
+    // Failed: the group that waits, with the bytes it gives each file; no value when its
+    // intent file could not be read, so that any record file may be one of them.
+    std::optional<std::vector<IntentEntry>> pending;
+    int error = 0;  // Failed: the error number of the failing read or write
 };
 
 // Completes the group an interrupted write left in this folder (every entry written again,
-// then the intent file removed), or removes an intent file that is damaged. A group that cannot
-// be completed now (a failing write) keeps its intent file for the next launch.
+// then the intent file removed), or removes an intent file whose bytes do not check out. A
+// group that cannot be completed now (a failing write, or an intent file that cannot be read)
+// keeps its intent file for the next launch.
 GroupRecovery recoverRecordGroup(const std::string& folder);
 
 }  // namespace qz

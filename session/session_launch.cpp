@@ -63,8 +63,9 @@ bool prepareSession(Program& p, int builtSet, bool progressUnread, forms::OnErro
 
     std::vector<std::string> favourites;
     g.UnreadRecords.clear();
+    for (const std::string& name : g.HeldRecords.names()) g.UnreadRecords.insert(name);
     const bool favouritesRead = on([&] {
-        const auto lines = readRecordLines(recordfile::path(g.ProgramFolder, recordfile::Favourites));
+        const auto lines = readRecordLines(g.HeldRecords, recordfile::path(g.ProgramFolder, recordfile::Favourites));
         if (!lines.empty()) favourites = splitCodes(lines.front());
     });
     if (!favouritesRead) g.UnreadRecords.insert(recordfile::Favourites);

@@ -4,14 +4,19 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/FrmStart.h"
 #include "home/FrmFengmian.h"
 #include "platform/instance.h"
 #include "platform/textfile.h"
 #include "session/record_group.h"
 #include "tests/app/program_harness.h"
+#include "tests/session/crash_table.h"
+#include "tests/session/record_pairing.h"
+#include "tests/support/scoped_failure.h"
 
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
@@ -68,6 +73,17 @@ std::string wholeIntent() {
 void writeOldPair(const ProgramFolder& folder) {
     testsupport::writeFileBytes(folder.ksdata() + "/288862.mxy", OldList);
     testsupport::writeFileBytes(folder.ksdata() + "/288872.mxy", OldFlags);
+}
+
+// The favourites section's counters, not reviewed and reviewed.
+std::string counters(ProgramHarness& h) {
+    return h.p().frmFengmian().LblBiaoZhiWei.caption() + "/" + h.p().frmFengmian().LblBiaoZhiYI.caption();
+}
+
+std::size_t heldNotices(ProgramHarness& h) {
+    std::size_t n = 0;
+    for (const auto& box : h.host.messageBoxes) n += box.prompt == qz::FrmStart::RecordsHeldText;
+    return n;
 }
 
 }  // namespace
@@ -127,6 +143,90 @@ TEST(RecordRecovery, ADamagedIntentFileIsDroppedAndNothingIsWritten) {
         EXPECT_EQ(changes(before, tree(folder)), std::vector<std::string>{});
         EXPECT_EQ(linesWith(runLog(h), std::string(qz::RecordIntentName) + "已损坏"), 1u);
     }
+}
+
+// The completion failing at each call of the launch in turn, as a full disk fails it: the home
+// screen and the session read the group's new pair whatever the disk holds, the intent file
+// stays whole, and the learner is told once. The next launch completes the group.
+TEST(RecordRecovery, ACompletionThatFailsHoldsTheGroupForTheRun) {
+    const std::string NewPairs = "0001F 0203T 0202F";
+    std::unique_ptr<ProgramFolder> folder;
+    std::unique_ptr<ProgramHarness> h;
+    auto path = [&](const std::string& name) { return folder->ksdata() + "/" + name; };
+    long held = 0;
+    sessiontest::cutAtEveryCall(
+        platform::CallFault::Fail,
+        [&] {
+            h.reset();
+            folder = std::make_unique<ProgramFolder>();
+            writeOldPair(*folder);
+            {
+                ProgramHarness first(*folder);  // the first run's own writes out of the way
+                first.p().run();
+            }
+            testsupport::writeFileBytes(path(qz::RecordIntentName), wholeIntent());
+        },
+        [&] {
+            h = std::make_unique<ProgramHarness>(*folder);
+            h->p().run();
+        },
+        [&](long) {
+            ASSERT_TRUE(h->isLoaded("FrmFengmian"));
+            const qz::RecordOverlay& overlay = h->g().HeldRecords;
+            const bool waits = fs::exists(path(qz::RecordIntentName));
+            EXPECT_EQ(sessiontest::pairing(path("288862.mxy"), path("288872.mxy"), overlay), NewPairs);
+            EXPECT_EQ(counters(*h), "2/1");
+            EXPECT_EQ(heldNotices(*h), waits ? 1u : 0u);
+            EXPECT_EQ(overlay.holds(path("288862.mxy")) && overlay.holds(path("288872.mxy")), waits);
+            if (!waits) {
+                EXPECT_EQ(sessiontest::pairing(path("288862.mxy"), path("288872.mxy")), NewPairs);
+                return;
+            }
+            ++held;
+            EXPECT_EQ(testsupport::readFileBytes(path(qz::RecordIntentName)), wholeIntent());
+            EXPECT_EQ(linesWith(runLog(*h), "下次启动再试"), 1u);
+            h.reset();
+            ProgramHarness next(*folder);
+            next.p().run();
+            EXPECT_EQ(sessiontest::pairing(path("288862.mxy"), path("288872.mxy")), NewPairs);
+            EXPECT_FALSE(fs::exists(path(qz::RecordIntentName)));
+            EXPECT_EQ(heldNotices(next), 0u);
+            EXPECT_TRUE(next.g().HeldRecords.empty());
+        });
+    EXPECT_GT(held, 2);
+}
+
+// An intent file that cannot be read may be whole: it stays, and every record it may name is
+// held as one that cannot be read, so that nothing is counted from what the disk holds. The
+// next launch that can read it completes the group.
+TEST(RecordRecovery, AnIntentFileThatCannotBeReadIsKept) {
+    ProgramFolder folder;
+    writeOldPair(folder);
+    {
+        ProgramHarness first(folder);
+        first.p().run();
+    }
+    const std::string intent = folder.ksdata() + "/" + qz::RecordIntentName;
+    testsupport::writeFileBytes(intent, wholeIntent());
+    {
+        const testsupport::ScopedReadFailure unreadable(intent);
+        ProgramHarness h(folder);
+        h.p().run();
+        ASSERT_TRUE(h.isLoaded("FrmFengmian"));
+        EXPECT_EQ(heldNotices(h), 1u);
+        EXPECT_EQ(counters(h), "00/00");
+        EXPECT_EQ(sessiontest::pairing(folder.ksdata() + "/288862.mxy", folder.ksdata() + "/288872.mxy",
+                                       h.g().HeldRecords),
+                  "<unreadable>");
+        EXPECT_TRUE(h.g().HeldRecords.holds(folder.ksdata() + "/288892.mxy"));
+    }
+    EXPECT_EQ(testsupport::readFileBytes(intent), wholeIntent());
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288862.mxy"), OldList);
+    ProgramHarness next(folder);
+    next.p().run();
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288862.mxy"), NewList);
+    EXPECT_EQ(testsupport::readFileBytes(folder.ksdata() + "/288872.mxy"), NewFlags);
+    EXPECT_FALSE(fs::exists(intent));
 }
 
 // Without a lock that could be taken, the group is still completed: the records are read at

@@ -498,7 +498,7 @@ void failEachWrite(const std::function<void(PaperRun&)>& seed,
             }
             EXPECT_FALSE(r.h->isLoaded("FrmLogon"));
             r.run();
-            const auto papers = qz::readRandomPapers(r.ksdataPath("288891.mxy"));
+            const auto papers = qz::readRandomPapers(qz::RecordOverlay(), r.ksdataPath("288891.mxy"));
             ASSERT_TRUE(papers);
             EXPECT_EQ(r.home().RandomPaperCount, static_cast<int>(papers->size()));
             EXPECT_TRUE(r.h->reports().empty());

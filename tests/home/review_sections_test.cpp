@@ -305,6 +305,28 @@ TEST_F(ReviewScreen, AFailedWriteKeepsThePairAndTheCounters) {
     }
 }
 
+// A pair the start of the program holds is not cleared: the learner is told, and the files
+// stay for the next start to complete.
+TEST_F(ReviewScreen, AHeldPairIsNotCleared) {
+    seed(1, ABCD, "TFFT");
+    start();
+    g().HeldRecords.hold(ksdataPath(qz::recordfile::WrongReview), "TTFT\r\n");
+    open(1);
+    setFilter(1, 2);
+    BoxSeen question, notice;
+    h->host.click(home().ClickBotn(25));
+    // The notice opens once the question's answer is in: it is looked for after that click.
+    h->host.then([&] {
+        answerBox(question, Confirm);
+        h->host.then([&] { answerBox(notice, Confirm); });
+    });
+    h->host.runUntilIdle();
+    EXPECT_EQ(question.title, pair(1).clearTitle);
+    EXPECT_EQ(notice.title, "保存记录");
+    EXPECT_EQ(bytes(qz::recordfile::WrongQuestions), ABCD + "\r\n");
+    EXPECT_EQ(bytes(qz::recordfile::WrongReview), "TFFT\r\n");
+}
+
 // A pair that cannot be read is neither counted nor written over.
 TEST_F(ReviewScreen, AnUnreadablePairIsLeftAlone) {
     seed(0, ABCD, "TFFT");

@@ -251,6 +251,30 @@ TEST_F(EndPractice, FavouritesUnreadAtTheLaunchAreNotRewritten) {
     EXPECT_EQ(record("288872.mxy"), "TF\r\n");
 }
 
+// Files the start of the program holds are read as it holds them and not written at the end:
+// the learner is told.
+TEST_F(EndPractice, FilesHeldAtTheStartAreReadAndNotWritten) {
+    writeRecord("288862.mxy", "0001\r\n");
+    writeRecord("288872.mxy", "T\r\n");
+    start();
+    auto path = [&](const char* name) { return qz::recordfile::path(g().ProgramFolder, name); };
+    g().HeldRecords.hold(path(qz::recordfile::Favourites), "0102\r\n");
+    g().HeldRecords.hold(path(qz::recordfile::FavouritesReview), "F\r\n");
+    g().HeldRecords.hold(path(qz::recordfile::UnitProgress), crlf({"TFT", "FFFF", "FFF"}));
+    openUnit(1, 37);
+    click(20);
+    ASSERT_TRUE(h->isLoaded("FrmTm"));
+    EXPECT_EQ(g().QuestionState[2] & 2, 2);
+    mark(3, true);
+    complete(3);
+    const BoxSeen box = end();
+    ASSERT_TRUE(box.opened);
+    EXPECT_EQ(box.title, "保存记录");
+    EXPECT_EQ(record("288862.mxy"), "0001\r\n");
+    EXPECT_EQ(record("288872.mxy"), "T\r\n");
+    EXPECT_EQ(progressBytes(), homeProgress({"TFT", "TFTF", "FFF"}));
+}
+
 // A whole unit worked without the progress read at the launch knows nothing done before: its
 // end adds what it completed to the line instead of replacing it.
 TEST_F(EndPractice, ProgressUnreadAtTheLaunchIsAddedTo) {

@@ -97,12 +97,12 @@ TEST_F(RecordFiles, ReviewLinesAreFittedToTheirList) {
                                            {"", "TT", ""}}) {
         testsupport::writeFileBytes(dir.file("l.mxy"), c.list);
         testsupport::writeFileBytes(dir.file("r.mxy"), c.review);
-        const auto got = qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"));
+        const auto got = qz::readReviewedList(qz::RecordOverlay(), dir.file("l.mxy"), dir.file("r.mxy"));
         ASSERT_TRUE(got);
         EXPECT_EQ(got->reviewed.text(), c.wantFlags) << c.list;
     }
     // Missing files read as empty lists.
-    const auto none = qz::readReviewedList(dir.file("x.mxy"), dir.file("y.mxy"));
+    const auto none = qz::readReviewedList(qz::RecordOverlay(), dir.file("x.mxy"), dir.file("y.mxy"));
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->codes.empty());
 }
@@ -113,11 +113,11 @@ TEST_F(RecordFiles, AFileThatCannotBeReadGivesNothingToBuildOn) {
     testsupport::writeFileBytes(dir.file("p.mxy"), "TF\r\n");
     for (const char* bad : {"l.mxy", "r.mxy"}) {
         testsupport::ScopedReadFailure unreadable(dir.file(bad));
-        EXPECT_FALSE(qz::readReviewedList(dir.file("l.mxy"), dir.file("r.mxy"))) << bad;
+        EXPECT_FALSE(qz::readReviewedList(qz::RecordOverlay(), dir.file("l.mxy"), dir.file("r.mxy"))) << bad;
     }
     testsupport::ScopedReadFailure unreadable(dir.file("p.mxy"));
-    EXPECT_FALSE(qz::readUnitProgress(dir.file("p.mxy")));
-    EXPECT_FALSE(qz::readPaperWrong(dir.file("p.mxy")));
+    EXPECT_FALSE(qz::readUnitProgress(qz::RecordOverlay(), dir.file("p.mxy")));
+    EXPECT_FALSE(qz::readPaperWrong(qz::RecordOverlay(), dir.file("p.mxy")));
 }
 
 TEST_F(RecordFiles, WrittenFilesAreOneLineOrTheUnitsAndAnEmptyLine) {
@@ -200,7 +200,7 @@ TEST(ExamHistory, DefaultsUnderTheFileAndRecordsWrittenWhole) {
     testsupport::TempDir dir;
     const std::string path = dir.file("288892.mxy");
     // Missing: every record never taken; lines past the 100th are dropped.
-    auto fresh = qz::readExamHistory(path);
+    auto fresh = qz::readExamHistory(qz::RecordOverlay(), path);
     ASSERT_TRUE(fresh);
     EXPECT_EQ(fresh->time(29), "您还未考试！");
     EXPECT_EQ(fresh->score(29), "0");
@@ -208,7 +208,7 @@ TEST(ExamHistory, DefaultsUnderTheFileAndRecordsWrittenWhole) {
     std::vector<std::string> lines = {"2019-07-16 09:05:33", "87.5", "E", "2020-01-02 03:04:05"};
     for (int n = 5; n <= 103; ++n) lines.push_back("x" + std::to_string(n));
     platform::writeLinesReplace(path, lines);
-    auto h = qz::readExamHistory(path);
+    auto h = qz::readExamHistory(qz::RecordOverlay(), path);
     ASSERT_TRUE(h);
     EXPECT_EQ(h->time(0), "2019-07-16 09:05:33");
     EXPECT_EQ(h->score(0), "87.5");
@@ -228,7 +228,7 @@ TEST(ExamHistory, DefaultsUnderTheFileAndRecordsWrittenWhole) {
     }
     {
         testsupport::ScopedReadFailure unreadable(path);
-        EXPECT_FALSE(qz::readExamHistory(path));
+        EXPECT_FALSE(qz::readExamHistory(qz::RecordOverlay(), path));
     }
 }
 
@@ -240,13 +240,13 @@ TEST(ExamHistory, ScoresAreWrittenFromTheCount) {
 TEST(RandomPapers, LeadingNonBlankLinesUpToFifteen) {
     testsupport::TempDir dir;
     const std::string path = dir.file("288891.mxy");
-    EXPECT_EQ(qz::readRandomPapers(path), std::vector<std::string>{});
+    EXPECT_EQ(qz::readRandomPapers(qz::RecordOverlay(), path), std::vector<std::string>{});
     platform::writeLinesReplace(path, {"a", "b", "  ", "c"});
-    EXPECT_EQ(qz::readRandomPapers(path), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(qz::readRandomPapers(qz::RecordOverlay(), path), (std::vector<std::string>{"a", "b"}));
     platform::writeLinesReplace(path, std::vector<std::string>(20, "p"));
-    EXPECT_EQ(qz::readRandomPapers(path)->size(), 15u);
+    EXPECT_EQ(qz::readRandomPapers(qz::RecordOverlay(), path)->size(), 15u);
     testsupport::ScopedReadFailure unreadable(path);
-    EXPECT_FALSE(qz::readRandomPapers(path));
+    EXPECT_FALSE(qz::readRandomPapers(qz::RecordOverlay(), path));
 }
 
 TEST(PaperWrong, ACopyTakesTheBytesAndAMissingSourceEmptiesTheTarget) {

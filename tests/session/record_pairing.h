@@ -7,9 +7,11 @@
 
 namespace sessiontest {
 
-// "0001T 0002F": each code with its flag; "<unreadable>" when the pair cannot be read.
-inline std::string pairing(const std::string& listPath, const std::string& reviewPath) {
-    const auto read = qz::readReviewedList(listPath, reviewPath);
+// "0001T 0002F": each code with its flag; "<unreadable>" when the pair cannot be read. With the
+// files a program holds, the pair as that program reads it.
+inline std::string pairing(const std::string& listPath, const std::string& reviewPath,
+                           const qz::RecordOverlay& held = qz::RecordOverlay()) {
+    const auto read = qz::readReviewedList(held, listPath, reviewPath);
     if (!read) return "<unreadable>";
     std::string out;
     for (std::size_t k = 1; k <= read->codes.size(); ++k)
