@@ -58,13 +58,7 @@ void watchSplash(ProgramHarness& h, int ms, SplashSeen& out) {
 
 const std::regex kRunLogName(R"(.*/ksdata/\d{14}\.txt)");
 
-// Names in a folder, sorted.
-std::vector<std::string> folderEntries(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
+using testsupport::namesIn;
 
 using testsupport::ScopedEnv;
 
@@ -211,13 +205,13 @@ TEST(StartUp, SecondCopyWhileAnotherProcessHoldsTheLock) {
 TEST(StartUp, LocksLieInTheRuntimeDirectoryAndInKsdata) {
     ProgramFolder folder;
     std::filesystem::remove_all(folder.ksdata());
-    const auto before = folderEntries(folder.path());
+    const auto before = namesIn(folder.path());
     const std::string folderLock = folder.ksdata() + "/" + qz::Program::FolderLockName;
     {
         ProgramHarness h(folder);
         h.p().run();
         EXPECT_TRUE(h.isLoaded("FrmFengmian"));
-        EXPECT_EQ(folderEntries(folder.runtimeDir()),
+        EXPECT_EQ(namesIn(folder.runtimeDir()),
                   std::vector<std::string>{
                       std::filesystem::path(platform::instanceLockPath(folder.runtimeDir(), folder.path()))
                           .filename()
@@ -225,7 +219,7 @@ TEST(StartUp, LocksLieInTheRuntimeDirectoryAndInKsdata) {
         auto withKsdata = before;
         withKsdata.push_back("ksdata");
         std::sort(withKsdata.begin(), withKsdata.end());
-        EXPECT_EQ(folderEntries(folder.path()), withKsdata);
+        EXPECT_EQ(namesIn(folder.path()), withKsdata);
         EXPECT_TRUE(std::filesystem::is_regular_file(folderLock));
     }
     ProgramHarness again(folder);
@@ -263,12 +257,12 @@ TEST(StartUp, ASecondCopyUnderAnotherRuntimeFolderIsRefused) {
     const std::string intentBytes = qz::encodeIntent({{"288862.mxy", "0001\r\n"}});
     testsupport::writeFileBytes(intent, intentBytes);
     testsupport::writeFileBytes(temporary, "0001\r\n");
-    const auto records = folderEntries(folder.ksdata());
+    const auto records = namesIn(folder.ksdata());
     testsupport::TempDir otherRuntime;
     ProgramHarness second(folder);
     second.p().svc.runtimeDir = otherRuntime.path();
     expectRefusedSecondCopy(second);
-    EXPECT_EQ(folderEntries(folder.ksdata()), records);
+    EXPECT_EQ(namesIn(folder.ksdata()), records);
     EXPECT_EQ(testsupport::readFileBytes(intent), intentBytes);
     EXPECT_EQ(testsupport::readFileBytes(temporary), "0001\r\n");
     EXPECT_FALSE(first.p().rt.ended());

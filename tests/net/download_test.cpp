@@ -5,28 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 
 #include "tests/app/program_harness.h"
 
 using testsupport::LoopbackHttpServer;
 using testsupport::ProgramFolder;
 using testsupport::ProgramHarness;
+using testsupport::namesIn;
 using testsupport::readFileBytes;
 using testsupport::TempDir;
 using testsupport::writeFileBytes;
-
-namespace {
-
-std::vector<std::string> namesIn(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
-}  // namespace
 
 TEST(Download, EachKindIsBoundedByItsSize) {
     using Kind = qz::DownloadKind;

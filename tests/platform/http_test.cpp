@@ -3,29 +3,20 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 #include "tests/support/loopback_server.h"
 #include "tests/support/temp_dir.h"
 
 using namespace platform;
 using testsupport::LoopbackHttpServer;
+using testsupport::namesIn;
 using testsupport::readFileBytes;
 using testsupport::TempDir;
 using testsupport::writeFileBytes;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-// The names in a folder, to show that a download left nothing beside its target.
-std::vector<std::string> namesIn(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 // Polls the way the program does; true when the request completed within ms.
 bool finishes(HttpRequest& r, int ms) {
     const auto end = Clock::now() + std::chrono::milliseconds(ms);

@@ -3,6 +3,7 @@
 #include <iconv.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,5 +59,12 @@ std::string convert(const char* to, std::string_view utf8) {
 
 std::string gbkBytes(std::string_view utf8) { return convert("GBK", utf8); }
 std::string gb18030Bytes(std::string_view utf8) { return convert("GB18030", utf8); }
+
+std::vector<std::string> namesIn(const std::string& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 }  // namespace testsupport

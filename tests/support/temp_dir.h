@@ -21,6 +21,8 @@ private:
 };
 
 void writeFileBytes(const std::string& path, std::string_view bytes);
+// The names in a folder, sorted: what a write or a download left beside its file.
+std::vector<std::string> namesIn(const std::string& dir);
 std::string readFileBytes(const std::string& path);  // throws when the file cannot be read
 // Each line followed by CR LF.
 std::string crlf(const std::vector<std::string>& lines);
