@@ -5,6 +5,7 @@
 #include "app/numeric_text.h"
 #include "app/program.h"
 #include "home/FrmFengmian.h"
+#include "net/update_list.h"
 #include "platform/files.h"
 #include "platform/legacy_text.h"
 #include "platform/numbers.h"
@@ -192,9 +193,8 @@ bool FrmStart::readVer() {
         return true;
     }
     // Without a third line the default stands, as readInfo reports it.
-    if (verLines_.size() < 3) return true;
-    const std::string name = platform::trimSpaces(decodeNumericText(verLines_[2], [](const platform::VbError&) {}));
-    return platform::folderNameInside(p_.g.ProgramFolder, name);
+    const std::optional<std::string> name = verDataFolderName(verLines_);
+    return !name || platform::folderNameInside(p_.g.ProgramFolder, *name);
 }
 
 void FrmStart::readInfo() {

@@ -9,9 +9,11 @@ namespace qz {
 
 void RecordOverlay::hold(const std::string& path, std::optional<std::string> bytes) { files_[path] = std::move(bytes); }
 
-const std::optional<std::string>* RecordOverlay::find(const std::string& path) const {
+const std::string* RecordOverlay::bytesOf(const std::string& path) const {
     const auto it = files_.find(path);
-    return it == files_.end() ? nullptr : &it->second;
+    if (it == files_.end()) return nullptr;
+    if (!it->second) platform::raise(75);
+    return &*it->second;
 }
 
 std::vector<std::string> RecordOverlay::names() const {
@@ -21,10 +23,7 @@ std::vector<std::string> RecordOverlay::names() const {
 }
 
 std::vector<std::string> readRecordLines(const RecordOverlay& held, const std::string& path) {
-    if (const auto* bytes = held.find(path)) {
-        if (!*bytes) platform::raise(75);
-        return platform::splitLines(platform::decodeAnsi(**bytes));
-    }
+    if (const std::string* bytes = held.bytesOf(path)) return platform::splitLines(platform::decodeAnsi(*bytes));
     try {
         return platform::readLines(path);
     } catch (const platform::VbError& e) {

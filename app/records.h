@@ -18,8 +18,9 @@ class RecordOverlay {
 public:
     void hold(const std::string& path, std::optional<std::string> bytes);
     bool holds(const std::string& path) const { return files_.count(path) != 0; }
-    // The held bytes of a path; no value for a path not held or held unreadable.
-    const std::optional<std::string>* find(const std::string& path) const;
+    // The held bytes of a path, or null for a path not held; one held unreadable raises 75, as
+    // a file that cannot be read does.
+    const std::string* bytesOf(const std::string& path) const;
     bool empty() const { return files_.empty(); }
     // The names of the held files, without their folder.
     std::vector<std::string> names() const;

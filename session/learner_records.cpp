@@ -228,10 +228,7 @@ void copyPaperWrong(const std::string& programFolder, int from, int to) {
 
 std::string paperWrongCopyBytes(const RecordOverlay& held, const std::string& programFolder, int from) {
     const std::string source = recordfile::path(programFolder, recordfile::paperWrong(from));
-    if (const auto* bytes = held.find(source)) {
-        if (!*bytes) platform::raise(75);
-        return **bytes;
-    }
+    if (const std::string* bytes = held.bytesOf(source)) return *bytes;
     if (!platform::fileExists(source)) return "\r\n";
     const auto bytes = platform::readBytes(source);
     if (!bytes) platform::raise(75);
